@@ -1,0 +1,160 @@
+#pragma once
+// Form1: the main window. Its left column holds the subtitle list with the
+// line toolbar, the search row, the tab strip, the tool panel of the chosen
+// tab and the file toolbar; its right column the film player with the
+// subtitle strip, the film position and information boxes, the skip buttons
+// and the AVI details; a status bar runs along the bottom.
+//
+// The window only builds and places the controls and wires them to the
+// commands, which work on the Workspace. Controls keep their design names
+// (as object names too, "Text1(0)", "Frame2(3)"), so tests and other windows
+// find them.
+
+#include "app/Workspace.h"
+#include "document/SubtitleTableModel.h"
+#include "help/QtUserDialogs.h"
+
+#include <QWidget>
+
+#include <array>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+class QStatusBar;
+class QTabBar;
+class QTableView;
+class QToolBar;
+class QToolButton;
+class QTreeWidget;
+
+namespace korv {
+
+class WrapCheckBox;
+
+class Form1 : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form1(QWidget *parent = nullptr);
+    ~Form1() override;
+
+    Workspace &workspace() { return ws_; }
+    QtUserDialogs &dialogs() { return dialogs_; }
+    SubtitleTableModel &listModel() { return model_; }
+
+    // Design rectangles are in twips; the window assumes 15 twips to a pixel.
+    static constexpr int kTwipsPerPixel = 15;
+    static QRect twips(int left, int top, int width, int height);
+
+    // Client area at the design (and minimum) size, in twips.
+    static constexpr int kDesignClientWidth = 11880;
+    static constexpr int kDesignClientHeight = 8085;
+
+    // The status bar's hint panel.
+    void setStatusHint(const QString &text);
+    QString statusHint() const;
+
+    // Handlers of the window's controls.
+    void Cubuk2_ButtonClick(int position);
+    void Sekme_Click();
+
+    // Left column.
+    QWidget *Frame1 = nullptr;
+    QTableView *Listview = nullptr;
+    QToolBar *Cubuk = nullptr;
+    std::array<QAction *, 3> CubukButtons{};
+    QWidget *Frame4 = nullptr;
+    QWidget *Frame5 = nullptr;
+    QPushButton *CmdFind = nullptr;
+    QWidget *Frame3 = nullptr;
+    QTabBar *Sekme = nullptr;
+    std::array<QWidget *, 4> Frame2{};
+    QWidget *Frame6 = nullptr;
+    QToolBar *Cubuk2 = nullptr;
+    std::array<QAction *, 5> Cubuk2Buttons{};
+
+    // The Text1 array and the captions Label1(0) to Label1(17).
+    std::array<QLineEdit *, EditFields::kCount> Text1{};
+    std::array<QLabel *, 18> Label1{};
+
+    // Edit panel (tab 1).
+    QLabel *LblUzunluk = nullptr;
+    QToolButton *CmdArayiAc = nullptr;
+    QToolButton *CmdArayiKapat = nullptr;
+    // Split panel (tab 2).
+    QComboBox *Combo1 = nullptr;
+    QPushButton *CmdBol = nullptr;
+    // Time-shift panel (tab 3).
+    std::array<QRadioButton *, 2> Option1{};
+    QLabel *Label3 = nullptr;
+    QPushButton *CmdEkleCikar = nullptr;
+    // Check-and-repair panel (tab 4).
+    WrapCheckBox *HataCheck1 = nullptr;
+    WrapCheckBox *HataCheck2 = nullptr;
+    QPushButton *CmdHataKontrolu = nullptr;
+
+    // Right column.
+    QWidget *Frame12 = nullptr;
+    QWidget *MediaPlayer1 = nullptr;
+    QWidget *Picture2 = nullptr;
+    QLabel *LblAltYazi = nullptr;
+    QWidget *Frame7 = nullptr;
+    QLabel *LblCurrentFrame = nullptr;
+    QLabel *LblCurrentTime = nullptr;
+    QLabel *LblCurrentAdTime = nullptr;
+    QWidget *Frame13 = nullptr;
+    QLabel *Label4 = nullptr;
+    QLabel *Label5 = nullptr;
+    QLabel *Label6 = nullptr;
+    QLabel *Label7 = nullptr;
+    QWidget *Frame14 = nullptr;
+    std::array<QToolButton *, 2> Command1{};
+    QWidget *Frame15 = nullptr;
+    QTreeWidget *ListView1 = nullptr;
+
+    QStatusBar *Durum = nullptr;
+
+    // The two pop-up menus of the file toolbar.
+    QMenu *mnudosyamenu = nullptr;
+    QAction *MnuYeniAltYazi = nullptr;
+    QAction *mnualtyaziac = nullptr;
+    QAction *mnufilmac = nullptr;
+    std::array<QAction *, 4> mnualtyazikaydet{}; // indexes 2 and 3
+    QMenu *mnuoptions = nullptr;
+    QMenu *mnulanguage = nullptr;
+    std::array<QAction *, 6> mnulng{};
+    QAction *mnusecenekler = nullptr;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildListColumn();
+    void buildPanels();
+    void buildEditPanel(QWidget *panel);
+    void buildSplitPanel(QWidget *panel);
+    void buildShiftPanel(QWidget *panel);
+    void buildCheckPanel(QWidget *panel);
+    void buildFileToolbar();
+    void buildFilmColumn();
+    void buildMenus();
+    void wireList();
+    void wireFields();
+    void wireDocumentCommands();
+
+    void Text1_GotFocus(int index);
+    void Text1_LostFocus(int index);
+    int text1Index(QObject *object) const;
+
+    QtUserDialogs dialogs_;
+    Workspace ws_;
+    SubtitleTableModel model_;
+    QLabel *durumPanel_ = nullptr;
+    bool syncingSelection_ = false;
+};
+
+} // namespace korv

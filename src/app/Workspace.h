@@ -1,0 +1,40 @@
+#pragma once
+// What the main window holds for a run, without its widgets: the document,
+// the Text1 fields, and the window-level state the commands share. Commands
+// are functions over a Workspace, so tests run them with scripted answers
+// and the main window only wires widgets to them.
+
+#include "document/SubtitleList.h"
+#include "editing/EditFields.h"
+#include "help/UserDialogs.h"
+
+#include <QObject>
+#include <QString>
+
+namespace korv {
+
+class Workspace : public QObject {
+    Q_OBJECT
+public:
+    explicit Workspace(UserDialogs &ui, QObject *parent = nullptr);
+
+    UserDialogs &ui;
+    SubtitleList list;
+    EditFields fields{list};
+
+    // Path of the subtitle file last opened or saved.
+    QString currentSubtitleFile;
+    // The file dialog remembers the last path chosen in any of its uses.
+    QString lastDialogPath;
+
+    // The check-and-repair panel's boxes and the last check's report.
+    bool hataCheck1 = false;
+    bool hataCheck2 = false;
+    QString checkReport;
+
+signals:
+    // A subtitle file was read: the help button is enabled.
+    void helpButtonEnabled();
+};
+
+} // namespace korv

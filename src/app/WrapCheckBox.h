@@ -1,0 +1,23 @@
+#pragma once
+// A check box whose caption wraps inside its rectangle, for the long option
+// captions that the window's design gives two lines.
+
+#include <QCheckBox>
+
+namespace korv {
+
+class WrapCheckBox : public QCheckBox {
+    Q_OBJECT
+public:
+    explicit WrapCheckBox(const QString &text, QWidget *parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    bool hitButton(const QPoint &pos) const override;
+    QSize sizeHint() const override;
+
+private:
+    QRect textRect() const;
+};
+
+} // namespace korv

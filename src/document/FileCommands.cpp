@@ -1,0 +1,219 @@
+#include "document/FileCommands.h"
+
+#include "app/Workspace.h"
+#include "document/FrameRate.h"
+#include "document/MicroDvdFormat.h"
+#include "document/SubViewerFormat.h"
+#include "document/TextCodec.h"
+#include "editing/OverlapCheck.h"
+#include "help/Messages.h"
+#include "help/ProgramInfo.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <algorithm>
+
+namespace korv {
+
+namespace {
+
+const QString &title()
+{
+    return ProgramInfo::kNoticeTitle;
+}
+
+bool finishWrite(Workspace &ws, const QString &path, const Result<QString> &text,
+                 const std::vector<qsizetype> &rowOffsets)
+{
+    if (!text) {
+        ws.ui.showNotice(text.error(), title());
+        return false;
+    }
+    const Result<QByteArray> bytes = encodeForFile(*text, rowOffsets);
+    if (!bytes) {
+        ws.ui.showNotice(bytes.error(), title());
+        return false;
+    }
+    const Status written = writeFileAtomically(path, *bytes);
+    if (!written) {
+        ws.ui.showNotice(written.error(), title());
+        return false;
+    }
+    ws.list.setModified(false);
+    ws.ui.showNotice(LangMessage(QStringLiteral("003")), title());
+    return true;
+}
+
+bool finishRead(Workspace &ws, ReadOutcome outcome)
+{
+    const bool ok = outcome.ok();
+    ws.list.replaceAll(std::move(outcome.rows));
+    if (!ok) {
+        ws.ui.showNotice(outcome.error, title());
+        return false;
+    }
+    emit ws.helpButtonEnabled();
+    ws.list.select(0);
+    return true;
+}
+
+} // namespace
+
+Result<QByteArray> encodeForFile(const QString &text, const std::vector<qsizetype> &rowOffsets)
+{
+    EncodedText encoded = encodeWindows1254(text);
+    if (encoded.unencodable < 0)
+        return std::move(encoded.bytes);
+    const auto it = std::upper_bound(rowOffsets.begin(), rowOffsets.end(), encoded.unencodable);
+    const int row = int(it - rowOffsets.begin());
+    QString character = text.mid(encoded.unencodable, 1);
+    uint code = text[encoded.unencodable].unicode();
+    if (text[encoded.unencodable].isHighSurrogate() && encoded.unencodable + 1 < text.size()) {
+        character = text.mid(encoded.unencodable, 2);
+        code = QChar::surrogateToUcs4(text[encoded.unencodable], text[encoded.unencodable + 1]);
+    }
+    return Failure{QStringLiteral("Row %1 holds the character \"%2\" (U+%3), which a Windows-1254 (Turkish) "
+                                  "file cannot hold. Change it and save again; nothing was written.")
+                       .arg(row)
+                       .arg(character, QString::number(code, 16).toUpper().rightJustified(4, QLatin1Char('0')))};
+}
+
+Result<QByteArray> readWholeFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Failure{QStringLiteral("%1\r\n%2").arg(file.errorString(), path)};
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return Failure{QStringLiteral("%1\r\n%2").arg(file.errorString(), path)};
+    return bytes;
+}
+
+Status writeFileAtomically(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return Failure{QStringLiteral("%1\r\n%2").arg(file.errorString(), path)};
+    if (file.write(bytes) != bytes.size()) {
+        const QString error = file.errorString();
+        file.cancelWriting();
+        return Failure{QStringLiteral("%1\r\n%2").arg(error, path)};
+    }
+    if (!file.commit())
+        return Failure{QStringLiteral("%1\r\n%2").arg(file.errorString(), path)};
+    return Status::success();
+}
+
+DetectedFile DetectSubtitleFormat(Workspace &ws, const QString &path)
+{
+    DetectedFile out;
+    ws.currentSubtitleFile = path;
+    Result<QByteArray> bytes = readWholeFile(path);
+    if (!bytes) {
+        ws.ui.showNotice(bytes.error(), title());
+        return out;
+    }
+    out.bytes = std::move(bytes.value());
+    out.format = detectFormat(out.bytes);
+    return out;
+}
+
+bool ReadSubViewerFile(Workspace &ws, const QByteArray &bytes)
+{
+    BusyPointer busy(ws.ui);
+    const DecodedText decoded = decodeText(bytes);
+    return finishRead(ws, subviewer::read(decoded.text));
+}
+
+bool ReadMicroDVDFile(Workspace &ws, const QByteArray &bytes)
+{
+    const auto rate = ws.ui.askFrameRate(frameRateProposal(frameRates().film));
+    if (!rate)
+        return false; // the window was closed: nothing is read
+    frameRates().microDvd = *rate;
+    BusyPointer busy(ws.ui);
+    const DecodedText decoded = decodeText(bytes);
+    return finishRead(ws, microdvd::read(decoded.text, *rate));
+}
+
+bool WriteSubViewerFile(Workspace &ws, const QString &path)
+{
+    BusyPointer busy(ws.ui);
+    std::vector<qsizetype> offsets;
+    const Result<QString> text = subviewer::write(ws.list, &offsets);
+    busy.release();
+    return finishWrite(ws, path, text, offsets);
+}
+
+bool WriteMicroDVDFile(Workspace &ws, const QString &path)
+{
+    const auto rate = ws.ui.askFrameRate(frameRateProposal(frameRates().film));
+    if (!rate)
+        return false; // the window was closed: nothing is written
+    frameRates().microDvd = *rate;
+    BusyPointer busy(ws.ui);
+    std::vector<qsizetype> offsets;
+    const Result<QString> text = microdvd::write(ws.list, *rate, &offsets);
+    busy.release();
+    return finishWrite(ws, path, text, offsets);
+}
+
+void mnualtyaziac_Click(Workspace &ws)
+{
+    BusyPointer busy(ws.ui);
+    FileDialogRequest request;
+    request.filter = QStringLiteral("SubViewer v2 / Micro DVD Files *.*|*.*");
+    request.fileName = ws.lastDialogPath;
+    const FileDialogResult choice = ws.ui.chooseFileToOpen(request);
+    if (choice.kind == FileDialogResult::Cancelled)
+        return;
+    if (choice.kind == FileDialogResult::Failed) {
+        ws.ui.showNotice(fileDialogErrorText(choice), title());
+        return;
+    }
+    ws.lastDialogPath = choice.path;
+    const DetectedFile file = DetectSubtitleFormat(ws, choice.path);
+    bool complete = false;
+    switch (file.format) {
+    case SubtitleFormat::Unknown:
+        ws.ui.showNotice(LangMessage(QStringLiteral("012")), title());
+        return;
+    case SubtitleFormat::SubViewer:
+        complete = ReadSubViewerFile(ws, file.bytes);
+        break;
+    case SubtitleFormat::MicroDvd:
+        complete = ReadMicroDVDFile(ws, file.bytes);
+        break;
+    }
+    ws.list.renumber();
+    // A file read whole is what is on disk; rows of a failed read are not.
+    if (complete)
+        ws.list.setModified(false);
+}
+
+bool mnualtyazikaydet_Click(Workspace &ws, int index)
+{
+    if (index != SaveSubViewer && index != SaveMicroDvd)
+        return false;
+    if (!CheckOverlaps(ws))
+        return false;
+    FileDialogRequest request;
+    request.filter = index == SaveSubViewer ? QStringLiteral("SubViewer v2 Files *.*|*.*")
+                                            : QStringLiteral("Micro DVD Files *.*|*.*");
+    request.fileName = ws.currentSubtitleFile;
+    BusyPointer busy(ws.ui);
+    const FileDialogResult choice = ws.ui.chooseFileToSave(request);
+    if (choice.kind == FileDialogResult::Cancelled)
+        return false;
+    if (choice.kind == FileDialogResult::Failed) {
+        ws.ui.showNotice(fileDialogErrorText(choice), title());
+        return false;
+    }
+    ws.lastDialogPath = choice.path;
+    ws.currentSubtitleFile = choice.path;
+    busy.release();
+    return index == SaveSubViewer ? WriteSubViewerFile(ws, choice.path) : WriteMicroDVDFile(ws, choice.path);
+}
+
+} // namespace korv

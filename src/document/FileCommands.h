@@ -1,0 +1,57 @@
+#pragma once
+// Opening and saving subtitle files: the file menu's "ALTYAZI AÇ" and its two
+// "KAYDET" items, the format detection and the four readers and writers.
+//
+// A writer never damages its target: the whole file is built and encoded
+// first, then written through a temporary file that replaces the target only
+// when everything was written.
+
+#include "document/FormatDetection.h"
+#include "document/Result.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <vector>
+
+namespace korv {
+
+class Workspace;
+
+// Menu indexes of the two save items.
+enum SaveFormatIndex { SaveSubViewer = 2, SaveMicroDvd = 3 };
+
+// "ALTYAZI AÇ": dialog, detection, the reader of the format, renumbering.
+void mnualtyaziac_Click(Workspace &ws);
+
+struct DetectedFile {
+    SubtitleFormat format = SubtitleFormat::Unknown;
+    QByteArray bytes;
+};
+
+// Reads the file once (the reader gets the same bytes) and recognises its
+// format; sets the workspace's current file. A file that cannot be read is
+// reported and counts as not recognised.
+DetectedFile DetectSubtitleFormat(Workspace &ws, const QString &path);
+
+// Replace the list with the file's rows; true when the whole file was read.
+// On a failure the rows read so far stay and the reason is shown.
+bool ReadSubViewerFile(Workspace &ws, const QByteArray &bytes);
+bool ReadMicroDVDFile(Workspace &ws, const QByteArray &bytes);
+
+// Write the list to `path`; true when written (and "003" was shown).
+bool WriteSubViewerFile(Workspace &ws, const QString &path);
+bool WriteMicroDVDFile(Workspace &ws, const QString &path);
+
+// The save items (index 2 SubViewer, 3 MicroDVD): the overlap check, the
+// save dialog, the writer. True when the file was written.
+bool mnualtyazikaydet_Click(Workspace &ws, int index);
+
+// Building blocks shared with the command-line converter.
+Result<QByteArray> readWholeFile(const QString &path);
+// Windows-1254 bytes of a file's text; a character the code page cannot hold
+// refuses the whole file, naming the row (from the writer's row offsets).
+Result<QByteArray> encodeForFile(const QString &text, const std::vector<qsizetype> &rowOffsets);
+Status writeFileAtomically(const QString &path, const QByteArray &bytes);
+
+} // namespace korv

@@ -1,0 +1,62 @@
+#include "document/FrameRateDialog.h"
+
+#include "document/FrameRate.h"
+#include "help/ProgramInfo.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace korv {
+
+FrameRateDialog::FrameRateDialog(const QString &proposal,
+                                 std::function<void(const QString &, const QString &)> notify, QWidget *parent)
+    : QDialog(parent), notify_(std::move(notify))
+{
+    setObjectName(QStringLiteral("frmRate"));
+    setWindowTitle(QStringLiteral(" MICRO DVD - FRAME RATE"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setFixedSize(300, 84);
+
+    label1_ = new QLabel(QStringLiteral("MOVIE FRAME RATE (fps) :"), this);
+    label1_->setObjectName(QStringLiteral("Label1"));
+    label1_->setGeometry(10, 14, 170, 22);
+
+    combo3_ = new QComboBox(this);
+    combo3_->setObjectName(QStringLiteral("Combo3"));
+    combo3_->setEditable(true);
+    combo3_->setInsertPolicy(QComboBox::NoInsert);
+    combo3_->addItems(frameRateChoices());
+    combo3_->setEditText(proposal);
+    combo3_->setGeometry(184, 12, 106, 24);
+    label1_->setBuddy(combo3_);
+    combo3_->setAccessibleName(label1_->text());
+
+    command1_ = new QPushButton(QStringLiteral("OK"), this);
+    command1_->setObjectName(QStringLiteral("Command1"));
+    command1_->setGeometry(184, 48, 106, 26);
+    command1_->setDefault(true);
+    connect(command1_, &QPushButton::clicked, this, &FrameRateDialog::confirm);
+
+    if (parent) {
+        const QRect main = parent->window()->frameGeometry();
+        move(main.left() + (main.width() - width()) / 2, main.top() + (main.height() - height()) / 2);
+    }
+    combo3_->setFocus();
+    combo3_->lineEdit()->selectAll();
+}
+
+void FrameRateDialog::confirm()
+{
+    const auto rate = readFrameRate(combo3_->currentText());
+    if (!rate) {
+        if (notify_)
+            notify_(QStringLiteral("ERROR..."), ProgramInfo::kNoticeTitle);
+        return;
+    }
+    rate_ = rate;
+    accept();
+}
+
+} // namespace korv

@@ -1,0 +1,52 @@
+#pragma once
+// A value or the description of why there is none, for the user to read.
+// Commands show the description in the notice window instead of throwing
+// across the user interface.
+
+#include <QString>
+
+#include <optional>
+#include <utility>
+
+namespace korv {
+
+struct Failure {
+    QString description;
+};
+
+template <typename T>
+class Result {
+public:
+    Result(T value) : value_(std::move(value)) {}
+    Result(Failure failure) : error_(std::move(failure.description)) {}
+
+    bool ok() const { return value_.has_value(); }
+    explicit operator bool() const { return ok(); }
+    const T &value() const { return *value_; }
+    T &value() { return *value_; }
+    const T &operator*() const { return *value_; }
+    const T *operator->() const { return &*value_; }
+    const QString &error() const { return error_; }
+
+private:
+    std::optional<T> value_;
+    QString error_;
+};
+
+// For operations that give nothing back but may fail.
+class Status {
+public:
+    Status() = default;
+    Status(Failure failure) : failed_(true), error_(std::move(failure.description)) {}
+    static Status success() { return {}; }
+
+    bool ok() const { return !failed_; }
+    explicit operator bool() const { return ok(); }
+    const QString &error() const { return error_; }
+
+private:
+    bool failed_ = false;
+    QString error_;
+};
+
+} // namespace korv

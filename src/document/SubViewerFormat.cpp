@@ -1,0 +1,255 @@
+#include "document/SubViewerFormat.h"
+
+#include "document/TextCodec.h"
+#include "document/TimeText.h"
+#include "help/ProgramInfo.h"
+
+#include <algorithm>
+
+namespace korv {
+
+SubtitleLines SplitSubtitleLines(const QString &text)
+{
+    SubtitleLines lines;
+    const qsizetype first = text.indexOf(QLatin1Char('|'));
+    if (first < 0) {
+        lines.line1 = text;
+        return lines;
+    }
+    lines.line1 = text.left(first);
+    const qsizetype second = text.indexOf(QLatin1Char('|'), first + 1);
+    if (second < 0) {
+        lines.line2 = text.mid(first + 1);
+        return lines;
+    }
+    lines.line2 = text.mid(first + 1, second - first - 1);
+    const qsizetype third = text.indexOf(QLatin1Char('|'), second + 1);
+    lines.line3 = third < 0 ? text.mid(second + 1) : text.mid(second + 1, third - second - 1);
+    return lines;
+}
+
+namespace subviewer {
+
+namespace {
+
+const QString kLineEnd = QStringLiteral("\r\n");
+
+// A two-character field of the time line as a whole number; blanks and a
+// sign inside it are allowed.
+std::optional<int> readField(QStringView line, int position)
+{
+    const QStringView field = line.mid(position - 1, 2).trimmed();
+    if (field.isEmpty())
+        return std::nullopt;
+    qsizetype i = 0;
+    bool negative = false;
+    if (field[0] == QLatin1Char('-') || field[0] == QLatin1Char('+')) {
+        negative = field[0] == QLatin1Char('-');
+        i = 1;
+    }
+    if (i >= field.size())
+        return std::nullopt;
+    int value = 0;
+    for (; i < field.size(); ++i) {
+        const char16_t c = field[i].unicode();
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        value = value * 10 + (c - u'0');
+    }
+    return negative ? -value : value;
+}
+
+std::optional<double> readClock(QStringView line, int firstPosition)
+{
+    const auto h = readField(line, firstPosition);
+    const auto m = readField(line, firstPosition + 3);
+    const auto s = readField(line, firstPosition + 6);
+    const auto c = readField(line, firstPosition + 9);
+    if (!h || !m || !s || !c)
+        return std::nullopt;
+    return double(*h * 3600 + *m * 60 + *s) + double(*c) / 100.0;
+}
+
+QString subtitleTextFromLine(QStringView line)
+{
+    QString out;
+    out.reserve(line.size());
+    const qsizetype n = line.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        if (line[i] == QLatin1Char('[') && i + 3 < n && line[i + 3] == QLatin1Char(']')
+            && (line[i + 1] == QLatin1Char('b') || line[i + 1] == QLatin1Char('B'))
+            && (line[i + 2] == QLatin1Char('r') || line[i + 2] == QLatin1Char('R'))) {
+            out += QLatin1Char('|');
+            i += 3;
+        } else {
+            out += line[i];
+        }
+    }
+    return out;
+}
+
+bool isBlankLine(QStringView line)
+{
+    return line.trimmed().isEmpty();
+}
+
+QString shorten(QStringView text)
+{
+    QString s = text.left(60).toString();
+    if (text.size() > 60)
+        s += QStringLiteral("...");
+    return s;
+}
+
+Result<QString> clockForFile(const QString &cell, int row, const char *what)
+{
+    const Result<double> seconds = ReadSeconds(cell);
+    if (!seconds)
+        return Failure{QStringLiteral("Row %1: the %2 time is wrong. %3").arg(row).arg(QLatin1String(what), seconds.error())};
+    Result<QString> clock = FormatClockTime(*seconds);
+    if (!clock)
+        return Failure{QStringLiteral("Row %1: %2").arg(row).arg(clock.error())};
+    // Every other reader of this format expects "." before the hundredths.
+    QString text = *clock;
+    text[text.size() - 3] = QLatin1Char('.');
+    return text;
+}
+
+} // namespace
+
+QStringList headerLines()
+{
+    return {
+        QStringLiteral("[INFORMATION]"),
+        QStringLiteral("[TITLE]SubViewer 2"),
+        QStringLiteral("[AUTHOR]Korvendal AltYazi v1.1"),
+        QStringLiteral("[SOURCE]Korvendal Production"),
+        QStringLiteral("[PRG]"),
+        QStringLiteral("[FILEPATH]"),
+        QStringLiteral("[DELAY]0"),
+        QStringLiteral("[CD TRACK]0"),
+        QStringLiteral("[COMMENT]") + QLatin1String(ProgramInfo::kWebAddress),
+        QStringLiteral("[END INFORMATION]"),
+        QStringLiteral("[SUBTITLE]"),
+        QStringLiteral("[COLF]&HFFFFFF,[STYLE]bd,[SIZE]18,[FONT]Arial"),
+    };
+}
+
+bool isTimeLine(QStringView line)
+{
+    if (line.startsWith(QLatin1String("00:")))
+        return true;
+    // dd:dd:dd.dd,dd:dd:dd.dd (the character before the hundredths may be "." "," or ":")
+    static const char shape[] = "99:99:99x99,99:99:99x99";
+    if (line.size() < 23)
+        return false;
+    for (int i = 0; i < 23; ++i) {
+        const char16_t c = line[i].unicode();
+        switch (shape[i]) {
+        case '9':
+            if (c < u'0' || c > u'9')
+                return false;
+            break;
+        case 'x':
+            if (c != u'.' && c != u',' && c != u':')
+                return false;
+            break;
+        default:
+            if (c != char16_t(shape[i]))
+                return false;
+        }
+    }
+    return true;
+}
+
+ReadOutcome read(QStringView text)
+{
+    ReadOutcome out;
+    const std::vector<QStringView> lines = splitLines(text);
+    std::size_t i = 0;
+    while (i < lines.size() && !isTimeLine(lines[i]))
+        ++i;
+    if (i == lines.size()) {
+        // A header and nothing else is an empty document (what an empty list
+        // is saved as); any other text without a time line fails on its first line.
+        const bool onlyHeader = std::all_of(lines.begin(), lines.end(), [](QStringView l) {
+            return isBlankLine(l) || l.trimmed().startsWith(QLatin1Char('['));
+        });
+        if (onlyHeader)
+            return out;
+        i = 0;
+    }
+    out.rows.reserve(lines.size() / 3 + 1);
+    while (true) {
+        // Blank lines between records (and at the end) carry nothing.
+        while (i < lines.size() && isBlankLine(lines[i]))
+            ++i;
+        if (i >= lines.size())
+            break;
+        out.rows.emplace_back();
+        SubtitleEntry &entry = out.rows.back();
+        const int rowNumber = int(out.rows.size());
+        const QStringView timeLine = lines[i++];
+        const auto start = readClock(timeLine, 1);
+        const auto end = readClock(timeLine, 13);
+        if (!start || !end) {
+            out.error = QStringLiteral("Row %1: \"%2\" is not a time line (hh:mm:ss.cc,hh:mm:ss.cc).")
+                            .arg(rowNumber)
+                            .arg(shorten(timeLine));
+            return out;
+        }
+        entry.start = SecondsToText(*start);
+        entry.end = SecondsToText(*end);
+        if (i >= lines.size()) {
+            out.error = QStringLiteral("Row %1: the file ends before the subtitle's text line.").arg(rowNumber);
+            return out;
+        }
+        entry.text = subtitleTextFromLine(lines[i++]);
+        if (i < lines.size())
+            ++i; // the separator line, whatever it holds
+    }
+    return out;
+}
+
+Result<QString> write(const SubtitleList &list, std::vector<qsizetype> *rowOffsets)
+{
+    QString out;
+    out.reserve(400 + qsizetype(list.count()) * 64);
+    for (const QString &line : headerLines()) {
+        out += line;
+        out += kLineEnd;
+    }
+    if (rowOffsets)
+        rowOffsets->reserve(std::size_t(list.count()));
+    for (int i = 0; i < list.count(); ++i) {
+        const SubtitleEntry &row = list.row(i);
+        if (rowOffsets)
+            rowOffsets->push_back(out.size());
+        const Result<QString> start = clockForFile(row.start, i + 1, "start");
+        if (!start)
+            return Failure{start.error()};
+        const Result<QString> end = clockForFile(row.end, i + 1, "end");
+        if (!end)
+            return Failure{end.error()};
+        out += *start;
+        out += QLatin1Char(',');
+        out += *end;
+        out += kLineEnd;
+        const SubtitleLines lines = SplitSubtitleLines(row.text);
+        bool first = true;
+        for (const QString *part : {&lines.line1, &lines.line2, &lines.line3}) {
+            if (part->isEmpty())
+                continue;
+            if (!first)
+                out += QStringLiteral("[br]");
+            out += *part;
+            first = false;
+        }
+        out += kLineEnd;
+        out += kLineEnd;
+    }
+    return out;
+}
+
+} // namespace subviewer
+} // namespace korv

@@ -1,0 +1,47 @@
+#pragma once
+// SubViewer 2 files: twelve header lines, then per subtitle a time line
+// (hh:mm:ss.cc,hh:mm:ss.cc), a text line with "[br]" between lines and an
+// empty line.
+
+#include "document/Result.h"
+#include "document/SubtitleList.h"
+
+#include <QString>
+#include <QStringView>
+
+#include <vector>
+
+namespace korv {
+
+// Rows read from a file. When `error` is set, reading stopped there: `rows`
+// holds what was read so far, including the row of the failing record.
+struct ReadOutcome {
+    std::vector<SubtitleEntry> rows;
+    QString error;
+    bool ok() const { return error.isEmpty(); }
+};
+
+// The first three lines of a subtitle's text ("|" separated); parts after the
+// third are dropped.
+struct SubtitleLines {
+    QString line1, line2, line3;
+};
+SubtitleLines SplitSubtitleLines(const QString &text);
+
+namespace subviewer {
+
+// The twelve header lines the writer puts before the records.
+QStringList headerLines();
+
+// True for a line that has the shape of a time line, or begins "00:".
+bool isTimeLine(QStringView line);
+
+ReadOutcome read(QStringView text);
+
+// The whole file as text, CR LF line ends; fails on the first time that is
+// not a number or cannot be written as a clock time, naming its row.
+// `rowOffsets`, when given, receives where each row's lines start in the text.
+Result<QString> write(const SubtitleList &list, std::vector<qsizetype> *rowOffsets = nullptr);
+
+} // namespace subviewer
+} // namespace korv

@@ -1,0 +1,153 @@
+#include "document/SubtitleList.h"
+
+#include <algorithm>
+
+namespace korv {
+
+const QString &SubtitleEntry::cell(int column) const
+{
+    switch (column) {
+    case ColNumber: return number;
+    case ColStart: return start;
+    case ColEnd: return end;
+    default: return text;
+    }
+}
+
+QString &SubtitleEntry::cell(int column)
+{
+    switch (column) {
+    case ColNumber: return number;
+    case ColStart: return start;
+    case ColEnd: return end;
+    default: return text;
+    }
+}
+
+SubtitleList::SubtitleList(QObject *parent) : QObject(parent) {}
+
+void SubtitleList::setCell(int row, int column, const QString &text)
+{
+    if (!isValidRow(row) || column < 0 || column > ColText)
+        return;
+    QString &cell = rows_[std::size_t(row)].cell(column);
+    if (cell == text)
+        return;
+    cell = text;
+    if (column != ColNumber)
+        markModified();
+    noteCellChange(row);
+}
+
+bool SubtitleList::insertRow(int position, const SubtitleEntry &entry)
+{
+    if (position < 0 || position > count())
+        return false;
+    emit aboutToInsert(position, position);
+    rows_.insert(rows_.begin() + position, entry);
+    if (selected_ >= position)
+        ++selected_;
+    markModified();
+    emit inserted(position, position);
+    return true;
+}
+
+int SubtitleList::appendRow(const SubtitleEntry &entry)
+{
+    insertRow(count(), entry);
+    return count() - 1;
+}
+
+bool SubtitleList::removeRow(int position)
+{
+    if (!isValidRow(position))
+        return false;
+    emit aboutToRemove(position, position);
+    rows_.erase(rows_.begin() + position);
+    const bool wasSelected = selected_ == position;
+    if (selected_ > position || (wasSelected && selected_ >= count()))
+        --selected_;
+    markModified();
+    emit removed(position, position);
+    // The row that took the removed one's place is now the selected one.
+    if (wasSelected)
+        emit selectionChanged(selected_);
+    return true;
+}
+
+void SubtitleList::clear()
+{
+    replaceAll({});
+}
+
+void SubtitleList::replaceAll(std::vector<SubtitleEntry> rows)
+{
+    emit aboutToReset();
+    rows_ = std::move(rows);
+    selected_ = rows_.empty() ? -1 : 0;
+    markModified();
+    emit resetDone();
+    emit selectionChanged(selected_);
+}
+
+void SubtitleList::renumber()
+{
+    BulkChange bulk(*this);
+    for (int i = 0; i < count(); ++i) {
+        QString number = QString::number(i + 1);
+        QString &cell = rows_[std::size_t(i)].number;
+        if (cell != number) {
+            cell = std::move(number);
+            noteCellChange(i);
+        }
+    }
+}
+
+void SubtitleList::select(int row)
+{
+    if (!isValidRow(row))
+        return;
+    selected_ = row;
+    emit selectionChanged(row);
+}
+
+void SubtitleList::setModified(bool modified)
+{
+    if (modified_ == modified)
+        return;
+    modified_ = modified;
+    emit modifiedChanged(modified_);
+}
+
+void SubtitleList::markModified()
+{
+    setModified(true);
+}
+
+void SubtitleList::noteCellChange(int row)
+{
+    if (bulkDepth_ > 0) {
+        bulkFirst_ = bulkFirst_ < 0 ? row : std::min(bulkFirst_, row);
+        bulkLast_ = std::max(bulkLast_, row);
+        return;
+    }
+    emit cellsChanged(row, row);
+}
+
+SubtitleList::BulkChange::BulkChange(SubtitleList &list) : list_(list)
+{
+    ++list_.bulkDepth_;
+}
+
+SubtitleList::BulkChange::~BulkChange()
+{
+    if (--list_.bulkDepth_ == 0 && list_.bulkFirst_ >= 0) {
+        const int first = list_.bulkFirst_;
+        const int last = std::min(list_.bulkLast_, list_.count() - 1);
+        list_.bulkFirst_ = list_.bulkLast_ = -1;
+        if (first <= last)
+            emit list_.cellsChanged(first, last);
+    }
+}
+
+} // namespace korv

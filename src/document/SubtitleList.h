@@ -1,0 +1,104 @@
+#pragma once
+// The open subtitle document: rows of four texts in file order.
+//
+// Column 0 is the row number as last set by renumber(), 1 the start time
+// text, 2 the end time text, 3 the subtitle text with "|" between lines.
+// Times stay texts: a command that needs a value reads the text each time.
+// The list also keeps the selected row (the subtitle the edit panel shows)
+// and whether anything changed since it was opened, saved or started.
+//
+// Views and the edit panel follow the change signals. Commands that touch
+// every row wrap their work in a BulkChange so that a view hears one signal,
+// not one per cell.
+
+#include <QObject>
+#include <QString>
+
+#include <vector>
+
+namespace korv {
+
+enum Column { ColNumber = 0, ColStart = 1, ColEnd = 2, ColText = 3 };
+
+struct SubtitleEntry {
+    QString number = QStringLiteral("0");
+    QString start;
+    QString end;
+    QString text;
+
+    const QString &cell(int column) const;
+    QString &cell(int column);
+    bool operator==(const SubtitleEntry &) const = default;
+};
+
+class SubtitleList : public QObject {
+    Q_OBJECT
+public:
+    explicit SubtitleList(QObject *parent = nullptr);
+
+    int count() const { return int(rows_.size()); }
+    bool isEmpty() const { return rows_.empty(); }
+    bool isValidRow(int row) const { return row >= 0 && row < count(); }
+    const SubtitleEntry &row(int row) const { return rows_[std::size_t(row)]; }
+    const QString &cell(int row, int column) const { return rows_[std::size_t(row)].cell(column); }
+    const std::vector<SubtitleEntry> &rows() const { return rows_; }
+
+    // Changes one cell; ignored for a row outside the list.
+    void setCell(int row, int column, const QString &text);
+
+    // Inserts at 0..count(); a position outside that range is refused (false).
+    bool insertRow(int position, const SubtitleEntry &entry = {});
+    int appendRow(const SubtitleEntry &entry = {});
+    bool removeRow(int position);
+    void clear();
+    // Replaces every row at once (a file read, a rebuild after a split).
+    void replaceAll(std::vector<SubtitleEntry> rows);
+
+    // Column 0 of every row := its 1-based position.
+    void renumber();
+
+    // The selected row, -1 when the list is empty or nothing is chosen.
+    int selected() const { return selected_; }
+    // Selects a row (and asks the views to scroll to it). Announced even when
+    // the index stays the same, since the row there may be another one now.
+    void select(int row);
+
+    bool isModified() const { return modified_; }
+    void setModified(bool modified);
+
+    // Groups many cell changes into one cellsChanged signal.
+    class BulkChange {
+    public:
+        explicit BulkChange(SubtitleList &list);
+        ~BulkChange();
+        BulkChange(const BulkChange &) = delete;
+        BulkChange &operator=(const BulkChange &) = delete;
+
+    private:
+        SubtitleList &list_;
+    };
+
+signals:
+    void aboutToReset();
+    void resetDone();
+    void aboutToInsert(int first, int last);
+    void inserted(int first, int last);
+    void aboutToRemove(int first, int last);
+    void removed(int first, int last);
+    void cellsChanged(int firstRow, int lastRow);
+    void selectionChanged(int row);
+    void modifiedChanged(bool modified);
+
+private:
+    void markModified();
+    void noteCellChange(int row);
+
+    std::vector<SubtitleEntry> rows_;
+    int selected_ = -1;
+    bool modified_ = false;
+    int bulkDepth_ = 0;
+    int bulkFirst_ = -1;
+    int bulkLast_ = -1;
+};
+
+} // namespace korv

@@ -1,0 +1,310 @@
+#include "document/TimeText.h"
+
+#include <QLocale>
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <string>
+
+namespace korv {
+
+namespace {
+
+NumberFormat &formatStorage()
+{
+    static NumberFormat format = NumberFormat::fromLocale(QLocale());
+    return format;
+}
+
+bool isBlank(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QChar(0x00A0);
+}
+
+bool isDigit(QChar c)
+{
+    return c.unicode() >= '0' && c.unicode() <= '9';
+}
+
+// A decimal number as digit strings: the value is [-]intPart.fracPart.
+struct Decimal {
+    bool negative = false;
+    std::string intPart;
+    std::string fracPart;
+};
+
+// The value taken to 15 significant digits, as Windows' number formatting
+// does before it applies a pattern, then rounded to `decimals` places with
+// halves away from zero. Exact decimal arithmetic: 0.125 gives 0.13 and
+// 2.9999999999999996 gives 3.
+Decimal roundDecimal(double x, int decimals)
+{
+    Decimal d;
+    if (x == 0.0 || !std::isfinite(x)) {
+        d.intPart = "0";
+        return d;
+    }
+    char buf[64];
+    auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific, 14);
+    std::string s(buf, res.ptr);
+    if (s[0] == '-') {
+        d.negative = true;
+        s.erase(0, 1);
+    }
+    const auto ePos = s.find('e');
+    const int exponent = std::stoi(s.substr(ePos + 1));
+    std::string digits = s.substr(0, 1) + s.substr(2, ePos - 2); // 15 digits
+    if (exponent >= 0) {
+        const std::size_t intLen = std::size_t(exponent) + 1;
+        if (intLen >= digits.size()) {
+            d.intPart = digits + std::string(intLen - digits.size(), '0');
+        } else {
+            d.intPart = digits.substr(0, intLen);
+            d.fracPart = digits.substr(intLen);
+        }
+    } else {
+        d.intPart = "0";
+        d.fracPart = std::string(std::size_t(-exponent - 1), '0') + digits;
+    }
+    if (d.fracPart.size() > std::size_t(decimals)) {
+        const bool up = d.fracPart[std::size_t(decimals)] >= '5';
+        d.fracPart.resize(std::size_t(decimals));
+        if (up) {
+            std::string all = d.intPart + d.fracPart;
+            int i = int(all.size()) - 1;
+            for (; i >= 0; --i) {
+                if (all[std::size_t(i)] == '9') {
+                    all[std::size_t(i)] = '0';
+                } else {
+                    ++all[std::size_t(i)];
+                    break;
+                }
+            }
+            if (i < 0)
+                all.insert(all.begin(), '1');
+            d.intPart = all.substr(0, all.size() - d.fracPart.size());
+            d.fracPart = all.substr(all.size() - d.fracPart.size());
+        }
+    }
+    while (!d.fracPart.empty() && d.fracPart.back() == '0')
+        d.fracPart.pop_back();
+    const auto firstNonZero = d.intPart.find_first_not_of('0');
+    d.intPart = firstNonZero == std::string::npos ? "0" : d.intPart.substr(firstNonZero);
+    if (d.intPart == "0" && d.fracPart.empty())
+        d.negative = false;
+    return d;
+}
+
+QString patternText(const Decimal &d)
+{
+    QString out;
+    out.reserve(int(d.intPart.size() + d.fracPart.size() + 2));
+    if (d.negative)
+        out += QLatin1Char('-');
+    out += QLatin1String(d.intPart.data(), qsizetype(d.intPart.size()));
+    out += numberFormat().decimal;
+    out += QLatin1String(d.fracPart.data(), qsizetype(d.fracPart.size()));
+    return out;
+}
+
+// Integer part of a number text is digits with group separators in their
+// places: 1 to 3 digits, then groups of exactly 3.
+bool copyGroupedDigits(QStringView text, qsizetype &i, std::string &out, QChar group)
+{
+    int run = 0;
+    bool grouped = false;
+    while (i < text.size()) {
+        const QChar c = text[i];
+        if (isDigit(c)) {
+            out.push_back(char(c.unicode()));
+            ++run;
+            ++i;
+        } else if (c == group && i + 1 < text.size() && isDigit(text[i + 1]) && run > 0) {
+            if ((!grouped && run > 3) || (grouped && run != 3))
+                return false;
+            grouped = true;
+            run = 0;
+            ++i;
+        } else {
+            break;
+        }
+    }
+    return !(grouped && run != 3);
+}
+
+} // namespace
+
+NumberFormat NumberFormat::fromLocale(const QLocale &locale)
+{
+    NumberFormat f;
+    const QString dec = locale.decimalPoint();
+    const QString grp = locale.groupSeparator();
+    f.decimal = dec.size() == 1 ? dec[0] : QLatin1Char('.');
+    f.group = grp.size() == 1 ? grp[0] : QChar(0x00A0);
+    if (f.group == f.decimal)
+        f.group = f.decimal == QLatin1Char('.') ? QLatin1Char(',') : QLatin1Char('.');
+    return f;
+}
+
+const NumberFormat &numberFormat()
+{
+    return formatStorage();
+}
+
+void setNumberFormat(const NumberFormat &format)
+{
+    formatStorage() = format;
+}
+
+std::optional<double> TextToSeconds(QStringView text)
+{
+    const NumberFormat &nf = numberFormat();
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    while (i < n && isBlank(text[i]))
+        ++i;
+    std::string buf;
+    buf.reserve(std::size_t(n) + 2);
+    if (i < n && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+'))) {
+        if (text[i] == QLatin1Char('-'))
+            buf.push_back('-');
+        ++i;
+    }
+    const std::size_t mantissaStart = buf.size();
+    if (!copyGroupedDigits(text, i, buf, nf.group))
+        return std::nullopt;
+    std::size_t digitCount = buf.size() - mantissaStart;
+    if (i < n && text[i] == nf.decimal) {
+        ++i;
+        buf.push_back('.');
+        while (i < n && isDigit(text[i])) {
+            buf.push_back(char(text[i].unicode()));
+            ++digitCount;
+            ++i;
+        }
+    }
+    if (digitCount == 0)
+        return std::nullopt;
+    if (i < n && (text[i] == QLatin1Char('e') || text[i] == QLatin1Char('E'))) {
+        qsizetype j = i + 1;
+        std::string exp = "e";
+        if (j < n && (text[j] == QLatin1Char('-') || text[j] == QLatin1Char('+')))
+            exp.push_back(char(text[j++].unicode()));
+        const qsizetype expDigits = j;
+        while (j < n && isDigit(text[j]))
+            exp.push_back(char(text[j++].unicode()));
+        if (j == expDigits)
+            return std::nullopt;
+        buf += exp;
+        i = j;
+    }
+    while (i < n && isBlank(text[i]))
+        ++i;
+    if (i != n)
+        return std::nullopt;
+    if (buf.back() == '.')
+        buf.push_back('0');
+    double value = 0;
+    const auto res = std::from_chars(buf.data(), buf.data() + buf.size(), value);
+    if (res.ec != std::errc() || res.ptr != buf.data() + buf.size() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+Result<double> ReadSeconds(QStringView text)
+{
+    if (auto v = TextToSeconds(text))
+        return *v;
+    if (text.trimmed().isEmpty())
+        return Failure{QStringLiteral("An empty text is not a number.")};
+    QString shown = text.left(40).toString();
+    if (text.size() > 40)
+        shown += QStringLiteral("...");
+    return Failure{QStringLiteral("\"%1\" is not a number.").arg(shown)};
+}
+
+QString SecondsToText(double seconds)
+{
+    if (seconds == 0.0)
+        return QStringLiteral("0");
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, seconds, std::chars_format::general, 15);
+    QString out;
+    out.reserve(int(res.ptr - buf));
+    const QChar dec = numberFormat().decimal;
+    for (const char *p = buf; p != res.ptr; ++p) {
+        if (*p == '.')
+            out += dec;
+        else if (*p == 'e')
+            out += QLatin1Char('E');
+        else
+            out += QLatin1Char(*p);
+    }
+    return out;
+}
+
+QString FormatSeconds(double seconds)
+{
+    return patternText(roundDecimal(seconds, 2));
+}
+
+QString FormatSeconds3(double seconds)
+{
+    return patternText(roundDecimal(seconds, 3));
+}
+
+std::optional<qint64> ToHundredths(double seconds)
+{
+    if (!std::isfinite(seconds))
+        return std::nullopt;
+    const Decimal d = roundDecimal(seconds, 2);
+    if (d.intPart.size() > 16)
+        return std::nullopt;
+    std::string frac = d.fracPart;
+    frac.resize(2, '0');
+    const qint64 whole = std::stoll(d.intPart);
+    const qint64 value = whole * 100 + std::stoll(frac);
+    return d.negative ? -value : value;
+}
+
+double RoundToHundredths(double seconds)
+{
+    if (const auto h = ToHundredths(seconds))
+        return double(*h) / 100.0;
+    return seconds;
+}
+
+Result<QString> FormatClockTime(double seconds)
+{
+    const auto total = ToHundredths(seconds);
+    const qint64 perHour = 360000;
+    auto floorDiv = [](qint64 a, qint64 b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); };
+    if (!total || floorDiv(*total, perHour) > 9 || floorDiv(*total, perHour) < -9) {
+        return Failure{QStringLiteral("The time %1 seconds cannot be written as a clock time: "
+                                      "hh:mm:ss,cc goes up to 09:59:59,99.")
+                           .arg(SecondsToText(seconds))};
+    }
+    const qint64 hours = floorDiv(*total, perHour);
+    const qint64 rest = *total - hours * perHour;
+    const qint64 minutes = rest / 6000;
+    const qint64 secs = (rest % 6000) / 100;
+    const qint64 hundredths = rest % 100;
+    QString out;
+    if (hours < 0)
+        out = QStringLiteral("-%1").arg(-hours, 2, 10, QLatin1Char('0'));
+    else
+        out = QStringLiteral("%1").arg(hours, 2, 10, QLatin1Char('0'));
+    out += QStringLiteral(":%1:%2,%3")
+               .arg(minutes, 2, 10, QLatin1Char('0'))
+               .arg(secs, 2, 10, QLatin1Char('0'))
+               .arg(hundredths, 2, 10, QLatin1Char('0'));
+    return out;
+}
+
+qint64 RoundHalfEven(double value)
+{
+    return qint64(std::nearbyint(value));
+}
+
+} // namespace korv

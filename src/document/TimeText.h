@@ -1,0 +1,70 @@
+#pragma once
+// Time values and their text forms.
+//
+// A time is a number of seconds. In the list and in every seconds field it is
+// kept as "time text": decimal seconds in the user's number format. Subtitle
+// files carry clock text (hh:mm:ss,cc). These functions are the only
+// conversions between the three, so that what one command writes every other
+// command reads back.
+
+#include <QChar>
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+
+#include "document/Result.h"
+
+class QLocale;
+
+namespace korv {
+
+// The separators of the user's number format, taken once from the locale so
+// that the conversions stay cheap on 100,000-row documents.
+struct NumberFormat {
+    QChar decimal = QLatin1Char('.');
+    QChar group = QLatin1Char(',');
+
+    static NumberFormat fromLocale(const QLocale &locale);
+    static NumberFormat dot() { return {QLatin1Char('.'), QLatin1Char(',')}; }
+    static NumberFormat comma() { return {QLatin1Char(','), QLatin1Char('.')}; }
+};
+
+// The format used by every conversion below. Starts as the system locale's.
+const NumberFormat &numberFormat();
+void setNumberFormat(const NumberFormat &format);
+
+// Reads a time text: blanks around, an optional sign, digits with the decimal
+// separator (and well-formed group separators), "12." allowed, an optional
+// exponent. Anything else, the empty text included, is not a number.
+std::optional<double> TextToSeconds(QStringView text);
+
+// TextToSeconds with a description of the failure for the user.
+Result<double> ReadSeconds(QStringView text);
+
+// General form: 15 significant digits, no trailing zeros, no separator for a
+// whole number (12, 0.5, 3723.45).
+QString SecondsToText(double seconds);
+
+// Pattern "#0.##": two decimals at most, halves away from zero, the separator
+// always written (12 gives "12.", 12.346 gives "12.35").
+QString FormatSeconds(double seconds);
+
+// Pattern "#0.###" (used for the film's length in minutes and seconds).
+QString FormatSeconds3(double seconds);
+
+// The value FormatSeconds writes, read back: the time rounded to hundredths.
+double RoundToHundredths(double seconds);
+
+// hh:mm:ss,cc of the time rounded to hundredths. Fails for 36000 s or more
+// (and for -32400 s or less): the hours have two digits.
+Result<QString> FormatClockTime(double seconds);
+
+// Whole number of hundredths the time rounds to, as FormatSeconds rounds.
+// Empty when the value is not finite or too large for 64 bits.
+std::optional<qint64> ToHundredths(double seconds);
+
+// Rounds a value to the nearest integer, halves to even (frame labels, layout).
+qint64 RoundHalfEven(double value);
+
+} // namespace korv

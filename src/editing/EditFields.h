@@ -1,0 +1,75 @@
+#pragma once
+// The Text1 field array of the main window, without the widgets.
+//
+// Fields 0 to 4 are the edit panel: start, end and three lines of the
+// selected row, and every change to them is written straight into that row.
+// Fields 5 to 8 are the single values of other tools (search text, shift
+// seconds, split point, the film's skip step). The widgets show these texts
+// and hand every keystroke to setText.
+
+#include "document/SubtitleList.h"
+
+#include <QObject>
+#include <QString>
+
+#include <array>
+
+namespace korv {
+
+class EditFields : public QObject {
+    Q_OBJECT
+public:
+    enum Index {
+        Start = 0,
+        End = 1,
+        Line1 = 2,
+        Line2 = 3,
+        Line3 = 4,
+        Search = 5,
+        ShiftSeconds = 6,
+        SplitPoint = 7,
+        SkipStep = 8,
+    };
+    static constexpr int kCount = 9;
+
+    explicit EditFields(SubtitleList &list, QObject *parent = nullptr);
+
+    const QString &text(int index) const { return texts_[std::size_t(index)]; }
+    // Text1(index) := text, by the user or by a command; a change of fields
+    // 0 to 4 is written into the selected row at once.
+    void setText(int index, const QString &text);
+
+    // LblUzunluk: the selected subtitle's duration, "2.5 sn".
+    const QString &duration() const { return duration_; }
+    bool clearingFields() const { return clearingFields_; }
+
+    // The row-chosen routine: shows `row` in fields 0 to 4. Runs whenever the
+    // list's selection moves, so the fields always show the selected row.
+    void Listview_ItemClick(int row);
+
+    // Lengthen / shorten the display time by a quarter second.
+    void CmdArayiAc_Click();
+    void CmdArayiKapat_Click();
+
+    // Up (38) and down (40) arrows in any field move the list's selection.
+    void Text1_KeyDown(int index, int keyCode);
+
+signals:
+    void textChanged(int index, const QString &text);
+    void durationChanged(const QString &text);
+
+private:
+    void Text1_Change(int index);
+    void assign(int index, const QString &text);
+    void updateDuration();
+    void shiftEnd(double delta);
+    void refreshIfSelected(int firstRow, int lastRow);
+
+    SubtitleList &list_;
+    std::array<QString, kCount> texts_;
+    QString duration_;
+    bool clearingFields_ = false;
+    bool writingBack_ = false;
+};
+
+} // namespace korv

@@ -1,0 +1,35 @@
+#include "editing/TimeShift.h"
+
+#include "document/SubtitleList.h"
+#include "document/TimeText.h"
+
+#include <vector>
+
+namespace korv {
+
+Status ShiftAllTimes(SubtitleList &list, double seconds)
+{
+    const int n = list.count();
+    std::vector<double> values(std::size_t(n) * 2);
+    for (int i = 0; i < n; ++i) {
+        for (int k = 0; k < 2; ++k) {
+            const Result<double> value = ReadSeconds(list.cell(i, ColStart + k));
+            if (!value) {
+                return Failure{QStringLiteral("Row %1: the %2 time is wrong. %3 Nothing was shifted.")
+                                   .arg(list.cell(i, ColNumber))
+                                   .arg(k == 0 ? QStringLiteral("start") : QStringLiteral("end"), value.error())};
+            }
+            values[std::size_t(i) * 2 + std::size_t(k)] = *value;
+        }
+    }
+    SubtitleList::BulkChange bulk(list);
+    for (int i = 0; i < n; ++i) {
+        // The general form of the sum keeps 15 digits, and so does the
+        // pattern: one rounding to hundredths gives what two conversions would.
+        list.setCell(i, ColStart, FormatSeconds(values[std::size_t(i) * 2] + seconds));
+        list.setCell(i, ColEnd, FormatSeconds(values[std::size_t(i) * 2 + 1] + seconds));
+    }
+    return Status::success();
+}
+
+} // namespace korv

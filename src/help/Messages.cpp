@@ -1,0 +1,66 @@
+#include "help/Messages.h"
+
+#include "locale/IniFile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+namespace korv {
+
+namespace {
+
+QString &folderStorage()
+{
+    static QString folder;
+    return folder;
+}
+
+QString &languageStorage()
+{
+    static QString language;
+    return language;
+}
+
+} // namespace
+
+QString programFolder()
+{
+    QString &folder = folderStorage();
+    if (folder.isEmpty() && QCoreApplication::instance())
+        folder = QCoreApplication::applicationDirPath();
+    return folder;
+}
+
+void setProgramFolder(const QString &folder)
+{
+    folderStorage() = folder;
+}
+
+QString CurrentLanguage()
+{
+    return languageStorage();
+}
+
+void setCurrentLanguage(const QString &language)
+{
+    languageStorage() = language;
+}
+
+QString languageFilePath(const QString &language)
+{
+    return QDir(programFolder()).filePath(QStringLiteral("Language/") + language + QStringLiteral(".lng"));
+}
+
+QString currentLanguageFile()
+{
+    return languageFilePath(CurrentLanguage());
+}
+
+QString LangMessage(const QString &key)
+{
+    if (CurrentLanguage().isEmpty())
+        return QString();
+    return ReadIniString(QStringLiteral("Msg"), key, currentLanguageFile());
+}
+
+} // namespace korv

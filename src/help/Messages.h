@@ -1,0 +1,27 @@
+#pragma once
+// The current language and the numbered messages "001" to "020".
+//
+// Messages are read from the current language file at the moment they are
+// shown; a missing file, section or key gives the empty text.
+
+#include <QString>
+
+namespace korv {
+
+// The folder the program runs from, with "Language" and "Help" beside it.
+// Tests point it at a folder of their own.
+QString programFolder();
+void setProgramFolder(const QString &folder);
+
+// Name of the current language: a language file's name less its extension.
+QString CurrentLanguage();
+void setCurrentLanguage(const QString &language);
+
+// Program folder + "/Language/" + language + ".lng".
+QString languageFilePath(const QString &language);
+QString currentLanguageFile();
+
+// Section "Msg" of the current language file.
+QString LangMessage(const QString &key);
+
+} // namespace korv

@@ -1,0 +1,104 @@
+#include "help/QtUserDialogs.h"
+
+#include "document/FrameRateDialog.h"
+#include "help/NoticeWindow.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace korv {
+
+namespace {
+
+// A modal window shows the normal pointer while it is up, whatever the
+// command behind it shows.
+class NormalPointer {
+public:
+    NormalPointer() { QApplication::setOverrideCursor(Qt::ArrowCursor); }
+    ~NormalPointer() { QApplication::restoreOverrideCursor(); }
+};
+
+} // namespace
+
+QString QtUserDialogs::qtFilter(const QString &filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList entries;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        for (QString &p : patterns) {
+            if (p == QLatin1String("*.*"))
+                p = QStringLiteral("*");
+        }
+        entries << QStringLiteral("%1 (%2)").arg(parts[i], patterns.join(QLatin1Char(' ')));
+    }
+    return entries.join(QStringLiteral(";;"));
+}
+
+void QtUserDialogs::showNotice(const QString &message, const QString &title)
+{
+    NormalPointer pointer;
+    NoticeWindow window(owner_);
+    window.setMessage(message);
+    window.setWindowTitle(title);
+    window.exec();
+}
+
+void QtUserDialogs::showMessageBox(const QString &message)
+{
+    NormalPointer pointer;
+    QMessageBox::information(owner_, QApplication::applicationDisplayName(), message, QMessageBox::Ok);
+}
+
+bool QtUserDialogs::askYesNo(const QString &text, const QString &title)
+{
+    NormalPointer pointer;
+    return QMessageBox::question(owner_, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        == QMessageBox::Yes;
+}
+
+Answer QtUserDialogs::askYesNoCancel(const QString &text, const QString &title)
+{
+    NormalPointer pointer;
+    const auto button = QMessageBox::question(owner_, title, text,
+                                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                              QMessageBox::Yes);
+    if (button == QMessageBox::Yes)
+        return Answer::Yes;
+    if (button == QMessageBox::No)
+        return Answer::No;
+    return Answer::Cancel;
+}
+
+FileDialogResult QtUserDialogs::chooseFileToOpen(const FileDialogRequest &request)
+{
+    NormalPointer pointer;
+    const QString path = QFileDialog::getOpenFileName(owner_, QString(), request.fileName, qtFilter(request.filter));
+    return path.isEmpty() ? FileDialogResult::cancelled() : FileDialogResult::chosen(path);
+}
+
+FileDialogResult QtUserDialogs::chooseFileToSave(const FileDialogRequest &request)
+{
+    NormalPointer pointer;
+    const QString path = QFileDialog::getSaveFileName(owner_, QString(), request.fileName, qtFilter(request.filter));
+    return path.isEmpty() ? FileDialogResult::cancelled() : FileDialogResult::chosen(path);
+}
+
+std::optional<double> QtUserDialogs::askFrameRate(const QString &proposal)
+{
+    NormalPointer pointer;
+    FrameRateDialog dialog(proposal, [this](const QString &m, const QString &t) { showNotice(m, t); }, owner_);
+    dialog.exec();
+    return dialog.rate();
+}
+
+void QtUserDialogs::setBusy(bool busy)
+{
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+} // namespace korv

@@ -1,0 +1,32 @@
+#pragma once
+// The real windows behind the user-dialog seam.
+
+#include "help/UserDialogs.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace korv {
+
+class QtUserDialogs : public UserDialogs {
+public:
+    explicit QtUserDialogs(QWidget *owner = nullptr) : owner_(owner) {}
+    void setOwner(QWidget *owner) { owner_ = owner; }
+
+    void showNotice(const QString &message, const QString &title) override;
+    void showMessageBox(const QString &message) override;
+    bool askYesNo(const QString &text, const QString &title) override;
+    Answer askYesNoCancel(const QString &text, const QString &title) override;
+    FileDialogResult chooseFileToOpen(const FileDialogRequest &request) override;
+    FileDialogResult chooseFileToSave(const FileDialogRequest &request) override;
+    std::optional<double> askFrameRate(const QString &proposal) override;
+    void setBusy(bool busy) override;
+
+    // "desc|patterns|desc|patterns" to a Qt file-dialog filter.
+    static QString qtFilter(const QString &filter);
+
+private:
+    QPointer<QWidget> owner_;
+};
+
+} // namespace korv

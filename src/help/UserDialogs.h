@@ -1,0 +1,84 @@
+#pragma once
+// Everything that tells the user something or asks them: the notice window,
+// questions, file dialogs, the frame-rate window and the busy pointer.
+// Commands talk to this seam only; the program shows real windows through
+// it, tests answer through a scripted one and read what was shown.
+
+#include <QString>
+
+#include <optional>
+
+namespace korv {
+
+enum class Answer { Yes, No, Cancel };
+
+struct FileDialogRequest {
+    // "description|patterns" pairs, e.g. "Avi Film *.avi,*.dat|*.avi;*.dat".
+    QString filter;
+    // The name the dialog starts with (the last path chosen, for saving).
+    QString fileName;
+};
+
+struct FileDialogResult {
+    enum Kind { Chosen, Cancelled, Failed };
+    Kind kind = Cancelled;
+    QString path;
+    int errorNumber = 0;
+    QString errorDescription;
+
+    static FileDialogResult chosen(const QString &path) { return {Chosen, path, 0, {}}; }
+    static FileDialogResult cancelled() { return {Cancelled, {}, 0, {}}; }
+    static FileDialogResult failed(int number, const QString &description)
+    {
+        return {Failed, {}, number, description};
+    }
+};
+
+class UserDialogs {
+public:
+    virtual ~UserDialogs() = default;
+
+    // The notice window: a message and a title; returns when it is closed.
+    virtual void showNotice(const QString &message, const QString &title) = 0;
+    // A plain message box with an OK button only.
+    virtual void showMessageBox(const QString &message) = 0;
+    // Yes/No question with the question icon; No is the default button.
+    virtual bool askYesNo(const QString &text, const QString &title) = 0;
+    virtual Answer askYesNoCancel(const QString &text, const QString &title) = 0;
+
+    virtual FileDialogResult chooseFileToOpen(const FileDialogRequest &request) = 0;
+    // Asks before replacing an existing file.
+    virtual FileDialogResult chooseFileToSave(const FileDialogRequest &request) = 0;
+
+    // The frame-rate window: proposes `proposal`; the confirmed rate, or
+    // nothing when the user closed the window.
+    virtual std::optional<double> askFrameRate(const QString &proposal) = 0;
+
+    // The busy (hourglass) pointer; calls nest.
+    virtual void setBusy(bool busy) = 0;
+};
+
+// Shows the busy pointer for the life of a command.
+class BusyPointer {
+public:
+    explicit BusyPointer(UserDialogs &ui) : ui_(ui) { ui_.setBusy(true); }
+    ~BusyPointer() { release(); }
+    void release()
+    {
+        if (active_) {
+            active_ = false;
+            ui_.setBusy(false);
+        }
+    }
+    BusyPointer(const BusyPointer &) = delete;
+    BusyPointer &operator=(const BusyPointer &) = delete;
+
+private:
+    UserDialogs &ui_;
+    bool active_ = true;
+};
+
+// "Error N selecting file." and the description, for a failed file dialog.
+QString fileDialogErrorText(const FileDialogResult &result);
+
+} // namespace korv

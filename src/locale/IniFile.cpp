@@ -1,0 +1,79 @@
+#include "locale/IniFile.h"
+
+#include "document/TextCodec.h"
+
+#include <QFile>
+
+namespace korv {
+
+namespace {
+
+constexpr qsizetype kMaxValueLength = 1023;
+
+QByteArrayView trimmed(QByteArrayView v)
+{
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!v.isEmpty() && blank(v.front()))
+        v = v.sliced(1);
+    while (!v.isEmpty() && blank(v.back()))
+        v.chop(1);
+    return v;
+}
+
+bool sameName(QByteArrayView a, const QByteArray &b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+QString ReadIniString(const QString &section, const QString &key, const QString &fileName,
+                      const QString &defaultText)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return defaultText;
+    const QByteArray bytes = file.readAll();
+    QByteArrayView rest(bytes);
+    if (rest.startsWith("\xEF\xBB\xBF"))
+        rest = rest.sliced(3);
+
+    // Names are plain ASCII in every language file; compare them as bytes.
+    const QByteArray wantedSection = section.toUtf8();
+    const QByteArray wantedKey = key.toUtf8();
+    bool inSection = false;
+    while (!rest.isEmpty()) {
+        qsizetype end = 0;
+        while (end < rest.size() && rest[end] != '\n' && rest[end] != '\r')
+            ++end;
+        const QByteArrayView line = trimmed(rest.first(end));
+        rest = rest.sliced(end);
+        while (!rest.isEmpty() && (rest.front() == '\n' || rest.front() == '\r'))
+            rest = rest.sliced(1);
+
+        if (line.startsWith('[')) {
+            if (inSection)
+                break; // the first section of that name is the one read
+            const qsizetype close = line.indexOf(']');
+            if (close > 0)
+                inSection = sameName(trimmed(line.sliced(1, close - 1)), wantedSection);
+            continue;
+        }
+        if (!inSection || line.startsWith(';'))
+            continue;
+        const qsizetype eq = line.indexOf('=');
+        if (eq <= 0 || !sameName(trimmed(line.first(eq)), wantedKey))
+            continue;
+        QByteArrayView value = trimmed(line.sliced(eq + 1));
+        if (value.size() >= 2 && ((value.front() == '"' && value.back() == '"')
+                                  || (value.front() == '\'' && value.back() == '\'')))
+            value = value.sliced(1, value.size() - 2);
+        QString text = decodeValue(value);
+        if (text.size() > kMaxValueLength)
+            text.truncate(kMaxValueLength);
+        return text;
+    }
+    return defaultText;
+}
+
+} // namespace korv

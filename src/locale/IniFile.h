@@ -1,0 +1,18 @@
+#pragma once
+// Reads one value of an INI-style file (language files).
+//
+// Section lines "[name]", key lines "name=value"; names compared without
+// regard to case; the first matching section and key win; a value is one
+// line, blanks around it dropped, cut to its first 1023 characters. Bytes are
+// Windows-1254 (UTF-8 is taken where a value is valid UTF-8). A missing file,
+// section or key gives the default. Nothing is cached: every call reads the
+// file again, so a changed file is seen at once.
+
+#include <QString>
+
+namespace korv {
+
+QString ReadIniString(const QString &section, const QString &key, const QString &fileName,
+                      const QString &defaultText = QString());
+
+} // namespace korv

@@ -1,0 +1,33 @@
+#pragma once
+// A private program folder for one test: a "Language" folder with a language
+// file whose messages read "M001" to "M020", chosen as the current language,
+// and the user's number format set to a known one.
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+namespace korv::test {
+
+class TestFolder {
+public:
+    explicit TestFolder(QChar decimalSeparator = QLatin1Char('.'));
+    ~TestFolder();
+
+    QString path() const { return dir_.path(); }
+    QString filePath(const QString &name) const;
+
+    void write(const QString &name, const QByteArray &bytes) const;
+    QByteArray read(const QString &name) const;
+
+private:
+    QTemporaryDir dir_;
+};
+
+// Message text of the test language file.
+inline QString msg(const char *key)
+{
+    return QStringLiteral("M") + QLatin1String(key);
+}
+
+} // namespace korv::test

@@ -1,0 +1,199 @@
+#include "SubConv.h"
+
+#include "app/Workspace.h"
+#include "document/FileCommands.h"
+#include "document/FormatDetection.h"
+#include "document/MicroDvdFormat.h"
+#include "document/SubViewerFormat.h"
+#include "document/TextCodec.h"
+#include "document/TimeText.h"
+#include "editing/OverlapCheck.h"
+#include "editing/TimeShift.h"
+
+namespace korv {
+
+namespace {
+
+const char *const kUsage =
+    "usage: korvendal-subconv --list [--fps RATE] FILE\n"
+    "       korvendal-subconv --to subviewer|microdvd [--fps RATE] [--shift SECONDS] [--repair] IN OUT\n"
+    "RATE defaults to 25; numbers use \".\" as decimal separator.\n";
+
+// The overlap check asks nothing here: a repair is automatic or the check stops.
+class SilentDialogs : public UserDialogs {
+public:
+    void showNotice(const QString &, const QString &) override {}
+    void showMessageBox(const QString &) override {}
+    bool askYesNo(const QString &, const QString &) override { return false; }
+    Answer askYesNoCancel(const QString &, const QString &) override { return Answer::Yes; }
+    FileDialogResult chooseFileToOpen(const FileDialogRequest &) override { return FileDialogResult::cancelled(); }
+    FileDialogResult chooseFileToSave(const FileDialogRequest &) override { return FileDialogResult::cancelled(); }
+    std::optional<double> askFrameRate(const QString &) override { return std::nullopt; }
+    void setBusy(bool) override {}
+};
+
+SubConvOutput usageError(const QString &message)
+{
+    SubConvOutput o;
+    o.exitCode = 2;
+    o.err = (QStringLiteral("korvendal-subconv: ") + message + QLatin1Char('\n')).toUtf8() + kUsage;
+    return o;
+}
+
+SubConvOutput failure(const QString &message)
+{
+    SubConvOutput o;
+    o.exitCode = 1;
+    o.err = (QStringLiteral("korvendal-subconv: ") + message + QLatin1Char('\n')).toUtf8();
+    return o;
+}
+
+Result<std::vector<SubtitleEntry>> readSubtitles(const QString &path, double fps)
+{
+    Result<QByteArray> bytes = readWholeFile(path);
+    if (!bytes)
+        return Failure{QString(bytes.error()).replace(QStringLiteral("\r\n"), QStringLiteral(": "))};
+    const SubtitleFormat format = detectFormat(*bytes);
+    if (format == SubtitleFormat::Unknown)
+        return Failure{path + QStringLiteral(": not a SubViewer 2 or MicroDVD file")};
+    const DecodedText decoded = decodeText(*bytes);
+    ReadOutcome outcome = format == SubtitleFormat::SubViewer ? subviewer::read(decoded.text)
+                                                              : microdvd::read(decoded.text, fps);
+    if (!outcome.ok())
+        return Failure{path + QStringLiteral(": ") + outcome.error};
+    return std::move(outcome.rows);
+}
+
+QString checkFailure(const SubtitleList &list)
+{
+    const int row = list.selected();
+    if (!list.isValidRow(row))
+        return QStringLiteral("the check stopped");
+    for (int column : {ColStart, ColEnd}) {
+        if (!TextToSeconds(list.cell(row, column)))
+            return QStringLiteral("Row %1: the %2 time \"%3\" is not a number.")
+                .arg(row + 1)
+                .arg(column == ColStart ? QStringLiteral("start") : QStringLiteral("end"), list.cell(row, column));
+    }
+    return QStringLiteral("Row %1: its end %2 passes the next subtitle's start %3 (use --repair).")
+        .arg(row + 1)
+        .arg(list.cell(row, ColEnd), list.cell(row + 1, ColStart));
+}
+
+SubConvOutput list(const QString &path, double fps)
+{
+    const auto rows = readSubtitles(path, fps);
+    if (!rows)
+        return failure(rows.error());
+    QString text;
+    text.reserve(qsizetype(rows->size()) * 48);
+    for (const SubtitleEntry &row : *rows) {
+        text += row.start;
+        text += QLatin1Char('\t');
+        text += row.end;
+        text += QLatin1Char('\t');
+        text += row.text;
+        text += QLatin1Char('\n');
+    }
+    SubConvOutput o;
+    o.out = text.toUtf8();
+    return o;
+}
+
+SubConvOutput convert(const QString &to, const QString &in, const QString &out, double fps,
+                      std::optional<double> shift, bool repair)
+{
+    auto rows = readSubtitles(in, fps);
+    if (!rows)
+        return failure(rows.error());
+    SilentDialogs silent;
+    Workspace ws(silent);
+    ws.list.replaceAll(std::move(rows.value()));
+    ws.list.renumber();
+    if (shift) {
+        const Status shifted = ShiftAllTimes(ws.list, *shift);
+        if (!shifted)
+            return failure(shifted.error());
+    }
+    ws.hataCheck1 = repair;
+    ws.hataCheck2 = false;
+    if (!CheckOverlaps(ws))
+        return failure(checkFailure(ws.list));
+    std::vector<qsizetype> offsets;
+    const Result<QString> text = to == QLatin1String("subviewer") ? subviewer::write(ws.list, &offsets)
+                                                                   : microdvd::write(ws.list, fps, &offsets);
+    if (!text)
+        return failure(text.error());
+    const Result<QByteArray> bytes = encodeForFile(*text, offsets);
+    if (!bytes)
+        return failure(bytes.error());
+    const Status written = writeFileAtomically(out, *bytes);
+    if (!written)
+        return failure(QString(written.error()).replace(QStringLiteral("\r\n"), QStringLiteral(": ")));
+    return {};
+}
+
+} // namespace
+
+SubConvOutput runSubConv(const QStringList &arguments)
+{
+    // Numbers on the command line and in the listing use ".".
+    setNumberFormat(NumberFormat::dot());
+    QString mode;
+    QString target;
+    double fps = 25;
+    std::optional<double> shift;
+    bool repair = false;
+    QStringList files;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &a = arguments[i];
+        auto value = [&]() -> std::optional<QString> {
+            if (i + 1 >= arguments.size())
+                return std::nullopt;
+            return arguments[++i];
+        };
+        if (a == QLatin1String("--list")) {
+            if (!mode.isEmpty())
+                return usageError(QStringLiteral("choose one of --list and --to"));
+            mode = a;
+        } else if (a == QLatin1String("--to")) {
+            if (!mode.isEmpty())
+                return usageError(QStringLiteral("choose one of --list and --to"));
+            mode = a;
+            const auto v = value();
+            if (!v || (*v != QLatin1String("subviewer") && *v != QLatin1String("microdvd")))
+                return usageError(QStringLiteral("--to takes subviewer or microdvd"));
+            target = *v;
+        } else if (a == QLatin1String("--fps")) {
+            const auto v = value();
+            const auto rate = v ? TextToSeconds(*v) : std::nullopt;
+            if (!rate || !(*rate > 0))
+                return usageError(QStringLiteral("--fps takes a frame rate above 0"));
+            fps = *rate;
+        } else if (a == QLatin1String("--shift")) {
+            const auto v = value();
+            shift = v ? TextToSeconds(*v) : std::nullopt;
+            if (!shift)
+                return usageError(QStringLiteral("--shift takes a number of seconds"));
+        } else if (a == QLatin1String("--repair")) {
+            repair = true;
+        } else if (a.startsWith(QLatin1String("--"))) {
+            return usageError(QStringLiteral("unknown option ") + a);
+        } else {
+            files << a;
+        }
+    }
+    if (mode == QLatin1String("--list")) {
+        if (files.size() != 1 || shift || repair)
+            return usageError(QStringLiteral("--list takes one file and only --fps"));
+        return list(files[0], fps);
+    }
+    if (mode == QLatin1String("--to")) {
+        if (files.size() != 2)
+            return usageError(QStringLiteral("--to takes an input and an output file"));
+        return convert(target, files[0], files[1], fps, shift, repair);
+    }
+    return usageError(QStringLiteral("nothing to do"));
+}
+
+} // namespace korv
