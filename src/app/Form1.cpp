@@ -80,6 +80,10 @@ Form1::Form1(QWidget *parent) : QWidget(parent), dialogs_(this), ws_(dialogs_), 
     wireList();
     wireFields();
     wireDocumentCommands();
+    wireEditing();
+    wireLanguage();
+    wirePreview();
+    wireHelp();
 
     // The program starts with one empty row, chosen.
     ws_.list.appendRow();

@@ -145,6 +145,11 @@ private:
     void wireList();
     void wireFields();
     void wireDocumentCommands();
+    // Each subsystem wires its own commands, in a file of its own.
+    void wireEditing();  // Form1Editing.cpp
+    void wireLanguage(); // Form1Language.cpp
+    void wirePreview();  // Form1Preview.cpp
+    void wireHelp();     // Form1Help.cpp
 
     void Text1_GotFocus(int index);
     void Text1_LostFocus(int index);

@@ -11,6 +11,8 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
 namespace korv {
 
 class Workspace : public QObject {
@@ -31,6 +33,12 @@ public:
     bool hataCheck1 = false;
     bool hataCheck2 = false;
     QString checkReport;
+
+    // The options window's five check boxes (flags 0 to 4) and its seconds
+    // field, read at the moment a command needs them. The main window points
+    // these at the options window; until then every flag is off.
+    std::function<bool(int)> optionFlag = [](int) { return false; };
+    std::function<QString()> optionSeconds = [] { return QStringLiteral("2"); };
 
 signals:
     // A subtitle file was read: the help button is enabled.

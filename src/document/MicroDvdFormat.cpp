@@ -47,6 +47,7 @@ ReadOutcome read(QStringView text, double framesPerSecond)
     ReadOutcome out;
     const std::vector<QStringView> lines = splitLines(text);
     out.rows.reserve(lines.size());
+    const bool rateUsable = framesPerSecond != 0.0 && std::isfinite(framesPerSecond);
     for (const QStringView line : lines) {
         // Blank lines (a last empty line, for one) carry no subtitle.
         if (line.trimmed().isEmpty())
@@ -54,29 +55,40 @@ ReadOutcome read(QStringView text, double framesPerSecond)
         out.rows.emplace_back();
         SubtitleEntry &entry = out.rows.back();
         const int rowNumber = int(out.rows.size());
-        const MicroDvdLine parts = ParseMicroDVDLine(line);
-        if (parts.startFrame.isEmpty() || parts.endFrame.isEmpty()) {
+        // The frame parts as numbers straight away: only their digits count.
+        double frames[2] = {0, 0};
+        int digits[2] = {0, 0};
+        qsizetype i = 0;
+        int part = 0;
+        const qsizetype n = line.size();
+        for (; i < n && part < 2; ++i) {
+            const char16_t c = line[i].unicode();
+            if (c == u'}') {
+                ++part;
+            } else if (c >= u'0' && c <= u'9') {
+                frames[part] = frames[part] * 10 + (c - u'0');
+                ++digits[part];
+            }
+        }
+        if (digits[0] == 0 || digits[1] == 0) {
             out.error = QStringLiteral("Row %1: \"%2\" has no %3 frame.")
                             .arg(rowNumber)
-                            .arg(shorten(line), parts.startFrame.isEmpty() ? QStringLiteral("start")
-                                                                           : QStringLiteral("end"));
+                            .arg(shorten(line), digits[0] == 0 ? QStringLiteral("start") : QStringLiteral("end"));
             return out;
         }
-        if (framesPerSecond == 0.0 || !std::isfinite(framesPerSecond)) {
+        if (!rateUsable) {
             out.error = QStringLiteral("The frame rate %1 cannot turn frames into seconds.")
                             .arg(SecondsToText(framesPerSecond));
             return out;
         }
-        bool okStart = false, okEnd = false;
-        const double start = parts.startFrame.toDouble(&okStart);
-        const double end = parts.endFrame.toDouble(&okEnd);
-        if (!okStart || !okEnd || !std::isfinite(start) || !std::isfinite(end)) {
+        if (!std::isfinite(frames[0]) || !std::isfinite(frames[1])) {
             out.error = QStringLiteral("Row %1: the frame number is too large.").arg(rowNumber);
             return out;
         }
-        entry.start = SecondsToText(RoundToHundredths(start / framesPerSecond));
-        entry.end = SecondsToText(RoundToHundredths(end / framesPerSecond));
-        entry.text = parts.text;
+        entry.start = SecondsToText(RoundToHundredths(frames[0] / framesPerSecond));
+        entry.end = SecondsToText(RoundToHundredths(frames[1] / framesPerSecond));
+        if (part == 2 && i < n)
+            entry.text = line.mid(i).toString();
     }
     return out;
 }

@@ -1,0 +1,22 @@
+#pragma once
+// Documents of realistic shape for the benchmarks: 100,000 subtitles of one
+// or two lines, Turkish text, two to four seconds each.
+
+#include "document/SubtitleList.h"
+
+#include <QByteArray>
+#include <vector>
+
+namespace korv::bench {
+
+constexpr int kRows = 100000;
+
+std::vector<SubtitleEntry> makeRows(int count = kRows);
+// The same rows as file bytes, Windows-1254 with CR LF.
+QByteArray subViewerFile(int count = kRows);
+QByteArray microDvdFile(int count = kRows);
+
+// Sets up what the programs need: the offscreen platform and a "." locale.
+void prepareEnvironment(int &argc, char **argv);
+
+} // namespace korv::bench

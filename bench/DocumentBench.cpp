@@ -1,0 +1,137 @@
+// Reading, writing and checking 100,000-subtitle documents, and showing them
+// in the list view.
+#include "BenchData.h"
+
+#include "app/Workspace.h"
+#include "document/FileCommands.h"
+#include "document/MicroDvdFormat.h"
+#include "document/SubViewerFormat.h"
+#include "document/SubtitleTableModel.h"
+#include "document/TextCodec.h"
+#include "editing/OverlapCheck.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QHeaderView>
+#include <QTableView>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+using namespace korv;
+
+namespace {
+
+class NoDialogs : public UserDialogs {
+public:
+    void showNotice(const QString &, const QString &) override {}
+    void showMessageBox(const QString &) override {}
+    bool askYesNo(const QString &, const QString &) override { return true; }
+    Answer askYesNoCancel(const QString &, const QString &) override { return Answer::Yes; }
+    FileDialogResult chooseFileToOpen(const FileDialogRequest &) override { return FileDialogResult::cancelled(); }
+    FileDialogResult chooseFileToSave(const FileDialogRequest &) override { return FileDialogResult::cancelled(); }
+    std::optional<double> askFrameRate(const QString &) override { return 25.0; }
+    void setBusy(bool) override {}
+};
+
+// From the file's bytes to a list of rows, as the open command does it.
+void BM_ReadSubViewer(benchmark::State &state)
+{
+    const QByteArray bytes = bench::subViewerFile();
+    NoDialogs ui;
+    Workspace ws(ui);
+    for (auto _ : state) {
+        ReadSubViewerFile(ws, bytes);
+        ws.list.renumber();
+        benchmark::DoNotOptimize(ws.list.count());
+    }
+    state.counters["MB"] = double(bytes.size()) / 1e6;
+}
+BENCHMARK(BM_ReadSubViewer)->Unit(benchmark::kMillisecond);
+
+void BM_ReadMicroDvd(benchmark::State &state)
+{
+    const QByteArray bytes = bench::microDvdFile();
+    NoDialogs ui;
+    Workspace ws(ui);
+    for (auto _ : state) {
+        ReadMicroDVDFile(ws, bytes);
+        ws.list.renumber();
+        benchmark::DoNotOptimize(ws.list.count());
+    }
+}
+BENCHMARK(BM_ReadMicroDvd)->Unit(benchmark::kMillisecond);
+
+// From the list to the file on disk, atomically.
+void BM_WriteSubViewer(benchmark::State &state)
+{
+    NoDialogs ui;
+    Workspace ws(ui);
+    ws.list.replaceAll(bench::makeRows());
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("out.sub"));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(WriteSubViewerFile(ws, path));
+}
+BENCHMARK(BM_WriteSubViewer)->Unit(benchmark::kMillisecond);
+
+void BM_WriteMicroDvd(benchmark::State &state)
+{
+    NoDialogs ui;
+    Workspace ws(ui);
+    ws.list.replaceAll(bench::makeRows());
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("out.sub"));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(WriteMicroDVDFile(ws, path));
+}
+BENCHMARK(BM_WriteMicroDvd)->Unit(benchmark::kMillisecond);
+
+void BM_CheckOverlaps(benchmark::State &state)
+{
+    NoDialogs ui;
+    Workspace ws(ui);
+    ws.list.replaceAll(bench::makeRows());
+    ws.list.renumber();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CheckOverlaps(ws));
+}
+BENCHMARK(BM_CheckOverlaps)->Unit(benchmark::kMillisecond);
+
+// A new document of 100,000 rows shown in the list view, painted once.
+void BM_ShowInListView(benchmark::State &state)
+{
+    SubtitleList list;
+    SubtitleTableModel model(list);
+    QTableView view;
+    view.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view.verticalHeader()->setDefaultSectionSize(18);
+    view.resize(420, 300);
+    view.setModel(&model);
+    view.show();
+    QApplication::processEvents();
+    for (auto _ : state) {
+        list.replaceAll(bench::makeRows());
+        view.selectRow(0);
+        view.repaint();
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_ShowInListView)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // bench_document --write-sample FILE: the 100,000-subtitle file the
+    // comparison with ffmpeg reads.
+    if (argc == 3 && QByteArray(argv[1]) == "--write-sample") {
+        QFile file(QString::fromLocal8Bit(argv[2]));
+        return file.open(QIODevice::WriteOnly) && file.write(bench::subViewerFile()) > 0 ? 0 : 1;
+    }
+    bench::prepareEnvironment(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
