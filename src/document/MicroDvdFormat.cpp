@@ -55,6 +55,10 @@ ReadOutcome read(QStringView text, double framesPerSecond)
         out.rows.emplace_back();
         SubtitleEntry &entry = out.rows.back();
         const int rowNumber = int(out.rows.size());
+        if (line.size() > kMaxSubtitleLineLength) {
+            out.error = lineTooLongError(rowNumber, line.size());
+            return out;
+        }
         // The frame parts as numbers straight away: only their digits count.
         double frames[2] = {0, 0};
         int digits[2] = {0, 0};

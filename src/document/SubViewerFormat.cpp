@@ -28,6 +28,15 @@ SubtitleLines SplitSubtitleLines(const QString &text)
     return lines;
 }
 
+QString lineTooLongError(int row, qsizetype length)
+{
+    return QStringLiteral("Row %1: the line is %2 characters long; a subtitle line holds at most %3. "
+                          "This does not look like a subtitle file.")
+        .arg(row)
+        .arg(length)
+        .arg(kMaxSubtitleLineLength);
+}
+
 namespace subviewer {
 
 namespace {
@@ -202,6 +211,10 @@ ReadOutcome read(QStringView text)
         entry.end = SecondsToText(*end);
         if (i >= lines.size()) {
             out.error = QStringLiteral("Row %1: the file ends before the subtitle's text line.").arg(rowNumber);
+            return out;
+        }
+        if (lines[i].size() > kMaxSubtitleLineLength) {
+            out.error = lineTooLongError(rowNumber, lines[i].size());
             return out;
         }
         entry.text = subtitleTextFromLine(lines[i++]);

@@ -13,6 +13,13 @@
 
 namespace korv {
 
+// The longest line a subtitle file may have. Real subtitle lines are a few
+// dozen characters; a longer line is a damaged or foreign file, and showing it
+// in a line field would stall the editor.
+constexpr qsizetype kMaxSubtitleLineLength = 10000;
+
+QString lineTooLongError(int row, qsizetype length);
+
 // Rows read from a file. When `error` is set, reading stopped there: `rows`
 // holds what was read so far, including the row of the failing record.
 struct ReadOutcome {

@@ -127,3 +127,15 @@ TEST(FormatDetection, FirstFieldDecides)
     EXPECT_EQ(detectFormat(QByteArray("\x00\x01\xFF garbage", 12)), SubtitleFormat::Unknown);
     EXPECT_EQ(firstCsvField(u"  \"a,b\",c"), "a,b");
 }
+
+TEST_F(MicroDvdTest, AnAbsurdlyLongLineStopsReadingWithANotice)
+{
+    const QString line = QStringLiteral("{1}{2}") + QString(100000, QLatin1Char('x'));
+    const ReadOutcome r = microdvd::read(QStringLiteral("{1}{2}a\r\n") + line, 25);
+    EXPECT_FALSE(r.ok());
+    EXPECT_EQ(r.rows.size(), 2u);
+    EXPECT_TRUE(r.error.contains("100006 characters")) << r.error.toStdString();
+    const ReadOutcome sv = subviewer::read(QStringLiteral("[INFORMATION]\n00:00:01.00,00:00:02.00\n") + line);
+    EXPECT_FALSE(sv.ok());
+    EXPECT_EQ(sv.rows.size(), 1u);
+}
