@@ -173,12 +173,18 @@ void mnualtyaziac_Click(Workspace &ws)
         return;
     }
     ws.lastDialogPath = choice.path;
-    const DetectedFile file = DetectSubtitleFormat(ws, choice.path);
+    openSubtitleFile(ws, choice.path);
+}
+
+bool openSubtitleFile(Workspace &ws, const QString &path)
+{
+    BusyPointer busy(ws.ui);
+    const DetectedFile file = DetectSubtitleFormat(ws, path);
     bool complete = false;
     switch (file.format) {
     case SubtitleFormat::Unknown:
         ws.ui.showNotice(LangMessage(QStringLiteral("012")), title());
-        return;
+        return false;
     case SubtitleFormat::SubViewer:
         complete = ReadSubViewerFile(ws, file.bytes);
         break;
@@ -190,6 +196,7 @@ void mnualtyaziac_Click(Workspace &ws)
     // A file read whole is what is on disk; rows of a failed read are not.
     if (complete)
         ws.list.setModified(false);
+    return complete;
 }
 
 bool mnualtyazikaydet_Click(Workspace &ws, int index)

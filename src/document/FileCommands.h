@@ -24,6 +24,10 @@ enum SaveFormatIndex { SaveSubViewer = 2, SaveMicroDvd = 3 };
 // "ALTYAZI AÇ": dialog, detection, the reader of the format, renumbering.
 void mnualtyaziac_Click(Workspace &ws);
 
+// The part after the dialog, also used for a file named on the command line.
+// True when the whole file was read into the list.
+bool openSubtitleFile(Workspace &ws, const QString &path);
+
 struct DetectedFile {
     SubtitleFormat format = SubtitleFormat::Unknown;
     QByteArray bytes;
