@@ -89,8 +89,8 @@ ReadOutcome read(QStringView text, double framesPerSecond)
             out.error = QStringLiteral("Row %1: the frame number is too large.").arg(rowNumber);
             return out;
         }
-        entry.start = SecondsToText(RoundToHundredths(frames[0] / framesPerSecond));
-        entry.end = SecondsToText(RoundToHundredths(frames[1] / framesPerSecond));
+        entry.start = SecondsToTextAtHundredths(frames[0] / framesPerSecond);
+        entry.end = SecondsToTextAtHundredths(frames[1] / framesPerSecond);
         if (part == 2 && i < n)
             entry.text = line.mid(i).toString();
     }

@@ -68,7 +68,8 @@ std::optional<int> readField(QStringView line, int position)
     return negative ? -value : value;
 }
 
-std::optional<double> readClock(QStringView line, int firstPosition)
+// The clock text's value as a whole number of hundredths.
+std::optional<qint64> readClock(QStringView line, int firstPosition)
 {
     const auto h = readField(line, firstPosition);
     const auto m = readField(line, firstPosition + 3);
@@ -76,7 +77,7 @@ std::optional<double> readClock(QStringView line, int firstPosition)
     const auto c = readField(line, firstPosition + 9);
     if (!h || !m || !s || !c)
         return std::nullopt;
-    return double(*h * 3600 + *m * 60 + *s) + double(*c) / 100.0;
+    return (qint64(*h) * 3600 + qint64(*m) * 60 + *s) * 100 + *c;
 }
 
 QString subtitleTextFromLine(QStringView line)
@@ -84,16 +85,17 @@ QString subtitleTextFromLine(QStringView line)
     QString out;
     out.reserve(line.size());
     const qsizetype n = line.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        if (line[i] == QLatin1Char('[') && i + 3 < n && line[i + 3] == QLatin1Char(']')
-            && (line[i + 1] == QLatin1Char('b') || line[i + 1] == QLatin1Char('B'))
+    qsizetype copied = 0;
+    for (qsizetype i = line.indexOf(QLatin1Char('[')); i >= 0 && i + 3 < n; i = line.indexOf(QLatin1Char('['), i + 1)) {
+        if (line[i + 3] == QLatin1Char(']') && (line[i + 1] == QLatin1Char('b') || line[i + 1] == QLatin1Char('B'))
             && (line[i + 2] == QLatin1Char('r') || line[i + 2] == QLatin1Char('R'))) {
+            out += line.mid(copied, i - copied);
             out += QLatin1Char('|');
+            copied = i + 4;
             i += 3;
-        } else {
-            out += line[i];
         }
     }
+    out += line.mid(copied);
     return out;
 }
 
@@ -207,8 +209,8 @@ ReadOutcome read(QStringView text)
                             .arg(shorten(timeLine));
             return out;
         }
-        entry.start = SecondsToText(*start);
-        entry.end = SecondsToText(*end);
+        entry.start = HundredthsToText(*start);
+        entry.end = HundredthsToText(*end);
         if (i >= lines.size()) {
             out.error = QStringLiteral("Row %1: the file ends before the subtitle's text line.").arg(rowNumber);
             return out;

@@ -278,6 +278,46 @@ std::optional<qint64> ToHundredths(double seconds)
     return d.negative ? -value : value;
 }
 
+QString HundredthsToText(qint64 hundredths)
+{
+    if (hundredths == 0)
+        return QStringLiteral("0");
+    char buf[32];
+    char *end = buf + sizeof buf;
+    char *p = end;
+    const bool negative = hundredths < 0;
+    quint64 n = negative ? quint64(0) - quint64(hundredths) : quint64(hundredths);
+    const int cents = int(n % 100);
+    n /= 100;
+    if (cents != 0) {
+        if (cents % 10 != 0)
+            *--p = char('0' + cents % 10);
+        *--p = char('0' + cents / 10);
+        *--p = '.';
+    }
+    do {
+        *--p = char('0' + n % 10);
+        n /= 10;
+    } while (n != 0);
+    if (negative)
+        *--p = '-';
+    // Beyond 15 significant digits the general form rounds: let it.
+    if (end - p > 17)
+        return SecondsToText(double(hundredths) / 100.0);
+    QString out = QString::fromLatin1(p, end - p);
+    const QChar dec = numberFormat().decimal;
+    if (cents != 0 && dec != QLatin1Char('.'))
+        out.replace(QLatin1Char('.'), dec);
+    return out;
+}
+
+QString SecondsToTextAtHundredths(double seconds)
+{
+    if (const auto h = ToHundredths(seconds); h && *h > -100000000000000LL && *h < 100000000000000LL)
+        return HundredthsToText(*h);
+    return SecondsToText(RoundToHundredths(seconds));
+}
+
 double RoundToHundredths(double seconds)
 {
     if (const auto h = ToHundredths(seconds))

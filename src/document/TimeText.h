@@ -56,6 +56,14 @@ QString FormatSeconds3(double seconds);
 // The value FormatSeconds writes, read back: the time rounded to hundredths.
 double RoundToHundredths(double seconds);
 
+// SecondsToText of a whole number of hundredths (n / 100), written straight
+// from the integer: the same text, without a round trip through binary.
+QString HundredthsToText(qint64 hundredths);
+
+// SecondsToText(RoundToHundredths(seconds)): a time as the plain text of its
+// value at hundredths ("12", "12.5", "0.04").
+QString SecondsToTextAtHundredths(double seconds);
+
 // hh:mm:ss,cc of the time rounded to hundredths. Fails for 36000 s or more
 // (and for -32400 s or less): the hours have two digits.
 Result<QString> FormatClockTime(double seconds);

@@ -35,7 +35,7 @@ void normalise(SubtitleList &list, int row, int column)
 {
     const auto value = TextToSeconds(list.cell(row, column));
     if (value)
-        list.setCell(row, column, SecondsToText(RoundToHundredths(*value)));
+        list.setCell(row, column, SecondsToTextAtHundredths(*value));
 }
 
 } // namespace

@@ -47,3 +47,11 @@ TEST(TextCodec, EncodingFindsTheFirstCharacterWithoutAByte)
     EXPECT_EQ(bad.unencodable, 2);
     EXPECT_FALSE(fitsWindows1254(QStringLiteral("😀")));
 }
+
+TEST(TextCodec, InvalidOrOverlongUtf8IsWindows1254)
+{
+    EXPECT_EQ(decodeText(QByteArray("\xC0\xAF")).encoding, TextEncoding::Windows1254);       // overlong "/"
+    EXPECT_EQ(decodeText(QByteArray("\xED\xA0\x80")).encoding, TextEncoding::Windows1254);  // a surrogate
+    EXPECT_EQ(decodeText(QByteArray("ok \xC3")).encoding, TextEncoding::Windows1254);         // cut short
+    EXPECT_EQ(decodeText(QByteArray("\xF0\x9F\x98\x80")).encoding, TextEncoding::Utf8);     // an emoji
+}

@@ -142,3 +142,14 @@ TEST_F(TimeTextTest, RoundHalfEven)
     EXPECT_EQ(RoundHalfEven(37.5), 38);
     EXPECT_EQ(RoundHalfEven(-0.5), 0);
 }
+
+TEST_F(TimeTextTest, HundredthsTextIsTheGeneralFormOfTheValue)
+{
+    for (auto nf : {NumberFormat::dot(), NumberFormat::comma()}) {
+        setNumberFormat(nf);
+        for (qint64 n = -2000; n <= 400000; n += 7)
+            ASSERT_EQ(HundredthsToText(n), SecondsToText(double(n) / 100.0)) << n;
+        EXPECT_EQ(SecondsToTextAtHundredths(1.16 * 25 / 25), SecondsToText(1.16));
+        EXPECT_EQ(SecondsToTextAtHundredths(0.125), nf.decimal == '.' ? "0.13" : "0,13");
+    }
+}
