@@ -1,0 +1,57 @@
+#include "EditingFixture.h"
+
+using namespace korv;
+using namespace korv::test;
+
+using EditFieldsTest = EditingTest;
+
+TEST_F(EditFieldsTest, ChoosingARowShowsItWithoutWritingIntoIt)
+{
+    setRows({{"1", "2", "a|b|c|d"}, {"3", "4", "a||b"}, {"5", "6", ""}});
+    EXPECT_EQ(ws.fields.text(EditFields::Line3), "c");
+    ws.list.select(1);
+    EXPECT_EQ(ws.fields.text(EditFields::Line1), "a");
+    EXPECT_EQ(ws.fields.text(EditFields::Line2), "");
+    EXPECT_EQ(ws.fields.text(EditFields::Line3), "b");
+    ws.list.select(2);
+    EXPECT_EQ(ws.fields.text(EditFields::Line1), "");
+    EXPECT_EQ(ws.fields.text(EditFields::Start), "5");
+    // The fourth line and the empty middle line survive being chosen.
+    EXPECT_EQ(cell(0, ColText), "a|b|c|d");
+    EXPECT_EQ(cell(1, ColText), "a||b");
+    EXPECT_FALSE(ws.list.isModified());
+}
+
+TEST_F(EditFieldsTest, TypingWritesIntoTheSelectedRowWithTheJoiningRule)
+{
+    setRows({{"10", "12.5", "a|b|c|d"}, {"20", "21", "other"}});
+    ws.fields.setText(EditFields::Line2, "");
+    EXPECT_EQ(cell(0, ColText), "a|c"); // empty line skipped, fourth line gone
+    ws.fields.setText(EditFields::Line1, "");
+    ws.fields.setText(EditFields::Line3, "");
+    EXPECT_EQ(cell(0, ColText), "");
+    ws.fields.setText(EditFields::Line3, "C");
+    EXPECT_EQ(cell(0, ColText), "C");
+    ws.fields.setText(EditFields::Start, "10");
+    ws.fields.setText(EditFields::End, "12");
+    EXPECT_EQ(cell(0, ColEnd), "12");
+    EXPECT_EQ(ws.fields.duration(), "2. sn");
+    ws.fields.setText(EditFields::End, "9");
+    EXPECT_EQ(ws.fields.duration(), "-1. sn");
+    ws.fields.setText(EditFields::End, "x"); // not a number: the label stays
+    EXPECT_EQ(cell(0, ColEnd), "x");
+    EXPECT_EQ(ws.fields.duration(), "-1. sn");
+    EXPECT_EQ(cell(1, ColText), "other");
+    EXPECT_TRUE(ws.list.isModified());
+}
+
+TEST_F(EditFieldsTest, QuarterSecondButtons)
+{
+    setRows({{"10", "", "x"}});
+    ws.fields.CmdArayiAc_Click();
+    EXPECT_EQ(cell(0, ColEnd), "10.25");
+    ws.fields.setText(EditFields::End, "1");
+    for (int i = 0; i < 5; ++i)
+        ws.fields.CmdArayiKapat_Click();
+    EXPECT_EQ(cell(0, ColEnd), "-0.25");
+}
