@@ -78,7 +78,7 @@ void CmdBol_Click(Workspace &ws, int formatEntry)
         return;
     }
     const QString pointText = ws.fields.text(EditFields::SplitPoint);
-    const std::vector<SubtitleEntry> table = list.rows();
+    std::vector<SubtitleEntry> table = list.rows();
     const std::optional<Cut> cut = findCut(table, pointText);
     if (!cut) {
         busy.release();
@@ -95,9 +95,9 @@ void CmdBol_Click(Workspace &ws, int formatEntry)
     list.replaceAll(secondPart(table, *cut));
     mnualtyazikaydet_Click(ws, formatEntry + SaveSubViewer);
 
-    // The document comes back whole, whatever the two saves did.
-    list.replaceAll(table);
-    list.renumber();
+    // The document comes back whole, whatever the two saves did, with the
+    // row numbers it had.
+    list.replaceAll(std::move(table));
     list.select(selected);
     // Writing the parts did not save the document itself.
     list.setModified(wasModified);
