@@ -1,14 +1,11 @@
 #pragma once
-// A workspace with scripted answers and a private program folder, and a
-// short way to fill its list.
+// A workspace with scripted answers in a private program folder.
 
 #include "app/Workspace.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestFolder.h"
 
 #include <gtest/gtest.h>
-
-#include <initializer_list>
 
 namespace korv::test {
 
@@ -18,12 +15,12 @@ protected:
     ScriptedDialogs ui;
     Workspace ws{ui};
 
-    // Rows of {start, end, text}, numbered, the first selected, unmodified.
+    // Rows of {start, end, text}: numbered, the first selected, unmodified.
     void setRows(std::initializer_list<std::array<const char *, 3>> rows)
     {
         std::vector<SubtitleEntry> entries;
         for (const auto &r : rows)
-            entries.push_back({"0", QString::fromUtf8(r[0]), QString::fromUtf8(r[1]), QString::fromUtf8(r[2])});
+            entries.push_back({"0", r[0], r[1], QString::fromUtf8(r[2])});
         ws.list.replaceAll(std::move(entries));
         ws.list.renumber();
         ws.list.setModified(false);

@@ -5,47 +5,40 @@
 using namespace korv;
 using namespace korv::test;
 
-using TimeShiftTest = EditingTest;
+namespace {
+
+class TimeShiftTest : public EditingTest {
+protected:
+    void shift(const char *seconds, bool add)
+    {
+        ws.fields.setText(EditFields::ShiftSeconds, seconds);
+        CmdEkleCikar_Click(ws, add);
+    }
+};
+
+} // namespace
 
 TEST_F(TimeShiftTest, AddsOrSubtractsRoundedToHundredths)
 {
     setRows({{"10", "12.5", "a"}, {"3", "10", "b"}});
-    ws.fields.setText(EditFields::ShiftSeconds, "2");
-    CmdEkleCikar_Click(ws, true);
+    shift("2", true);
     EXPECT_EQ(cell(0, ColStart), "12.");
     EXPECT_EQ(cell(0, ColEnd), "14.5");
-    // The edit fields follow the shifted row on screen.
-    EXPECT_EQ(ws.fields.text(EditFields::Start), "12.");
-
-    setRows({{"10", "12.5", "a"}, {"3", "10", "b"}});
-    ws.fields.setText(EditFields::ShiftSeconds, "1.234");
-    CmdEkleCikar_Click(ws, false);
+    EXPECT_EQ(ws.fields.text(EditFields::Start), "12."); // the fields follow
+    shift("3.234", false);
     EXPECT_EQ(cell(0, ColStart), "8.77");
-    ws.fields.setText(EditFields::ShiftSeconds, "-2");
-    CmdEkleCikar_Click(ws, true); // "EKLE" with a negative value moves earlier
+    shift("-2", true); // "EKLE" with a negative value moves earlier
     EXPECT_EQ(cell(1, ColStart), "-0.23");
+    shift("abc", true);
+    shift("", false);
     EXPECT_EQ(cell(1, ColEnd), "6.77");
     EXPECT_TRUE(ui.notices.empty());
-    EXPECT_EQ(ui.busyDepth, 0);
-}
-
-TEST_F(TimeShiftTest, SecondsThatAreNotANumberDoNothing)
-{
-    setRows({{"10", "12", "a"}});
-    for (const char *seconds : {"", "abc"}) {
-        ws.fields.setText(EditFields::ShiftSeconds, seconds);
-        CmdEkleCikar_Click(ws, true);
-    }
-    EXPECT_EQ(cell(0, ColStart), "10");
-    EXPECT_TRUE(ui.notices.empty());
-    EXPECT_FALSE(ws.list.isModified());
 }
 
 TEST_F(TimeShiftTest, ARowThatIsNotANumberStopsEverythingAndIsNamed)
 {
     setRows({{"1", "2", "a"}, {"3", "4", "b"}, {"", "6", "c"}, {"7", "8", "d"}});
-    ws.fields.setText(EditFields::ShiftSeconds, "5");
-    CmdEkleCikar_Click(ws, true);
+    shift("5", true);
     EXPECT_EQ(cell(0, ColStart), "1");
     EXPECT_EQ(cell(1, ColEnd), "4");
     EXPECT_EQ(cell(3, ColStart), "7");
