@@ -4,4 +4,12 @@ namespace korv {
 
 Workspace::Workspace(UserDialogs &dialogs, QObject *parent) : QObject(parent), ui(dialogs) {}
 
+void Workspace::setRestoreEnabled(bool enabled)
+{
+    if (restoreEnabled_ == enabled)
+        return;
+    restoreEnabled_ = enabled;
+    emit restoreEnabledChanged(enabled);
+}
+
 } // namespace korv

@@ -11,6 +11,7 @@
 #include <QObject>
 #include <QString>
 
+#include <array>
 #include <functional>
 
 namespace korv {
@@ -40,9 +41,25 @@ public:
     std::function<bool(int)> optionFlag = [](int) { return false; };
     std::function<QString()> optionSeconds = [] { return QStringLiteral("2"); };
 
+    // The line toolbar's one-row restore buffer: the deleted row's 1-based
+    // position (as text), start, end and subtitle text.
+    std::array<QString, 4> deletedRowBuffer;
+    // "GERİ AL SİL" is enabled after a deletion and disabled after a restore.
+    bool restoreEnabled() const { return restoreEnabled_; }
+    void setRestoreEnabled(bool enabled);
+
+    // Find: the 1-based position the last search stored, and whether the next
+    // press goes on below it or starts again at the top.
+    int lastFoundRow = 0;
+    bool findContinues = false;
+
 signals:
     // A subtitle file was read: the help button is enabled.
     void helpButtonEnabled();
+    void restoreEnabledChanged(bool enabled);
+
+private:
+    bool restoreEnabled_ = false;
 };
 
 } // namespace korv

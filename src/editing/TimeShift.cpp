@@ -1,13 +1,16 @@
 #include "editing/TimeShift.h"
 
+#include "app/Workspace.h"
 #include "document/SubtitleList.h"
 #include "document/TimeText.h"
+#include "help/Messages.h"
+#include "help/ProgramInfo.h"
 
 #include <vector>
 
 namespace korv {
 
-Status ShiftAllTimes(SubtitleList &list, double seconds)
+Status ShiftAllTimes(SubtitleList &list, double seconds, int *failedRow)
 {
     const int n = list.count();
     std::vector<double> values(std::size_t(n) * 2);
@@ -15,6 +18,8 @@ Status ShiftAllTimes(SubtitleList &list, double seconds)
         for (int k = 0; k < 2; ++k) {
             const Result<double> value = ReadSeconds(list.cell(i, ColStart + k));
             if (!value) {
+                if (failedRow)
+                    *failedRow = i;
                 return Failure{QStringLiteral("Row %1: the %2 time is wrong. %3 Nothing was shifted.")
                                    .arg(list.cell(i, ColNumber))
                                    .arg(k == 0 ? QStringLiteral("start") : QStringLiteral("end"), value.error())};
@@ -30,6 +35,26 @@ Status ShiftAllTimes(SubtitleList &list, double seconds)
         list.setCell(i, ColEnd, FormatSeconds(values[std::size_t(i) * 2 + 1] + seconds));
     }
     return Status::success();
+}
+
+void CmdEkleCikar_Click(Workspace &ws, bool add)
+{
+    if (ws.list.isEmpty())
+        return;
+    const auto seconds = TextToSeconds(ws.fields.text(EditFields::ShiftSeconds));
+    if (!seconds)
+        return;
+    BusyPointer busy(ws.ui);
+    int failedRow = -1;
+    if (ShiftAllTimes(ws.list, add ? *seconds : -*seconds, &failedRow))
+        return;
+    busy.release();
+    // The language's own words for "this row's time is not a number", and the
+    // row chosen so the user can mend it at once.
+    ws.ui.showNotice(LangMessage(QStringLiteral("006")) + QStringLiteral("\r\n\r\n") + LangMessage(QStringLiteral("007"))
+                         + ws.list.cell(failedRow, ColNumber),
+                     ProgramInfo::kNoticeTitle);
+    ws.list.select(failedRow);
 }
 
 } // namespace korv

@@ -1,0 +1,115 @@
+// The editing tools on 100,000-subtitle documents: time shift, find, split
+// and one keystroke in an edit field.
+#include "BenchData.h"
+
+#include "app/Workspace.h"
+#include "document/SubtitleTableModel.h"
+#include "editing/Find.h"
+#include "editing/Split.h"
+#include "editing/TimeShift.h"
+
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+using namespace korv;
+
+namespace {
+
+// Answers every question; the save dialog picks the next of two files.
+class BenchDialogs : public UserDialogs {
+public:
+    QString folder;
+    int saves = 0;
+
+    void showNotice(const QString &, const QString &) override {}
+    void showMessageBox(const QString &) override {}
+    bool askYesNo(const QString &, const QString &) override { return true; }
+    Answer askYesNoCancel(const QString &, const QString &) override { return Answer::Yes; }
+    FileDialogResult chooseFileToOpen(const FileDialogRequest &) override { return FileDialogResult::cancelled(); }
+    FileDialogResult chooseFileToSave(const FileDialogRequest &) override
+    {
+        return FileDialogResult::chosen(folder + QStringLiteral("/part%1.sub").arg(++saves % 2 + 1));
+    }
+    std::optional<double> askFrameRate(const QString &) override { return 25.0; }
+    void setBusy(bool) override {}
+};
+
+// A workspace holding the benchmark document, with the list view's model
+// listening as in the program.
+struct Document {
+    BenchDialogs ui;
+    Workspace ws{ui};
+    SubtitleTableModel model{ws.list};
+
+    Document()
+    {
+        ws.list.replaceAll(bench::makeRows());
+        ws.list.renumber();
+        ws.list.select(ws.list.count() / 2);
+    }
+};
+
+void BM_TimeShift(benchmark::State &state)
+{
+    Document doc;
+    doc.ws.fields.setText(EditFields::ShiftSeconds, QStringLiteral("1.25"));
+    bool add = true;
+    for (auto _ : state) {
+        CmdEkleCikar_Click(doc.ws, add);
+        add = !add;
+    }
+}
+BENCHMARK(BM_TimeShift)->Unit(benchmark::kMillisecond);
+
+// A search text found nowhere: every row is looked at, then "001".
+void BM_FindWalksAllRows(benchmark::State &state, const char *search)
+{
+    Document doc;
+    doc.ws.fields.setText(EditFields::Search, QString::fromUtf8(search));
+    for (auto _ : state) {
+        CmdFind_Click(doc.ws);
+        benchmark::DoNotOptimize(doc.ws.findContinues);
+    }
+}
+BENCHMARK_CAPTURE(BM_FindWalksAllRows, plain_text, "KAPIYI KAPAT")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FindWalksAllRows, wildcards, "ı?ık#[!a-z]*z")->Unit(benchmark::kMillisecond);
+
+// Both files written, the document rebuilt.
+void BM_Split(benchmark::State &state)
+{
+    Document doc;
+    QTemporaryDir dir;
+    doc.ui.folder = dir.path();
+    doc.ws.hataCheck1 = true;
+    doc.ws.fields.setText(EditFields::SplitPoint, doc.ws.list.cell(doc.ws.list.count() / 2, ColStart));
+    for (auto _ : state)
+        CmdBol_Click(doc.ws, 0);
+    state.counters["saves"] = doc.ui.saves;
+}
+BENCHMARK(BM_Split)->Unit(benchmark::kMillisecond);
+
+// One character typed in a line field: written into the selected row.
+void BM_TypeOneCharacter(benchmark::State &state)
+{
+    Document doc;
+    const QString shorter = QStringLiteral("Merhaba");
+    const QString longer = QStringLiteral("Merhabaa");
+    bool flip = false;
+    for (auto _ : state) {
+        doc.ws.fields.setText(EditFields::Line2, flip ? shorter : longer);
+        flip = !flip;
+    }
+}
+BENCHMARK(BM_TypeOneCharacter)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    bench::prepareEnvironment(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,79 @@
+#include "editing/LineCommands.h"
+
+#include "app/Workspace.h"
+#include "help/Messages.h"
+#include "help/ProgramInfo.h"
+
+namespace korv {
+
+namespace {
+
+enum Buffer { BufPosition = 0, BufStart = 1, BufEnd = 2, BufText = 3 };
+
+void addRow(Workspace &ws)
+{
+    SubtitleList &list = ws.list;
+    const int position = list.isValidRow(list.selected()) ? list.selected() + 1 : list.count();
+    list.insertRow(position);
+    list.renumber();
+    // Choosing the new row empties the edit fields for the new subtitle.
+    list.select(position);
+}
+
+void deleteRow(Workspace &ws)
+{
+    SubtitleList &list = ws.list;
+    const int row = list.selected();
+    if (list.isValidRow(row)) {
+        // The only row is kept too, so that a restore brings back the row just
+        // deleted and never an older one.
+        const SubtitleEntry &entry = list.row(row);
+        ws.deletedRowBuffer = {QString::number(row + 1), entry.start, entry.end, entry.text};
+        // Removing the selected row selects the one that takes its place,
+        // which shows it in the edit fields.
+        list.removeRow(row);
+    }
+    if (list.isEmpty())
+        addRow(ws);
+    list.renumber();
+    ws.setRestoreEnabled(true);
+}
+
+void restoreRow(Workspace &ws)
+{
+    SubtitleList &list = ws.list;
+    const auto &buffer = ws.deletedRowBuffer;
+    bool isNumber = false;
+    const int position = buffer[BufPosition].toInt(&isNumber) - 1;
+    // A position past the end (rows were removed since) restores nothing.
+    if (isNumber && list.insertRow(position, {QStringLiteral("0"), buffer[BufStart], buffer[BufEnd], buffer[BufText]}))
+        list.select(position);
+    else
+        list.select(list.selected());
+    list.renumber();
+    ws.setRestoreEnabled(false);
+}
+
+} // namespace
+
+void Cubuk_ButtonClick(Workspace &ws, int position)
+{
+    switch (position) {
+    case 1: addRow(ws); break;
+    case 2: deleteRow(ws); break;
+    case 3: restoreRow(ws); break;
+    default: break;
+    }
+}
+
+void MnuYeniAltYazi_Click(Workspace &ws)
+{
+    if (ws.list.count() > 1 && !ws.ui.askYesNo(LangMessage(QStringLiteral("017")), ProgramInfo::kNoticeTitle))
+        return;
+    ws.list.clear();
+    addRow(ws);
+    // A new, empty document has nothing to save.
+    ws.list.setModified(false);
+}
+
+} // namespace korv

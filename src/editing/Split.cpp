@@ -1,0 +1,106 @@
+#include "editing/Split.h"
+
+#include "app/Workspace.h"
+#include "document/FileCommands.h"
+#include "document/TimeText.h"
+#include "editing/OverlapCheck.h"
+#include "help/Messages.h"
+#include "help/ProgramInfo.h"
+
+#include <vector>
+
+namespace korv {
+
+namespace {
+
+struct Cut {
+    double point = 0;
+    // First row of the document that starts after the point: the first file
+    // is the rows before it.
+    std::size_t firstAfter = 0;
+    // First row that ends at or after the point: the second file starts there
+    // (a subtitle spanning the point is in both files).
+    std::size_t secondStart = 0;
+};
+
+// Where the document is cut, or nothing when the point does not lie inside
+// it. Every time reads as a number here: the overlap check has passed.
+std::optional<Cut> findCut(const std::vector<SubtitleEntry> &rows, const QString &pointText)
+{
+    const auto point = TextToSeconds(pointText);
+    if (!point || rows.empty())
+        return std::nullopt;
+    auto startOf = [&](std::size_t i) { return TextToSeconds(rows[i].start).value_or(0); };
+    auto endOf = [&](std::size_t i) { return TextToSeconds(rows[i].end).value_or(0); };
+    if (!(*point > startOf(0) && *point < startOf(rows.size() - 1)))
+        return std::nullopt;
+    Cut cut;
+    cut.point = *point;
+    while (startOf(cut.firstAfter) <= *point)
+        ++cut.firstAfter;
+    while (cut.secondStart < rows.size() && endOf(cut.secondStart) < *point)
+        ++cut.secondStart;
+    if (cut.secondStart == rows.size())
+        return std::nullopt; // every subtitle ends before the point
+    return cut;
+}
+
+std::vector<SubtitleEntry> firstPart(const std::vector<SubtitleEntry> &rows, const Cut &cut,
+                                     const QString &pointText)
+{
+    std::vector<SubtitleEntry> part(rows.begin(), rows.begin() + std::ptrdiff_t(cut.firstAfter));
+    // The last subtitle ends exactly at the point, cut back or stretched.
+    part.back().end = pointText;
+    return part;
+}
+
+std::vector<SubtitleEntry> secondPart(const std::vector<SubtitleEntry> &rows, const Cut &cut)
+{
+    std::vector<SubtitleEntry> part(rows.begin() + std::ptrdiff_t(cut.secondStart), rows.end());
+    for (SubtitleEntry &row : part) {
+        row.start = FormatSeconds(TextToSeconds(row.start).value_or(0) - cut.point);
+        row.end = FormatSeconds(TextToSeconds(row.end).value_or(0) - cut.point);
+    }
+    // A subtitle spanning the point starts the second file at 0.
+    if (TextToSeconds(part.front().start).value_or(0) < 0)
+        part.front().start = QStringLiteral("0");
+    return part;
+}
+
+} // namespace
+
+void CmdBol_Click(Workspace &ws, int formatEntry)
+{
+    SubtitleList &list = ws.list;
+    BusyPointer busy(ws.ui);
+    if (!CheckOverlaps(ws)) {
+        list.renumber();
+        return;
+    }
+    const QString pointText = ws.fields.text(EditFields::SplitPoint);
+    std::vector<SubtitleEntry> table = list.rows();
+    const std::optional<Cut> cut = findCut(table, pointText);
+    if (!cut) {
+        busy.release();
+        ws.ui.showNotice(LangMessage(QStringLiteral("013")), ProgramInfo::kNoticeTitle);
+        list.renumber();
+        return;
+    }
+    const bool wasModified = list.isModified();
+    const int selected = list.selected();
+
+    list.replaceAll(firstPart(table, *cut, pointText));
+    mnualtyazikaydet_Click(ws, formatEntry + SaveSubViewer);
+    // The second file is written whatever became of the first.
+    list.replaceAll(secondPart(table, *cut));
+    mnualtyazikaydet_Click(ws, formatEntry + SaveSubViewer);
+
+    // The document comes back whole, whatever the two saves did, with the
+    // row numbers it had.
+    list.replaceAll(std::move(table));
+    list.select(selected);
+    // Writing the parts did not save the document itself.
+    list.setModified(wasModified);
+}
+
+} // namespace korv

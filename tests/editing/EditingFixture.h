@@ -1,0 +1,38 @@
+#pragma once
+// A workspace with scripted answers in a private program folder.
+
+#include "app/Workspace.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestFolder.h"
+
+#include <gtest/gtest.h>
+
+namespace korv::test {
+
+class EditingTest : public ::testing::Test {
+protected:
+    TestFolder folder;
+    ScriptedDialogs ui;
+    Workspace ws{ui};
+
+    // Rows of {start, end, text}: numbered, the first selected, unmodified.
+    void setRows(std::initializer_list<std::array<const char *, 3>> rows)
+    {
+        std::vector<SubtitleEntry> entries;
+        for (const auto &r : rows)
+            entries.push_back({"0", r[0], r[1], QString::fromUtf8(r[2])});
+        ws.list.replaceAll(std::move(entries));
+        ws.list.renumber();
+        ws.list.setModified(false);
+    }
+    QString cell(int row, int column) const { return ws.list.cell(row, column); }
+    QStringList texts() const
+    {
+        QStringList out;
+        for (const SubtitleEntry &row : ws.list.rows())
+            out << row.text;
+        return out;
+    }
+};
+
+} // namespace korv::test
