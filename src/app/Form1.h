@@ -61,6 +61,7 @@ public:
     // Handlers of the window's controls.
     void Cubuk2_ButtonClick(int position);
     void Sekme_Click();
+    void Form_Resize(); // Form1Layout.cpp
 
     // Left column.
     QWidget *Frame1 = nullptr;
@@ -131,6 +132,7 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void buildListColumn();

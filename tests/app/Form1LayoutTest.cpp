@@ -1,0 +1,109 @@
+#include "app/Form1.h"
+#include "app/MainWindowLayout.h"
+#include "support/TestFolder.h"
+
+#include <QStatusBar>
+#include <QTableView>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+using namespace korv;
+using T = LayoutTarget;
+using P = LayoutProperty;
+
+TEST(MainWindowLayoutTest, AtTheMinimumEveryValueIsTheDesignValue)
+{
+    for (const MainWindowLayout &layout :
+         {layoutForWindowSize(12000, 8600, false), layoutForClientSize(11880, 8085, false),
+          // Shrunk below the minimum: snapped back to it.
+          layoutForWindowSize(9000, 5000, false)}) {
+        ASSERT_TRUE(layout.applies);
+        EXPECT_EQ(layout.width, 12000);
+        EXPECT_EQ(layout.height, 8600);
+        ASSERT_EQ(layout.rows.size(), 24u);
+        EXPECT_EQ(layout.rows.front(), (LayoutRow{T::Frame1, P::Height, 4965}));
+        EXPECT_EQ(layout.value(T::Frame6, P::Top), 6930);
+        EXPECT_EQ(layout.value(T::MediaPlayer1, P::Width), 5295);
+        EXPECT_EQ(layout.value(T::ListView1Column3, P::Width), 2300);
+        EXPECT_EQ(layout.rows.back(), (LayoutRow{T::DurumPanel1, P::Width, 12000}));
+    }
+}
+
+TEST(MainWindowLayoutTest, ExtraHeightMovesTheLowerRowsAndExtraWidthWidensTheRightColumn)
+{
+    const MainWindowLayout layout = layoutForWindowSize(12000 + 3000, 8600 + 1500, false);
+    EXPECT_EQ(layout.value(T::Frame4, P::Top), 6225);
+    EXPECT_EQ(layout.value(T::Frame5, P::Top), 6225);
+    EXPECT_EQ(layout.value(T::Frame2, P::Top), 7080);
+    EXPECT_EQ(layout.value(T::Frame6, P::Top), 8430);
+    EXPECT_EQ(layout.value(T::MediaPlayer1, P::Width), 8295);
+    EXPECT_EQ(layout.value(T::ListView1Column3, P::Width), 5300);
+    EXPECT_EQ(layout.value(T::Listview, P::Height), 5925);
+    // The Frame15 width row comes after the ListView1 rows, as the window sets them.
+    EXPECT_EQ(layout.rows[20].target, T::ListView1);
+    EXPECT_EQ(layout.rows[22], (LayoutRow{T::Frame15, P::Width, 8385}));
+    // Halves go to the even neighbour.
+    EXPECT_EQ(layoutForWindowSize(12000, 8600 + 100.5, false).dH, 100);
+    EXPECT_EQ(layoutForWindowSize(12000 + 101.5, 8600, false).dW, 102);
+}
+
+class Form1LayoutTest : public ::testing::Test {
+protected:
+    test::TestFolder folder;
+    Form1 form;
+
+    std::map<QString, QRect> geometries() const
+    {
+        std::map<QString, QRect> all;
+        for (const QWidget *w : form.findChildren<QWidget *>()) {
+            // Only the controls the window places itself, by their design names.
+            if (!w->objectName().isEmpty() && !w->objectName().startsWith(QLatin1String("qt_")))
+                all[w->objectName()] = w->geometry();
+        }
+        return all;
+    }
+};
+
+TEST_F(Form1LayoutTest, ShownAtTheMinimumTheWindowKeepsItsDesignLayout)
+{
+    const std::map<QString, QRect> design = geometries();
+    form.show();
+    EXPECT_EQ(form.size(), QSize(792, 539));
+    for (const auto &[name, rect] : geometries())
+        EXPECT_EQ(rect, design.at(name)) << name.toStdString();
+    EXPECT_EQ(form.ListView1->columnWidth(2), 153);
+    EXPECT_EQ(form.Durum->geometry(), QRect(0, 522, 792, 17));
+}
+
+TEST_F(Form1LayoutTest, EnlargedTheWidgetsFollow)
+{
+    form.show();
+    form.resize(792 + 200, 539 + 100); // 3000 and 1500 twips
+    EXPECT_EQ(form.Frame4->y(), 6225 / 15);
+    for (const QWidget *panel : form.Frame2)
+        EXPECT_EQ(panel->y(), 7080 / 15);
+    EXPECT_EQ(form.Frame6->y(), 8430 / 15);
+    EXPECT_EQ(form.MediaPlayer1->width(), 8295 / 15);
+    EXPECT_EQ(form.ListView1->columnWidth(2), 5300 / 15);
+    EXPECT_EQ(form.Listview->height(), 5925 / 15);
+    EXPECT_EQ(form.Durum->geometry(), QRect(0, 622, 992, 17));
+
+    // Back to the minimum: the design layout again.
+    form.resize(100, 100);
+    EXPECT_EQ(form.size(), QSize(792, 539));
+    EXPECT_EQ(form.Frame6->y(), 6930 / 15);
+    EXPECT_EQ(form.MediaPlayer1->width(), 5295 / 15);
+}
+
+TEST_F(Form1LayoutTest, AMinimisedWindowIsNotLaidOut)
+{
+    form.show();
+    form.setWindowState(Qt::WindowMinimized);
+    form.resize(992, 639);
+    ASSERT_EQ(form.size(), QSize(992, 639));
+    EXPECT_EQ(form.Frame6->y(), 6930 / 15);
+    EXPECT_EQ(form.MediaPlayer1->width(), 5295 / 15);
+}
