@@ -481,6 +481,8 @@ void Form1::Cubuk2_ButtonClick(int position)
         menu->exec(mapToGlobal(below));
         if (button)
             button->setDown(false);
+    } else if (position == 3) {
+        StartHelpTour();
     } else if (position == 5) {
         close();
     }

@@ -27,6 +27,7 @@ class QPushButton;
 class QRadioButton;
 class QStatusBar;
 class QTabBar;
+class QTimer;
 class QTableView;
 class QToolBar;
 class QToolButton;
@@ -61,6 +62,8 @@ public:
     // Handlers of the window's controls.
     void Cubuk2_ButtonClick(int position);
     void Sekme_Click();
+    // The guided help tour ("YARDIM").
+    void StartHelpTour();
     void Form_Resize(); // Form1Layout.cpp
 
     // Left column.
@@ -118,6 +121,10 @@ public:
     QTreeWidget *ListView1 = nullptr;
 
     QStatusBar *Durum = nullptr;
+
+    // The help tour's two demonstration timers.
+    QTimer *TimerOr1 = nullptr;
+    QTimer *TimerOr2 = nullptr;
 
     // The two pop-up menus of the file toolbar.
     QMenu *mnudosyamenu = nullptr;

@@ -1,0 +1,91 @@
+#include "help/HelpTour.h"
+
+#include "app/Workspace.h"
+#include "document/TimeText.h"
+#include "editing/LineCommands.h"
+#include "help/Messages.h"
+#include "help/ProgramInfo.h"
+
+namespace korv {
+
+namespace {
+constexpr int kCorner = 2; // every balloon sits in the top-right corner
+}
+
+QString helpTourClosingText()
+{
+    return QStringLiteral(
+               "Konuyu kapatmadan bir hatırlatma: Kısayollar ilk etapta biraz karışık gelebilir. Programı yapan "
+               "bana bile öyle geldi. Ama birazcık kullanınca insan alışıyor. Eğer Numeric Keypad i fazlaca "
+               "kullanan birisi iseniz (ki genelde öyledir) SCROLL LOCK tuşunu kapatarak kısayolları devre dışı "
+               "bırakabilirsiniz.")
+        + QStringLiteral("\r\n") + QStringLiteral("\r\n")
+        + QStringLiteral("NOT: Kısayol tablosunu F1 tuşu ile ekrana getirebilirsiniz.");
+}
+
+void StartHelpTour(Workspace &ws, const HelpTourHooks &hooks)
+{
+    if (CurrentLanguage() != QLatin1String("Turkish")) {
+        ws.ui.showNotice(QStringLiteral("Only in Turkish"), QStringLiteral("UPSS"));
+        return;
+    }
+    if (ws.list.count() >= 2) {
+        ws.ui.showNotice(LangMessage(QStringLiteral("018")), ProgramInfo::kNoticeTitle);
+        return;
+    }
+    // The sample rows are the tour's, not the user's work.
+    const bool wasModified = ws.list.isModified();
+    auto balloon = [&](TourTarget target, const char *page) {
+        if (hooks.showBalloon)
+            hooks.showBalloon(kCorner, hooks.tipFor ? hooks.tipFor(target) : QPoint(), QString::fromLatin1(page));
+    };
+    auto timer = [](const std::function<void(bool)> &set, bool on) {
+        if (set)
+            set(on);
+    };
+
+    Cubuk_ButtonClick(ws, 2);
+    balloon(TourTarget::HelpButton, "01.html");
+
+    if (hooks.selectEditTab)
+        hooks.selectEditTab();
+    balloon(TourTarget::Tabs, "05.html");
+
+    ws.fields.setText(EditFields::Line1, LangMessage(QStringLiteral("019")));
+    Cubuk_ButtonClick(ws, 1);
+    ws.fields.setText(EditFields::Line1, LangMessage(QStringLiteral("020")));
+    timer(hooks.setTimerOr1, true);
+    balloon(TourTarget::LineField, "02.html");
+    timer(hooks.setTimerOr1, false);
+
+    ws.list.select(0);
+    // Row 1's sample times, in the user's number format so that they read back.
+    ws.fields.setText(EditFields::Start, SecondsToText(25.32));
+    ws.fields.setText(EditFields::End, SecondsToText(30.52));
+    balloon(TourTarget::TimeFields, "03.html");
+
+    timer(hooks.setTimerOr2, true);
+    balloon(TourTarget::LengthenButton, "04.html");
+    timer(hooks.setTimerOr2, false);
+
+    ws.ui.showNotice(helpTourClosingText(), QStringLiteral("SON OLARAK..."));
+
+    Cubuk_ButtonClick(ws, 2);
+    Cubuk_ButtonClick(ws, 2);
+    if (!wasModified)
+        ws.list.setModified(false);
+}
+
+void TimerOr1_Timer(Workspace &ws)
+{
+    if (ws.list.count() < 2)
+        return;
+    ws.list.select(ws.list.selected() == 0 ? 1 : 0);
+}
+
+void TimerOr2_Timer(Workspace &ws)
+{
+    ws.fields.CmdArayiAc_Click();
+}
+
+} // namespace korv
