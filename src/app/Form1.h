@@ -35,6 +35,8 @@ class QTreeWidget;
 
 namespace korv {
 
+class LanguageMenu;
+class OptionsWindow;
 class WrapCheckBox;
 
 class Form1 : public QWidget {
@@ -136,6 +138,18 @@ public:
     QMenu *mnulanguage = nullptr;
     std::array<QAction *, 6> mnulng{};
     QAction *mnusecenekler = nullptr;
+
+    // Language and options (Form1Language.cpp).
+    // Start-up: stores the version, shows the language window on a first
+    // run, then builds the language menu, which applies the stored language.
+    void startLanguage();
+    void LoadLanguageMenu();
+    void mnulng_Click(int index);
+    void mnusecenekler_Click();
+    LanguageMenu *languageMenu = nullptr;
+    // The options window, made hidden with the main window; its check boxes
+    // are the options.
+    OptionsWindow *frmSecenekler = nullptr;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

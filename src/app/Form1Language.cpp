@@ -1,10 +1,64 @@
 // Form1's wiring of language files, the language menu and the options window.
 #include "app/Form1.h"
 
+#include "app/LanguageStartup.h"
+#include "locale/ApplyLanguage.h"
+#include "locale/LanguageMenu.h"
+#include "locale/LanguageWindow.h"
+#include "locale/OptionsWindow.h"
+
+#include <QAction>
+#include <QCheckBox>
+
 namespace korv {
 
 void Form1::wireLanguage()
 {
+    languageMenu = new LanguageMenu(this);
+    languageMenu->applyLanguage = [this] { ApplyLanguage(this, dialogs_); };
+    connect(languageMenu, &LanguageMenu::itemsChanged, this, [this] {
+        for (int i = 0; i < LanguageMenu::kItemCount; ++i) {
+            const LanguageMenuItem &item = languageMenu->item(i);
+            QAction *action = mnulng[std::size_t(i)];
+            // A language's name is shown as it stands, "&" included.
+            action->setText(QString(item.caption).replace(QLatin1Char('&'), QStringLiteral("&&")));
+            action->setVisible(item.visible);
+            action->setChecked(item.checked);
+        }
+    });
+    for (int i = 0; i < LanguageMenu::kItemCount; ++i)
+        connect(mnulng[std::size_t(i)], &QAction::triggered, this, [this, i] { mnulng_Click(i); });
+
+    // Loaded hidden now, so the stored options are in force from the start.
+    frmSecenekler = new OptionsWindow(dialogs_, this);
+    ws_.optionFlag = [this](int index) { return frmSecenekler->optionFlag(index); };
+    ws_.optionSeconds = [this] { return frmSecenekler->seconds(); };
+    connect(mnusecenekler, &QAction::triggered, this, [this] { mnusecenekler_Click(); });
+}
+
+void Form1::startLanguage()
+{
+    RunLanguageStartup(*languageMenu, [] {
+        LanguageWindow window;
+        window.exec();
+    });
+}
+
+void Form1::LoadLanguageMenu()
+{
+    languageMenu->LoadLanguageMenu();
+}
+
+void Form1::mnulng_Click(int index)
+{
+    languageMenu->mnulng_Click(index);
+    // The action toggled itself on the click; the menu's state decides.
+    mnulng[std::size_t(index)]->setChecked(languageMenu->item(index).checked);
+}
+
+void Form1::mnusecenekler_Click()
+{
+    frmSecenekler->exec();
 }
 
 } // namespace korv

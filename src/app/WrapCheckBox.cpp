@@ -16,6 +16,17 @@ QRect WrapCheckBox::textRect() const
     return rect().adjusted(indicator.right() + 6, 0, 0, 0);
 }
 
+// Like every other button: "&&" shows as "&", a single "&" marks the mnemonic.
+int WrapCheckBox::textFlags() const
+{
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    int flags = Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic;
+    if (!style()->styleHint(QStyle::SH_UnderlineShortcut, &option, this))
+        flags |= Qt::TextHideMnemonic;
+    return flags;
+}
+
 void WrapCheckBox::paintEvent(QPaintEvent *)
 {
     QStylePainter p(this);
@@ -27,11 +38,11 @@ void WrapCheckBox::paintEvent(QPaintEvent *)
     option.rect = indicator;
     p.drawPrimitive(QStyle::PE_IndicatorCheckBox, option);
     p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
-    p.drawText(textRect(), Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, text());
+    p.drawText(textRect(), textFlags(), text());
     if (hasFocus()) {
         QStyleOptionFocusRect focus;
         focus.initFrom(this);
-        focus.rect = p.boundingRect(textRect(), Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, text());
+        focus.rect = p.boundingRect(textRect(), textFlags(), text());
         p.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
     }
 }

@@ -18,6 +18,7 @@ protected:
 
 private:
     QRect textRect() const;
+    int textFlags() const;
 };
 
 } // namespace korv

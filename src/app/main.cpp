@@ -18,9 +18,9 @@ int main(int argc, char **argv)
 
     korv::setNumberFormat(korv::NumberFormat::fromLocale(QLocale()));
     korv::setProgramFolder(QApplication::applicationDirPath());
-    korv::setCurrentLanguage(QStringLiteral("Turkish"));
 
     korv::Form1 form;
+    form.startLanguage();
     if (const QScreen *screen = form.screen()) {
         const QRect area = screen->availableGeometry();
         form.move(area.left() + (area.width() - form.width()) / 2, area.top() + (area.height() - form.height()) / 2);

@@ -3,6 +3,7 @@
 #include "document/TextCodec.h"
 
 #include <QFile>
+#include <QStringDecoder>
 
 namespace korv {
 
@@ -20,6 +21,20 @@ QByteArrayView trimmed(QByteArrayView v)
     return v;
 }
 
+// A value longer than any text it can give is cut before decoding, at a
+// byte that cannot be inside a UTF-8 sequence (a single-byte text keeps more
+// than enough characters either way).
+QByteArrayView cutForDecoding(QByteArrayView value)
+{
+    constexpr qsizetype kMaxBytes = 4 * kMaxValueLength;
+    if (value.size() <= kMaxBytes)
+        return value;
+    qsizetype end = kMaxBytes;
+    while (end > 0 && (static_cast<unsigned char>(value[end]) & 0xC0) == 0x80)
+        --end;
+    return value.first(end);
+}
+
 bool sameName(QByteArrayView a, const QByteArray &b)
 {
     return a.compare(b, Qt::CaseInsensitive) == 0;
@@ -33,10 +48,21 @@ QString ReadIniString(const QString &section, const QString &key, const QString 
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return defaultText;
-    const QByteArray bytes = file.readAll();
-    QByteArrayView rest(bytes);
-    if (rest.startsWith("\xEF\xBB\xBF"))
+    // Mapped rather than read, so a large file costs no copy of itself.
+    QByteArray copy;
+    QByteArrayView rest;
+    if (const uchar *mapped = file.size() > 0 ? file.map(0, file.size()) : nullptr)
+        rest = QByteArrayView(reinterpret_cast<const char *>(mapped), file.size());
+    else
+        rest = copy = file.readAll();
+    if (rest.startsWith("\xEF\xBB\xBF")) {
         rest = rest.sliced(3);
+    } else if (rest.startsWith("\xFF\xFE") || rest.startsWith("\xFE\xFF")) {
+        // Notepad's "Unicode": read as UTF-8 from here on.
+        QStringDecoder utf16(rest.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
+        copy = QString(utf16(rest.sliced(2))).toUtf8();
+        rest = copy;
+    }
 
     // Names are plain ASCII in every language file; compare them as bytes.
     const QByteArray wantedSection = section.toUtf8();
@@ -68,6 +94,11 @@ QString ReadIniString(const QString &section, const QString &key, const QString 
         if (value.size() >= 2 && ((value.front() == '"' && value.back() == '"')
                                   || (value.front() == '\'' && value.back() == '\'')))
             value = value.sliced(1, value.size() - 2);
+        // A zero byte ends the value, as it ends a C string.
+        const qsizetype zero = value.indexOf('\0');
+        if (zero >= 0)
+            value = value.first(zero);
+        value = cutForDecoding(value);
         QString text = decodeValue(value);
         if (text.size() > kMaxValueLength)
             text.truncate(kMaxValueLength);

@@ -1,5 +1,6 @@
 #include "support/TestFolder.h"
 
+#include "app/Registry.h"
 #include "document/FrameRate.h"
 #include "document/TimeText.h"
 #include "help/Messages.h"
@@ -21,11 +22,14 @@ TestFolder::TestFolder(QChar decimalSeparator)
     setCurrentLanguage(QStringLiteral("Test"));
     setNumberFormat(decimalSeparator == QLatin1Char(',') ? NumberFormat::comma() : NumberFormat::dot());
     frameRates() = FrameRates{};
+    previousSettingsRoot_ = settingsRoot();
+    setSettingsRoot(config_.path());
 }
 
 TestFolder::~TestFolder()
 {
     setNumberFormat(NumberFormat::dot());
+    setSettingsRoot(previousSettingsRoot_);
 }
 
 QString TestFolder::filePath(const QString &name) const

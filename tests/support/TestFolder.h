@@ -1,7 +1,8 @@
 #pragma once
 // A private program folder for one test: a "Language" folder with a language
 // file whose messages read "M001" to "M020", chosen as the current language,
-// and the user's number format set to a known one.
+// the user's number format set to a known one, and an empty settings store
+// of its own.
 
 #include <QByteArray>
 #include <QString>
@@ -15,6 +16,8 @@ public:
     ~TestFolder();
 
     QString path() const { return dir_.path(); }
+    // The folder the settings store lives under for this test.
+    QString configPath() const { return config_.path(); }
     QString filePath(const QString &name) const;
 
     void write(const QString &name, const QByteArray &bytes) const;
@@ -22,6 +25,8 @@ public:
 
 private:
     QTemporaryDir dir_;
+    QTemporaryDir config_;
+    QString previousSettingsRoot_;
 };
 
 // Message text of the test language file.

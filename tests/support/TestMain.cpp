@@ -1,6 +1,8 @@
 // Test programs run without a display: the offscreen platform unless one is
 // given. Every test gets a private runtime folder and never touches the
 // user's real settings.
+#include "app/Registry.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QStandardPaths>
@@ -18,6 +20,7 @@ int main(int argc, char **argv)
     qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
     qputenv("XDG_CONFIG_HOME", (runtime.path() + QStringLiteral("/config")).toUtf8());
     QStandardPaths::setTestModeEnabled(true);
+    korv::setSettingsRoot(runtime.path() + QStringLiteral("/config"));
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();

@@ -1,0 +1,64 @@
+#include "app/FirstRun.h"
+
+#include "app/Registry.h"
+#include "help/Messages.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+namespace korv {
+
+namespace {
+
+bool firstLineIsOne(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    // Only the first line matters; a huge file is not read to its end.
+    const QByteArray head = file.read(64);
+    qsizetype end = 0;
+    while (end < head.size() && head[end] != '\r' && head[end] != '\n')
+        ++end;
+    return head.first(end) == "1";
+}
+
+bool writeOne(const QString &path)
+{
+    QSaveFile file(path);
+    // A read-only folder may still hold a writable set.cfg.
+    file.setDirectWriteFallback(true);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write("1\r\n");
+    return file.commit();
+}
+
+} // namespace
+
+QString firstRunFileBesideProgram()
+{
+    return QDir(programFolder()).filePath(kFirstRunFileName);
+}
+
+QString firstRunFileInConfigFolder()
+{
+    return QDir(userConfigFolder()).filePath(kFirstRunFileName);
+}
+
+bool FirstRunDone()
+{
+    return firstLineIsOne(firstRunFileBesideProgram()) || firstLineIsOne(firstRunFileInConfigFolder());
+}
+
+bool WriteFirstRunDone()
+{
+    if (writeOne(firstRunFileBesideProgram()))
+        return true;
+    if (!QDir().mkpath(userConfigFolder()))
+        return false;
+    return writeOne(firstRunFileInConfigFolder());
+}
+
+} // namespace korv

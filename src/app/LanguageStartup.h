@@ -1,0 +1,17 @@
+#pragma once
+// The start-up steps that concern settings and language: mark the installed
+// version, let the user choose a language on a first run, then build the
+// language menu, which applies the stored language.
+
+#include <functional>
+
+namespace korv {
+
+class LanguageMenu;
+
+// Stores "version"; when set.cfg does not say the first run is done, calls
+// `showLanguageWindow` (which returns when the window has closed); then runs
+// the menu's LoadLanguageMenu.
+void RunLanguageStartup(LanguageMenu &menu, const std::function<void()> &showLanguageWindow);
+
+} // namespace korv

@@ -1,0 +1,25 @@
+#pragma once
+// The language folder "Language" beside the program and what is offered
+// from it.
+
+#include <QString>
+#include <QStringList>
+
+namespace korv {
+
+// Program folder + "/Language".
+QString languageFolder();
+
+// Names of the files of a folder, sorted by name without regard to case.
+// Every file counts, whatever its extension; a missing folder lists nothing.
+QStringList languageFileNames(const QString &folder);
+
+// A file's language: its name less its last four characters (the ".lng").
+// Empty when that leaves nothing.
+QString languageOfFile(const QString &fileName);
+
+// What the language window shows for a language: its name, a line break,
+// and "Author :" followed by the translator's name from the language file.
+QString languageAuthorText(const QString &language);
+
+} // namespace korv

@@ -1,0 +1,56 @@
+#include "locale/LanguageMenu.h"
+
+#include "app/Registry.h"
+#include "help/Messages.h"
+#include "locale/LanguageFiles.h"
+
+namespace korv {
+
+LanguageMenu::LanguageMenu(QObject *parent) : QObject(parent) {}
+
+void LanguageMenu::LoadLanguageMenu()
+{
+    items_ = {};
+    int next = 0;
+    for (const QString &file : languageFileNames(languageFolder())) {
+        if (next == kItemCount)
+            break; // a seventh language is not offered
+        const QString language = languageOfFile(file);
+        if (language.isEmpty())
+            continue;
+        items_[std::size_t(next++)] = {language, true, false};
+    }
+    emit itemsChanged();
+
+    const QString stored = GetRegSetting(QStringLiteral("lng"));
+    bool matched = false;
+    for (int i = 0; i < kItemCount; ++i) {
+        if (items_[std::size_t(i)].visible && items_[std::size_t(i)].caption == stored) {
+            mnulng_Click(i);
+            matched = true;
+        }
+    }
+    if (matched)
+        return;
+    for (int i = 0; i < kItemCount; ++i) {
+        if (items_[std::size_t(i)].visible)
+            mnulng_Click(i);
+    }
+}
+
+void LanguageMenu::mnulng_Click(int index)
+{
+    if (index < 0 || index >= kItemCount || !items_[std::size_t(index)].visible)
+        return;
+    for (LanguageMenuItem &item : items_)
+        item.checked = false;
+    LanguageMenuItem &chosen = items_[std::size_t(index)];
+    chosen.checked = true;
+    emit itemsChanged();
+    setCurrentLanguage(chosen.caption);
+    SaveRegSetting(QStringLiteral("lng"), chosen.caption);
+    if (applyLanguage)
+        applyLanguage();
+}
+
+} // namespace korv

@@ -1,0 +1,143 @@
+#include "locale/OptionsWindow.h"
+
+#include "locale/ApplyLanguage.h"
+#include "locale/Options.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <algorithm>
+
+namespace korv {
+
+namespace {
+
+constexpr int kTwipsPerPixel = 15;
+
+QRect twips(int left, int top, int width, int height)
+{
+    auto px = [](int v) { return qRound(double(v) / kTwipsPerPixel); };
+    return QRect(px(left), px(top), px(width), px(height));
+}
+
+const QRect kClient = twips(0, 0, 9285, 2790);
+constexpr int kCheckWidth = 9150;
+const QRect kCloseButton = twips(7110, 2370, 1650, 330);
+
+QFrame *separator(QWidget *parent, int top)
+{
+    auto *line = new QFrame(parent);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    line->setGeometry(twips(60, top, kCheckWidth, 30));
+    return line;
+}
+
+} // namespace
+
+OptionsWindow::OptionsWindow(UserDialogs &ui, QWidget *parent) : QDialog(parent), ui_(ui)
+{
+    setObjectName(QStringLiteral("frmSecenekler"));
+    setWindowTitle(QStringLiteral(" SEÇENEKLER"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setFixedSize(kClient.size());
+
+    const char *captions[kCheckCount] = {
+        "Film ilerledikçe altyazı onu takip etsin",
+        "Kısayollar 4,5 veya 6 'yla altyazı başlangıç-bitiş noktası yakaladıktan sonra filmi DURDUR",
+        "Kısayol 4 tuşuyla altyazı BAŞLANGIÇ noktasını yakaladıktan sonra altyazı BİTİŞ noktası olarak x saniye "
+        "sonrasını yaz",
+        "Kısayol 6 tuşu ile altyazı BİTİŞ noktasını yakaladıktan sonra yeni bir altyazı ekle ve üzerine gel",
+        "Kısayol 5 tuşunu PAUSE olarak kullan. Kısayol 2 tuşu ise sadece PLAY olsun",
+    };
+    const int tops[kCheckCount] = {75, 420, 765, 1500, 1845};
+    for (int i = 0; i < kCheckCount; ++i) {
+        auto *box = new QCheckBox(QString::fromUtf8(captions[i]), this);
+        box->setObjectName(QStringLiteral("Check1(%1)").arg(i));
+        box->setGeometry(twips(60, tops[i], kCheckWidth, 315));
+        Check1[std::size_t(i)] = box;
+    }
+
+    Text1 = new QLineEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setGeometry(twips(630, 1140, 870, 285));
+    Label1 = new QLabel(QStringLiteral("saniye"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(twips(1545, 1170, 1350, 300));
+
+    CmdKapat = new QPushButton(QStringLiteral("KAPAT (ESC)"), this);
+    CmdKapat->setObjectName(QStringLiteral("CmdKapat"));
+    CmdKapat->setGeometry(kCloseButton);
+    // The cancel button only: Enter in the seconds field does not close.
+    CmdKapat->setAutoDefault(false);
+
+    separators_ = {separator(this, 1470), separator(this, 2235)};
+
+    // Every change is stored at once, the ones the load step makes too.
+    for (int i = 0; i < kCheckCount; ++i)
+        connect(Check1[std::size_t(i)], &QCheckBox::toggled, this, [this, i] { Check1_Click(i); });
+    connect(CmdKapat, &QPushButton::clicked, this, &OptionsWindow::CmdKapat_Click);
+
+    const StoredOptions stored = loadStoredOptions();
+    for (int i = 0; i < kCheckCount; ++i)
+        Check1[std::size_t(i)]->setChecked(stored.flags[std::size_t(i)]);
+    Text1->setText(stored.seconds);
+}
+
+bool OptionsWindow::optionFlag(int index) const
+{
+    return index >= 0 && index < kCheckCount && Check1[std::size_t(index)]->isChecked();
+}
+
+QString OptionsWindow::seconds() const
+{
+    return Text1->text();
+}
+
+void OptionsWindow::Check1_Click(int index)
+{
+    storeOptionFlag(index, optionFlag(index));
+}
+
+void OptionsWindow::CmdKapat_Click()
+{
+    if (!storeOptionSeconds(Text1->text(), ui_)) {
+        Text1->setFocus();
+        return;
+    }
+    QDialog::reject();
+}
+
+void OptionsWindow::reject()
+{
+    CmdKapat_Click();
+}
+
+void OptionsWindow::showEvent(QShowEvent *event)
+{
+    ApplyLanguage(this, ui_);
+    fitCaptions();
+    QDialog::showEvent(event);
+}
+
+void OptionsWindow::fitCaptions()
+{
+    // The design width holds the captions in the original font; with a wider
+    // font or a longer translation the window grows rather than cut them.
+    const int designWidth = twips(0, 0, kCheckWidth, 0).width();
+    int widest = designWidth;
+    for (const QCheckBox *box : Check1)
+        widest = std::max(widest, box->sizeHint().width());
+    const int extra = widest - designWidth;
+    for (QCheckBox *box : Check1)
+        box->resize(widest, box->height());
+    for (QFrame *line : separators_)
+        line->resize(widest, line->height());
+    CmdKapat->move(kCloseButton.left() + extra, kCloseButton.top());
+    setFixedSize(kClient.width() + extra, kClient.height());
+}
+
+} // namespace korv

@@ -1,0 +1,55 @@
+#pragma once
+// frmSecenekler: the options window. Five check boxes that change how film
+// playback and the keypad shortcuts behave, each stored the moment it
+// changes, and a seconds field stored when the window closes.
+//
+// It is made once, hidden, when the main window is made, and lives until the
+// program ends: its check boxes are the only copy of the options, read by the
+// commands whenever they need them. "KAPAT (ESC)" (also Esc and the close
+// button) hides it, but only when the seconds field holds a number.
+
+#include <QDialog>
+
+#include <array>
+
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace korv {
+
+class UserDialogs;
+
+class OptionsWindow : public QDialog {
+    Q_OBJECT
+public:
+    explicit OptionsWindow(UserDialogs &ui, QWidget *parent = nullptr);
+
+    static constexpr int kCheckCount = 5;
+    std::array<QCheckBox *, kCheckCount> Check1{};
+    QLineEdit *Text1 = nullptr;
+    QLabel *Label1 = nullptr;
+    QPushButton *CmdKapat = nullptr;
+
+    bool optionFlag(int index) const;
+    QString seconds() const;
+
+    void Check1_Click(int index);
+    void CmdKapat_Click();
+
+protected:
+    // Esc and the title bar's close button go through CmdKapat_Click.
+    void reject() override;
+    // The captions follow the current language each time the window shows.
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void fitCaptions();
+
+    UserDialogs &ui_;
+    std::array<QFrame *, 2> separators_{};
+};
+
+} // namespace korv
