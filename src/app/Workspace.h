@@ -27,6 +27,9 @@ public:
 
     // Path of the subtitle file last opened or saved.
     QString currentSubtitleFile;
+    // The save item (2 SubViewer, 3 MicroDVD) of the format the document was
+    // last opened or saved in, for saving before it is closed.
+    int documentFormat = 2;
     // The file dialog remembers the last path chosen in any of its uses.
     QString lastDialogPath;
 

@@ -5,6 +5,7 @@
 #include "document/MicroDvdFormat.h"
 #include "document/SubViewerFormat.h"
 #include "document/TextCodec.h"
+#include "document/UnsavedChanges.h"
 #include "editing/OverlapCheck.h"
 #include "help/Messages.h"
 #include "help/ProgramInfo.h"
@@ -161,6 +162,8 @@ bool WriteMicroDVDFile(Workspace &ws, const QString &path)
 
 void mnualtyaziac_Click(Workspace &ws)
 {
+    if (!confirmUnsavedChanges(ws))
+        return;
     BusyPointer busy(ws.ui);
     FileDialogRequest request;
     request.filter = QStringLiteral("SubViewer v2 / Micro DVD Files *.*|*.*");
@@ -194,8 +197,10 @@ bool openSubtitleFile(Workspace &ws, const QString &path)
     }
     ws.list.renumber();
     // A file read whole is what is on disk; rows of a failed read are not.
-    if (complete)
+    if (complete) {
         ws.list.setModified(false);
+        ws.documentFormat = file.format == SubtitleFormat::MicroDvd ? SaveMicroDvd : SaveSubViewer;
+    }
     return complete;
 }
 
@@ -220,7 +225,11 @@ bool mnualtyazikaydet_Click(Workspace &ws, int index)
     ws.lastDialogPath = choice.path;
     ws.currentSubtitleFile = choice.path;
     busy.release();
-    return index == SaveSubViewer ? WriteSubViewerFile(ws, choice.path) : WriteMicroDVDFile(ws, choice.path);
+    const bool written =
+        index == SaveSubViewer ? WriteSubViewerFile(ws, choice.path) : WriteMicroDVDFile(ws, choice.path);
+    if (written)
+        ws.documentFormat = index;
+    return written;
 }
 
 } // namespace korv

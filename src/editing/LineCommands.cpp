@@ -1,6 +1,7 @@
 #include "editing/LineCommands.h"
 
 #include "app/Workspace.h"
+#include "document/UnsavedChanges.h"
 #include "help/Messages.h"
 #include "help/ProgramInfo.h"
 
@@ -68,8 +69,15 @@ void Cubuk_ButtonClick(Workspace &ws, int position)
 
 void MnuYeniAltYazi_Click(Workspace &ws)
 {
-    if (ws.list.count() > 1 && !ws.ui.askYesNo(LangMessage(QStringLiteral("017")), ProgramInfo::kNoticeTitle))
+    // Changed work is offered for saving first; an unchanged list of two or
+    // more rows is still confirmed before it goes.
+    if (ws.list.isModified()) {
+        if (!confirmUnsavedChanges(ws))
+            return;
+    } else if (ws.list.count() > 1
+               && !ws.ui.askYesNo(LangMessage(QStringLiteral("017")), ProgramInfo::kNoticeTitle)) {
         return;
+    }
     ws.list.clear();
     addRow(ws);
     // A new, empty document has nothing to save.

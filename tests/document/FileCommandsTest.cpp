@@ -34,6 +34,7 @@ protected:
     {
         ws.list.replaceAll(std::move(rows));
         ws.list.renumber();
+        ws.list.setModified(false);
     }
 };
 
@@ -191,6 +192,7 @@ TEST_F(FileCommandsTest, UnencodableCharacterRefusesTheSaveAndKeepsTheOldFile)
 {
     folder.write("out.sub", "old contents");
     setRows({{"1", "1", "2", "fine"}, {"2", "3", "4", "bad \u4E2D"}});
+    ws.list.setModified(true);
     ui.saveAnswers.push_back(FileDialogResult::chosen(folder.filePath("out.sub")));
     EXPECT_FALSE(mnualtyazikaydet_Click(ws, SaveSubViewer));
     ASSERT_EQ(ui.notices.size(), 1u);
@@ -252,4 +254,38 @@ TEST_F(FileCommandsTest, OpenedAsMicroDvdSavedAsSubViewer)
     ui.saveAnswers.push_back(FileDialogResult::chosen(folder.filePath("out.txt")));
     EXPECT_TRUE(mnualtyazikaydet_Click(ws, SaveSubViewer));
     EXPECT_TRUE(folder.read("out.txt").contains("00:00:01.48,00:00:03.20\r\nMerhaba[br]d\xFCnya\r\n\r\n"));
+}
+
+TEST_F(FileCommandsTest, ChangedWorkIsOfferedForSavingBeforeAnotherFileOpens)
+{
+    folder.write("a.sub", "{25}{50}Bir\r\n");
+    folder.write("b.txt", kSubViewer);
+    ui.frameRates.push_back(25.0);
+    open("a.sub");
+    EXPECT_FALSE(ws.list.isModified());
+    ws.fields.setText(EditFields::Line1, QStringLiteral("Değişti"));
+    ASSERT_TRUE(ws.list.isModified());
+
+    ui.yesNoCancel.push_back(Answer::Cancel);
+    mnualtyaziac_Click(ws);
+    EXPECT_TRUE(ui.openRequests.size() == 1u); // no dialog after Cancel
+    EXPECT_EQ(ws.list.cell(0, ColText), "Değişti");
+
+    // Yes saves in the format the file came in, then opens the other file.
+    ui.yesNoCancel.push_back(Answer::Yes);
+    ui.saveAnswers.push_back(FileDialogResult::chosen(folder.filePath("a.sub")));
+    ui.frameRates.push_back(25.0);
+    open("b.txt");
+    EXPECT_EQ(ui.questions.back().message, msg("021"));
+    EXPECT_EQ(folder.read("a.sub"), QByteArray("{25}{50}De\xF0i\xFEti\r\n"));
+    EXPECT_EQ(ws.list.count(), 2);
+    EXPECT_FALSE(ws.list.isModified());
+
+    // A save that is cancelled keeps the changed document open.
+    ws.fields.setText(EditFields::Line1, QStringLiteral("x"));
+    ui.yesNoCancel.push_back(Answer::Yes);
+    ui.saveAnswers.push_back(FileDialogResult::cancelled());
+    mnualtyaziac_Click(ws);
+    EXPECT_EQ(ui.openRequests.size(), 2u);
+    EXPECT_EQ(ws.list.cell(0, ColText), "x|dünya");
 }

@@ -2,6 +2,8 @@
 #include "document/MicroDvdFormat.h"
 #include "document/TimeText.h"
 
+#include "support/QtPrinters.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>

@@ -1,6 +1,8 @@
 #include "document/SubViewerFormat.h"
 #include "document/TimeText.h"
 
+#include "support/QtPrinters.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>

@@ -2,6 +2,8 @@
 
 #include <QSignalSpy>
 
+#include "support/QtPrinters.h"
+
 #include <gtest/gtest.h>
 
 using namespace korv;

@@ -1,5 +1,7 @@
 #include "document/TextCodec.h"
 
+#include "support/QtPrinters.h"
+
 #include <gtest/gtest.h>
 
 using namespace korv;

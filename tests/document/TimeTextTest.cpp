@@ -1,5 +1,7 @@
 #include "document/TimeText.h"
 
+#include "support/QtPrinters.h"
+
 #include <gtest/gtest.h>
 
 using namespace korv;

@@ -44,7 +44,7 @@ TEST_F(LineCommandsTest, RestoreAtAPositionPastTheEndRestoresNothing)
     setRows({{"1", "2", "a"}, {"3", "4", "b"}, {"5", "6", "c"}});
     ws.list.select(2);
     Cubuk_ButtonClick(ws, 2); // buffer position 3
-    ui.yesNo.push_back(true);
+    ui.yesNoCancel.push_back(Answer::No); // the deletion is not saved
     MnuYeniAltYazi_Click(ws);
     Cubuk_ButtonClick(ws, 3);
     EXPECT_EQ(texts(), QStringList({""}));
@@ -64,8 +64,12 @@ TEST_F(LineCommandsTest, NewDocumentAsksOnlyForTwoOrMoreRows)
     EXPECT_EQ(texts(), QStringList({""}));
     EXPECT_FALSE(ws.list.isModified());
     ws.fields.setText(EditFields::Line1, "typed");
-    MnuYeniAltYazi_Click(ws); // one row: no question
-    EXPECT_EQ(ui.questions.size(), 2u);
+    ui.yesNoCancel = {Answer::Cancel, Answer::No};
+    MnuYeniAltYazi_Click(ws); // changed: offered for saving first; cancel keeps it
+    EXPECT_EQ(texts(), QStringList({"typed"}));
+    MnuYeniAltYazi_Click(ws);
+    EXPECT_EQ(ui.questions.size(), 4u);
+    EXPECT_EQ(ui.questions[2].message, msg("021"));
     EXPECT_EQ(ws.fields.text(EditFields::Line1), "");
     EXPECT_FALSE(ws.list.isModified());
 }

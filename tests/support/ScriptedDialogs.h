@@ -2,6 +2,7 @@
 // Answers the user's part in tests and records what the program showed.
 
 #include "help/UserDialogs.h"
+#include "support/QtPrinters.h"
 
 #include <QString>
 #include <QStringList>

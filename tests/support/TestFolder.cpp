@@ -15,7 +15,7 @@ TestFolder::TestFolder(QChar decimalSeparator)
 {
     QDir(dir_.path()).mkpath(QStringLiteral("Language"));
     QByteArray lng = "[Msg]\r\n";
-    for (int i = 1; i <= 20; ++i)
+    for (int i = 1; i <= 21; ++i)
         lng += QStringLiteral("%1=M%1\r\n").arg(i, 3, 10, QLatin1Char('0')).toLatin1();
     write(QStringLiteral("Language/Test.lng"), lng);
     setProgramFolder(dir_.path());

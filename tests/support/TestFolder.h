@@ -4,6 +4,8 @@
 // the user's number format set to a known one, and an empty settings store
 // of its own.
 
+#include "support/QtPrinters.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
