@@ -3,6 +3,7 @@
 #include "app/Pictures.h"
 #include "app/WrapCheckBox.h"
 #include "document/FileCommands.h"
+#include "editing/LineCommands.h"
 #include "editing/OverlapCheck.h"
 #include "help/Messages.h"
 #include "help/ProgramInfo.h"
@@ -52,7 +53,8 @@ QRect Form1::twips(int left, int top, int width, int height)
     return QRect(px(left), px(top), px(width), px(height));
 }
 
-Form1::Form1(QWidget *parent) : QWidget(parent), dialogs_(this), ws_(dialogs_), model_(ws_.list)
+Form1::Form1(UserDialogs *dialogs, QWidget *parent)
+    : QWidget(parent), qtDialogs_(this), dialogs_(dialogs ? *dialogs : qtDialogs_), ws_(dialogs_), model_(ws_.list)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("KORVENDAL SUB v") + ProgramInfo::versionText());
@@ -85,11 +87,10 @@ Form1::Form1(QWidget *parent) : QWidget(parent), dialogs_(this), ws_(dialogs_), 
     wirePreview();
     wireHelp();
 
-    // The program starts with one empty row, chosen.
-    ws_.list.appendRow();
-    ws_.list.renumber();
-    ws_.list.select(0);
+    // The list's first, empty row, as the line toolbar's first button adds it.
+    Cubuk_ButtonClick(ws_, 1);
     ws_.list.setModified(false);
+    firstActivationSteps.startHelpTour = [this] { Cubuk2_ButtonClick(3); };
 }
 
 Form1::~Form1() = default;

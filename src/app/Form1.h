@@ -10,6 +10,7 @@
 // (as object names too, "Text1(0)", "Frame2(3)"), so tests and other windows
 // find them.
 
+#include "app/Lifecycle.h"
 #include "app/Workspace.h"
 #include "document/SubtitleTableModel.h"
 #include "help/QtUserDialogs.h"
@@ -17,6 +18,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 
 class QAction;
 class QComboBox;
@@ -42,11 +44,12 @@ class WrapCheckBox;
 class Form1 : public QWidget {
     Q_OBJECT
 public:
-    explicit Form1(QWidget *parent = nullptr);
+    // `dialogs` answers for the user in tests; by default the real windows do.
+    explicit Form1(UserDialogs *dialogs = nullptr, QWidget *parent = nullptr);
     ~Form1() override;
 
     Workspace &workspace() { return ws_; }
-    QtUserDialogs &dialogs() { return dialogs_; }
+    UserDialogs &dialogs() { return dialogs_; }
     SubtitleTableModel &listModel() { return model_; }
 
     // Design rectangles are in twips; the window assumes 15 twips to a pixel.
@@ -66,6 +69,20 @@ public:
     void Sekme_Click();
     // The guided help tour ("YARDIM").
     void StartHelpTour();
+
+    // Start-up after construction: the first row, the window centred, the
+    // split format, the version, the first run's language choice and the
+    // language menu.
+    void Form_Load();
+    // The first activation finishes a first run (shortcut table, tour, set.cfg).
+    void Form_Activate();
+    bool FirstActivationDone = false;
+    FirstActivationSteps firstActivationSteps;
+    // Shutdown: the film stopped, the options window closed.
+    void Form_Unload();
+    std::function<void()> stopFilm;
+    // A subtitle file named on the command line.
+    void openFromCommandLine(const QString &path);
     void Form_Resize(); // Form1Layout.cpp
 
     // Left column.
@@ -153,6 +170,8 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool event(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
@@ -178,7 +197,8 @@ private:
     void Text1_LostFocus(int index);
     int text1Index(QObject *object) const;
 
-    QtUserDialogs dialogs_;
+    QtUserDialogs qtDialogs_;
+    UserDialogs &dialogs_;
     Workspace ws_;
     SubtitleTableModel model_;
     QLabel *durumPanel_ = nullptr;

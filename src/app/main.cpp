@@ -4,7 +4,7 @@
 
 #include <QApplication>
 #include <QLocale>
-#include <QScreen>
+#include <QTimer>
 
 int main(int argc, char **argv)
 {
@@ -20,11 +20,12 @@ int main(int argc, char **argv)
     korv::setProgramFolder(QApplication::applicationDirPath());
 
     korv::Form1 form;
-    form.startLanguage();
-    if (const QScreen *screen = form.screen()) {
-        const QRect area = screen->availableGeometry();
-        form.move(area.left() + (area.width() - form.width()) / 2, area.top() + (area.height() - form.height()) / 2);
-    }
+    form.Form_Load();
     form.show();
+    // A subtitle file named on the command line, as a file manager's
+    // "Open with" passes it.
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1)
+        QTimer::singleShot(0, &form, [&form, path = arguments.at(1)] { form.openFromCommandLine(path); });
     return app.exec();
 }

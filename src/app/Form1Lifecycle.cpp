@@ -1,0 +1,66 @@
+// Form1's start-up, first activation and shutdown.
+#include "app/Form1.h"
+
+#include "app/Lifecycle.h"
+#include "document/FileCommands.h"
+#include "document/UnsavedChanges.h"
+#include "locale/OptionsWindow.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QScreen>
+#include <QTimer>
+
+namespace korv {
+
+void Form1::Form_Load()
+{
+    if (const QScreen *screen = this->screen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+    }
+    Combo1->setCurrentIndex(0);
+    // Version, the language window on a first run, the language menu.
+    startLanguage();
+}
+
+bool Form1::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate && !FirstActivationDone) {
+        FirstActivationDone = true;
+        // After the window has finished coming up, not inside its activation.
+        QTimer::singleShot(0, this, &Form1::Form_Activate);
+    }
+    return QWidget::event(event);
+}
+
+void Form1::Form_Activate()
+{
+    runFirstActivation(firstActivationSteps);
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    if (!confirmUnsavedChanges(ws_)) {
+        event->ignore();
+        return;
+    }
+    Form_Unload();
+    event->accept();
+}
+
+void Form1::Form_Unload()
+{
+    if (stopFilm)
+        stopFilm();
+    if (frmSecenekler)
+        frmSecenekler->hide();
+}
+
+void Form1::openFromCommandLine(const QString &path)
+{
+    ws_.lastDialogPath = path;
+    openSubtitleFile(ws_, path);
+}
+
+} // namespace korv
