@@ -4,6 +4,7 @@
 #include "app/WrapCheckBox.h"
 #include "document/FileCommands.h"
 #include "editing/OverlapCheck.h"
+#include "help/AboutWindow.h"
 #include "help/Messages.h"
 #include "help/ProgramInfo.h"
 
@@ -481,6 +482,8 @@ void Form1::Cubuk2_ButtonClick(int position)
         menu->exec(mapToGlobal(below));
         if (button)
             button->setDown(false);
+    } else if (position == 4) {
+        ShowAboutWindow(this);
     } else if (position == 5) {
         close();
     }

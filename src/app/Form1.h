@@ -34,6 +34,8 @@ class QTreeWidget;
 
 namespace korv {
 
+class FilmPreview;
+class QtFilmPlayer;
 class WrapCheckBox;
 
 class Form1 : public QWidget {
@@ -117,6 +119,11 @@ public:
     QTreeWidget *ListView1 = nullptr;
 
     QStatusBar *Durum = nullptr;
+
+    // The film player shown in MediaPlayer1 and the film logic behind the
+    // overlay, the position labels and the AVI panel (Form1Preview.cpp).
+    QtFilmPlayer *filmPlayer = nullptr;
+    FilmPreview *preview = nullptr;
 
     // The two pop-up menus of the file toolbar.
     QMenu *mnudosyamenu = nullptr;
