@@ -1,8 +1,8 @@
 #include "preview/QtFilmPlayer.h"
 
+#include <QPainter>
 #include <QResizeEvent>
 #include <QSlider>
-#include <QStyle>
 #include <QToolButton>
 #include <QUrl>
 
@@ -10,6 +10,28 @@
 #include <cmath>
 
 namespace korv {
+
+namespace {
+
+// Light symbols for the dark bar: a triangle to play, two bars to pause.
+QIcon barIcon(bool pause)
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(235, 235, 235));
+    if (pause) {
+        p.drawRect(QRectF(3, 2, 3.5, 12));
+        p.drawRect(QRectF(9.5, 2, 3.5, 12));
+    } else {
+        p.drawPolygon(QPolygonF({QPointF(4, 2), QPointF(14, 8), QPointF(4, 14)}));
+    }
+    return QIcon(pixmap);
+}
+
+} // namespace
 
 QtFilmPlayer::QtFilmPlayer(QObject *parent) : FilmPlayer(parent)
 {
@@ -35,6 +57,9 @@ void QtFilmPlayer::open(const QString &path)
     player_.stop();
     originKnown_ = false;
     originMs_ = 0;
+    // The player ignores the source it already has: clearing it first makes
+    // opening the same film again load it anew.
+    player_.setSource(QUrl());
     // Opening a film starts it, once it is ready.
     playWhenLoaded_ = true;
     player_.setSource(QUrl::fromLocalFile(path));
@@ -129,7 +154,8 @@ double QtFilmPlayer::duration() const
     return hasFilm() ? double(std::max<qint64>(player_.duration(), 0)) / 1000.0 : 0.0;
 }
 
-FilmControlBar::FilmControlBar(QtFilmPlayer &player, QWidget *parent) : QWidget(parent), player_(player)
+FilmControlBar::FilmControlBar(QtFilmPlayer &player, QWidget *parent)
+    : QWidget(parent), player_(player), playIcon_(barIcon(false)), pauseIcon_(barIcon(true))
 {
     setObjectName(QStringLiteral("FilmControlBar"));
     setAutoFillBackground(true);
@@ -178,7 +204,7 @@ void FilmControlBar::refresh()
     const int state = player_.playState();
     const bool playing = state == FilmPlayer::Playing || state == FilmPlayer::Waiting;
     button_->setEnabled(film);
-    button_->setIcon(style()->standardIcon(playing ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
+    button_->setIcon(playing ? pauseIcon_ : playIcon_);
     slider_->setEnabled(film);
     if (slider_->isSliderDown())
         return;

@@ -16,6 +16,7 @@
 #include "preview/FilmPlayer.h"
 
 #include <QAudioOutput>
+#include <QIcon>
 #include <QMediaPlayer>
 #include <QWidget>
 
@@ -77,6 +78,8 @@ private:
     void refresh();
 
     QtFilmPlayer &player_;
+    QIcon playIcon_;
+    QIcon pauseIcon_;
     QToolButton *button_ = nullptr;
     QSlider *slider_ = nullptr;
 };

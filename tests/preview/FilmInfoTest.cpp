@@ -25,7 +25,9 @@ protected:
 
     FilmInfoTest()
     {
-        preview.showWaitWindow = [this] { events << QStringLiteral("wait shown, %1 rows").arg(preview.information().rows.size()); };
+        preview.showWaitWindow = [this] {
+            events << QStringLiteral("wait shown, %1 rows").arg(preview.information().rows.size());
+        };
         preview.closeWaitWindow = [this] { events << QStringLiteral("wait closed"); };
     }
 
@@ -36,22 +38,13 @@ protected:
     }
     static AviSpec film(quint32 rate, quint32 scale, quint32 frames)
     {
-        AviSpec s;
-        s.width = 640;
-        s.height = 480;
-        s.rate = rate;
-        s.scale = scale;
-        s.totalFrames = frames;
-        s.length = frames;
-        return s;
+        return {.totalFrames = frames, .width = 640, .height = 480, .scale = scale, .rate = rate, .length = frames};
     }
     QString value(const QString &name) const
     {
-        for (const AviInfoRow &row : preview.information().rows) {
-            if (row.name == name)
-                return row.value;
-        }
-        return QStringLiteral("(no row)");
+        const auto &rows = preview.information().rows;
+        const auto row = std::find_if(rows.begin(), rows.end(), [&](const AviInfoRow &r) { return r.name == name; });
+        return row == rows.end() ? QStringLiteral("(no row)") : row->value;
     }
     QStringList labels() const
     {
@@ -87,12 +80,9 @@ TEST_F(FilmInfoTest, OneMinuteAt25FramesFillsEveryRowInOrder)
                                   "dwFormatChangeCount", "szName"}));
     EXPECT_EQ(values.mid(0, 7), QStringList({"", "640x480", "25", "1500 FRAME", "00:01:00,00", "1, dk", "60, sn"}));
     EXPECT_EQ(bold, QStringList({"AVI FILE DETAILS", "AVI STREAM DETAILS"}));
-    EXPECT_EQ(values[15], "40000");      // file dwScale
-    EXPECT_EQ(values[16], "1000000");    // file dwRate
-    EXPECT_EQ(values[19], "AVI File");   // szFileType
+    EXPECT_EQ(values[15], "40000");      // the file's dwScale
     EXPECT_EQ(values[21], "1935960438"); // fccType "vids"
     EXPECT_EQ(values[33], "-1");         // dwQuality with every bit set
-    EXPECT_EQ(values[38], "480");        // rcFrame.bottom
     EXPECT_EQ(events, QStringList({"wait shown, 0 rows", "wait closed"}));
     EXPECT_EQ(ui.busyDepth, 0);
     EXPECT_TRUE(ui.notices.empty());
@@ -103,37 +93,28 @@ TEST_F(FilmInfoTest, OneMinuteAt25FramesFillsEveryRowInOrder)
     EXPECT_EQ(preview.information().rows, first);
 }
 
-TEST_F(FilmInfoTest, FractionalRatesShowFifteenDigits)
+TEST_F(FilmInfoTest, RatesAndTimesAsFarAsTheyCompute)
 {
     preview.ReadAviInfo(write("ntsc.avi", film(30000, 1001, 1798)));
-    EXPECT_EQ(value("FRAME RATE :"), "29,97002997003");
-    EXPECT_EQ(preview.information().frameRate, "29,97002997003 FPS");
-    EXPECT_EQ(value("TIME :"), "00:00:59,99");
-
+    EXPECT_EQ(labels(), QStringList({"1798", "00:00:59,99", "29,97002997003 FPS", "640x480"}));
     preview.ReadAviInfo(write("film.AVI", film(24000, 1001, 100)));
     EXPECT_DOUBLE_EQ(frameRates().film, 24000.0 / 1001.0);
     EXPECT_EQ(value("FRAME RATE :"), "23,976023976024");
     EXPECT_EQ(value("TIME (SECOND) :"), "4,171 sn");
-}
 
-TEST_F(FilmInfoTest, ValuesThatCannotBeComputedShowADash)
-{
-    frameRates().film = 25;
-    preview.ReadAviInfo(write("scale0.avi", film(25, 0, 500)));
-    // No frame rate: the film counts no frames, the times are unknown.
-    EXPECT_EQ(frameRates().film, 0);
-    EXPECT_EQ(labels(), QStringList({"500", "-", "-", "640x480"}));
-    EXPECT_EQ(value("FRAME RATE :"), "-");
-    EXPECT_EQ(value("TIME (MINUTE) :"), "-");
-    EXPECT_EQ(preview.information().rows[27].value, "0"); // the stream's dwScale
-
-    preview.ReadAviInfo(write("rate0.avi", film(0, 1, 500)));
-    EXPECT_EQ(frameRates().film, 0);
-    EXPECT_EQ(labels(), QStringList({"500", "-", "-", "640x480"}));
+    // A scale or a rate of 0 gives no frame rate: no frames are counted, the
+    // times are unknown.
+    for (const AviSpec &spec : {film(25, 0, 500), film(0, 1, 500)}) {
+        frameRates().film = 25;
+        preview.ReadAviInfo(write("zero.avi", spec));
+        EXPECT_EQ(frameRates().film, 0);
+        EXPECT_EQ(labels(), QStringList({"500", "-", "-", "640x480"}));
+        EXPECT_EQ(value("FRAME RATE :"), "-");
+        EXPECT_EQ(value("TIME (MINUTE) :"), "-");
+    }
 
     // Ten hours have no clock text; minutes and seconds still show.
     preview.ReadAviInfo(write("long.avi", film(25, 1, 900000)));
-    EXPECT_EQ(frameRates().film, 25);
     EXPECT_EQ(labels(), QStringList({"900000", "-", "25 FPS", "640x480"}));
     EXPECT_EQ(value("TIME (MINUTE) :"), "600, dk");
     EXPECT_EQ(value("TIME (SECOND) :"), "36000, sn");

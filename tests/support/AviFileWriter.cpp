@@ -2,34 +2,28 @@
 
 #include <QBuffer>
 #include <QColor>
-#include <QtEndian>
+
+#include <initializer_list>
 
 namespace korv::test {
 
 namespace {
 
-void put32(QByteArray &out, quint32 value)
+// Little-endian 32-bit values, or 16-bit ones with `half`.
+QByteArray le(std::initializer_list<quint32> values, bool half = false)
 {
-    char bytes[4];
-    qToLittleEndian(value, bytes);
-    out.append(bytes, 4);
-}
-
-void put16(QByteArray &out, quint16 value)
-{
-    char bytes[2];
-    qToLittleEndian(value, bytes);
-    out.append(bytes, 2);
+    QByteArray out;
+    for (quint32 v : values) {
+        for (int i = 0; i < (half ? 2 : 4); ++i)
+            out += char((v >> (8 * i)) & 0xFF);
+    }
+    return out;
 }
 
 QByteArray chunk(const char *id, const QByteArray &data)
 {
-    QByteArray out(id, 4);
-    put32(out, quint32(data.size()));
-    out += data;
-    if (data.size() % 2)
-        out += '\0';
-    return out;
+    QByteArray out = QByteArray(id, 4) + le({quint32(data.size())}) + data;
+    return data.size() % 2 ? out + '\0' : out;
 }
 
 QByteArray list(const char *type, const QByteArray &children, const char *id = "LIST")
@@ -37,40 +31,12 @@ QByteArray list(const char *type, const QByteArray &children, const char *id = "
     return chunk(id, QByteArray(type, 4) + children);
 }
 
-QByteArray bitmapHeader(quint32 width, quint32 height, const char *compression)
+QByteArray streamHeader(const char *type, const char *handler, const AviSpec &s, quint32 scale, quint32 rate)
 {
-    QByteArray d;
-    put32(d, 40);
-    put32(d, width);
-    put32(d, height);
-    put16(d, 1);
-    put16(d, 24);
-    d += QByteArray(compression, 4);
-    put32(d, width * height * 3);
-    put32(d, 0);
-    put32(d, 0);
-    put32(d, 0);
-    put32(d, 0);
-    return d;
-}
-
-QByteArray streamHeader(const char *type, const AviSpec &s, const QByteArray &handler)
-{
-    QByteArray d(type, 4);
-    d += handler.leftJustified(4, '\0', true);
-    put32(d, s.streamFlags);
-    put16(d, s.priority);
-    put16(d, s.language);
-    put32(d, 0); // initial frames
-    put32(d, s.scale);
-    put32(d, s.rate);
-    put32(d, s.start);
-    put32(d, s.length);
-    put32(d, 0); // suggested buffer size
-    put32(d, s.quality);
-    put32(d, 0); // sample size
+    QByteArray d = QByteArray(type, 4) + QByteArray(handler, 4) + le({0, 0, 0, scale, rate, s.start, s.length, 0});
+    d += le({s.quality, 0});
     for (qint16 v : s.frameRect)
-        put16(d, quint16(v));
+        d += le({quint32(quint16(v))}, true);
     return d;
 }
 
@@ -78,67 +44,28 @@ QByteArray streamHeader(const char *type, const AviSpec &s, const QByteArray &ha
 
 QByteArray buildAvi(const AviSpec &s)
 {
-    QByteArray avih;
-    put32(avih, s.microSecPerFrame);
-    put32(avih, s.maxBytesPerSec);
-    put32(avih, 0);
-    put32(avih, s.flags);
-    put32(avih, s.totalFrames);
-    put32(avih, 0);
-    put32(avih, s.streams);
-    put32(avih, s.suggestedBufferSize);
-    put32(avih, s.width);
-    put32(avih, s.height);
-    avih += QByteArray(16, '\0');
-
-    QByteArray hdrl = chunk("avih", avih);
+    QByteArray hdrl = chunk("avih", le({s.microSecPerFrame, s.maxBytesPerSec, 0, s.flags, s.totalFrames, 0, s.streams,
+                                        s.suggestedBufferSize, s.width, s.height, 0, 0, 0, 0}));
     if (s.audioFirst) {
-        AviSpec audio = s;
-        audio.scale = 1;
-        audio.rate = 44100;
-        QByteArray wave;
-        put16(wave, 1);
-        put16(wave, 2);
-        put32(wave, 44100);
-        put32(wave, 44100 * 4);
-        put16(wave, 4);
-        put16(wave, 16);
-        hdrl += list("strl", chunk("strh", streamHeader("auds", audio, QByteArray(4, '\0'))) + chunk("strf", wave));
+        const QByteArray wave = le({1, 2}, true) + le({44100, 176400}) + le({4, 16}, true);
+        hdrl += list("strl", chunk("strh", streamHeader("auds", "\0\0\0\0", s, 1, 44100)) + chunk("strf", wave));
     }
-    QByteArray strl = chunk("strh", streamHeader("vids", s, s.handler))
-                      + chunk("strf", bitmapHeader(s.width, s.height, s.handler.leftJustified(4, ' ').constData()));
+    const QByteArray bitmap = le({40, s.width, s.height}) + le({1, 24}, true) + "MJPG" + le({s.width * s.height * 3, 0, 0, 0, 0});
+    QByteArray strl = chunk("strh", streamHeader("vids", "MJPG", s, s.scale, s.rate)) + chunk("strf", bitmap);
     if (!s.name.isEmpty())
         strl += chunk("strn", s.name + '\0');
     hdrl += list("strl", strl);
-    if (s.openDml) {
-        QByteArray dmlh;
-        put32(dmlh, s.grandFrames);
-        dmlh += QByteArray(244, '\0');
-        hdrl += list("odml", chunk("dmlh", dmlh));
-    }
+    if (s.openDml)
+        hdrl += list("odml", chunk("dmlh", le({s.grandFrames}) + QByteArray(244, '\0')));
 
     QByteArray movi;
     QByteArray index;
     for (const QByteArray &frame : s.frames) {
-        put32(index, qFromLittleEndian<quint32>("00dc"));
-        put32(index, 0x10); // key frame
-        put32(index, quint32(movi.size() + 4));
-        put32(index, quint32(frame.size()));
+        index += "00dc" + le({0x10, quint32(movi.size() + 4), quint32(frame.size())});
         movi += chunk("00dc", frame);
     }
     QByteArray file = list("AVI ", list("hdrl", hdrl) + list("movi", movi) + chunk("idx1", index), "RIFF");
-    if (s.openDml)
-        file += list("AVIX", list("movi", QByteArray()), "RIFF");
-    return file;
-}
-
-QByteArray jpegFrame(const QImage &image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPG", 90);
-    return bytes;
+    return s.openDml ? file + list("AVIX", list("movi", {}), "RIFF") : file;
 }
 
 std::vector<QByteArray> colourFrames(int count, QSize size)
@@ -146,8 +73,11 @@ std::vector<QByteArray> colourFrames(int count, QSize size)
     std::vector<QByteArray> frames;
     for (int i = 0; i < count; ++i) {
         QImage image(size, QImage::Format_RGB32);
-        image.fill(QColor::fromHsv((i * 37) % 360, 200, 220));
-        frames.push_back(jpegFrame(image));
+        image.fill(QColor::fromHsv(i * 37 % 360, 200, 220));
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "JPG", 90);
+        frames.push_back(buffer.data());
     }
     return frames;
 }

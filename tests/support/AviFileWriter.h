@@ -1,6 +1,6 @@
 #pragma once
-// Builds AVI files for tests and benchmarks: the headers with any values,
-// MJPEG frames from pictures, OpenDML extensions.
+// AVI files for tests and benchmarks: headers with any values, MJPEG frames,
+// an audio stream before the video one, OpenDML parts.
 
 #include <QByteArray>
 #include <QImage>
@@ -11,38 +11,22 @@ namespace korv::test {
 
 struct AviSpec {
     // Main header.
-    quint32 microSecPerFrame = 40000;
-    quint32 maxBytesPerSec = 0;
-    quint32 flags = 0x10; // has an index
-    quint32 totalFrames = 0;
-    quint32 streams = 1;
-    quint32 suggestedBufferSize = 0;
-    quint32 width = 64;
-    quint32 height = 48;
-    // The video stream.
-    QByteArray handler = "MJPG";
-    quint32 streamFlags = 0;
-    quint16 priority = 0;
-    quint16 language = 0;
-    quint32 scale = 1;
-    quint32 rate = 25;
-    quint32 start = 0;
-    quint32 length = 0;
-    quint32 quality = 0xFFFFFFFF;
+    quint32 microSecPerFrame = 40000, maxBytesPerSec = 0, flags = 0x10, totalFrames = 0, streams = 1;
+    quint32 suggestedBufferSize = 0, width = 64, height = 48;
+    // The video stream ('strh' rectangle left, top, right, bottom; 'strn' when not empty).
+    quint32 scale = 1, rate = 25, start = 0, length = 0, quality = 0xFFFFFFFF;
     qint16 frameRect[4] = {0, 0, 0, 0};
-    QByteArray name;        // 'strn', written when not empty
-    bool audioFirst = false; // an audio stream before the video one
-    // OpenDML: the 'odml' list with this total, and an 'AVIX' part.
+    QByteArray name;
+    bool audioFirst = false;
+    // An 'odml' list with this total and an 'AVIX' part after the first one.
     bool openDml = false;
     quint32 grandFrames = 0;
-    // Frames: encoded pictures, each a '00dc' chunk.
+    // Encoded pictures, one '00dc' chunk each.
     std::vector<QByteArray> frames;
 };
 
 QByteArray buildAvi(const AviSpec &spec);
-// A picture encoded as one MJPEG frame.
-QByteArray jpegFrame(const QImage &image);
-// `count` frames of `size`, each a different colour (frame i's hue i * 37).
+// `count` MJPEG frames of `size`, frame i one colour of hue i * 37 (mod 360).
 std::vector<QByteArray> colourFrames(int count, QSize size);
 
 } // namespace korv::test

@@ -1,6 +1,6 @@
 #pragma once
-// A film player for tests: the test sets the position and reads what the
-// program asked of it.
+// A film player for tests: the test sets the position, the program's calls
+// change the state.
 
 #include "preview/FilmPlayer.h"
 
@@ -15,10 +15,8 @@ class ScriptedPlayer : public FilmPlayer {
 public:
     QStringList opened;
     int state = Stopped;
-    // -1 until a film is opened.
-    double at = -1;
-    // Runs whenever the program reads the position.
-    std::function<void()> onRead;
+    double at = -1; // no film until one is opened
+    std::function<void()> onRead; // runs whenever the position is read
 
     void open(const QString &path) override
     {
@@ -37,8 +35,7 @@ public:
         if (at == -1)
             return;
         const double old = at;
-        at = seconds;
-        emit positionChanged(old, at);
+        emit positionChanged(old, at = seconds);
     }
     int playState() const override { return state; }
     void play() override { state = Playing; }
