@@ -5,6 +5,7 @@
 #include "document/FileCommands.h"
 #include "editing/LineCommands.h"
 #include "editing/OverlapCheck.h"
+#include "help/AboutWindow.h"
 #include "help/Messages.h"
 #include "help/ProgramInfo.h"
 
@@ -484,6 +485,8 @@ void Form1::Cubuk2_ButtonClick(int position)
             button->setDown(false);
     } else if (position == 3) {
         StartHelpTour();
+    } else if (position == 4) {
+        ShowAboutWindow(this);
     } else if (position == 5) {
         close();
     }

@@ -39,6 +39,8 @@ namespace korv {
 
 class LanguageMenu;
 class OptionsWindow;
+class FilmPreview;
+class QtFilmPlayer;
 class WrapCheckBox;
 
 class Form1 : public QWidget {
@@ -144,6 +146,10 @@ public:
     // The help tour's two demonstration timers.
     QTimer *TimerOr1 = nullptr;
     QTimer *TimerOr2 = nullptr;
+    // The film player shown in MediaPlayer1 and the film logic behind the
+    // overlay, the position labels and the AVI panel (Form1Preview.cpp).
+    QtFilmPlayer *filmPlayer = nullptr;
+    FilmPreview *preview = nullptr;
 
     // The two pop-up menus of the file toolbar.
     QMenu *mnudosyamenu = nullptr;

@@ -1,10 +1,86 @@
 // Form1's wiring of the film player, overlay, position labels, AVI information, keypad capture.
 #include "app/Form1.h"
 
+#include "preview/FilmInfoWaitWindow.h"
+#include "preview/FilmPreview.h"
+#include "preview/QtFilmPlayer.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPointer>
+#include <QTableView>
+#include <QTreeWidget>
+#include <QVideoWidget>
+
+#include <memory>
+
 namespace korv {
 
 void Form1::wirePreview()
 {
+    filmPlayer = new QtFilmPlayer(this);
+
+    // The video surface is a native window that covers its siblings, so the
+    // picture ends where the subtitle strip Picture2 begins and the position
+    // bar starts below it: nothing ever lies under the picture.
+    const int stripTop = Picture2->y() - MediaPlayer1->y();
+    const int stripBottom = stripTop + Picture2->height();
+    auto *video = new QVideoWidget(MediaPlayer1);
+    video->setObjectName(QStringLiteral("MediaPlayer1-video"));
+    video->setGeometry(0, 0, MediaPlayer1->width(), stripTop);
+    filmPlayer->setVideoOutput(video);
+    auto *bar = new FilmControlBar(*filmPlayer, MediaPlayer1);
+    bar->setGeometry(0, stripBottom, MediaPlayer1->width(), MediaPlayer1->height() - stripBottom);
+    Picture2->raise();
+    LblAltYazi->setTextFormat(Qt::PlainText);
+
+    preview = new FilmPreview(ws_, *filmPlayer, this);
+    connect(mnufilmac, &QAction::triggered, preview, &FilmPreview::mnufilmac_Click);
+    connect(preview, &FilmPreview::captionChanged, this, &QWidget::setWindowTitle);
+    connect(preview, &FilmPreview::overlayTextChanged, LblAltYazi, [this](const QString &text) {
+        QString lines = text;
+        LblAltYazi->setText(lines.replace(QLatin1String("\r\n"), QLatin1String("\n")));
+    });
+    connect(preview, &FilmPreview::clockChanged, this, [this](const FilmClockLabels &labels) {
+        LblCurrentTime->setText(labels.time);
+        LblCurrentFrame->setText(labels.frame);
+        LblCurrentAdTime->setText(labels.clockTime);
+    });
+    connect(preview, &FilmPreview::informationChanged, this, [this] {
+        const FilmInformation &info = preview->information();
+        Label4->setText(info.resolution);
+        Label5->setText(info.totalFrames);
+        Label6->setText(info.totalTime);
+        Label7->setText(info.frameRate);
+        ListView1->clear();
+        QList<QTreeWidgetItem *> items;
+        for (const AviInfoRow &row : info.rows) {
+            auto *item = new QTreeWidgetItem({QString(), row.name, row.value});
+            if (row.bold) {
+                QFont bold = item->font(2);
+                bold.setBold(true);
+                item->setFont(2, bold);
+            }
+            items << item;
+        }
+        ListView1->addTopLevelItems(items);
+    });
+
+    auto wait = std::make_shared<QPointer<FilmInfoWaitWindow>>();
+    preview->showWaitWindow = [this, wait] {
+        *wait = new FilmInfoWaitWindow(this);
+        (*wait)->showOver(this);
+    };
+    preview->closeWaitWindow = [wait] { delete wait->data(); };
+
+    connect(Listview, &QAbstractItemView::doubleClicked, preview, [this](const QModelIndex &index) {
+        if (index.isValid())
+            preview->Listview_DblClick();
+    });
+
+    preview->startTimers();
+    connect(qApp, &QCoreApplication::aboutToQuit, preview, &FilmPreview::shutdown);
 }
 
 } // namespace korv

@@ -1,0 +1,57 @@
+#pragma once
+// frmKisayollar: a picture of the Print Screen / Scroll Lock / Pause keys and
+// the numeric keypad, with a label for every shortcut and a thin line from
+// the label to its key.
+
+#include <QDialog>
+#include <QPixmap>
+
+#include <array>
+
+class QLabel;
+class QPushButton;
+
+namespace korv {
+
+class ShortcutTableWindow : public QDialog {
+    Q_OBJECT
+public:
+    explicit ShortcutTableWindow(QWidget *owner = nullptr);
+
+    static constexpr int kLabelCount = 14;
+    // Label1(0) to Label1(13): the built-in texts; the language file may
+    // replace them.
+    std::array<QLabel *, kLabelCount> Label1{};
+    QLabel *Image1 = nullptr;
+    QPushButton *CmdKapat = nullptr;
+
+    // The keys of the picture.
+    enum class Key {
+        PrintScreen, ScrollLock, Pause,
+        NumLock, Divide, Multiply, Subtract,
+        Keypad7, Keypad8, Keypad9, Add,
+        Keypad4, Keypad5, Keypad6,
+        Keypad1, Keypad2, Keypad3, Enter,
+        Keypad0, Decimal,
+    };
+    // A key's rectangle in the picture (300 x 204 pixels).
+    static QRect keyRect(Key key);
+    static QPixmap keypadPicture();
+
+    // Where each line runs: from its label's edge to its key's centre, in
+    // window coordinates.
+    struct Connector {
+        int label;
+        Key key;
+    };
+    static const std::array<Connector, 14> &connectors();
+    QLine connectorLine(const Connector &connector) const;
+
+private:
+    void Form_Load();
+};
+
+// Shown modally (at the first start and by F1).
+void ShowShortcutTable(QWidget *owner);
+
+} // namespace korv

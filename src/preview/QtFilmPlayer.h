@@ -1,0 +1,87 @@
+#pragma once
+// The program's film player: Qt Multimedia (GStreamer) behind the preview's
+// player interface, and the small play/pause and position bar under the
+// picture.
+//
+// What Qt's player does differently, and how it is evened out here:
+// - its position is 0, not -1, when nothing is open: "no film" comes from the
+//   media status (no media, invalid media);
+// - play() right after setSource() may stall: playback starts once the film
+//   is loaded;
+// - MPEG program streams (DAT films) report positions from their first time
+//   stamp (about half a second): positions are counted from the position the
+//   player reports when the film is loaded, so a captured time matches the
+//   picture.
+
+#include "preview/FilmPlayer.h"
+
+#include <QAudioOutput>
+#include <QIcon>
+#include <QMediaPlayer>
+#include <QWidget>
+
+class QSlider;
+class QToolButton;
+
+namespace korv {
+
+class QtFilmPlayer : public FilmPlayer {
+    Q_OBJECT
+public:
+    explicit QtFilmPlayer(QObject *parent = nullptr);
+    ~QtFilmPlayer() override;
+
+    // A QVideoWidget (or sink) that shows the picture.
+    void setVideoOutput(QObject *output);
+
+    void open(const QString &path) override;
+    double position() const override;
+    void setPosition(double seconds) override;
+    int playState() const override;
+    void play() override;
+    void pause() override;
+    void stop() override;
+
+    // The film's length in seconds as the player knows it; 0 while unknown.
+    double duration() const;
+    bool hasFilm() const;
+    QMediaPlayer &mediaPlayer() { return player_; }
+
+signals:
+    // Position, length or state moved: for the position bar.
+    void progressed();
+
+private:
+    void onStatus(QMediaPlayer::MediaStatus status);
+
+    QMediaPlayer player_;
+    QAudioOutput audio_;
+    bool playWhenLoaded_ = false;
+    bool originKnown_ = false;
+    qint64 originMs_ = 0;
+};
+
+// A play/pause button and a position slider for the player. Dragging the
+// slider moves the film as setPosition does (and raises its notification).
+class FilmControlBar : public QWidget {
+    Q_OBJECT
+public:
+    explicit FilmControlBar(QtFilmPlayer &player, QWidget *parent = nullptr);
+
+    QToolButton *playPause() const { return button_; }
+    QSlider *slider() const { return slider_; }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void refresh();
+
+    QtFilmPlayer &player_;
+    QIcon playIcon_;
+    QIcon pauseIcon_;
+    QToolButton *button_ = nullptr;
+    QSlider *slider_ = nullptr;
+};
+
+} // namespace korv

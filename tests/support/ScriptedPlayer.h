@@ -1,0 +1,46 @@
+#pragma once
+// A film player for tests: the test sets the position, the program's calls
+// change the state.
+
+#include "preview/FilmPlayer.h"
+
+#include <QStringList>
+
+#include <functional>
+
+namespace korv::test {
+
+class ScriptedPlayer : public FilmPlayer {
+    Q_OBJECT
+public:
+    QStringList opened;
+    int state = Stopped;
+    double at = -1; // no film until one is opened
+    std::function<void()> onRead; // runs whenever the position is read
+
+    void open(const QString &path) override
+    {
+        opened << path;
+        at = 0;
+        state = Playing;
+    }
+    double position() const override
+    {
+        if (onRead)
+            onRead();
+        return at;
+    }
+    void setPosition(double seconds) override
+    {
+        if (at == -1)
+            return;
+        const double old = at;
+        emit positionChanged(old, at = seconds);
+    }
+    int playState() const override { return state; }
+    void play() override { state = Playing; }
+    void pause() override { state = Paused; }
+    void stop() override { state = Stopped; }
+};
+
+} // namespace korv::test
