@@ -59,8 +59,10 @@ protected:
     {
         std::map<QString, QRect> all;
         for (const QWidget *w : form.findChildren<QWidget *>()) {
-            // Only the controls the window places itself, by their design names.
-            if (!w->objectName().isEmpty() && !w->objectName().startsWith(QLatin1String("qt_")))
+            // Only the controls the window places itself, by their design names
+            // (not those the player's own bar arranges).
+            const bool laidOut = w->parentWidget() && w->parentWidget()->objectName() == QLatin1String("FilmControlBar");
+            if (!laidOut && !w->objectName().isEmpty() && !w->objectName().startsWith(QLatin1String("qt_")))
                 all[w->objectName()] = w->geometry();
         }
         return all;
