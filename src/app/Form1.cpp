@@ -86,6 +86,7 @@ Form1::Form1(UserDialogs *dialogs, QWidget *parent)
     wireEditing();
     wireLanguage();
     wirePreview();
+    wireKeyboard();
     wireHelp();
 
     // The list's first, empty row, as the line toolbar's first button adds it.
@@ -523,6 +524,12 @@ void Form1::Text1_LostFocus(int index)
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
+    for (int i = 0; i < 2; ++i) {
+        if (watched == Command1[std::size_t(i)]
+            && (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter
+                || event->type() == QEvent::ToolTip))
+            Command1_MouseMove(i);
+    }
     if (watched == Listview) {
         if (event->type() == QEvent::FocusIn)
             setStatusHint(LangMessage(QStringLiteral("015")));

@@ -14,11 +14,13 @@
 #include "app/Workspace.h"
 #include "document/SubtitleTableModel.h"
 #include "help/QtUserDialogs.h"
+#include "preview/KeypadShortcuts.h"
 
 #include <QWidget>
 
 #include <array>
 #include <functional>
+#include <memory>
 
 class QAction;
 class QComboBox;
@@ -30,6 +32,7 @@ class QRadioButton;
 class QStatusBar;
 class QTabBar;
 class QTimer;
+class QKeyEvent;
 class QTableView;
 class QToolBar;
 class QToolButton;
@@ -76,7 +79,10 @@ public:
     // split format, the version, the first run's language choice and the
     // language menu.
     void Form_Load();
-    // The first activation finishes a first run (shortcut table, tour, set.cfg).
+    // The language window of a first run; the real one unless replaced.
+    std::function<void()> showLanguageWindow;
+    // The first activation after Form_Load finishes a first run (shortcut
+    // table, tour, set.cfg).
     void Form_Activate();
     bool FirstActivationDone = false;
     FirstActivationSteps firstActivationSteps;
@@ -151,6 +157,13 @@ public:
     QtFilmPlayer *filmPlayer = nullptr;
     FilmPreview *preview = nullptr;
 
+    // The keypad timing shortcuts and Scroll Lock (Form1Keyboard.cpp).
+    ScrollLockState scrollLock;
+    std::unique_ptr<KeypadShortcuts> keypad;
+    // One key as the window previews it; true when its character is dropped.
+    bool Form_KeyEvent(QKeyEvent *event);
+    void Command1_MouseMove(int index);
+
     // The two pop-up menus of the file toolbar.
     QMenu *mnudosyamenu = nullptr;
     QAction *MnuYeniAltYazi = nullptr;
@@ -197,6 +210,10 @@ private:
     void wireEditing();  // Form1Editing.cpp
     void wireLanguage(); // Form1Language.cpp
     void wirePreview();  // Form1Preview.cpp
+    void wireKeyboard(); // Form1Keyboard.cpp
+    void scrollLockPressed();
+    void syncScrollLock();
+    void showScrollLock();
     void wireHelp();     // Form1Help.cpp
 
     void Text1_GotFocus(int index);
@@ -209,6 +226,9 @@ private:
     SubtitleTableModel model_;
     QLabel *durumPanel_ = nullptr;
     bool syncingSelection_ = false;
+    QLabel *scrollLockLabel_ = nullptr;
+    bool scrollLockFromSystem_ = false;
+    bool formLoaded_ = false;
 };
 
 } // namespace korv

@@ -38,7 +38,11 @@ void Form1::wireLanguage()
 
 void Form1::startLanguage()
 {
-    RunLanguageStartup(*languageMenu, [] {
+    RunLanguageStartup(*languageMenu, [this] {
+        if (showLanguageWindow) {
+            showLanguageWindow();
+            return;
+        }
         LanguageWindow window;
         window.exec();
     });

@@ -15,6 +15,7 @@ namespace korv {
 
 void Form1::Form_Load()
 {
+    formLoaded_ = true;
     if (const QScreen *screen = this->screen()) {
         const QRect area = screen->availableGeometry();
         move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
@@ -26,7 +27,9 @@ void Form1::Form_Load()
 
 bool Form1::event(QEvent *event)
 {
-    if (event->type() == QEvent::WindowActivate && !FirstActivationDone) {
+    if (event->type() == QEvent::WindowActivate)
+        syncScrollLock();
+    if (event->type() == QEvent::WindowActivate && formLoaded_ && !FirstActivationDone) {
         FirstActivationDone = true;
         // After the window has finished coming up, not inside its activation.
         QTimer::singleShot(0, this, &Form1::Form_Activate);

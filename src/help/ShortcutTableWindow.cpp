@@ -1,5 +1,7 @@
 #include "help/ShortcutTableWindow.h"
 
+#include "locale/ApplyLanguage.h"
+
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
@@ -251,9 +253,7 @@ ShortcutTableWindow::ShortcutTableWindow(QWidget *owner) : QDialog(owner)
 
 void ShortcutTableWindow::Form_Load()
 {
-    // LANGUAGE HOOK: ApplyLanguage(this) is called here once the language
-    // files are connected; it replaces the Label1 texts from the section
-    // "frmKisayollar".
+    ApplyLanguage(this);
 }
 
 void ShowShortcutTable(QWidget *owner)

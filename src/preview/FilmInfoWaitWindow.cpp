@@ -1,5 +1,7 @@
 #include "preview/FilmInfoWaitWindow.h"
 
+#include "locale/ApplyLanguage.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QLabel>
@@ -32,8 +34,7 @@ FilmInfoWaitWindow::FilmInfoWaitWindow(QWidget *owner) : QFrame(owner, Qt::Tool 
 
 void FilmInfoWaitWindow::Form_Load()
 {
-    // LANGUAGE HOOK: ApplyLanguage(this) is called here once the language
-    // files are connected; it may replace Label1's text.
+    ApplyLanguage(this);
 }
 
 void FilmInfoWaitWindow::showOver(QWidget *owner)

@@ -60,8 +60,10 @@ protected:
         std::map<QString, QRect> all;
         for (const QWidget *w : form.findChildren<QWidget *>()) {
             // Only the controls the window places itself, by their design names
-            // (not those the player's own bar arranges).
-            const bool laidOut = w->parentWidget() && w->parentWidget()->objectName() == QLatin1String("FilmControlBar");
+            // (not those the player's own bar and the status bar arrange).
+            const QWidget *parent = w->parentWidget();
+            const bool laidOut = parent
+                && (parent->objectName() == QLatin1String("FilmControlBar") || parent == form.Durum);
             if (!laidOut && !w->objectName().isEmpty() && !w->objectName().startsWith(QLatin1String("qt_")))
                 all[w->objectName()] = w->geometry();
         }

@@ -1,13 +1,12 @@
 #include "app/FirstRun.h"
 #include "app/Form1.h"
-#include "app/LanguageStartup.h"
 #include "app/Lifecycle.h"
 #include "app/Registry.h"
 #include "help/Messages.h"
-#include "locale/LanguageMenu.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestFolder.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
@@ -64,12 +63,12 @@ TEST_F(LifecycleTest, FirstRunFromTheLanguageWindowToSetCfg)
     Form1 form(&ui);
     form.firstActivationSteps = recorded();
     // The language window, answered by choosing English and OK.
-    LanguageMenu menu;
-    RunLanguageStartup(menu, [this] {
+    form.showLanguageWindow = [this] {
         steps << "language window";
         setCurrentLanguage("English");
         SaveRegSetting("lng", "English");
-    });
+    };
+    form.Form_Load();
     EXPECT_EQ(GetRegSetting("version"), "1.1");
     EXPECT_EQ(GetRegSetting("lng"), "English");
     form.show();
@@ -79,6 +78,10 @@ TEST_F(LifecycleTest, FirstRunFromTheLanguageWindowToSetCfg)
     EXPECT_EQ(steps, (QStringList{"language window", "main window", "shortcut table"}));
     EXPECT_TRUE(form.FirstActivationDone);
     EXPECT_EQ(folder.read("set.cfg"), "1\r\n");
+    // The stored language was applied and checked in the menu.
+    EXPECT_EQ(CurrentLanguage(), "English");
+    EXPECT_TRUE(form.mnulng[0]->isChecked());
+    EXPECT_EQ(form.mnulng[0]->text(), "English");
 }
 
 TEST_F(LifecycleTest, ClosingWithChangesAsksAndCancelKeepsTheWindow)

@@ -1,8 +1,14 @@
+#include "app/Form1.h"
 #include "app/Workspace.h"
+#include "editing/LineCommands.h"
 #include "preview/KeyCodes.h"
 #include "preview/KeypadShortcuts.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestFolder.h"
+
+#include <QLineEdit>
+#include <QTabBar>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -72,11 +78,7 @@ protected:
         h.editPageShown = [this] { return editPage; };
         h.pressLineButton = [this](int b) {
             lineButtons.push_back(b);
-            if (b == 1) {
-                ws.list.insertRow(ws.list.selected() + 1);
-                ws.list.renumber();
-                ws.list.select(ws.list.selected() + 1);
-            }
+            Cubuk_ButtonClick(ws, b);
         };
         h.goToSelectedRow = [this] { ++goTos; };
         return h;
@@ -231,8 +233,12 @@ TEST_F(KeypadTest, TooltipsNameTheCurrentStep)
 
 TEST_F(KeypadTest, Keys0AndPointAddAndDeleteRows)
 {
+    ws.list.setCell(0, ColText, QStringLiteral("first"));
     press(kp(0));
+    EXPECT_EQ(ws.list.count(), 11);
+    EXPECT_EQ(ws.list.selected(), 1);
     press(KeyCode::KeypadDecimal);
+    EXPECT_EQ(ws.list.count(), 10);
     EXPECT_EQ(lineButtons, (std::vector<int>{1, 2}));
 }
 
@@ -279,4 +285,37 @@ TEST_F(KeypadTest, F1F3AndEnterActOnEveryPage)
     EXPECT_EQ(finds, 1);
     EXPECT_TRUE(press(0, KeyCode::Enter)); // the line break is dropped
     EXPECT_EQ(goTos, 1);
+}
+
+// The main window previews every key: with the real widgets, the keypad
+// captures into the row instead of typing while Scroll Lock is on.
+TEST(MainWindowKeys, KeypadCapturesOnlyWhileScrollLockIsOn)
+{
+    TestFolder folder;
+    ScriptedDialogs ui;
+    Form1 form(&ui);
+    form.show();
+    QApplication::setActiveWindow(&form);
+    QLineEdit *line = form.Text1[EditFields::Line1];
+    line->setFocus();
+    ASSERT_FALSE(form.scrollLock.on());
+    QTest::keyClick(line, Qt::Key_4, Qt::KeypadModifier);
+    EXPECT_EQ(line->text(), "4"); // Scroll Lock off: the keypad types
+    QTest::keyClick(line, Qt::Key_ScrollLock);
+    ASSERT_TRUE(form.scrollLock.on());
+    QTest::keyClick(line, Qt::Key_4, Qt::KeypadModifier);
+    EXPECT_EQ(line->text(), "4");   // no digit typed
+    EXPECT_EQ(form.Text1[EditFields::Start]->text(), "-1"); // no film: the position is -1
+    EXPECT_EQ(form.workspace().list.cell(0, ColStart), "-1");
+    QTest::keyClick(line, Qt::Key_9, Qt::KeypadModifier);
+    EXPECT_EQ(form.Text1[EditFields::SkipStep]->text(), "2");
+    // On another tab the keypad types again.
+    form.Sekme->setCurrentIndex(1);
+    QLineEdit *split = form.Text1[EditFields::SplitPoint];
+    split->setFocus();
+    QTest::keyClick(split, Qt::Key_5, Qt::KeypadModifier);
+    EXPECT_EQ(split->text(), "5");
+    // Enter types no line break anywhere.
+    QTest::keyClick(split, Qt::Key_Return);
+    EXPECT_EQ(split->text(), "5");
 }

@@ -58,9 +58,11 @@ TEST(FilmPanels, InformationAndPictureWithTheWaitWindowStandingOver)
         waitOffCentre = wait->geometry().center() - form.frameGeometry().center();
     };
     folder.write("film.avi", buildAvi({.totalFrames = 250, .width = 320, .height = 240, .length = 250}));
+    // The wait window takes its text from the language file.
+    folder.write("Language/Test.lng", "[frmBilgiAliniyor]\r\nLabel1=READING THE FILM'S DETAILS\r\n");
     form.preview->ReadAviInfo(folder.filePath("film.avi"));
 
-    EXPECT_EQ(waitText, "FİLM BİLGİLERİ ALINIYOR\nLÜTFEN BEKLEYİNİZ...");
+    EXPECT_EQ(waitText, "READING THE FILM'S DETAILS");
     EXPECT_LE(waitOffCentre.manhattanLength(), 2);
     EXPECT_EQ(form.findChild<QWidget *>(QStringLiteral("frmBilgiAliniyor")), nullptr);
     EXPECT_EQ(QStringList({form.Label4->text(), form.Label5->text(), form.Label6->text(), form.Label7->text()}),

@@ -1,0 +1,141 @@
+// Form1's keyboard: it sees every key before the focused control does, so
+// the keypad timing shortcuts, F1, F3 and Enter work wherever the focus is.
+#include "app/Form1.h"
+
+#include "editing/Find.h"
+#include "editing/LineCommands.h"
+#include "help/ShortcutTableWindow.h"
+#include "preview/FilmPreview.h"
+#include "preview/KeyCodes.h"
+#include "preview/KeypadShortcuts.h"
+#include "preview/SystemScrollLock.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolButton>
+
+namespace korv {
+
+namespace {
+
+// Sees each key once, at the first widget of this window that receives it.
+class KeyPreview : public QObject {
+public:
+    KeyPreview(Form1 &form, std::function<bool(QKeyEvent *)> handle)
+        : QObject(&form), form_(form), handle_(std::move(handle))
+    {
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        auto *widget = qobject_cast<QWidget *>(watched);
+        if (!widget || widget->window() != &form_)
+            return false;
+        QWidget *first = QApplication::focusWidget();
+        if (!first || first->window() != &form_)
+            first = &form_;
+        if (widget != first)
+            return false;
+        return handle_(static_cast<QKeyEvent *>(event));
+    }
+
+private:
+    Form1 &form_;
+    std::function<bool(QKeyEvent *)> handle_;
+};
+
+} // namespace
+
+void Form1::wireKeyboard()
+{
+    if (const auto system = readSystemScrollLock())
+        scrollLock.set(*system);
+    scrollLockLabel_ = new QLabel(Durum);
+    scrollLockLabel_->setObjectName(QStringLiteral("ScrollLockState"));
+    Durum->addPermanentWidget(scrollLockLabel_);
+    showScrollLock();
+
+    FilmControls film;
+    film.position = [this] { return preview->player().position(); };
+    film.setPosition = [this](double seconds) { preview->player().setPosition(seconds); };
+    film.playState = [this] { return preview->player().playState(); };
+    film.play = [this] { preview->player().play(); };
+    film.pause = [this] { preview->player().pause(); };
+    film.setSkipPositionChange = [this](bool on) { preview->SkipPositionChange = on; };
+    ShortcutHooks hooks;
+    hooks.showShortcutTable = [this] { ShowShortcutTable(this); };
+    hooks.findEnabled = [this] { return CmdFind->isEnabled(); };
+    hooks.find = [this] { CmdFind_Click(ws_); };
+    hooks.editPageShown = [this] { return Frame2[0]->isVisible(); };
+    hooks.pressLineButton = [this](int button) { Cubuk_ButtonClick(ws_, button); };
+    hooks.goToSelectedRow = [this] { preview->Listview_DblClick(); };
+    keypad = std::make_unique<KeypadShortcuts>(ws_, film, hooks, scrollLock);
+
+    qApp->installEventFilter(new KeyPreview(*this, [this](QKeyEvent *event) { return Form_KeyEvent(event); }));
+
+    for (int i = 0; i < 2; ++i) {
+        connect(Command1[std::size_t(i)], &QToolButton::clicked, this, [this, i] { keypad->Command1_Click(i); });
+        Command1[std::size_t(i)]->setMouseTracking(true);
+        Command1[std::size_t(i)]->installEventFilter(this);
+        Command1[std::size_t(i)]->setToolTip(keypad->Command1_ToolTip(i));
+    }
+    firstActivationSteps.showShortcutTable = [this] { ShowShortcutTable(this); };
+    stopFilm = [this] { preview->shutdown(); };
+}
+
+bool Form1::Form_KeyEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_ScrollLock && !event->isAutoRepeat())
+        scrollLockPressed();
+    const int code = virtualKeyCode(event->key(), event->modifiers());
+    keypad->Form_KeyDown(code, event->modifiers().testFlag(Qt::ShiftModifier));
+    int character = event->text().isEmpty() ? 0 : event->text().at(0).unicode();
+    if (code == KeyCode::Enter)
+        character = KeyCode::Enter;
+    return keypad->Form_KeyPress(character);
+}
+
+void Form1::scrollLockPressed()
+{
+    const bool expected = !scrollLock.on();
+    scrollLock.set(expected);
+    showScrollLock();
+    // Where the desktop keeps the state, follow it from now on; an X server
+    // that does not switch its indicator (Xvfb) leaves the flag to us.
+    QTimer::singleShot(80, this, [this, expected] {
+        const auto system = readSystemScrollLock();
+        if (system && *system == expected)
+            scrollLockFromSystem_ = true;
+    });
+}
+
+void Form1::syncScrollLock()
+{
+    if (!scrollLockFromSystem_)
+        return;
+    if (const auto system = readSystemScrollLock()) {
+        scrollLock.set(*system);
+        showScrollLock();
+    }
+}
+
+void Form1::showScrollLock()
+{
+    scrollLockLabel_->setText(scrollLock.on() ? QStringLiteral("SCROLL LOCK: AÇIK")
+                                              : QStringLiteral("SCROLL LOCK: KAPALI"));
+}
+
+void Form1::Command1_MouseMove(int index)
+{
+    Command1[std::size_t(index)]->setToolTip(keypad->Command1_ToolTip(index));
+}
+
+} // namespace korv
