@@ -44,6 +44,7 @@ class LanguageMenu;
 class OptionsWindow;
 class FilmPreview;
 class QtFilmPlayer;
+class VideoView;
 class WrapCheckBox;
 
 class Form1 : public QWidget {
@@ -210,6 +211,7 @@ private:
     void wireEditing();  // Form1Editing.cpp
     void wireLanguage(); // Form1Language.cpp
     void wirePreview();  // Form1Preview.cpp
+    void arrangePlayerArea();
     void wireKeyboard(); // Form1Keyboard.cpp
     void scrollLockPressed();
     void syncScrollLock();
@@ -229,6 +231,8 @@ private:
     QLabel *scrollLockLabel_ = nullptr;
     bool scrollLockFromSystem_ = false;
     bool formLoaded_ = false;
+    VideoView *filmVideo_ = nullptr;
+    QWidget *filmBar_ = nullptr;
 };
 
 } // namespace korv

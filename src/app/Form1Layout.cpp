@@ -96,6 +96,7 @@ void Form1::Form_Resize()
         case LayoutProperty::Height: setHeight(widget, row.value); break;
         }
     }
+    arrangePlayerArea();
 }
 
 } // namespace korv

@@ -29,9 +29,12 @@ bool Form1::event(QEvent *event)
 {
     if (event->type() == QEvent::WindowActivate)
         syncScrollLock();
-    if (event->type() == QEvent::WindowActivate && formLoaded_ && !FirstActivationDone) {
+    // The first time the window is up (activated, or shown where nothing
+    // activates windows) the first run is finished, after the window has
+    // finished coming up rather than inside its activation.
+    if ((event->type() == QEvent::WindowActivate || event->type() == QEvent::Show) && formLoaded_
+        && !FirstActivationDone) {
         FirstActivationDone = true;
-        // After the window has finished coming up, not inside its activation.
         QTimer::singleShot(0, this, &Form1::Form_Activate);
     }
     return QWidget::event(event);

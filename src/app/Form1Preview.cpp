@@ -4,6 +4,7 @@
 #include "preview/FilmInfoWaitWindow.h"
 #include "preview/FilmPreview.h"
 #include "preview/QtFilmPlayer.h"
+#include "preview/VideoView.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -11,27 +12,34 @@
 #include <QPointer>
 #include <QTableView>
 #include <QTreeWidget>
-#include <QVideoWidget>
+#include <QVideoSink>
 
 #include <memory>
 
 namespace korv {
 
+// The picture ends where the subtitle strip Picture2 begins and the position
+// bar starts below it, so the strip never hides the picture; both follow the
+// player's size.
+void Form1::arrangePlayerArea()
+{
+    if (!filmVideo_ || !filmBar_)
+        return;
+    const int stripTop = Picture2->y() - MediaPlayer1->y();
+    const int stripBottom = stripTop + Picture2->height();
+    filmVideo_->setGeometry(0, 0, MediaPlayer1->width(), stripTop);
+    filmBar_->setGeometry(0, stripBottom, MediaPlayer1->width(), MediaPlayer1->height() - stripBottom);
+}
+
 void Form1::wirePreview()
 {
     filmPlayer = new QtFilmPlayer(this);
 
-    // The video surface is a native window that covers its siblings, so the
-    // picture ends where the subtitle strip Picture2 begins and the position
-    // bar starts below it: nothing ever lies under the picture.
-    const int stripTop = Picture2->y() - MediaPlayer1->y();
-    const int stripBottom = stripTop + Picture2->height();
-    auto *video = new QVideoWidget(MediaPlayer1);
-    video->setObjectName(QStringLiteral("MediaPlayer1-video"));
-    video->setGeometry(0, 0, MediaPlayer1->width(), stripTop);
-    filmPlayer->setVideoOutput(video);
-    auto *bar = new FilmControlBar(*filmPlayer, MediaPlayer1);
-    bar->setGeometry(0, stripBottom, MediaPlayer1->width(), MediaPlayer1->height() - stripBottom);
+    filmVideo_ = new VideoView(MediaPlayer1);
+    filmVideo_->setObjectName(QStringLiteral("MediaPlayer1-video"));
+    filmPlayer->setVideoOutput(filmVideo_->videoSink());
+    filmBar_ = new FilmControlBar(*filmPlayer, MediaPlayer1);
+    arrangePlayerArea();
     Picture2->raise();
     LblAltYazi->setTextFormat(Qt::PlainText);
 

@@ -31,7 +31,7 @@ public:
     explicit QtFilmPlayer(QObject *parent = nullptr);
     ~QtFilmPlayer() override;
 
-    // A QVideoWidget (or sink) that shows the picture.
+    // The video sink that receives the pictures.
     void setVideoOutput(QObject *output);
 
     void open(const QString &path) override;

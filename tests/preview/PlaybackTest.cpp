@@ -13,7 +13,7 @@
 #include <QTest>
 #include <QVideoFrame>
 #include <QVideoSink>
-#include <QVideoWidget>
+#include "preview/VideoView.h"
 
 #include <gtest/gtest.h>
 
@@ -52,7 +52,7 @@ protected:
     // True once the picture on show is frame `frame`, give or take `slack` frames.
     bool showsFrame(int frame, int slack = 0)
     {
-        QVideoSink *sink = form.findChild<QVideoWidget *>(QStringLiteral("MediaPlayer1-video"))->videoSink();
+        QVideoSink *sink = form.findChild<VideoView *>(QStringLiteral("MediaPlayer1-video"))->videoSink();
         return QTest::qWaitFor(
             [&] {
                 const QImage image = sink->videoFrame().toImage();

@@ -16,7 +16,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
-#include <QVideoWidget>
+#include "preview/VideoView.h"
 
 #include <gtest/gtest.h>
 
@@ -42,7 +42,7 @@ TEST(FilmPanels, InformationAndPictureWithTheWaitWindowStandingOver)
     form.show();
     // The video surface covers its siblings: the subtitle strip must never
     // lie under it.
-    const auto *video = form.findChild<QVideoWidget *>(QStringLiteral("MediaPlayer1-video"));
+    const auto *video = form.findChild<VideoView *>(QStringLiteral("MediaPlayer1-video"));
     const QRect picture(video->mapTo(form.Frame12, QPoint(0, 0)), video->size());
     EXPECT_EQ(picture.bottom() + 1, form.Picture2->y());
     EXPECT_TRUE(form.MediaPlayer1->geometry().contains(form.Picture2->geometry()));
