@@ -160,23 +160,43 @@ bool WriteMicroDVDFile(Workspace &ws, const QString &path)
     return finishWrite(ws, path, text, offsets);
 }
 
+namespace {
+
+std::optional<QString> chooseFile(Workspace &ws, bool save, const QString &filter, const QString &fileName)
+{
+    FileDialogRequest request;
+    request.filter = filter;
+    request.fileName = fileName;
+    const FileDialogResult choice = save ? ws.ui.chooseFileToSave(request) : ws.ui.chooseFileToOpen(request);
+    if (choice.kind == FileDialogResult::Cancelled)
+        return std::nullopt;
+    if (choice.kind == FileDialogResult::Failed) {
+        ws.ui.showNotice(fileDialogErrorText(choice), title());
+        return std::nullopt;
+    }
+    ws.lastDialogPath = choice.path;
+    return choice.path;
+}
+
+} // namespace
+
+std::optional<QString> chooseFileToOpen(Workspace &ws, const QString &filter)
+{
+    return chooseFile(ws, false, filter, ws.lastDialogPath);
+}
+
+std::optional<QString> chooseFileToSave(Workspace &ws, const QString &filter, const QString &fileName)
+{
+    return chooseFile(ws, true, filter, fileName);
+}
+
 void mnualtyaziac_Click(Workspace &ws)
 {
     if (!confirmUnsavedChanges(ws))
         return;
     BusyPointer busy(ws.ui);
-    FileDialogRequest request;
-    request.filter = QStringLiteral("SubViewer v2 / Micro DVD Files *.*|*.*");
-    request.fileName = ws.lastDialogPath;
-    const FileDialogResult choice = ws.ui.chooseFileToOpen(request);
-    if (choice.kind == FileDialogResult::Cancelled)
-        return;
-    if (choice.kind == FileDialogResult::Failed) {
-        ws.ui.showNotice(fileDialogErrorText(choice), title());
-        return;
-    }
-    ws.lastDialogPath = choice.path;
-    openSubtitleFile(ws, choice.path);
+    if (const auto path = chooseFileToOpen(ws, QStringLiteral("SubViewer v2 / Micro DVD Files *.*|*.*")))
+        openSubtitleFile(ws, *path);
 }
 
 bool openSubtitleFile(Workspace &ws, const QString &path)
@@ -210,23 +230,15 @@ bool mnualtyazikaydet_Click(Workspace &ws, int index)
         return false;
     if (!CheckOverlaps(ws))
         return false;
-    FileDialogRequest request;
-    request.filter = index == SaveSubViewer ? QStringLiteral("SubViewer v2 Files *.*|*.*")
-                                            : QStringLiteral("Micro DVD Files *.*|*.*");
-    request.fileName = ws.currentSubtitleFile;
+    const QString filter = index == SaveSubViewer ? QStringLiteral("SubViewer v2 Files *.*|*.*")
+                                                  : QStringLiteral("Micro DVD Files *.*|*.*");
     BusyPointer busy(ws.ui);
-    const FileDialogResult choice = ws.ui.chooseFileToSave(request);
-    if (choice.kind == FileDialogResult::Cancelled)
+    const auto path = chooseFileToSave(ws, filter, ws.currentSubtitleFile);
+    if (!path)
         return false;
-    if (choice.kind == FileDialogResult::Failed) {
-        ws.ui.showNotice(fileDialogErrorText(choice), title());
-        return false;
-    }
-    ws.lastDialogPath = choice.path;
-    ws.currentSubtitleFile = choice.path;
+    ws.currentSubtitleFile = *path;
     busy.release();
-    const bool written =
-        index == SaveSubViewer ? WriteSubViewerFile(ws, choice.path) : WriteMicroDVDFile(ws, choice.path);
+    const bool written = index == SaveSubViewer ? WriteSubViewerFile(ws, *path) : WriteMicroDVDFile(ws, *path);
     if (written)
         ws.documentFormat = index;
     return written;

@@ -12,6 +12,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 namespace korv {
@@ -50,6 +51,12 @@ bool WriteMicroDVDFile(Workspace &ws, const QString &path);
 // The save items (index 2 SubViewer, 3 MicroDVD): the overlap check, the
 // save dialog, the writer. True when the file was written.
 bool mnualtyazikaydet_Click(Workspace &ws, int index);
+
+// The shared file dialog: a chosen path, or nothing when the user cancelled
+// (silent) or the dialog failed ("Error N selecting file." shown). The dialog
+// remembers the path for its next use.
+std::optional<QString> chooseFileToOpen(Workspace &ws, const QString &filter);
+std::optional<QString> chooseFileToSave(Workspace &ws, const QString &filter, const QString &fileName);
 
 // Building blocks shared with the command-line converter.
 Result<QByteArray> readWholeFile(const QString &path);

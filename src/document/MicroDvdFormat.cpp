@@ -32,13 +32,6 @@ namespace microdvd {
 
 namespace {
 
-QString shorten(QStringView text)
-{
-    QString s = text.left(60).toString();
-    if (text.size() > 60)
-        s += QStringLiteral("...");
-    return s;
-}
 
 } // namespace
 
@@ -77,7 +70,7 @@ ReadOutcome read(QStringView text, double framesPerSecond)
         if (digits[0] == 0 || digits[1] == 0) {
             out.error = QStringLiteral("Row %1: \"%2\" has no %3 frame.")
                             .arg(rowNumber)
-                            .arg(shorten(line), digits[0] == 0 ? QStringLiteral("start") : QStringLiteral("end"));
+                            .arg(shortened(line), digits[0] == 0 ? QStringLiteral("start") : QStringLiteral("end"));
             return out;
         }
         if (!rateUsable) {

@@ -4,6 +4,7 @@
 // across the user interface.
 
 #include <QString>
+#include <QStringView>
 
 #include <optional>
 #include <utility>
@@ -48,5 +49,11 @@ private:
     bool failed_ = false;
     QString error_;
 };
+
+// A piece of the user's text short enough to quote in a message.
+inline QString shortened(QStringView text, qsizetype most = 60)
+{
+    return text.size() > most ? text.left(most).toString() + QStringLiteral("...") : text.toString();
+}
 
 } // namespace korv

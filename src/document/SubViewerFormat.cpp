@@ -104,13 +104,6 @@ bool isBlankLine(QStringView line)
     return line.trimmed().isEmpty();
 }
 
-QString shorten(QStringView text)
-{
-    QString s = text.left(60).toString();
-    if (text.size() > 60)
-        s += QStringLiteral("...");
-    return s;
-}
 
 Result<QString> clockForFile(const QString &cell, int row, const char *what)
 {
@@ -206,7 +199,7 @@ ReadOutcome read(QStringView text)
         if (!start || !end) {
             out.error = QStringLiteral("Row %1: \"%2\" is not a time line (hh:mm:ss.cc,hh:mm:ss.cc).")
                             .arg(rowNumber)
-                            .arg(shorten(timeLine));
+                            .arg(shortened(timeLine));
             return out;
         }
         entry.start = HundredthsToText(*start);

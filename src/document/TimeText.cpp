@@ -219,10 +219,7 @@ Result<double> ReadSeconds(QStringView text)
         return *v;
     if (text.trimmed().isEmpty())
         return Failure{QStringLiteral("An empty text is not a number.")};
-    QString shown = text.left(40).toString();
-    if (text.size() > 40)
-        shown += QStringLiteral("...");
-    return Failure{QStringLiteral("\"%1\" is not a number.").arg(shown)};
+    return Failure{QStringLiteral("\"%1\" is not a number.").arg(shortened(text, 40))};
 }
 
 QString SecondsToText(double seconds)

@@ -1,6 +1,7 @@
 #include "preview/FilmPreview.h"
 
 #include "app/Workspace.h"
+#include "document/FileCommands.h"
 #include "document/FrameRate.h"
 #include "document/TimeText.h"
 #include "help/Messages.h"
@@ -72,21 +73,13 @@ void FilmPreview::shutdown()
 void FilmPreview::mnufilmac_Click()
 {
     BusyPointer busy(ws_.ui);
-    FileDialogRequest request;
-    request.filter = QStringLiteral("Avi Film *.avi,*.dat|*.avi;*.dat");
-    request.fileName = ws_.lastDialogPath;
-    const FileDialogResult choice = ws_.ui.chooseFileToOpen(request);
-    if (choice.kind == FileDialogResult::Cancelled)
+    const auto path = chooseFileToOpen(ws_, QStringLiteral("Avi Film *.avi,*.dat|*.avi;*.dat"));
+    if (!path)
         return;
-    if (choice.kind == FileDialogResult::Failed) {
-        ws_.ui.showNotice(fileDialogErrorText(choice), ProgramInfo::kNoticeTitle);
-        return;
-    }
-    ws_.lastDialogPath = choice.path;
-    player_.open(choice.path);
-    caption_ = choice.path;
+    player_.open(*path);
+    caption_ = *path;
     emit captionChanged(caption_);
-    ReadAviInfo(choice.path);
+    ReadAviInfo(*path);
     TimerAltYazi.start();
 }
 
