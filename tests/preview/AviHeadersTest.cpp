@@ -19,9 +19,9 @@ AviHeaders read(const QByteArray &bytes)
     return readAviHeaders(buffer);
 }
 
-AviSpec film()
+AviContents film()
 {
-    AviSpec s;
+    AviContents s;
     s.width = 640;
     s.height = 480;
     s.totalFrames = s.length = 1500;
@@ -47,7 +47,7 @@ void patch32(QByteArray &bytes, qsizetype at, quint32 value)
 
 TEST(AviHeaders, FillsBothRecordsFromTheHeaders)
 {
-    AviSpec s = film();
+    AviContents s = film();
     const AviHeaders h = read(buildAvi(s));
     ASSERT_TRUE(h.ok());
     const AviFileInfo &f = h.file;
@@ -83,7 +83,7 @@ TEST(AviHeaders, FillsBothRecordsFromTheHeaders)
 
 TEST(AviHeaders, OpenDmlFilesGiveTheirGrandTotal)
 {
-    AviSpec s = film();
+    AviContents s = film();
     s.totalFrames = 1000; // the first RIFF part only
     s.openDml = true;
     s.grandFrames = 54000;
@@ -105,7 +105,7 @@ TEST(AviHeaders, ReportsWhichStepFailed)
     EXPECT_EQ(read(buildAvi(film()).replace("AVI LIST", "WAVELIST")).failure, AviHeaders::CannotOpen);
     EXPECT_EQ(readAviHeaders(QStringLiteral("/no/such/film.avi")).failure, AviHeaders::CannotOpen);
     EXPECT_EQ(read(buildAvi(film()).replace("vids", "txts")).failure, AviHeaders::NoVideoStream);
-    AviSpec s = film();
+    AviContents s = film();
     s.start = 0xFFFFFFFF;
     EXPECT_EQ(read(buildAvi(s)).failure, AviHeaders::StreamRange);
     s.start = 0;
@@ -138,7 +138,7 @@ TEST(AviHeaders, TruncatedAndLyingFiles)
 TEST(AviHeaders, GarbageNeverBreaksTheReader)
 {
     QRandomGenerator random(20240607);
-    AviSpec s = film();
+    AviContents s = film();
     s.audioFirst = s.openDml = true;
     const QByteArray whole = buildAvi(s);
     const qsizetype headerEnd = whole.indexOf("movi") + 4;

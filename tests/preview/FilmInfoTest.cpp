@@ -31,12 +31,12 @@ protected:
         preview.closeWaitWindow = [this] { events << QStringLiteral("wait closed"); };
     }
 
-    QString write(const QString &name, const AviSpec &spec)
+    QString write(const QString &name, const AviContents &contents)
     {
-        folder.write(name, buildAvi(spec));
+        folder.write(name, buildAvi(contents));
         return folder.filePath(name);
     }
-    static AviSpec film(quint32 rate, quint32 scale, quint32 frames)
+    static AviContents film(quint32 rate, quint32 scale, quint32 frames)
     {
         return {.totalFrames = frames, .width = 640, .height = 480, .scale = scale, .rate = rate, .length = frames};
     }
@@ -104,9 +104,9 @@ TEST_F(FilmInfoTest, RatesAndTimesAsFarAsTheyCompute)
 
     // A scale or a rate of 0 gives no frame rate: no frames are counted, the
     // times are unknown.
-    for (const AviSpec &spec : {film(25, 0, 500), film(0, 1, 500)}) {
+    for (const AviContents &contents : {film(25, 0, 500), film(0, 1, 500)}) {
         frameRates().film = 25;
-        preview.ReadAviInfo(write("zero.avi", spec));
+        preview.ReadAviInfo(write("zero.avi", contents));
         EXPECT_EQ(frameRates().film, 0);
         EXPECT_EQ(labels(), QStringList({"500", "-", "-", "640x480"}));
         EXPECT_EQ(value("FRAME RATE :"), "-");
@@ -158,7 +158,7 @@ TEST_F(FilmInfoTest, AFailedReadKeepsThePreviousFilmsValues)
     EXPECT_EQ(ui.notices.size(), 2u);
 
     // A stream start of -1 ends the read silently.
-    AviSpec s = film(30, 1, 10);
+    AviContents s = film(30, 1, 10);
     s.start = 0xFFFFFFFF;
     preview.ReadAviInfo(write("start.avi", s));
     EXPECT_EQ(ui.notices.size(), 2u);

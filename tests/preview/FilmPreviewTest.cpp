@@ -176,7 +176,7 @@ TEST_F(FilmPreviewTest, OpeningAFilm)
     EXPECT_EQ(ui.lastNotice(), "Error 5 selecting file.\r\nBad call");
     EXPECT_TRUE(player.opened.isEmpty());
 
-    folder.write("film.avi", buildAvi(AviSpec{}));
+    folder.write("film.avi", buildAvi(AviContents{}));
     folder.write("film.dat", QByteArray("\x00\x00\x01\xBA", 4));
     ui.openAnswers = {FileDialogResult::chosen(folder.filePath("film.avi")),
                       FileDialogResult::chosen(folder.filePath("film.dat"))};

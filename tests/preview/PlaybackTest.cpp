@@ -35,7 +35,7 @@ protected:
     // Four seconds at 10 frames a second; frame i has the hue i * 37.
     QString writeAvi()
     {
-        AviSpec s{.microSecPerFrame = 100000, .totalFrames = 40, .rate = 10, .length = 40};
+        AviContents s{.microSecPerFrame = 100000, .totalFrames = 40, .rate = 10, .length = 40};
         s.frames = colourFrames(40, {64, 48});
         folder.write("film.avi", buildAvi(s));
         return folder.filePath("film.avi");
