@@ -1,9 +1,9 @@
-#include "EditingFixture.h"
+#include "support/WorkspaceTest.h"
 
 using namespace korv;
 using namespace korv::test;
 
-using EditFieldsTest = EditingTest;
+using EditFieldsTest = WorkspaceTest;
 
 TEST_F(EditFieldsTest, ChoosingARowShowsItWithoutWritingIntoIt)
 {

@@ -1,4 +1,4 @@
-#include "EditingFixture.h"
+#include "support/WorkspaceTest.h"
 
 #include "editing/Find.h"
 #include "editing/Wildcard.h"
@@ -8,7 +8,7 @@ using namespace korv::test;
 
 namespace {
 
-class FindTest : public EditingTest {
+class FindTest : public WorkspaceTest {
 protected:
     void TearDown() override { setLetterCase(LetterCase::Default); }
 

@@ -1,11 +1,11 @@
-#include "EditingFixture.h"
+#include "support/WorkspaceTest.h"
 
 #include "editing/LineCommands.h"
 
 using namespace korv;
 using namespace korv::test;
 
-using LineCommandsTest = EditingTest;
+using LineCommandsTest = WorkspaceTest;
 
 TEST_F(LineCommandsTest, AddDeleteAndRestoreKeepOrderNumbersAndSelection)
 {

@@ -1,4 +1,4 @@
-#include "EditingFixture.h"
+#include "support/WorkspaceTest.h"
 
 #include "document/SubViewerFormat.h"
 #include "editing/Split.h"
@@ -8,7 +8,7 @@ using namespace korv::test;
 
 namespace {
 
-class SplitTest : public EditingTest {
+class SplitTest : public WorkspaceTest {
 protected:
     // Splits at `point`; the two save dialogs are answered with one.sub and two.sub.
     void split(const char *point, int format = 0)

@@ -1,4 +1,4 @@
-#include "EditingFixture.h"
+#include "support/WorkspaceTest.h"
 
 #include "editing/TimeShift.h"
 
@@ -7,7 +7,7 @@ using namespace korv::test;
 
 namespace {
 
-class TimeShiftTest : public EditingTest {
+class TimeShiftTest : public WorkspaceTest {
 protected:
     void shift(const char *seconds, bool add)
     {
