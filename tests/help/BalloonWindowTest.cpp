@@ -1,43 +1,23 @@
+// The help balloon: its shape in each corner, the window that shows it, and
+// the points its tail aims at.
 #include "help/BalloonWindow.h"
-#include "help/Messages.h"
-#include "support/TestFolder.h"
-
-#include <QApplication>
-#include <QLabel>
-#include <QScreen>
-#include <QScrollBar>
-#include <QTest>
-#include <QTextBrowser>
-#include <QTimer>
-#include <QToolBar>
-#include <QToolButton>
-
-#include <gtest/gtest.h>
+#include "help/TourGeometry.h"
+#include "support/WidgetTest.h"
 
 #include <algorithm>
-#include <functional>
 
 using namespace korv;
+using namespace korv::test;
 
 namespace {
 
-BalloonWindow *loadedBalloon()
+bool balloonLoaded()
 {
-    const auto balloons = QApplication::topLevelWidgets();
-    EXPECT_LE(std::count_if(balloons.begin(), balloons.end(),
-                            [](QWidget *w) { return qobject_cast<BalloonWindow *>(w) != nullptr; }),
-              1);
-    return qobject_cast<BalloonWindow *>(QApplication::activeModalWidget());
-}
-
-// Runs check on the balloon once it is up (the balloon is modal).
-void whileShown(std::function<void(BalloonWindow *)> check)
-{
-    QTimer::singleShot(0, [check] {
-        BalloonWindow *balloon = loadedBalloon();
-        ASSERT_NE(balloon, nullptr);
-        check(balloon);
-    });
+    const auto windows = QApplication::topLevelWidgets();
+    const auto balloons = std::count_if(windows.begin(), windows.end(),
+                                        [](QWidget *w) { return qobject_cast<BalloonWindow *>(w) != nullptr; });
+    EXPECT_LE(balloons, 1);
+    return IsFormLoaded(QStringLiteral("BalonYardim1"));
 }
 
 void pressKey(QWidget *window, bool autoRepeat = false)
@@ -48,8 +28,27 @@ void pressKey(QWidget *window, bool autoRepeat = false)
 
 } // namespace
 
-TEST(BalloonRegionTest, TheTailLeavesTheRoundedBodyTowardsTheTip)
+TEST(BalloonShapeTest, EachCornerHoldsTheBodyWithTheTailBaseOnThatEdgeUnderItsMiddle)
 {
+    const std::tuple<int, QRect, QPoint, QPoint> cases[] = {
+        {TopLeft, QRect(0, 0, 300, 300), {130, 0}, {170, 0}},
+        {TopRight, QRect(724, 0, 300, 300), {894, 0}, {854, 0}}, // body 724..1024 x 0..300
+        {BottomRight, QRect(724, 468, 300, 300), {894, 768}, {854, 768}},
+        {BottomLeft, QRect(0, 468, 300, 300), {130, 768}, {170, 768}},
+        {7, QRect(0, 0, 300, 300), {130, 0}, {170, 0}}, // unknown: top-left rather than no body
+    };
+    for (const auto &[corner, body, base1, base2] : cases) {
+        const BalloonShape s = balloonShape(corner, QPoint(600, 500), QSize(1024, 768), QSize(300, 300));
+        EXPECT_EQ(s.body, body) << corner;
+        EXPECT_EQ(s.base1, base1) << corner;
+        EXPECT_EQ(s.base2, base2) << corner;
+        EXPECT_EQ(s.tail()[2], QPoint(600, 500));
+    }
+    // Half of an odd body width is rounded half to even.
+    EXPECT_EQ(balloonShape(TopLeft, {}, QSize(1024, 768), QSize(301, 301)).base1, QPoint(130, 0));
+    EXPECT_EQ(balloonShape(TopLeft, {}, QSize(1024, 768), QSize(303, 303)).base1, QPoint(132, 0));
+
+    // The region: the rounded body and the tail towards the tip.
     const QRegion r = balloonRegion(balloonShape(TopRight, QPoint(600, 500), QSize(1024, 768)));
     for (QPoint in : {QPoint(874, 150), QPoint(1023, 150), QPoint(655, 400)}) // body, its edge, tail
         EXPECT_TRUE(r.contains(in)) << in.x() << "," << in.y();
@@ -59,16 +58,35 @@ TEST(BalloonRegionTest, TheTailLeavesTheRoundedBodyTowardsTheTip)
         EXPECT_FALSE(r.contains(out)) << out.x() << "," << out.y();
 }
 
+TEST(TourScreenPointTest, AddsWindowFrameControlAndOffsetAndRoundsHalvesToEven)
+{
+    const TourAnchor lineField{1800, 1200, 15, 5580, 1260, 435};
+    EXPECT_EQ(tourScreenPoint(lineField, 500, 600), QPoint(238, 521)); // 3575/15, 7815/15
+    const TourAnchor half{1500, 0, 15, 0, 0, 0};
+    EXPECT_EQ(tourScreenPoint(half, 607.5, 7.5), QPoint(142, 0));  // 141.5 and 0.5
+    EXPECT_EQ(tourScreenPoint(half, 592.5, 22.5), QPoint(140, 2)); // 140.5 and 1.5
+
+    // A toolbar button is measured within its toolbar.
+    QWidget window;
+    window.move(100, 50);
+    QWidget frame(&window);
+    frame.setGeometry(1, 462, 429, 60);
+    QToolBar toolbar(&frame);
+    toolbar.setGeometry(1, 7, 427, 52);
+    QToolButton button(&toolbar);
+    button.setGeometry(170, 3, 80, 46);
+    // x: (1500 + 15 + 2550 + 600) / 15; y: (750 + 6930 + 45 + 690) / 15
+    EXPECT_EQ(tourScreenPoint(&window, &frame, &button, 600, 690), QPoint(311, 561));
+}
+
 TEST(BalloonWindowTest, ShowsThePageInItsCornerAndClosesOnAKey)
 {
-    test::TestFolder folder;
+    TestFolder folder;
     folder.write("Help/01.html", "<html><head><meta charset=\"utf-8\"></head><body>Yardım sayfası</body></html>");
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     const QPoint tip(screen.width() - 200, screen.height() - 100);
-
-    whileShown([&](BalloonWindow *balloon) {
-        EXPECT_TRUE(IsFormLoaded(QStringLiteral("BalonYardim1")));
-        EXPECT_TRUE(balloon->isModal());
+    whenShown<BalloonWindow>([&](BalloonWindow *balloon) {
+        EXPECT_TRUE(balloonLoaded());
         EXPECT_TRUE(balloon->windowFlags() & Qt::FramelessWindowHint);
         EXPECT_EQ(balloon->geometry(), screen);
         EXPECT_EQ(balloon->palette().color(QPalette::Window), QColor(140, 109, 92));
@@ -80,22 +98,18 @@ TEST(BalloonWindowTest, ShowsThePageInItsCornerAndClosesOnAKey)
         const QPoint baseMiddle = (shape.base1 + shape.base2) / 2;
         EXPECT_TRUE(balloon->mask().contains(baseMiddle + (tip - baseMiddle) * 0.8)); // the tail
         EXPECT_FALSE(balloon->mask().contains(QPoint(10, screen.height() - 10)));
-
         pressKey(balloon, true); // still repeating from the previous balloon
         EXPECT_TRUE(balloon->isVisible());
         pressKey(balloon);
     });
     ShowBalloon(TopRight, tip.x(), tip.y(), QStringLiteral("01.html"));
-    EXPECT_FALSE(IsFormLoaded(QStringLiteral("BalonYardim1")));
-}
+    EXPECT_FALSE(balloonLoaded());
 
-TEST(BalloonWindowTest, ANewBalloonReplacesTheOneShown)
-{
-    test::TestFolder folder;
+    // A new balloon replaces the one shown.
     bool secondShown = false;
-    whileShown([&](BalloonWindow *first) {
+    whenShown<BalloonWindow>([&](BalloonWindow *first) {
         QPointer<BalloonWindow> gone = first;
-        whileShown([&](BalloonWindow *second) {
+        whenShown<BalloonWindow>([&](BalloonWindow *second) {
             EXPECT_TRUE(gone.isNull());
             EXPECT_EQ(second->currentShape().body.top(), second->height() - 300);
             secondShown = true;
@@ -105,7 +119,7 @@ TEST(BalloonWindowTest, ANewBalloonReplacesTheOneShown)
     });
     ShowBalloon(TopLeft, 400, 400, QStringLiteral("01.html"));
     EXPECT_TRUE(secondShown);
-    EXPECT_FALSE(IsFormLoaded(QStringLiteral("BalonYardim1")));
+    EXPECT_FALSE(balloonLoaded());
 }
 
 TEST(BalloonWindowTest, IsFormLoadedMatchesTheExactName)
@@ -116,20 +130,6 @@ TEST(BalloonWindowTest, IsFormLoadedMatchesTheExactName)
     EXPECT_FALSE(IsFormLoaded(QStringLiteral("frmsecenekler")));
     delete options;
     EXPECT_FALSE(IsFormLoaded(QStringLiteral("frmSecenekler")));
-}
-
-TEST(BalloonWindowTest, AToolbarButtonIsMeasuredWithinItsToolbar)
-{
-    QWidget window;
-    window.move(100, 50);
-    QWidget frame(&window);
-    frame.setGeometry(1, 462, 429, 60);
-    QToolBar toolbar(&frame);
-    toolbar.setGeometry(1, 7, 427, 52);
-    QToolButton button(&toolbar);
-    button.setGeometry(170, 3, 80, 46);
-    // x: (1500 + 15 + 2550 + 600) / 15; y: (750 + 6930 + 45 + 690) / 15
-    EXPECT_EQ(tourScreenPoint(&window, &frame, &button, 600, 690), QPoint(311, 561));
 }
 
 TEST(BalloonWindowTest, ShippedPagesFitThePageAndNameTheirControls)

@@ -1,54 +1,32 @@
 #include "document/FrameRateDialog.h"
 #include "help/NoticeWindow.h"
-#include "help/QtUserDialogs.h"
-#include "support/TestFolder.h"
-
-#include <QApplication>
-#include <QComboBox>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
-
-#include <gtest/gtest.h>
+#include "support/WidgetTest.h"
 
 using namespace korv;
+using namespace korv::test;
 
-namespace {
-
-// Runs `step` on the modal window once it is up.
-template <typename Window, typename Step>
-void whenShown(Step step)
-{
-    QTimer::singleShot(0, [step] {
-        for (QWidget *w : QApplication::topLevelWidgets()) {
-            if (auto *window = qobject_cast<Window *>(w); window && window->isVisible()) {
-                step(window);
-                return;
-            }
-        }
-        ADD_FAILURE() << "no window came up";
-    });
-}
-
-} // namespace
-
-TEST(NoticeWindow, ShowsTheMessageAndTitleAndEnterCloses)
+TEST(NoticeWindow, ShowsTheMessageAndTitleEnterClosesAndThePointerIsNormalMeanwhile)
 {
     QtUserDialogs dialogs;
+    dialogs.setBusy(true);
     QString shownText, shownTitle;
     bool defaultIsTamam = false;
+    Qt::CursorShape during = Qt::WaitCursor;
     whenShown<NoticeWindow>([&](NoticeWindow *w) {
         shownText = w->findChild<QPlainTextEdit *>("Text1(2)")->toPlainText();
         shownTitle = w->windowTitle();
         auto *ok = w->findChild<QPushButton *>("Command1");
         defaultIsTamam = ok->isDefault() && ok->text() == "TAMAM";
+        during = QApplication::overrideCursor()->shape();
         QTest::keyClick(w, Qt::Key_Return);
     });
     dialogs.showNotice(QStringLiteral("Birinci satır\r\nİkinci satır"), QStringLiteral("Korvendal Production"));
     EXPECT_EQ(shownText, "Birinci satır\nİkinci satır");
     EXPECT_EQ(shownTitle, "Korvendal Production");
     EXPECT_TRUE(defaultIsTamam);
+    EXPECT_EQ(during, Qt::ArrowCursor);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    dialogs.setBusy(false);
 }
 
 TEST(NoticeWindow, AnimationPlaysTheFiveFramesThenRests)
@@ -64,31 +42,14 @@ TEST(NoticeWindow, AnimationPlaysTheFiveFramesThenRests)
     sampler.start(20);
     QTest::qWait(1800);
     EXPECT_EQ(seen, (std::vector<int>{0, 1, 2, 3, 4, 0}));
-    // The frames differ from one another.
     EXPECT_NE(NoticeWindow::animationFrame(0).toImage(), NoticeWindow::animationFrame(2).toImage());
-}
-
-TEST(NoticeWindow, ThePointerIsNormalWhileANoticeIsUp)
-{
-    QtUserDialogs dialogs;
-    dialogs.setBusy(true);
-    Qt::CursorShape during = Qt::WaitCursor;
-    whenShown<NoticeWindow>([&](NoticeWindow *w) {
-        during = QApplication::overrideCursor()->shape();
-        w->accept();
-    });
-    dialogs.showNotice(QStringLiteral("x"), QStringLiteral("y"));
-    EXPECT_EQ(during, Qt::ArrowCursor);
-    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
-    dialogs.setBusy(false);
 }
 
 TEST(FrameRateWindow, ProposesAndRefusesWhatIsNoRate)
 {
-    test::TestFolder folder;
+    TestFolder folder;
     QStringList notices;
-    FrameRateDialog dialog(QStringLiteral("23.976023976024"),
-                           [&](const QString &m, const QString &) { notices << m; });
+    FrameRateDialog dialog(QStringLiteral("23.976023976024"), [&](const QString &m, const QString &) { notices << m; });
     auto *combo = dialog.findChild<QComboBox *>("Combo3");
     ASSERT_NE(combo, nullptr);
     EXPECT_EQ(dialog.windowTitle(), " MICRO DVD - FRAME RATE");
@@ -110,10 +71,8 @@ TEST(FrameRateWindow, ProposesAndRefusesWhatIsNoRate)
     dialog.confirm();
     EXPECT_EQ(dialog.rate(), 29.97);
     EXPECT_FALSE(dialog.isVisible());
-}
 
-TEST(QtFilters, PipeSeparatedFiltersBecomeQtFilters)
-{
+    // The file dialogs' filters in Qt's form.
     EXPECT_EQ(QtUserDialogs::qtFilter("Avi Film *.avi,*.dat|*.avi;*.dat"), "Avi Film *.avi,*.dat (*.avi *.dat)");
     EXPECT_EQ(QtUserDialogs::qtFilter("SubViewer v2 / Micro DVD Files *.*|*.*"), "SubViewer v2 / Micro DVD Files *.* (*)");
 }

@@ -1,31 +1,22 @@
 // The options window: stored the moment a box changes, restored at the next
 // start, the seconds field refused with "014" when it is not a number.
-#include "app/Form1.h"
-#include "app/Registry.h"
 #include "help/NoticeWindow.h"
 #include "help/ProgramInfo.h"
 #include "locale/OptionsWindow.h"
-#include "support/ScriptedDialogs.h"
-#include "support/TestFolder.h"
+#include "support/WidgetTest.h"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
+using namespace korv;
+using namespace korv::test;
 
-#include <gtest/gtest.h>
-
-namespace korv {
 namespace {
 
 class OptionsWindowTest : public ::testing::Test {
 protected:
-    test::TestFolder folder;
-    test::ScriptedDialogs dialogs;
+    TestFolder folder;
+    ScriptedDialogs dialogs;
 };
+
+} // namespace
 
 TEST_F(OptionsWindowTest, OptionsAreStoredAtOnceAndRestoredAtTheNextStart)
 {
@@ -91,7 +82,7 @@ TEST_F(OptionsWindowTest, ASecondsFieldThatIsNoNumberKeepsTheWindowOpen)
 
     EXPECT_TRUE(openWithFocusInField);
     EXPECT_TRUE(openAfterEsc);
-    const QString refusal = ProgramInfo::kNoticeTitle + QLatin1Char('|') + test::msg("014");
+    const QString refusal = ProgramInfo::kNoticeTitle + QLatin1Char('|') + msg("014");
     EXPECT_EQ(notices, (QStringList{refusal, refusal}));
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(GetRegSetting(QStringLiteral("text1")), QStringLiteral("4"));
@@ -119,5 +110,3 @@ TEST_F(OptionsWindowTest, CaptionsFollowTheLanguageEachTimeTheWindowShows)
     EXPECT_EQ(window.CmdKapat->text(), QStringLiteral("KAPAT"));
 }
 
-} // namespace
-} // namespace korv

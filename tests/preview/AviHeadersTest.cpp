@@ -1,10 +1,14 @@
 #include "preview/AviHeaders.h"
 #include "support/AviFileWriter.h"
+#include "support/QtPrinters.h"
 
 #include <QBuffer>
 #include <QRandomGenerator>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
 
 using namespace korv;
 using namespace korv::test;
@@ -21,15 +25,8 @@ AviHeaders read(const QByteArray &bytes)
 
 AviContents film()
 {
-    AviContents s;
-    s.width = 640;
-    s.height = 480;
-    s.totalFrames = s.length = 1500;
-    s.maxBytesPerSec = 123456;
-    s.suggestedBufferSize = 65536;
-    s.flags = 0x910;
-    s.name = "Video #1";
-    return s;
+    return {.maxBytesPerSec = 123456, .flags = 0x910, .totalFrames = 1500, .suggestedBufferSize = 65536, .width = 640,
+            .height = 480, .length = 1500, .name = "Video #1"};
 }
 
 QList<qint32> frameOf(const AviStreamInfo &s)
@@ -68,10 +65,7 @@ TEST(AviHeaders, FillsBothRecordsFromTheHeaders)
     s.audioFirst = true;
     s.scale = 1001;
     s.rate = 30000;
-    s.frameRect[0] = 8;
-    s.frameRect[1] = -2;
-    s.frameRect[2] = 632;
-    s.frameRect[3] = 470;
+    std::ranges::copy(std::array<qint16, 4>{8, -2, 632, 470}, s.frameRect);
     s.name = QByteArray(80, 'n');
     const AviHeaders second = read(buildAvi(s));
     ASSERT_TRUE(second.ok());

@@ -22,4 +22,16 @@ protected:
     Workspace &ws = form.workspace();
 };
 
+// Runs `step` on the modal window of type W once it is up.
+template <typename W, typename Step>
+void whenShown(Step step)
+{
+    QTimer::singleShot(0, [step] {
+        if (auto *window = qobject_cast<W *>(QApplication::activeModalWidget()))
+            step(window);
+        else
+            ADD_FAILURE() << "no window came up";
+    });
+}
+
 } // namespace korv::test
