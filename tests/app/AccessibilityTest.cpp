@@ -1,50 +1,27 @@
 // Every control of the main window can be found and read by a screen reader:
 // walks the window's accessibility tree and looks for input controls
 // without a name.
-#include "app/Form1.h"
-#include "support/TestFolder.h"
+#include "support/WidgetTest.h"
 
 #include <QAccessible>
-#include <QLineEdit>
-#include <QTabBar>
-#include <QTableView>
-
-#include <gtest/gtest.h>
 
 using namespace korv;
+using namespace korv::test;
 
 namespace {
 
-bool isInputRole(QAccessible::Role role)
-{
-    switch (role) {
-    case QAccessible::EditableText:
-    case QAccessible::ComboBox:
-    case QAccessible::CheckBox:
-    case QAccessible::RadioButton:
-    case QAccessible::PushButton:
-    case QAccessible::ButtonMenu:
-    case QAccessible::Slider:
-    case QAccessible::SpinBox:
-    case QAccessible::PageTab:
-    case QAccessible::Table:
-    case QAccessible::Tree:
-    case QAccessible::List:
-        return true;
-    default:
-        return false;
-    }
-}
-
 void walk(QAccessibleInterface *node, QStringList &unnamed, QStringList &named, int depth = 0)
 {
+    using A = QAccessible;
+    static const QList<A::Role> inputRoles{A::EditableText, A::ComboBox, A::CheckBox, A::RadioButton, A::PushButton,
+                                           A::ButtonMenu, A::Slider, A::SpinBox, A::PageTab, A::Table, A::Tree, A::List};
     if (!node || depth > 40)
         return;
-    if (!node->state().invisible && isInputRole(node->role())) {
+    if (!node->state().invisible && inputRoles.contains(node->role())) {
         const QString name = node->text(QAccessible::Name).trimmed();
-        QString where = node->object() ? node->object()->objectName() : QString();
         if (name.isEmpty())
-            unnamed << QStringLiteral("%1 (role %2)").arg(where).arg(int(node->role()));
+            unnamed << QStringLiteral("%1 (role %2)").arg(node->object() ? node->object()->objectName() : QString())
+                           .arg(int(node->role()));
         else
             named << name;
     }
@@ -57,10 +34,11 @@ void walk(QAccessibleInterface *node, QStringList &unnamed, QStringList &named, 
 
 } // namespace
 
-TEST(Accessibility, NoInputControlOfTheMainWindowIsUnnamed)
+using Accessibility = Form1Test;
+
+TEST_F(Accessibility, NoInputControlIsUnnamedAndTheSubtitleListExposesItsCells)
 {
-    test::TestFolder folder;
-    Form1 form;
+    ws.list.setCell(0, ColText, QStringLiteral("Merhaba"));
     form.show();
     QStringList unnamed, named;
     // Every tool panel in turn: only the shown one is in the tree.
@@ -73,22 +51,12 @@ TEST(Accessibility, NoInputControlOfTheMainWindowIsUnnamed)
     for (const char *expected : {"ARAMA :", "SATIR - 1 :", "BAŞLANGIÇ", "BİTİŞ", "BÖLÜNME NOKTASI :", "SANİYE",
                                  "HATA KONTROLÜNE BAŞLA", "EKLE", "DOSYALAR", "SATIR EKLE"})
         EXPECT_TRUE(named.contains(QString::fromUtf8(expected))) << expected;
-}
 
-TEST(Accessibility, TheSubtitleListExposesItsCells)
-{
-    test::TestFolder folder;
-    Form1 form;
-    form.workspace().list.setCell(0, ColText, QStringLiteral("Merhaba"));
-    form.show();
-    QAccessibleInterface *list = QAccessible::queryAccessibleInterface(form.Listview);
-    ASSERT_NE(list, nullptr);
-    QAccessibleTableInterface *table = list->tableInterface();
+    QAccessibleTableInterface *table = QAccessible::queryAccessibleInterface(form.Listview)->tableInterface();
     ASSERT_NE(table, nullptr);
     EXPECT_EQ(table->rowCount(), 1);
     EXPECT_EQ(table->columnCount(), 4);
-    QAccessibleInterface *cell = table->cellAt(0, 3);
-    ASSERT_NE(cell, nullptr);
-    EXPECT_EQ(cell->text(QAccessible::Name), "Merhaba");
+    ASSERT_NE(table->cellAt(0, 3), nullptr);
+    EXPECT_EQ(table->cellAt(0, 3)->text(QAccessible::Name), "Merhaba");
     EXPECT_EQ(table->columnDescription(3), "ALT YAZI");
 }

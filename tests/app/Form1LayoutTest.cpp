@@ -1,12 +1,5 @@
-#include "app/Form1.h"
 #include "app/MainWindowLayout.h"
-#include "support/TestFolder.h"
-
-#include <QStatusBar>
-#include <QTableView>
-#include <QTreeWidget>
-
-#include <gtest/gtest.h>
+#include "support/WidgetTest.h"
 
 #include <map>
 
@@ -50,10 +43,8 @@ TEST(MainWindowLayoutTest, ExtraHeightMovesTheLowerRowsAndExtraWidthWidensTheRig
     EXPECT_EQ(layoutForWindowSize(12000 + 101.5, 8600, false).dW, 102);
 }
 
-class Form1LayoutTest : public ::testing::Test {
+class Form1LayoutTest : public test::Form1Test {
 protected:
-    test::TestFolder folder;
-    Form1 form;
 
     std::map<QString, QRect> geometries() const
     {
@@ -100,11 +91,8 @@ TEST_F(Form1LayoutTest, EnlargedTheWidgetsFollow)
     EXPECT_EQ(form.size(), QSize(792, 539));
     EXPECT_EQ(form.Frame6->y(), 6930 / 15);
     EXPECT_EQ(form.MediaPlayer1->width(), 5295 / 15);
-}
 
-TEST_F(Form1LayoutTest, AMinimisedWindowIsNotLaidOut)
-{
-    form.show();
+    // A minimised window is not laid out.
     form.setWindowState(Qt::WindowMinimized);
     form.resize(992, 639);
     ASSERT_EQ(form.size(), QSize(992, 639));

@@ -1,36 +1,25 @@
 // The main window with the real player: films the test makes play, the
 // overlay and labels follow, and a position names the picture on show.
-#include "app/Form1.h"
 #include "preview/FilmPreview.h"
 #include "preview/QtFilmPlayer.h"
+#include "preview/VideoView.h"
 #include "support/AviFileWriter.h"
-#include "support/TestFolder.h"
+#include "support/WidgetTest.h"
 
-#include <QLabel>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTableView>
-#include <QTest>
 #include <QVideoFrame>
 #include <QVideoSink>
-#include "preview/VideoView.h"
-
-#include <gtest/gtest.h>
 
 using namespace korv;
 using namespace korv::test;
 
 namespace {
 
-class PlaybackTest : public ::testing::Test {
+class PlaybackTest : public Form1Test {
 protected:
-    TestFolder folder;
-    Form1 form;
-
     PlaybackTest()
     {
         form.show();
-        form.workspace().list.replaceAll({{{}, "0", "1.5", "Bir|İki"}, {{}, "1.65", "4", "Üç"}});
+        ws.list.replaceAll({{{}, "0", "1.5", "Bir|İki"}, {{}, "1.65", "4", "Üç"}});
     }
     // Four seconds at 10 frames a second; frame i has the hue i * 37.
     QString writeAvi()

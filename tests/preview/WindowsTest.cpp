@@ -1,24 +1,12 @@
 // The film panels of the main window, the wait window, the about window and
 // the shortcut table.
-#include "app/Form1.h"
 #include "help/AboutWindow.h"
 #include "help/ProgramInfo.h"
 #include "help/ShortcutTableWindow.h"
 #include "preview/FilmPreview.h"
-#include "support/AviFileWriter.h"
-#include "support/TestFolder.h"
-
-#include <QApplication>
-#include <QDesktopServices>
-#include <QFont>
-#include <QLabel>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
-#include <QTreeWidget>
 #include "preview/VideoView.h"
-
-#include <gtest/gtest.h>
+#include "support/AviFileWriter.h"
+#include "support/WidgetTest.h"
 
 using namespace korv;
 using namespace korv::test;
@@ -33,18 +21,17 @@ public slots:
     void open(const QUrl &url) { urls << url; }
 };
 
+using FilmPanels = Form1Test;
+
 } // namespace
 
-TEST(FilmPanels, InformationAndPictureWithTheWaitWindowStandingOver)
+TEST_F(FilmPanels, InformationAndPictureWithTheWaitWindowStandingOver)
 {
-    TestFolder folder;
-    Form1 form;
     form.show();
     // The video surface covers its siblings: the subtitle strip must never
     // lie under it.
     const auto *video = form.findChild<VideoView *>(QStringLiteral("MediaPlayer1-video"));
-    const QRect picture(video->mapTo(form.Frame12, QPoint(0, 0)), video->size());
-    EXPECT_EQ(picture.bottom() + 1, form.Picture2->y());
+    EXPECT_EQ(video->mapTo(form.Frame12, QPoint(0, video->height())).y(), form.Picture2->y());
     EXPECT_TRUE(form.MediaPlayer1->geometry().contains(form.Picture2->geometry()));
 
     QString waitText;
@@ -61,7 +48,6 @@ TEST(FilmPanels, InformationAndPictureWithTheWaitWindowStandingOver)
     // The wait window takes its text from the language file.
     folder.write("Language/Test.lng", "[frmBilgiAliniyor]\r\nLabel1=READING THE FILM'S DETAILS\r\n");
     form.preview->ReadAviInfo(folder.filePath("film.avi"));
-
     EXPECT_EQ(waitText, "READING THE FILM'S DETAILS");
     EXPECT_LE(waitOffCentre.manhattanLength(), 2);
     EXPECT_EQ(form.findChild<QWidget *>(QStringLiteral("frmBilgiAliniyor")), nullptr);
@@ -73,40 +59,29 @@ TEST(FilmPanels, InformationAndPictureWithTheWaitWindowStandingOver)
     EXPECT_FALSE(form.ListView1->topLevelItem(8)->font(2).bold());
 }
 
-TEST(FilmPanels, HakkindaOpensTheAboutWindow)
+TEST_F(FilmPanels, HakkindaShowsOurValuesAndOpensTheAddresses)
 {
-    Form1 form;
-    QString shown;
-    QTimer::singleShot(0, [&] {
-        if (QWidget *modal = QApplication::activeModalWidget()) {
-            shown = modal->objectName();
-            modal->close();
-        }
-    });
-    form.Cubuk2_ButtonClick(4);
-    EXPECT_EQ(shown, "frmHakkinda");
-}
-
-TEST(AboutWindowTest, ShowsOurValuesAndOpensTheAddresses)
-{
-    AboutWindow window;
-    EXPECT_EQ(window.findChild<QLabel *>(QStringLiteral("Label1(55)"))->text(), ProgramInfo::versionText());
-    EXPECT_EQ(window.windowTitle(), " Korvendal Altyazı");
-    EXPECT_EQ(window.size(), QSize(334, 169));
-
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("http"), &catcher, "open");
     QDesktopServices::setUrlHandler(QStringLiteral("mailto"), &catcher, "open");
-    window.show();
-    QTest::mouseClick(window.lblSitem, Qt::LeftButton);
-    QTest::mouseClick(window.lblEmail, Qt::LeftButton);
+    bool shown = false;
+    whenShown<AboutWindow>([&](AboutWindow *window) {
+        shown = true;
+        EXPECT_EQ(window->objectName(), "frmHakkinda");
+        EXPECT_EQ(window->findChild<QLabel *>(QStringLiteral("Label1(55)"))->text(), ProgramInfo::versionText());
+        EXPECT_EQ(window->windowTitle(), " Korvendal Altyazı");
+        EXPECT_EQ(window->size(), QSize(334, 169));
+        QTest::mouseClick(window->lblSitem, Qt::LeftButton);
+        QTest::mouseClick(window->lblEmail, Qt::LeftButton);
+        QTest::keyClick(window, Qt::Key_Escape);
+        EXPECT_FALSE(window->isVisible());
+    });
+    form.Cubuk2_ButtonClick(4);
     QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
     QDesktopServices::unsetUrlHandler(QStringLiteral("mailto"));
+    EXPECT_TRUE(shown);
     EXPECT_EQ(catcher.urls, QList<QUrl>({QUrl(QString::fromUtf8(ProgramInfo::kWebAddress)),
                                          QUrl(QStringLiteral("mailto:") + QString::fromUtf8(ProgramInfo::kMailAddress))}));
-
-    QTest::keyClick(&window, Qt::Key_Escape);
-    EXPECT_FALSE(window.isVisible());
 }
 
 TEST(ShortcutTableTest, LabelsPointAtTheirKeysAndEscCloses)
@@ -118,10 +93,9 @@ TEST(ShortcutTableTest, LabelsPointAtTheirKeysAndEscCloses)
     EXPECT_EQ(window.Image1->pixmap().size(), QSize(300, 204));
     EXPECT_EQ(window.CmdKapat->text(), "KAPAT (ESC)");
     EXPECT_EQ(window.findChild<QLabel *>(QStringLiteral("Label1(5)"))->text(), "PLAY / PAUSE");
-    const QRect client = window.rect();
     for (int i = 0; i < ShortcutTableWindow::kLabelCount; ++i) {
         const QRect label = window.Label1[std::size_t(i)]->geometry();
-        EXPECT_TRUE(client.contains(label)) << i;
+        EXPECT_TRUE(window.rect().contains(label)) << i;
         for (int k = 0; k <= int(ShortcutTableWindow::Key::Decimal); ++k) {
             const auto key = ShortcutTableWindow::Key(k);
             EXPECT_FALSE(label.intersects(ShortcutTableWindow::keyRect(key).translated(window.Image1->pos()))) << i;
@@ -136,7 +110,6 @@ TEST(ShortcutTableTest, LabelsPointAtTheirKeysAndEscCloses)
         EXPECT_TRUE(window.Label1[std::size_t(connector.label)]->geometry().adjusted(0, 0, 1, 1).contains(line.p1()))
             << connector.label;
     }
-
     window.show();
     QTest::keyClick(&window, Qt::Key_Escape);
     EXPECT_FALSE(window.isVisible());
