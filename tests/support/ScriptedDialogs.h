@@ -60,6 +60,14 @@ public:
     }
     void setBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
 
+    // The notices as "title: message", in order.
+    QStringList shown() const
+    {
+        QStringList out;
+        for (const Shown &notice : notices)
+            out << notice.title + ": " + notice.message;
+        return out;
+    }
     QString lastNotice() const { return notices.empty() ? QString() : notices.back().message; }
     QString lastTitle() const { return notices.empty() ? QString() : notices.back().title; }
 
