@@ -24,7 +24,15 @@ protected:
     bool editPage = true, findEnabled = true;
     int tables = 0, finds = 0, goTos = 0;
     std::vector<int> lineButtons;
-    KeypadShortcuts keys{ws, filmControls(), hooks(), scrollLock};
+    KeypadShortcuts keys{ws,
+                         {[this] { return position; },
+                          [this](double p) { position = p; skipGuardDuringMove.push_back(skipGuard); },
+                          [this] { return state; }, [this] { state = 2; }, [this] { state = 1; },
+                          [this](bool on) { skipGuard = on; }},
+                         {[this] { ++tables; }, [this] { return findEnabled; }, [this] { ++finds; },
+                          [this] { return editPage; },
+                          [this](int b) { lineButtons.push_back(b); Cubuk_ButtonClick(ws, b); }, [this] { ++goTos; }},
+                         scrollLock};
 
     KeypadTest()
     {
@@ -34,26 +42,6 @@ protected:
         ws.optionSeconds = [this] { return seconds; };
         ws.list.replaceAll(std::vector<SubtitleEntry>(10));
         ws.list.renumber();
-    }
-    FilmControls filmControls()
-    {
-        return {[this] { return position; },
-                [this](double p) {
-                    position = p;
-                    skipGuardDuringMove.push_back(skipGuard);
-                },
-                [this] { return state; }, [this] { state = 2; }, [this] { state = 1; },
-                [this](bool on) { skipGuard = on; }};
-    }
-    ShortcutHooks hooks()
-    {
-        return {[this] { ++tables; }, [this] { return findEnabled; }, [this] { ++finds; },
-                [this] { return editPage; },
-                [this](int b) {
-                    lineButtons.push_back(b);
-                    Cubuk_ButtonClick(ws, b);
-                },
-                [this] { ++goTos; }};
     }
     // One key as the main window sees it: key-down, then its character.
     bool press(int code, int character = 0)
@@ -87,25 +75,18 @@ TEST(KeyCodes, KeypadAndFunctionKeysMapOnce)
 
 TEST_F(KeypadTest, Key4CapturesTheStartAndWithOption2AnEndTheOptionsSecondsLater)
 {
-    press(kp(4));
-    EXPECT_EQ(times(), "-1  / -1 "); // no film
-    position = 12.345;
-    EXPECT_TRUE(press(kp(4), '4')); // the digit is not typed
-    EXPECT_EQ(times(), "12,35  / 12,35 ");
-    position = 12.0;
-    press(kp(4));
-    EXPECT_EQ(times(), "12  / 12 ");
-    flags[2] = true;
-    position = 10;
-    press(kp(4));
-    EXPECT_EQ(times(), "10 12 / 10 12");
-    seconds = QStringLiteral("4,5");
-    press(kp(4));
-    EXPECT_EQ(times(), "10 14,5 / 10 14,5");
-    flags[2] = false;
-    position = 20;
-    press(kp(4));
-    EXPECT_EQ(times(), "20 14,5 / 20 14,5");
+    const std::tuple<double, bool, const char *, const char *> presses[] = {
+        {-1, false, "2", "-1  / -1 "}, // no film
+        {12.345, false, "2", "12,35  / 12,35 "}, {12.0, false, "2", "12  / 12 "}, {10, true, "2", "10 12 / 10 12"},
+        {10, true, "4,5", "10 14,5 / 10 14,5"}, {20, false, "4,5", "20 14,5 / 20 14,5"},
+    };
+    for (const auto &[at, option2, optionSeconds, shown] : presses) {
+        position = at;
+        flags[2] = option2;
+        seconds = optionSeconds;
+        EXPECT_TRUE(press(kp(4), '4')) << at; // the digit is not typed
+        EXPECT_EQ(times(), shown) << at;
+    }
 }
 
 TEST_F(KeypadTest, CaptureAndPlayKeysWithOptions1And4)
@@ -162,15 +143,15 @@ TEST_F(KeypadTest, LineKeysAddAndDeleteRowsAndOption3MovesOnAfterTheEnd)
 
 TEST_F(KeypadTest, StepKeysAndSkipsMoveTheFilmWithoutMovingTheList)
 {
-    press(kp(7));
-    EXPECT_EQ(field(EditFields::SkipStep), "1");
-    for (int i = 0; i < 3; ++i)
-        press(kp(9));
-    EXPECT_EQ(field(EditFields::SkipStep), "4");
-    EXPECT_EQ(keys.Command1_ToolTip(0), "4 SECOND REWARD");
-    press(kp(8));
-    EXPECT_EQ(field(EditFields::SkipStep), "1");
+    QStringList steps;
+    for (int key : {7, 9, 9, 9, 8}) {
+        press(kp(key));
+        steps << field(EditFields::SkipStep);
+    }
+    EXPECT_EQ(steps, QStringList({"1", "2", "3", "4", "1"}));
     EXPECT_EQ(keys.Command1_ToolTip(1), "1 SECOND FORWARD");
+    ws.fields.setText(EditFields::SkipStep, QStringLiteral("3"));
+    EXPECT_EQ(keys.Command1_ToolTip(0), "3 SECOND REWARD");
     ws.fields.setText(EditFields::SkipStep, QStringLiteral("0,5"));
     press(kp(7));
     EXPECT_EQ(field(EditFields::SkipStep), "-0,5");
