@@ -1,6 +1,8 @@
-// Language files, their reader, the language menu, ApplyLanguage and the
-// language window.
+// Language files, their reader, the language menu, ApplyLanguage, the
+// language window and the options window.
 #include "document/TextCodec.h"
+#include "help/NoticeWindow.h"
+#include "help/ProgramInfo.h"
 #include "locale/ApplyLanguage.h"
 #include "locale/IniFile.h"
 #include "locale/LanguageKeys.h"
@@ -125,26 +127,26 @@ TEST_F(LanguageTest, MenuOffersTheFilesAndChoosesTheStoredLanguage)
     SaveRegSetting("lng", "Turkish");
     Form1 form;
     const QStringList builtIn = mainWindowTexts(form);
+    const auto menu = [&form] {
+        QStringList shown;
+        for (QAction *item : form.mnulng) {
+            if (item->isVisible())
+                shown << item->text() + (item->isChecked() ? "*" : "");
+        }
+        return shown;
+    };
     form.LoadLanguageMenu();
-    QStringList shown;
-    for (QAction *item : form.mnulng) {
-        if (item->isVisible())
-            shown << item->text() + (item->isChecked() ? "*" : "");
-    }
-    EXPECT_EQ(shown, (QStringList{"English", "Turkish*"}));
+    EXPECT_EQ(menu(), (QStringList{"English", "Turkish*"}));
     EXPECT_EQ(mainWindowTexts(form), builtIn); // the Turkish file holds the built-in texts
 
     form.mnulng[0]->trigger();
-    EXPECT_EQ(CurrentLanguage(), "English");
-    EXPECT_EQ(GetRegSetting("lng"), "English");
-    EXPECT_TRUE(form.mnulng[0]->isChecked());
-    EXPECT_FALSE(form.mnulng[1]->isChecked());
-    EXPECT_EQ(form.CmdFind->text(), "FIND (F3)");
-    EXPECT_EQ(form.Sekme->tabText(3), "CHECK && REPAIR");
-    EXPECT_EQ(form.listModel().header(1), "START");
-    EXPECT_EQ(form.CmdArayiKapat->toolTip(), "Keep the subtitle on screen for a SHORTER time");
+    EXPECT_EQ(CurrentLanguage() + " " + GetRegSetting("lng"), "English English");
+    EXPECT_EQ(menu(), (QStringList{"English*", "Turkish"}));
+    EXPECT_EQ(QStringList({form.CmdFind->text(), form.Sekme->tabText(3), form.listModel().header(1),
+                           form.CmdArayiKapat->toolTip()}),
+              QStringList({"FIND (F3)", "CHECK && REPAIR", "START", "Keep the subtitle on screen for a SHORTER time"}));
     form.mnulng[0]->trigger(); // the checked item chosen again stays checked
-    EXPECT_TRUE(form.mnulng[0]->isChecked());
+    EXPECT_EQ(menu(), (QStringList{"English*", "Turkish"}));
 }
 
 TEST_F(LanguageTest, WithoutAUsableStoredLanguageTheLastVisibleOneWinsAndSixAreOffered)
@@ -268,3 +270,95 @@ TEST_F(LanguageTest, LanguageWindowShowsTheTranslatorAndStoresOnlyOnOk)
     EXPECT_EQ(window.result(), QDialog::Accepted);
     EXPECT_EQ(GetRegSetting("lng"), "Turkish");
 }
+
+TEST_F(LanguageTest, OptionsAreStoredAtOnceAndRestoredAtTheNextStart)
+{
+    SaveRegSetting(QStringLiteral("check1IND2"), QStringLiteral("x")); // no number: left off, silently
+    {
+        OptionsWindow first(dialogs);
+        for (QCheckBox *box : first.Check1)
+            EXPECT_FALSE(box->isChecked());
+        EXPECT_EQ(first.Text1->text(), QStringLiteral("2"));
+
+        first.show();
+        const auto click = [&first](int box) {
+            QTest::mouseClick(first.Check1[box], Qt::LeftButton, {}, QPoint(8, first.Check1[box]->height() / 2));
+        };
+        click(3);
+        click(0);
+        EXPECT_EQ(GetRegSetting("check1IND3") + GetRegSetting("check1IND0"), "11");
+        EXPECT_EQ(GetRegSetting("text1"), QString()); // only on closing
+        click(0);
+        EXPECT_EQ(GetRegSetting("check1IND0"), "0");
+
+        first.Text1->selectAll();
+        QTest::keyClicks(first.Text1, QStringLiteral("3.5"));
+        QTest::keyClick(first.Text1, Qt::Key_Escape);
+        EXPECT_FALSE(first.isVisible());
+        EXPECT_TRUE(dialogs.notices.empty());
+    }
+    // The next run: a new window over the same store.
+    OptionsWindow second(dialogs);
+    EXPECT_EQ(second.Text1->text(), QStringLiteral("3.5"));
+    for (int i = 0; i < OptionsWindow::kCheckCount; ++i)
+        EXPECT_EQ(second.Check1[std::size_t(i)]->isChecked(), i == 3) << i;
+}
+
+TEST_F(LanguageTest, ASecondsFieldThatIsNoNumberKeepsTheWindowOpen)
+{
+    Form1 form;
+    form.show();
+    OptionsWindow *window = form.frmSecenekler;
+    QStringList notices;
+    // The notice window comes up modally: read it, then close it with Enter.
+    auto answerNotice = [&] {
+        whenShown<NoticeWindow>([&](NoticeWindow *notice) {
+            notices << notice->windowTitle() + QLatin1Char('|') + notice->message();
+            QTest::keyClick(notice, Qt::Key_Return);
+        });
+    };
+    bool openWithFocusInField = false, openAfterEsc = false;
+    QTimer::singleShot(0, window, [&] {
+        window->Text1->selectAll();
+        QTest::keyClicks(window->Text1, QStringLiteral("abc"));
+        answerNotice();
+        QTest::mouseClick(window->CmdKapat, Qt::LeftButton);
+        openWithFocusInField = window->isVisible() && window->focusWidget() == window->Text1;
+        answerNotice();
+        QTest::keyClick(window->Text1, Qt::Key_Escape);
+        openAfterEsc = window->isVisible();
+        window->Text1->setText(QStringLiteral("4"));
+        QTest::keyClick(window->Text1, Qt::Key_Escape);
+    });
+    QTimer::singleShot(10000, window, [&] { window->done(QDialog::Rejected); }); // never hang
+    form.mnusecenekler_Click();
+
+    EXPECT_TRUE(openWithFocusInField);
+    EXPECT_TRUE(openAfterEsc);
+    const QString refusal = ProgramInfo::kNoticeTitle + QLatin1Char('|') + msg("014");
+    EXPECT_EQ(notices, (QStringList{refusal, refusal}));
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(GetRegSetting(QStringLiteral("text1")), QStringLiteral("4"));
+
+    // The main window's commands read the options window's boxes.
+    window->Check1[1]->setChecked(true);
+    EXPECT_EQ(std::pair(form.workspace().optionFlag(1), form.workspace().optionFlag(2)), std::pair(true, false));
+    EXPECT_EQ(form.workspace().optionSeconds(), QStringLiteral("4"));
+}
+
+TEST_F(LanguageTest, CaptionsFollowTheLanguageEachTimeTheWindowShows)
+{
+    folder.write(QStringLiteral("Language/Test.lng"),
+                 "[frmSecenekler]\r\nCheck1(0)=Follow\r\nLabel1=sec && more\r\nCmdKapat=CLOSE\r\n");
+    OptionsWindow window(dialogs);
+    window.show();
+    EXPECT_EQ(window.Check1[0]->text(), QStringLiteral("Follow"));
+    EXPECT_EQ(window.Check1[1]->text(), QString());
+    EXPECT_EQ(window.Label1->text(), QStringLiteral("sec & more"));
+    EXPECT_EQ(window.CmdKapat->text(), QStringLiteral("CLOSE"));
+    window.hide();
+    folder.write(QStringLiteral("Language/Test.lng"), "[frmSecenekler]\r\nCmdKapat=KAPAT\r\n");
+    window.show();
+    EXPECT_EQ(window.CmdKapat->text(), QStringLiteral("KAPAT"));
+}
+
