@@ -29,9 +29,11 @@ AviContents film()
             .height = 480, .length = 1500, .name = "Video #1"};
 }
 
-QList<qint32> frameOf(const AviStreamInfo &s)
+// The stream header's type, handler, scale, rate, length, quality and frame rectangle.
+QList<qint64> fieldsOf(const AviStreamInfo &s)
 {
-    return {s.rcFrameLeft, s.rcFrameTop, s.rcFrameRight, s.rcFrameBottom};
+    return {s.fccType, s.fccHandler, s.dwScale, s.dwRate, s.dwLength, s.dwQuality,
+            s.rcFrameLeft, s.rcFrameTop, s.rcFrameRight, s.rcFrameBottom};
 }
 
 void patch32(QByteArray &bytes, qsizetype at, quint32 value)
@@ -52,13 +54,9 @@ TEST(AviHeaders, FillsBothRecordsFromTheHeaders)
                              f.dwHeight, f.dwScale, f.dwRate, f.dwLength, f.dwEditCount}),
               QList<qint32>({123456, 0x910, 3, 1, 65536, 640, 480, 40000, 1000000, 1500, 0}));
     EXPECT_EQ(f.szFileType, "AVI File");
-    EXPECT_EQ(h.stream.fccType, 1935960438);
-    EXPECT_EQ(h.stream.fccHandler, fourCC("MJPG"));
-    EXPECT_EQ(h.stream.dwRate, 25);
-    EXPECT_EQ(h.stream.dwLength, 1500);
-    EXPECT_EQ(h.stream.dwQuality, -1); // all bits set reads as a signed number
-    // 'strh' has no rectangle: the bitmap header's size gives it.
-    EXPECT_EQ(frameOf(h.stream), QList<qint32>({0, 0, 640, 480}));
+    // A quality with all bits set reads as a signed number; 'strh' has no
+    // rectangle: the bitmap header's size gives it.
+    EXPECT_EQ(fieldsOf(h.stream), QList<qint64>({1935960438, fourCC("MJPG"), 1, 25, 1500, -1, 0, 0, 640, 480}));
     EXPECT_EQ(h.stream.szName, "Video #1");
 
     // The first video stream, after an audio one, with its own rectangle.
@@ -69,9 +67,8 @@ TEST(AviHeaders, FillsBothRecordsFromTheHeaders)
     s.name = QByteArray(80, 'n');
     const AviHeaders second = read(buildAvi(s));
     ASSERT_TRUE(second.ok());
-    EXPECT_EQ(second.stream.fccType, fourCC("vids"));
-    EXPECT_EQ(second.stream.dwScale, 1001);
-    EXPECT_EQ(frameOf(second.stream), QList<qint32>({8, -2, 632, 470}));
+    EXPECT_EQ(fieldsOf(second.stream),
+              QList<qint64>({fourCC("vids"), fourCC("MJPG"), 1001, 30000, 1500, -1, 8, -2, 632, 470}));
     EXPECT_EQ(second.stream.szName.size(), 63); // the record holds 64 with its NUL
 }
 
