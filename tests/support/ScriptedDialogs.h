@@ -35,28 +35,23 @@ public:
     void showMessageBox(const QString &message) override { messageBoxes << message; }
     bool askYesNo(const QString &text, const QString &title) override
     {
-        questions.push_back({text, title});
-        return take(yesNo, "yes/no question", false);
+        return take(questions, {text, title}, yesNo, false);
     }
     Answer askYesNoCancel(const QString &text, const QString &title) override
     {
-        questions.push_back({text, title});
-        return take(yesNoCancel, "yes/no/cancel question", Answer::Cancel);
+        return take(questions, {text, title}, yesNoCancel, Answer::Cancel);
     }
     FileDialogResult chooseFileToOpen(const FileDialogRequest &request) override
     {
-        openRequests.push_back(request);
-        return take(openAnswers, "open dialog", FileDialogResult::cancelled());
+        return take(openRequests, request, openAnswers, FileDialogResult::cancelled());
     }
     FileDialogResult chooseFileToSave(const FileDialogRequest &request) override
     {
-        saveRequests.push_back(request);
-        return take(saveAnswers, "save dialog", FileDialogResult::cancelled());
+        return take(saveRequests, request, saveAnswers, FileDialogResult::cancelled());
     }
     std::optional<double> askFrameRate(const QString &proposal) override
     {
-        frameRateProposals << proposal;
-        return take(frameRates, "frame-rate window", std::optional<double>{});
+        return take(frameRateProposals, proposal, frameRates, std::optional<double>{});
     }
     void setBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
 
@@ -69,14 +64,14 @@ public:
         return out;
     }
     QString lastNotice() const { return notices.empty() ? QString() : notices.back().message; }
-    QString lastTitle() const { return notices.empty() ? QString() : notices.back().title; }
 
 private:
-    template <typename T>
-    static T take(std::deque<T> &answers, const char *what, T fallback)
+    template <typename Asked, typename T>
+    static T take(Asked &asked, const typename Asked::value_type &question, std::deque<T> &answers, T fallback)
     {
+        asked.push_back(question);
         if (answers.empty()) {
-            ADD_FAILURE() << "the program asked an unexpected " << what;
+            ADD_FAILURE() << "the program asked a question the test did not answer";
             return fallback;
         }
         T answer = answers.front();
