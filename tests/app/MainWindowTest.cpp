@@ -12,6 +12,29 @@ using namespace korv::test;
 using T = LayoutTarget;
 using P = LayoutProperty;
 
+namespace {
+
+// Where the resize rule puts the rows under the list, and the sizes that
+// grow with the window, in twips over `per`.
+QList<int> growing(const MainWindowLayout &l, int per = 1)
+{
+    QList<int> values;
+    for (auto [target, property] : {std::pair{T::Frame4, P::Top}, {T::Frame5, P::Top}, {T::Frame2, P::Top},
+                                    {T::Frame6, P::Top}, {T::MediaPlayer1, P::Width}, {T::ListView1Column3, P::Width},
+                                    {T::Listview, P::Height}})
+        values << l.value(target, property).value_or(-1) / per;
+    return values;
+}
+
+// The same on the window, in pixels.
+QList<int> growing(const Form1 &f)
+{
+    return {f.Frame4->y(),           f.Frame5->y(),                f.Frame2[0]->y(),    f.Frame6->y(),
+            f.MediaPlayer1->width(), f.ListView1->columnWidth(2), f.Listview->height()};
+}
+
+} // namespace
+
 TEST(MainWindowLayoutTest, AtTheMinimumEveryValueIsTheDesignValue)
 {
     for (const MainWindowLayout &layout :
@@ -19,13 +42,10 @@ TEST(MainWindowLayoutTest, AtTheMinimumEveryValueIsTheDesignValue)
           // Shrunk below the minimum: snapped back to it.
           layoutForWindowSize(9000, 5000, false)}) {
         ASSERT_TRUE(layout.applies);
-        EXPECT_EQ(layout.width, 12000);
-        EXPECT_EQ(layout.height, 8600);
+        EXPECT_EQ(QSize(layout.width, layout.height), QSize(12000, 8600));
         ASSERT_EQ(layout.rows.size(), 24u);
         EXPECT_EQ(layout.rows.front(), (LayoutRow{T::Frame1, P::Height, 4965}));
-        EXPECT_EQ(layout.value(T::Frame6, P::Top), 6930);
-        EXPECT_EQ(layout.value(T::MediaPlayer1, P::Width), 5295);
-        EXPECT_EQ(layout.value(T::ListView1Column3, P::Width), 2300);
+        EXPECT_EQ(growing(layout), QList<int>({4725, 4725, 5580, 6930, 5295, 2300, 4425}));
         EXPECT_EQ(layout.rows.back(), (LayoutRow{T::DurumPanel1, P::Width, 12000}));
     }
 }
@@ -33,13 +53,7 @@ TEST(MainWindowLayoutTest, AtTheMinimumEveryValueIsTheDesignValue)
 TEST(MainWindowLayoutTest, ExtraHeightMovesTheLowerRowsAndExtraWidthWidensTheRightColumn)
 {
     const MainWindowLayout layout = layoutForWindowSize(12000 + 3000, 8600 + 1500, false);
-    EXPECT_EQ(layout.value(T::Frame4, P::Top), 6225);
-    EXPECT_EQ(layout.value(T::Frame5, P::Top), 6225);
-    EXPECT_EQ(layout.value(T::Frame2, P::Top), 7080);
-    EXPECT_EQ(layout.value(T::Frame6, P::Top), 8430);
-    EXPECT_EQ(layout.value(T::MediaPlayer1, P::Width), 8295);
-    EXPECT_EQ(layout.value(T::ListView1Column3, P::Width), 5300);
-    EXPECT_EQ(layout.value(T::Listview, P::Height), 5925);
+    EXPECT_EQ(growing(layout), QList<int>({6225, 6225, 7080, 8430, 8295, 5300, 5925}));
     // The Frame15 width row comes after the ListView1 rows, as the window sets them.
     EXPECT_EQ(layout.rows[20].target, T::ListView1);
     EXPECT_EQ(layout.rows[22], (LayoutRow{T::Frame15, P::Width, 8385}));
@@ -48,9 +62,8 @@ TEST(MainWindowLayoutTest, ExtraHeightMovesTheLowerRowsAndExtraWidthWidensTheRig
     EXPECT_EQ(layoutForWindowSize(12000 + 101.5, 8600, false).dW, 102);
 }
 
-class Form1LayoutTest : public test::Form1Test {
+class Form1LayoutTest : public Form1Test {
 protected:
-
     std::map<QString, QRect> geometries() const
     {
         std::map<QString, QRect> all;
@@ -78,31 +91,23 @@ TEST_F(Form1LayoutTest, ShownAtTheMinimumTheWindowKeepsItsDesignLayout)
     EXPECT_EQ(form.Durum->geometry(), QRect(0, 522, 792, 17));
 }
 
-TEST_F(Form1LayoutTest, EnlargedTheWidgetsFollow)
+TEST_F(Form1LayoutTest, EnlargedTheWidgetsFollowAndAtTheMinimumOrMinimisedKeepTheDesign)
 {
+    const QList<int> design = growing(layoutForWindowSize(12000, 8600, false), 15);
     form.show();
+    EXPECT_EQ(growing(form), design);
     form.resize(792 + 200, 539 + 100); // 3000 and 1500 twips
-    EXPECT_EQ(form.Frame4->y(), 6225 / 15);
+    EXPECT_EQ(growing(form), growing(layoutForWindowSize(15000, 10100, false), 15));
     for (const QWidget *panel : form.Frame2)
         EXPECT_EQ(panel->y(), 7080 / 15);
-    EXPECT_EQ(form.Frame6->y(), 8430 / 15);
-    EXPECT_EQ(form.MediaPlayer1->width(), 8295 / 15);
-    EXPECT_EQ(form.ListView1->columnWidth(2), 5300 / 15);
-    EXPECT_EQ(form.Listview->height(), 5925 / 15);
     EXPECT_EQ(form.Durum->geometry(), QRect(0, 622, 992, 17));
-
-    // Back to the minimum: the design layout again.
     form.resize(100, 100);
     EXPECT_EQ(form.size(), QSize(792, 539));
-    EXPECT_EQ(form.Frame6->y(), 6930 / 15);
-    EXPECT_EQ(form.MediaPlayer1->width(), 5295 / 15);
-
-    // A minimised window is not laid out.
-    form.setWindowState(Qt::WindowMinimized);
+    EXPECT_EQ(growing(form), design);
+    form.setWindowState(Qt::WindowMinimized); // not laid out
     form.resize(992, 639);
     ASSERT_EQ(form.size(), QSize(992, 639));
-    EXPECT_EQ(form.Frame6->y(), 6930 / 15);
-    EXPECT_EQ(form.MediaPlayer1->width(), 5295 / 15);
+    EXPECT_EQ(growing(form), design);
 }
 
 namespace {

@@ -3,6 +3,7 @@
 #include "document/TextCodec.h"
 #include "help/NoticeWindow.h"
 #include "help/ProgramInfo.h"
+#include "help/ShortcutTableWindow.h"
 #include "locale/ApplyLanguage.h"
 #include "locale/IniFile.h"
 #include "locale/LanguageKeys.h"
@@ -215,28 +216,17 @@ TEST_F(LanguageTest, OtherWindowsAreFoundByNameAndAMissingControlStopsTheirTurn)
 {
     useFiles({"English", "Turkish"});
     setCurrentLanguage("English");
-    QWidget table;
-    table.setObjectName("frmKisayollar");
-    QList<QLabel *> labels;
-    for (int i = 0; i <= 13; ++i) {
-        labels << new QLabel(&table);
-        labels.back()->setObjectName(QStringLiteral("Label1(%1)").arg(i));
-    }
-    auto *close = new QPushButton(&table);
-    close->setObjectName("CmdKapat");
-    ApplyLanguage(&table, dialogs);
-    EXPECT_EQ(table.windowTitle(), " PROGRAM SHORTCUT KEYS");
-    EXPECT_EQ(close->text(), "CLOSE (ESC)");
-
-    delete labels.takeAt(7);
+    ShortcutTableWindow table; // takes the language as it loads
+    EXPECT_EQ(table.windowTitle() + "|" + table.CmdKapat->text(), " PROGRAM SHORTCUT KEYS|CLOSE (ESC)");
+    delete table.Label1[7];
     setCurrentLanguage("Turkish");
     ApplyLanguage(&table, dialogs);
     ASSERT_EQ(dialogs.messageBoxes.size(), 1);
     EXPECT_TRUE(dialogs.messageBoxes[0].contains("Label1(7)"));
-    EXPECT_EQ(labels[5]->text(), "PLAY / PAUSE");
-    EXPECT_TRUE(labels[6]->text().startsWith("Filmin o anki"));
-    EXPECT_TRUE(labels[7]->text().startsWith("Write the film's")); // Label1(8) and on: untouched
-    EXPECT_EQ(close->text(), "CLOSE (ESC)");
+    EXPECT_EQ(table.Label1[5]->text(), "PLAY / PAUSE");
+    EXPECT_TRUE(table.Label1[6]->text().startsWith("Filmin o anki"));
+    EXPECT_TRUE(table.Label1[8]->text().startsWith("Write the film's")); // Label1(8) and on: untouched
+    EXPECT_EQ(table.CmdKapat->text(), "CLOSE (ESC)");
 
     QWidget wait;
     wait.setObjectName("frmBilgiAliniyor");
