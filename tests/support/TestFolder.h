@@ -36,7 +36,6 @@ public:
         setSettingsRoot(previousSettingsRoot_);
     }
 
-    QString path() const { return dir_.path(); }
     // The folder the settings store lives under for this test.
     QString configPath() const { return config_.path(); }
     QString filePath(const QString &name) const { return QDir(dir_.path()).filePath(name); }
