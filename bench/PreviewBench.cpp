@@ -112,14 +112,14 @@ void BM_ReadHeadersOf2GBFilm(benchmark::State &state)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("big.avi"));
     {
-        test::AviSpec spec;
-        spec.width = 720;
-        spec.height = 576;
-        spec.totalFrames = 26000;
-        spec.length = 52000;
-        spec.openDml = true;
-        spec.grandFrames = 52000;
-        QByteArray bytes = test::buildAvi(spec);
+        test::AviContents avi;
+        avi.width = 720;
+        avi.height = 576;
+        avi.totalFrames = 26000;
+        avi.length = 52000;
+        avi.openDml = true;
+        avi.grandFrames = 52000;
+        QByteArray bytes = test::buildAvi(avi);
         bytes.truncate(bytes.indexOf("RIFF", 4)); // the AVIX part goes 1 GB in
         constexpr qint64 partSize = qint64(1) << 30;
         constexpr qint64 fileSize = qint64(2) << 30;

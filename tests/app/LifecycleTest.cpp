@@ -1,67 +1,121 @@
+// The settings store, set.cfg, the first run, closing with unsaved work and
+// a file named on the command line.
 #include "app/FirstRun.h"
-#include "app/Form1.h"
-#include "app/Lifecycle.h"
-#include "app/Registry.h"
-#include "help/Messages.h"
-#include "support/ScriptedDialogs.h"
-#include "support/TestFolder.h"
-
-#include <QAction>
-#include <QApplication>
-#include <QLineEdit>
-#include <QTest>
-
-#include <gtest/gtest.h>
+#include "app/LanguageStartup.h"
+#include "locale/LanguageMenu.h"
+#include "support/WidgetTest.h"
 
 using namespace korv;
 using namespace korv::test;
 
 namespace {
 
-class LifecycleTest : public ::testing::Test {
+class LifecycleTest : public Form1Test {
 protected:
-    TestFolder folder;
     QStringList steps;
 
-    void SetUp() override
+    LifecycleTest()
     {
         folder.write("Language/English.lng", "[AUTHOR]\r\nName=Team\r\n");
         folder.write("Language/Turkish.lng", "[AUTHOR]\r\nName=Ekip\r\n");
+        form.firstActivationSteps = {[this] { steps << "shortcut table"; }, [this] { steps << "tour"; }};
     }
-    FirstActivationSteps recorded()
+    void writeStore(const QByteArray &ini)
     {
-        return {[this] { steps << "shortcut table"; }, [this] { steps << "tour"; }};
+        QDir().mkpath(QFileInfo(settingsFile(kProgramKey)).absolutePath());
+        QFile file(settingsFile(kProgramKey));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(ini);
     }
 };
 
 } // namespace
 
-TEST_F(LifecycleTest, AFirstRunInTurkishShowsTableThenTourThenRecordsIt)
+TEST_F(LifecycleTest, SettingsReadBackOnlyStringsCutAtAZeroCharacterAndFailSilently)
 {
-    setCurrentLanguage("Turkish");
-    EXPECT_FALSE(FirstRunDone());
-    EXPECT_TRUE(runFirstActivation(recorded()));
-    EXPECT_EQ(steps, (QStringList{"shortcut table", "tour"}));
-    EXPECT_EQ(folder.read("set.cfg"), "1\r\n");
-    // The next run skips them.
-    EXPECT_FALSE(runFirstActivation(recorded()));
-    EXPECT_EQ(steps.size(), 2);
+    // A folder where the file should be: nothing can be read or written.
+    QDir().mkpath(settingsFile(kProgramKey));
+    SaveRegSetting("lng", "English");
+    EXPECT_EQ(GetRegSetting("lng"), QString());
+    QDir().rmdir(settingsFile(kProgramKey));
+
+    EXPECT_EQ(GetRegSetting("lng"), QString());
+    const QString awkward = QStringLiteral("Türkçe, ölçü; a\\b @x =y");
+    SaveRegSetting("lng", awkward);
+    EXPECT_EQ(GetRegSetting("lng"), awkward);
+    SaveRegSetting("version", QStringLiteral("1") + QChar(u'\0') + QStringLiteral(".1"));
+    EXPECT_EQ(GetRegSetting("version"), "1");
+    EXPECT_TRUE(QFile::exists(folder.configPath() + "/Korvendal/Altyazi.ini")); // the private store
+
+    writeStore("[General]\r\nlist=a,b\r\nbytes=@ByteArray(xy)\r\nrect=@Rect(1 2 3 4)\r\ntext1=42\r\n");
+    for (const char *name : {"list", "bytes", "rect", "lng"})
+        EXPECT_EQ(GetRegSetting(name), QString()) << name;
+    EXPECT_EQ(GetRegSetting("text1"), "42");
+    writeStore(QByteArray("[Gen\x01\xFF\r\n=\r\nno equals sign\r\n\0\0\0", 35)); // damaged
+    EXPECT_EQ(GetRegSetting("text1"), QString());
+    SaveRegSetting("lng", "English");
+    EXPECT_EQ(GetRegSetting("lng"), "English");
 }
 
-TEST_F(LifecycleTest, OtherLanguagesHaveNoTourAndAZeroMeansNotDone)
+TEST_F(LifecycleTest, FirstRunIsDoneOnlyWhenSetCfgStartsWithOne)
 {
-    folder.write("set.cfg", "0\r\n");
-    setCurrentLanguage("English");
-    EXPECT_TRUE(runFirstActivation(recorded()));
-    EXPECT_EQ(steps, QStringList{"shortcut table"});
+    QList<bool> done{FirstRunDone()}; // missing
+    for (const char *content : {"0\r\n", "", "10\r\n", " 1\r\n", "1\r\nanything"}) {
+        folder.write(kFirstRunFileName, content);
+        done << FirstRunDone();
+    }
+    EXPECT_EQ(done, QList<bool>({false, false, false, false, false, true}));
+
+    // Beside the program, or in the configuration folder when that cannot be written.
+    setProgramFolder(folder.filePath("missing/folder"));
+    EXPECT_FALSE(FirstRunDone());
+    ASSERT_TRUE(WriteFirstRunDone());
     EXPECT_TRUE(FirstRunDone());
+    QFile written(folder.configPath() + "/Korvendal/set.cfg");
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), QByteArray("1\r\n"));
+}
+
+TEST_F(LifecycleTest, AFirstRunShowsTheTableAndInTurkishTheTourThenRecordsIt)
+{
+    for (const QString language : {"Turkish", "English"}) {
+        folder.write(kFirstRunFileName, "0\r\n");
+        steps.clear();
+        setCurrentLanguage(language);
+        EXPECT_TRUE(runFirstActivation(form.firstActivationSteps));
+        EXPECT_EQ(steps, (language == "Turkish" ? QStringList{"shortcut table", "tour"} : QStringList{"shortcut table"}));
+        EXPECT_EQ(folder.read(kFirstRunFileName), "1\r\n");
+        EXPECT_FALSE(runFirstActivation(form.firstActivationSteps)); // the next run skips them
+        EXPECT_EQ(steps.size(), language == "Turkish" ? 2 : 1);
+    }
+}
+
+TEST_F(LifecycleTest, StartUpShowsTheLanguageWindowOnlyOnAFirstRun)
+{
+    LanguageMenu menu;
+    int shown = 0;
+    // The language window's OK stores the choice; the menu then applies it.
+    const auto chooseTest = [&] {
+        ++shown;
+        SaveRegSetting("lng", "Test");
+    };
+    RunLanguageStartup(menu, chooseTest);
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(GetRegSetting("version"), "1.1");
+    EXPECT_EQ(CurrentLanguage(), "Test");
+    EXPECT_TRUE(menu.item(1).checked);
+    folder.write(kFirstRunFileName, "0\r\n");
+    RunLanguageStartup(menu, chooseTest);
+    EXPECT_EQ(shown, 2);
+    folder.write(kFirstRunFileName, "1\r\n");
+    SaveRegSetting("lng", "English");
+    RunLanguageStartup(menu, chooseTest);
+    EXPECT_EQ(shown, 2);
+    EXPECT_EQ(CurrentLanguage(), "English");
 }
 
 TEST_F(LifecycleTest, FirstRunFromTheLanguageWindowToSetCfg)
 {
-    ScriptedDialogs ui;
-    Form1 form(&ui);
-    form.firstActivationSteps = recorded();
     // The language window, answered by choosing English and OK.
     form.showLanguageWindow = [this] {
         steps << "language window";
@@ -77,36 +131,32 @@ TEST_F(LifecycleTest, FirstRunFromTheLanguageWindowToSetCfg)
     QTRY_COMPARE(steps.size(), 3);
     EXPECT_EQ(steps, (QStringList{"language window", "main window", "shortcut table"}));
     EXPECT_TRUE(form.FirstActivationDone);
-    EXPECT_EQ(folder.read("set.cfg"), "1\r\n");
+    EXPECT_EQ(folder.read(kFirstRunFileName), "1\r\n");
     // The stored language was applied and checked in the menu.
     EXPECT_EQ(CurrentLanguage(), "English");
-    EXPECT_TRUE(form.mnulng[0]->isChecked());
-    EXPECT_EQ(form.mnulng[0]->text(), "English");
+    EXPECT_EQ(form.mnulng[0]->text() + (form.mnulng[0]->isChecked() ? " checked" : ""), "English checked");
 }
 
-TEST_F(LifecycleTest, ClosingWithChangesAsksAndCancelKeepsTheWindow)
+TEST_F(LifecycleTest, ClosingAsksOnlyWithChangesAndCancelKeepsTheWindow)
 {
-    ScriptedDialogs ui;
-    Form1 form(&ui);
     form.firstActivationSteps = {};
+    form.show();
+    EXPECT_TRUE(form.close());
+    EXPECT_TRUE(ui.questions.empty());
+
     form.show();
     form.Text1[EditFields::Line1]->setFocus();
     QTest::keyClicks(form.Text1[EditFields::Line1], "Merhaba");
-    ASSERT_TRUE(form.workspace().list.isModified());
-
+    ASSERT_TRUE(ws.list.isModified());
     ui.yesNoCancel = {Answer::Cancel};
     EXPECT_FALSE(form.close());
     EXPECT_TRUE(form.isVisible());
     EXPECT_EQ(ui.questions.back().message, msg("021"));
-
-    // Yes with a cancelled save dialog keeps it open too.
-    ui.yesNoCancel = {Answer::Yes};
+    ui.yesNoCancel = {Answer::Yes}; // with a cancelled save dialog it stays open too
     ui.saveAnswers = {FileDialogResult::cancelled()};
-    ui.yesNo.clear();
-    form.workspace().list.setCell(0, ColStart, "1");
-    form.workspace().list.setCell(0, ColEnd, "2");
+    ws.list.setCell(0, ColStart, "1");
+    ws.list.setCell(0, ColEnd, "2");
     EXPECT_FALSE(form.close());
-
     ui.yesNoCancel = {Answer::No};
     bool stopped = false;
     form.stopFilm = [&] { stopped = true; };
@@ -114,24 +164,12 @@ TEST_F(LifecycleTest, ClosingWithChangesAsksAndCancelKeepsTheWindow)
     EXPECT_TRUE(stopped);
 }
 
-TEST_F(LifecycleTest, AnUnchangedDocumentClosesWithoutAQuestion)
-{
-    ScriptedDialogs ui;
-    Form1 form(&ui);
-    form.firstActivationSteps = {};
-    form.show();
-    EXPECT_TRUE(form.close());
-    EXPECT_TRUE(ui.questions.empty());
-}
-
 TEST_F(LifecycleTest, ASubtitleFileNamedAtStartIsOpened)
 {
-    ScriptedDialogs ui;
-    Form1 form(&ui);
     folder.write("film.sub", "{25}{50}Bir\r\n{75}{100}İki\r\n");
     ui.frameRates = {25.0};
     form.openFromCommandLine(folder.filePath("film.sub"));
-    EXPECT_EQ(form.workspace().list.count(), 2);
+    EXPECT_EQ(ws.list.count(), 2);
     EXPECT_EQ(form.Text1[EditFields::Line1]->text(), "Bir");
-    EXPECT_EQ(form.workspace().currentSubtitleFile, folder.filePath("film.sub"));
+    EXPECT_EQ(ws.currentSubtitleFile, folder.filePath("film.sub"));
 }

@@ -1,32 +1,14 @@
 // The editing tools through the real main window: mouse and keys on its
 // widgets, under the offscreen platform.
-#include "app/Form1.h"
-#include "support/TestFolder.h"
-
-#include <QAction>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTabBar>
-#include <QTableView>
-#include <QTest>
-#include <QToolBar>
-#include <QToolButton>
-
-#include <gtest/gtest.h>
+#include "support/WidgetTest.h"
 
 using namespace korv;
 using namespace korv::test;
 
 namespace {
 
-class Form1EditingTest : public ::testing::Test {
+class Form1EditingTest : public Form1Test {
 protected:
-    TestFolder folder;
-    Form1 form;
-    Workspace &ws = form.workspace();
-
     void SetUp() override
     {
         form.show();

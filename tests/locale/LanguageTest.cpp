@@ -1,30 +1,22 @@
-// Language files, the language menu, ApplyLanguage and the language window.
-#include "app/Form1.h"
-#include "app/Registry.h"
+// Language files, their reader, the language menu, ApplyLanguage, the
+// language window and the options window.
 #include "document/TextCodec.h"
-#include "help/Messages.h"
+#include "help/NoticeWindow.h"
+#include "help/ProgramInfo.h"
+#include "help/ShortcutTableWindow.h"
 #include "locale/ApplyLanguage.h"
 #include "locale/IniFile.h"
 #include "locale/LanguageKeys.h"
 #include "locale/LanguageMenu.h"
 #include "locale/LanguageWindow.h"
 #include "locale/OptionsWindow.h"
-#include "support/ScriptedDialogs.h"
-#include "support/TestFolder.h"
+#include "support/WidgetTest.h"
 
-#include <QAction>
-#include <QFile>
-#include <QLabel>
-#include <QListWidget>
-#include <QPushButton>
-#include <QTabBar>
-#include <QTest>
-#include <QToolBar>
-#include <QToolButton>
+#include <QStringEncoder>
 
-#include <gtest/gtest.h>
+using namespace korv;
+using namespace korv::test;
 
-namespace korv {
 namespace {
 
 QString shippedFile(const QString &language)
@@ -34,35 +26,83 @@ QString shippedFile(const QString &language)
 
 class LanguageTest : public ::testing::Test {
 protected:
-    // The shipped files, alone in the language folder.
-    void useShippedFiles()
+    TestFolder folder;
+    ScriptedDialogs dialogs;
+
+    // These files alone in the language folder: the shipped ones, or each
+    // name with an author section.
+    void useFiles(const QStringList &names)
     {
-        QFile::remove(folder.filePath(QStringLiteral("Language/Test.lng")));
-        for (const QString &language : {QStringLiteral("English"), QStringLiteral("Turkish")}) {
-            QFile file(shippedFile(language));
-            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-            folder.write(QStringLiteral("Language/%1.lng").arg(language), file.readAll());
+        QDir(folder.filePath("Language")).removeRecursively();
+        for (const QString &name : names) {
+            QFile shipped(shippedFile(name));
+            if (shipped.open(QIODevice::ReadOnly))
+                folder.write("Language/" + name + ".lng", shipped.readAll());
+            else
+                folder.write("Language/" + name, "[AUTHOR]\r\nName=x\r\n");
         }
     }
-    void addFiles(const QStringList &names)
-    {
-        QFile::remove(folder.filePath(QStringLiteral("Language/Test.lng")));
-        for (const QString &name : names)
-            folder.write(QStringLiteral("Language/") + name, "[AUTHOR]\r\nName=x\r\n");
-    }
-    QStringList visibleItems(const LanguageMenu &menu)
+    static QStringList visibleItems(const LanguageMenu &menu)
     {
         QStringList items;
         for (int i = 0; i < LanguageMenu::kItemCount; ++i) {
             if (menu.item(i).visible)
-                items << menu.item(i).caption + (menu.item(i).checked ? QStringLiteral("*") : QString());
+                items << menu.item(i).caption + (menu.item(i).checked ? "*" : "");
         }
         return items;
     }
-
-    test::TestFolder folder;
-    test::ScriptedDialogs dialogs;
 };
+
+// Every text the language table names on the main window, as shown now.
+QStringList mainWindowTexts(Form1 &form)
+{
+    QStringList texts;
+    for (const LanguageKey &key : windowSection(QStringLiteral("Form1"))->keys) {
+        if (key.target == TextTarget::TabText)
+            texts << form.Sekme->tabText(key.index);
+        else if (key.target == TextTarget::ColumnHeader)
+            texts << form.listModel().header(key.index);
+        else
+            texts << form.findChild<QObject *>(key.control)
+                         ->property(key.target == TextTarget::ToolTip ? "toolTip" : "text")
+                         .toString();
+    }
+    return texts;
+}
+
+} // namespace
+
+TEST_F(LanguageTest, TheReaderFindsValuesWhateverTheFileLooksLike)
+{
+    QStringEncoder cp1254("windows-1254"), utf16(QStringEncoder::Utf16LE);
+    const QString turkish = QStringLiteral("Sayı ğİş");
+    const QByteArray ini = "no equals sign\r\n[msg]\r\nnoise\r\n014 = first \r\n014=second\r\nEmpty=\r\n"
+                           "Quoted=\"  kept  \"\r\n[Other]\r\n015=other\r\n[Msg]\r\n016=late\r\n";
+    const QByteArray mixed = "[Msg]\r\n001=" + QByteArray(cp1254(turkish)) + "\r\n002=" + turkish.toUtf8() + "\r\n";
+    QByteArray big = "[Form1]\r\n";
+    while (big.size() < 5 * 1024 * 1024)
+        big += "Junk line without an equals sign, or key=value of no interest\r\n";
+    big += QByteArray(100000, 'y') + "\r\n[Msg]\r\n014=found\r\n";
+    const std::tuple<QByteArray, const char *, const char *, QString> cases[] = {
+        // Names ignore case; the first section and key win.
+        {ini, "MSG", "014", "first"}, {ini, "Msg", "quoted", "  kept  "}, {ini, "Msg", "Empty", ""},
+        {ini, "Msg", "015", ""}, {ini, "Msg", "016", ""}, {ini, "Nowhere", "014", ""},
+        // Windows-1254 or UTF-8 per value, UTF-8 or UTF-16 by the mark.
+        {mixed, "Msg", "001", turkish}, {mixed, "Msg", "002", turkish},
+        {"\xEF\xBB\xBF[Msg]\r\n001=" + turkish.toUtf8() + "\r\n", "Msg", "001", turkish},
+        {"\xFF\xFE" + QByteArray(utf16("[Msg]\r\n001=" + turkish + "\r\n")), "Msg", "001", turkish},
+        // Values are cut at 1023 characters or a zero byte; 5 MB are read to the end.
+        {"[Msg]\r\n001=" + QByteArray(1500, 'x') + "\r\n", "Msg", "001", QString(1023, QLatin1Char('x'))},
+        {"[Msg]\r\n001=" + QStringLiteral("ş").repeated(3000).toUtf8(), "Msg", "001", QStringLiteral("ş").repeated(1023)},
+        {QByteArray("[Msg]\r\n001=ab\0cd\r\n", 18), "Msg", "001", "ab"},
+        {big, "Msg", "014", "found"}, {big, "Form1", "key", ""},
+    };
+    for (const auto &[bytes, section, key, value] : cases) {
+        folder.write("x.lng", bytes);
+        EXPECT_EQ(ReadIniString(section, key, folder.filePath("x.lng")), value) << section << " " << key;
+    }
+    EXPECT_EQ(ReadIniString("Msg", "014", folder.filePath("none.lng")), QString());
+}
 
 TEST_F(LanguageTest, ShippedFilesHoldEveryKeyInWindows1254WithCrLf)
 {
@@ -82,111 +122,81 @@ TEST_F(LanguageTest, ShippedFilesHoldEveryKeyInWindows1254WithCrLf)
     }
 }
 
-// Every text the language table names on the main window, as shown now.
-QStringList mainWindowTexts(Form1 &form)
-{
-    QStringList texts;
-    for (const LanguageKey &key : windowSection(QStringLiteral("Form1"))->keys) {
-        if (key.target == TextTarget::TabText)
-            texts << form.Sekme->tabText(key.index);
-        else if (key.target == TextTarget::ColumnHeader)
-            texts << form.listModel().header(key.index);
-        else
-            texts << form.findChild<QObject *>(key.control)
-                         ->property(key.target == TextTarget::ToolTip ? "toolTip" : "text")
-                         .toString();
-    }
-    return texts;
-}
-
 TEST_F(LanguageTest, MenuOffersTheFilesAndChoosesTheStoredLanguage)
 {
-    useShippedFiles();
-    SaveRegSetting(QStringLiteral("lng"), QStringLiteral("Turkish"));
+    useFiles({"English", "Turkish"});
+    SaveRegSetting("lng", "Turkish");
     Form1 form;
     const QStringList builtIn = mainWindowTexts(form);
+    const auto menu = [&form] {
+        QStringList shown;
+        for (QAction *item : form.mnulng) {
+            if (item->isVisible())
+                shown << item->text() + (item->isChecked() ? "*" : "");
+        }
+        return shown;
+    };
     form.LoadLanguageMenu();
-    QStringList shown;
-    for (QAction *item : form.mnulng) {
-        if (item->isVisible())
-            shown << item->text() + (item->isChecked() ? QStringLiteral("*") : QString());
-    }
-    EXPECT_EQ(shown, (QStringList{"English", "Turkish*"}));
-    // The Turkish file holds the built-in texts: applying it changes nothing.
-    EXPECT_EQ(mainWindowTexts(form), builtIn);
+    EXPECT_EQ(menu(), (QStringList{"English", "Turkish*"}));
+    EXPECT_EQ(mainWindowTexts(form), builtIn); // the Turkish file holds the built-in texts
 
     form.mnulng[0]->trigger();
-    EXPECT_EQ(CurrentLanguage(), QStringLiteral("English"));
-    EXPECT_EQ(GetRegSetting(QStringLiteral("lng")), QStringLiteral("English"));
-    EXPECT_TRUE(form.mnulng[0]->isChecked());
-    EXPECT_FALSE(form.mnulng[1]->isChecked());
-    EXPECT_EQ(form.CmdFind->text(), QStringLiteral("FIND (F3)"));
-    EXPECT_EQ(form.Sekme->tabText(3), QStringLiteral("CHECK && REPAIR"));
-    EXPECT_EQ(form.listModel().header(1), QStringLiteral("START"));
-    EXPECT_EQ(form.CmdArayiKapat->toolTip(), QStringLiteral("Keep the subtitle on screen for a SHORTER time"));
-    // Choosing the checked item again keeps it checked.
-    form.mnulng[0]->trigger();
-    EXPECT_TRUE(form.mnulng[0]->isChecked());
+    EXPECT_EQ(CurrentLanguage() + " " + GetRegSetting("lng"), "English English");
+    EXPECT_EQ(menu(), (QStringList{"English*", "Turkish"}));
+    EXPECT_EQ(QStringList({form.CmdFind->text(), form.Sekme->tabText(3), form.listModel().header(1),
+                           form.CmdArayiKapat->toolTip()}),
+              QStringList({"FIND (F3)", "CHECK && REPAIR", "START", "Keep the subtitle on screen for a SHORTER time"}));
+    form.mnulng[0]->trigger(); // the checked item chosen again stays checked
+    EXPECT_EQ(menu(), (QStringList{"English*", "Turkish"}));
 }
 
-TEST_F(LanguageTest, WithoutAStoredLanguageTheLastVisibleOneWins)
+TEST_F(LanguageTest, WithoutAUsableStoredLanguageTheLastVisibleOneWinsAndSixAreOffered)
 {
-    useShippedFiles();
+    useFiles({"English", "Turkish"});
     LanguageMenu menu;
     QStringList applied;
     menu.applyLanguage = [&] { applied << CurrentLanguage(); };
     menu.LoadLanguageMenu();
     EXPECT_EQ(applied, (QStringList{"English", "Turkish"}));
     EXPECT_EQ(visibleItems(menu), (QStringList{"English", "Turkish*"}));
-    EXPECT_EQ(GetRegSetting(QStringLiteral("lng")), QStringLiteral("Turkish"));
-
-    // A stored language with no file falls back the same way and is replaced.
-    SaveRegSetting(QStringLiteral("lng"), QStringLiteral("Klingon"));
+    EXPECT_EQ(GetRegSetting("lng"), "Turkish");
+    SaveRegSetting("lng", "Klingon"); // no such file: the same, and replaced
     menu.LoadLanguageMenu();
-    EXPECT_EQ(GetRegSetting(QStringLiteral("lng")), QStringLiteral("Turkish"));
-}
+    EXPECT_EQ(GetRegSetting("lng"), "Turkish");
 
-TEST_F(LanguageTest, EveryFileCountsButOnlySixAreOffered)
-{
-    addFiles({QStringLiteral("readme.txt"), QStringLiteral("Deutsch.lng")});
-    LanguageMenu menu;
+    useFiles({"readme.txt", "Deutsch.lng"}); // every file counts
     menu.LoadLanguageMenu();
     EXPECT_EQ(visibleItems(menu), (QStringList{"Deutsch", "readme*"}));
-
-    QDir(folder.filePath(QStringLiteral("Language"))).removeRecursively();
-    for (QChar name : QStringLiteral("hBgaeCfd"))
-        addFiles({QString(name) + QStringLiteral(".lng")});
-    SaveRegSetting(QStringLiteral("lng"), QStringLiteral("h"));
+    useFiles({"h.lng", "B.lng", "g.lng", "a.lng", "e.lng", "C.lng", "f.lng", "d.lng"});
+    SaveRegSetting("lng", "h");
     menu.LoadLanguageMenu();
     EXPECT_EQ(visibleItems(menu), (QStringList{"a", "B", "C", "d", "e", "f*"}));
 }
 
 TEST_F(LanguageTest, NoLanguageFolderLeavesTheBuiltInTexts)
 {
-    QDir(folder.filePath(QStringLiteral("Language"))).removeRecursively();
+    QDir(folder.filePath("Language")).removeRecursively();
     setCurrentLanguage(QString());
     Form1 form;
     form.LoadLanguageMenu();
     for (QAction *item : form.mnulng)
         EXPECT_FALSE(item->isVisible());
     EXPECT_EQ(CurrentLanguage(), QString());
-    EXPECT_EQ(form.Label1[5]->text(), QStringLiteral("ARAMA :"));
-    // The options window shows its captions too, not empty ones.
-    ApplyLanguage(form.frmSecenekler, dialogs);
-    EXPECT_EQ(form.frmSecenekler->CmdKapat->text(), QStringLiteral("KAPAT (ESC)"));
+    EXPECT_EQ(form.Label1[5]->text(), "ARAMA :");
+    ApplyLanguage(form.frmSecenekler, dialogs); // the options window keeps its captions too
+    EXPECT_EQ(form.frmSecenekler->CmdKapat->text(), "KAPAT (ESC)");
 }
 
 TEST_F(LanguageTest, AMissingKeyGivesAnEmptyCaptionAndAmpersandsShowOnce)
 {
-    folder.write(QStringLiteral("Language/Test.lng"),
+    folder.write("Language/Test.lng",
                  "[Form1]\r\nLabel1(4)=Four\r\nLabel1(6)=C && D &x\r\nLabel1(7)=A && B\r\nCubuk2-1=F && G\r\n");
     Form1 form;
     ApplyLanguage(&form, dialogs);
     EXPECT_TRUE(dialogs.messageBoxes.isEmpty());
     EXPECT_EQ(form.Label1[5]->text(), QString());
-    EXPECT_EQ(form.Label1[4]->text(), QStringLiteral("Four"));
+    EXPECT_EQ(form.Label1[4]->text(), "Four");
     EXPECT_EQ(form.CmdFind->text(), QString());
-
     // What the user sees: each label draws like a plain label showing "A & B".
     for (QLabel *label : {form.Label1[6], form.Label1[7]}) {
         QLabel plain(label->parentWidget());
@@ -194,74 +204,151 @@ TEST_F(LanguageTest, AMissingKeyGivesAnEmptyCaptionAndAmpersandsShowOnce)
         plain.setGeometry(label->geometry());
         plain.setWordWrap(label->wordWrap());
         plain.setAlignment(label->alignment());
-        plain.setText(label == form.Label1[6] ? QStringLiteral("C & D x") : QStringLiteral("A & B"));
+        plain.setText(label == form.Label1[6] ? "C & D x" : "A & B");
         EXPECT_EQ(label->grab().toImage(), plain.grab().toImage()) << label->objectName().toStdString();
     }
     auto *button = qobject_cast<QToolButton *>(form.Cubuk2->widgetForAction(form.Cubuk2Buttons[0]));
     ASSERT_NE(button, nullptr);
-    EXPECT_EQ(button->text(), QStringLiteral("F && G")); // a tool button shows "&&" as "&"
+    EXPECT_EQ(button->text(), "F && G"); // a tool button shows "&&" as "&"
 }
 
 TEST_F(LanguageTest, OtherWindowsAreFoundByNameAndAMissingControlStopsTheirTurn)
 {
-    useShippedFiles();
-    setCurrentLanguage(QStringLiteral("English"));
-    QWidget table;
-    table.setObjectName(QStringLiteral("frmKisayollar"));
-    QList<QLabel *> labels;
-    for (int i = 0; i <= 13; ++i) {
-        labels << new QLabel(&table);
-        labels.back()->setObjectName(QStringLiteral("Label1(%1)").arg(i));
-    }
-    auto *close = new QPushButton(&table);
-    close->setObjectName(QStringLiteral("CmdKapat"));
-    ApplyLanguage(&table, dialogs);
-    EXPECT_EQ(table.windowTitle(), QStringLiteral(" PROGRAM SHORTCUT KEYS"));
-    EXPECT_EQ(close->text(), QStringLiteral("CLOSE (ESC)"));
-
-    delete labels.takeAt(7);
-    setCurrentLanguage(QStringLiteral("Turkish"));
+    useFiles({"English", "Turkish"});
+    setCurrentLanguage("English");
+    ShortcutTableWindow table; // takes the language as it loads
+    EXPECT_EQ(table.windowTitle() + "|" + table.CmdKapat->text(), " PROGRAM SHORTCUT KEYS|CLOSE (ESC)");
+    delete table.Label1[7];
+    setCurrentLanguage("Turkish");
     ApplyLanguage(&table, dialogs);
     ASSERT_EQ(dialogs.messageBoxes.size(), 1);
-    EXPECT_TRUE(dialogs.messageBoxes[0].contains(QStringLiteral("Label1(7)")));
-    EXPECT_EQ(labels[5]->text(), QStringLiteral("PLAY / PAUSE"));
-    EXPECT_TRUE(labels[6]->text().startsWith(QStringLiteral("Filmin o anki")));
-    EXPECT_TRUE(labels[7]->text().startsWith(QStringLiteral("Write the film's"))); // Label1(8) and on: untouched
-    EXPECT_EQ(close->text(), QStringLiteral("CLOSE (ESC)"));
+    EXPECT_TRUE(dialogs.messageBoxes[0].contains("Label1(7)"));
+    EXPECT_EQ(table.Label1[5]->text(), "PLAY / PAUSE");
+    EXPECT_TRUE(table.Label1[6]->text().startsWith("Filmin o anki"));
+    EXPECT_TRUE(table.Label1[8]->text().startsWith("Write the film's")); // Label1(8) and on: untouched
+    EXPECT_EQ(table.CmdKapat->text(), "CLOSE (ESC)");
 
     QWidget wait;
-    wait.setObjectName(QStringLiteral("frmBilgiAliniyor"));
+    wait.setObjectName("frmBilgiAliniyor");
     auto *waitLabel = new QLabel(&wait);
-    waitLabel->setObjectName(QStringLiteral("Label1"));
+    waitLabel->setObjectName("Label1");
     ApplyLanguage(&wait, dialogs);
-    EXPECT_EQ(waitLabel->text(), QStringLiteral("FİLM BİLGİLERİ ALINIYOR. LÜTFEN BEKLEYİNİZ..."));
-
-    wait.setObjectName(QStringLiteral("frmOther"));
-    waitLabel->setText(QStringLiteral("kept"));
+    EXPECT_EQ(waitLabel->text(), "FİLM BİLGİLERİ ALINIYOR. LÜTFEN BEKLEYİNİZ...");
+    wait.setObjectName("frmOther");
+    waitLabel->setText("kept");
     ApplyLanguage(&wait, dialogs);
-    EXPECT_EQ(waitLabel->text(), QStringLiteral("kept"));
+    EXPECT_EQ(waitLabel->text(), "kept");
 }
 
 TEST_F(LanguageTest, LanguageWindowShowsTheTranslatorAndStoresOnlyOnOk)
 {
-    useShippedFiles();
-    folder.write(QStringLiteral("Language/Nameless.lng"), "[AUTHOR]\r\n[Msg]\r\n");
+    useFiles({"English", "Turkish"});
+    folder.write("Language/Nameless.lng", "[AUTHOR]\r\n[Msg]\r\n");
     {
         LanguageWindow window;
         ASSERT_EQ(window.File1->count(), 3);
-        EXPECT_EQ(window.Label1->text(), QStringLiteral("English\nAuthor :Korvendal Sub Team"));
+        EXPECT_EQ(window.Label1->text(), "English\nAuthor :Korvendal Sub Team");
         window.File1->setCurrentRow(1);
-        EXPECT_EQ(window.Label1->text(), QStringLiteral("Nameless\nAuthor :"));
+        EXPECT_EQ(window.Label1->text(), "Nameless\nAuthor :");
         window.reject();
-        EXPECT_EQ(CurrentLanguage(), QStringLiteral("Nameless"));
-        EXPECT_EQ(GetRegSetting(QStringLiteral("lng")), QString());
+        EXPECT_EQ(CurrentLanguage(), "Nameless");
+        EXPECT_EQ(GetRegSetting("lng"), QString());
     }
     LanguageWindow window;
     window.File1->setCurrentRow(2);
     QTest::mouseClick(window.Command1, Qt::LeftButton);
     EXPECT_EQ(window.result(), QDialog::Accepted);
-    EXPECT_EQ(GetRegSetting(QStringLiteral("lng")), QStringLiteral("Turkish"));
+    EXPECT_EQ(GetRegSetting("lng"), "Turkish");
 }
 
-} // namespace
-} // namespace korv
+TEST_F(LanguageTest, OptionsAreStoredAtOnceAndRestoredAtTheNextStart)
+{
+    SaveRegSetting(QStringLiteral("check1IND2"), QStringLiteral("x")); // no number: left off, silently
+    {
+        OptionsWindow first(dialogs);
+        for (QCheckBox *box : first.Check1)
+            EXPECT_FALSE(box->isChecked());
+        EXPECT_EQ(first.Text1->text(), QStringLiteral("2"));
+
+        first.show();
+        const auto click = [&first](int box) {
+            QTest::mouseClick(first.Check1[box], Qt::LeftButton, {}, QPoint(8, first.Check1[box]->height() / 2));
+        };
+        click(3);
+        click(0);
+        EXPECT_EQ(GetRegSetting("check1IND3") + GetRegSetting("check1IND0"), "11");
+        EXPECT_EQ(GetRegSetting("text1"), QString()); // only on closing
+        click(0);
+        EXPECT_EQ(GetRegSetting("check1IND0"), "0");
+
+        first.Text1->selectAll();
+        QTest::keyClicks(first.Text1, QStringLiteral("3.5"));
+        QTest::keyClick(first.Text1, Qt::Key_Escape);
+        EXPECT_FALSE(first.isVisible());
+        EXPECT_TRUE(dialogs.notices.empty());
+    }
+    // The next run: a new window over the same store.
+    OptionsWindow second(dialogs);
+    EXPECT_EQ(second.Text1->text(), QStringLiteral("3.5"));
+    for (int i = 0; i < OptionsWindow::kCheckCount; ++i)
+        EXPECT_EQ(second.Check1[std::size_t(i)]->isChecked(), i == 3) << i;
+}
+
+TEST_F(LanguageTest, ASecondsFieldThatIsNoNumberKeepsTheWindowOpen)
+{
+    Form1 form;
+    form.show();
+    OptionsWindow *window = form.frmSecenekler;
+    QStringList notices;
+    // The notice window comes up modally: read it, then close it with Enter.
+    auto answerNotice = [&] {
+        whenShown<NoticeWindow>([&](NoticeWindow *notice) {
+            notices << notice->windowTitle() + QLatin1Char('|') + notice->message();
+            QTest::keyClick(notice, Qt::Key_Return);
+        });
+    };
+    bool openWithFocusInField = false, openAfterEsc = false;
+    QTimer::singleShot(0, window, [&] {
+        window->Text1->selectAll();
+        QTest::keyClicks(window->Text1, QStringLiteral("abc"));
+        answerNotice();
+        QTest::mouseClick(window->CmdKapat, Qt::LeftButton);
+        openWithFocusInField = window->isVisible() && window->focusWidget() == window->Text1;
+        answerNotice();
+        QTest::keyClick(window->Text1, Qt::Key_Escape);
+        openAfterEsc = window->isVisible();
+        window->Text1->setText(QStringLiteral("4"));
+        QTest::keyClick(window->Text1, Qt::Key_Escape);
+    });
+    QTimer::singleShot(10000, window, [&] { window->done(QDialog::Rejected); }); // never hang
+    form.mnusecenekler_Click();
+
+    EXPECT_TRUE(openWithFocusInField);
+    EXPECT_TRUE(openAfterEsc);
+    const QString refusal = ProgramInfo::kNoticeTitle + QLatin1Char('|') + msg("014");
+    EXPECT_EQ(notices, (QStringList{refusal, refusal}));
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(GetRegSetting(QStringLiteral("text1")), QStringLiteral("4"));
+
+    // The main window's commands read the options window's boxes.
+    window->Check1[1]->setChecked(true);
+    EXPECT_EQ(std::pair(form.workspace().optionFlag(1), form.workspace().optionFlag(2)), std::pair(true, false));
+    EXPECT_EQ(form.workspace().optionSeconds(), QStringLiteral("4"));
+}
+
+TEST_F(LanguageTest, CaptionsFollowTheLanguageEachTimeTheWindowShows)
+{
+    folder.write(QStringLiteral("Language/Test.lng"),
+                 "[frmSecenekler]\r\nCheck1(0)=Follow\r\nLabel1=sec && more\r\nCmdKapat=CLOSE\r\n");
+    OptionsWindow window(dialogs);
+    window.show();
+    EXPECT_EQ(window.Check1[0]->text(), QStringLiteral("Follow"));
+    EXPECT_EQ(window.Check1[1]->text(), QString());
+    EXPECT_EQ(window.Label1->text(), QStringLiteral("sec & more"));
+    EXPECT_EQ(window.CmdKapat->text(), QStringLiteral("CLOSE"));
+    window.hide();
+    folder.write(QStringLiteral("Language/Test.lng"), "[frmSecenekler]\r\nCmdKapat=KAPAT\r\n");
+    window.show();
+    EXPECT_EQ(window.CmdKapat->text(), QStringLiteral("KAPAT"));
+}
+

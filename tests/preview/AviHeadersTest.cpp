@@ -1,10 +1,14 @@
 #include "preview/AviHeaders.h"
 #include "support/AviFileWriter.h"
+#include "support/QtPrinters.h"
 
 #include <QBuffer>
 #include <QRandomGenerator>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
 
 using namespace korv;
 using namespace korv::test;
@@ -19,22 +23,17 @@ AviHeaders read(const QByteArray &bytes)
     return readAviHeaders(buffer);
 }
 
-AviSpec film()
+AviContents film()
 {
-    AviSpec s;
-    s.width = 640;
-    s.height = 480;
-    s.totalFrames = s.length = 1500;
-    s.maxBytesPerSec = 123456;
-    s.suggestedBufferSize = 65536;
-    s.flags = 0x910;
-    s.name = "Video #1";
-    return s;
+    return {.maxBytesPerSec = 123456, .flags = 0x910, .totalFrames = 1500, .suggestedBufferSize = 65536, .width = 640,
+            .height = 480, .length = 1500, .name = "Video #1"};
 }
 
-QList<qint32> frameOf(const AviStreamInfo &s)
+// The stream header's type, handler, scale, rate, length, quality and frame rectangle.
+QList<qint64> fieldsOf(const AviStreamInfo &s)
 {
-    return {s.rcFrameLeft, s.rcFrameTop, s.rcFrameRight, s.rcFrameBottom};
+    return {s.fccType, s.fccHandler, s.dwScale, s.dwRate, s.dwLength, s.dwQuality,
+            s.rcFrameLeft, s.rcFrameTop, s.rcFrameRight, s.rcFrameBottom};
 }
 
 void patch32(QByteArray &bytes, qsizetype at, quint32 value)
@@ -47,7 +46,7 @@ void patch32(QByteArray &bytes, qsizetype at, quint32 value)
 
 TEST(AviHeaders, FillsBothRecordsFromTheHeaders)
 {
-    AviSpec s = film();
+    AviContents s = film();
     const AviHeaders h = read(buildAvi(s));
     ASSERT_TRUE(h.ok());
     const AviFileInfo &f = h.file;
@@ -55,35 +54,27 @@ TEST(AviHeaders, FillsBothRecordsFromTheHeaders)
                              f.dwHeight, f.dwScale, f.dwRate, f.dwLength, f.dwEditCount}),
               QList<qint32>({123456, 0x910, 3, 1, 65536, 640, 480, 40000, 1000000, 1500, 0}));
     EXPECT_EQ(f.szFileType, "AVI File");
-    EXPECT_EQ(h.stream.fccType, 1935960438);
-    EXPECT_EQ(h.stream.fccHandler, fourCC("MJPG"));
-    EXPECT_EQ(h.stream.dwRate, 25);
-    EXPECT_EQ(h.stream.dwLength, 1500);
-    EXPECT_EQ(h.stream.dwQuality, -1); // all bits set reads as a signed number
-    // 'strh' has no rectangle: the bitmap header's size gives it.
-    EXPECT_EQ(frameOf(h.stream), QList<qint32>({0, 0, 640, 480}));
+    // A quality with all bits set reads as a signed number; 'strh' has no
+    // rectangle: the bitmap header's size gives it.
+    EXPECT_EQ(fieldsOf(h.stream), QList<qint64>({1935960438, fourCC("MJPG"), 1, 25, 1500, -1, 0, 0, 640, 480}));
     EXPECT_EQ(h.stream.szName, "Video #1");
 
     // The first video stream, after an audio one, with its own rectangle.
     s.audioFirst = true;
     s.scale = 1001;
     s.rate = 30000;
-    s.frameRect[0] = 8;
-    s.frameRect[1] = -2;
-    s.frameRect[2] = 632;
-    s.frameRect[3] = 470;
+    std::ranges::copy(std::array<qint16, 4>{8, -2, 632, 470}, s.frameRect);
     s.name = QByteArray(80, 'n');
     const AviHeaders second = read(buildAvi(s));
     ASSERT_TRUE(second.ok());
-    EXPECT_EQ(second.stream.fccType, fourCC("vids"));
-    EXPECT_EQ(second.stream.dwScale, 1001);
-    EXPECT_EQ(frameOf(second.stream), QList<qint32>({8, -2, 632, 470}));
+    EXPECT_EQ(fieldsOf(second.stream),
+              QList<qint64>({fourCC("vids"), fourCC("MJPG"), 1001, 30000, 1500, -1, 8, -2, 632, 470}));
     EXPECT_EQ(second.stream.szName.size(), 63); // the record holds 64 with its NUL
 }
 
 TEST(AviHeaders, OpenDmlFilesGiveTheirGrandTotal)
 {
-    AviSpec s = film();
+    AviContents s = film();
     s.totalFrames = 1000; // the first RIFF part only
     s.openDml = true;
     s.grandFrames = 54000;
@@ -105,7 +96,7 @@ TEST(AviHeaders, ReportsWhichStepFailed)
     EXPECT_EQ(read(buildAvi(film()).replace("AVI LIST", "WAVELIST")).failure, AviHeaders::CannotOpen);
     EXPECT_EQ(readAviHeaders(QStringLiteral("/no/such/film.avi")).failure, AviHeaders::CannotOpen);
     EXPECT_EQ(read(buildAvi(film()).replace("vids", "txts")).failure, AviHeaders::NoVideoStream);
-    AviSpec s = film();
+    AviContents s = film();
     s.start = 0xFFFFFFFF;
     EXPECT_EQ(read(buildAvi(s)).failure, AviHeaders::StreamRange);
     s.start = 0;
@@ -138,7 +129,7 @@ TEST(AviHeaders, TruncatedAndLyingFiles)
 TEST(AviHeaders, GarbageNeverBreaksTheReader)
 {
     QRandomGenerator random(20240607);
-    AviSpec s = film();
+    AviContents s = film();
     s.audioFirst = s.openDml = true;
     const QByteArray whole = buildAvi(s);
     const qsizetype headerEnd = whole.indexOf("movi") + 4;

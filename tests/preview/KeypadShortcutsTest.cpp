@@ -1,18 +1,8 @@
-#include "app/Form1.h"
-#include "app/Workspace.h"
 #include "editing/LineCommands.h"
 #include "preview/KeyCodes.h"
 #include "preview/KeypadShortcuts.h"
-#include "support/ScriptedDialogs.h"
-#include "support/TestFolder.h"
-
-#include <QLineEdit>
-#include <QTabBar>
-#include <QTest>
-
-#include <gtest/gtest.h>
-
-#include <array>
+#include "support/WidgetTest.h"
+#include "support/WorkspaceTest.h"
 
 using namespace korv;
 using namespace korv::test;
@@ -21,67 +11,37 @@ namespace {
 
 constexpr int kp(int digit) { return KeyCode::Keypad0 + digit; }
 
-// A film that only keeps its position and play state.
-struct Film {
+class KeypadTest : public WorkspaceTest {
+protected:
+    // The film keeps its position and play state (0 stopped, 1 paused, 2 playing).
     double position = -1;
     int state = 0;
-    int plays = 0;
-    int pauses = 0;
-    std::vector<bool> skipGuardDuringMove;
     bool skipGuard = false;
-};
-
-class KeypadTest : public ::testing::Test {
-protected:
-    TestFolder folder{QLatin1Char(',')};
-    ScriptedDialogs ui;
-    Workspace ws{ui};
-    Film film;
+    std::vector<bool> skipGuardDuringMove;
     ScrollLockState scrollLock;
     std::array<bool, 5> flags{};
     QString seconds = QStringLiteral("2");
-    bool editPage = true;
-    bool findEnabled = true;
+    bool editPage = true, findEnabled = true;
     int tables = 0, finds = 0, goTos = 0;
     std::vector<int> lineButtons;
-    KeypadShortcuts keys{ws, filmControls(), hooks(), scrollLock};
+    KeypadShortcuts keys{ws,
+                         {[this] { return position; },
+                          [this](double p) { position = p; skipGuardDuringMove.push_back(skipGuard); },
+                          [this] { return state; }, [this] { state = 2; }, [this] { state = 1; },
+                          [this](bool on) { skipGuard = on; }},
+                         {[this] { ++tables; }, [this] { return findEnabled; }, [this] { ++finds; },
+                          [this] { return editPage; },
+                          [this](int b) { lineButtons.push_back(b); Cubuk_ButtonClick(ws, b); }, [this] { ++goTos; }},
+                         scrollLock};
 
-    void SetUp() override
+    KeypadTest()
     {
+        setNumberFormat(NumberFormat::comma());
         scrollLock.set(true);
         ws.optionFlag = [this](int i) { return flags[std::size_t(i)]; };
         ws.optionSeconds = [this] { return seconds; };
-        std::vector<SubtitleEntry> rows(10);
-        ws.list.replaceAll(rows);
+        ws.list.replaceAll(std::vector<SubtitleEntry>(10));
         ws.list.renumber();
-    }
-    FilmControls filmControls()
-    {
-        FilmControls c;
-        c.position = [this] { return film.position; };
-        c.setPosition = [this](double p) {
-            film.position = p;
-            film.skipGuardDuringMove.push_back(film.skipGuard);
-        };
-        c.playState = [this] { return film.state; };
-        c.play = [this] { film.state = 2; ++film.plays; };
-        c.pause = [this] { film.state = 1; ++film.pauses; };
-        c.setSkipPositionChange = [this](bool on) { film.skipGuard = on; };
-        return c;
-    }
-    ShortcutHooks hooks()
-    {
-        ShortcutHooks h;
-        h.showShortcutTable = [this] { ++tables; };
-        h.findEnabled = [this] { return findEnabled; };
-        h.find = [this] { ++finds; };
-        h.editPageShown = [this] { return editPage; };
-        h.pressLineButton = [this](int b) {
-            lineButtons.push_back(b);
-            Cubuk_ButtonClick(ws, b);
-        };
-        h.goToSelectedRow = [this] { ++goTos; };
-        return h;
     }
     // One key as the main window sees it: key-down, then its character.
     bool press(int code, int character = 0)
@@ -89,183 +49,141 @@ protected:
         keys.Form_KeyDown(code, false);
         return keys.Form_KeyPress(character);
     }
-    QString start() const { return ws.fields.text(EditFields::Start); }
-    QString end() const { return ws.fields.text(EditFields::End); }
-    QString cellStart() const { return ws.list.cell(ws.list.selected(), ColStart); }
+    // The edit fields' start and end, and the selected row's.
+    QString times() const
+    {
+        const int row = ws.list.selected();
+        return field(EditFields::Start) + " " + field(EditFields::End) + " / " + cell(row, ColStart) + " "
+            + cell(row, ColEnd);
+    }
 };
 
 } // namespace
 
 TEST(KeyCodes, KeypadAndFunctionKeysMapOnce)
 {
-    EXPECT_EQ(virtualKeyCode(Qt::Key_4, Qt::KeypadModifier), 100);
-    EXPECT_EQ(virtualKeyCode(Qt::Key_4, Qt::NoModifier), 0); // the main-row digit is no shortcut
-    EXPECT_EQ(virtualKeyCode(Qt::Key_Period, Qt::KeypadModifier), 110);
-    EXPECT_EQ(virtualKeyCode(Qt::Key_Comma, Qt::KeypadModifier), 110);
-    EXPECT_EQ(virtualKeyCode(Qt::Key_Plus, Qt::KeypadModifier), 107);
-    EXPECT_EQ(virtualKeyCode(Qt::Key_Minus, Qt::KeypadModifier), 109);
-    EXPECT_EQ(virtualKeyCode(Qt::Key_F1, Qt::ShiftModifier), 112);
-    EXPECT_EQ(virtualKeyCode(Qt::Key_F3, Qt::NoModifier), 114);
-    EXPECT_EQ(virtualKeyCode(Qt::Key_Down, Qt::KeypadModifier), 40); // Num Lock off
+    const std::tuple<int, Qt::KeyboardModifiers, int> cases[] = {
+        {Qt::Key_4, Qt::KeypadModifier, 100}, {Qt::Key_4, Qt::NoModifier, 0}, // the main-row digit is no shortcut
+        {Qt::Key_Period, Qt::KeypadModifier, 110}, {Qt::Key_Comma, Qt::KeypadModifier, 110},
+        {Qt::Key_Plus, Qt::KeypadModifier, 107}, {Qt::Key_Minus, Qt::KeypadModifier, 109},
+        {Qt::Key_F1, Qt::ShiftModifier, 112}, {Qt::Key_F3, Qt::NoModifier, 114},
+        {Qt::Key_Down, Qt::KeypadModifier, 40}, // Num Lock off
+    };
+    for (const auto &[key, modifiers, code] : cases)
+        EXPECT_EQ(virtualKeyCode(Qt::Key(key), modifiers), code) << key;
 }
 
-TEST_F(KeypadTest, Key4CapturesTheStartAtHundredths)
+TEST_F(KeypadTest, Key4CapturesTheStartAndWithOption2AnEndTheOptionsSecondsLater)
 {
-    film.position = 12.345;
-    EXPECT_TRUE(press(kp(4), '4'));
-    EXPECT_EQ(start(), "12,35");
-    EXPECT_EQ(cellStart(), "12,35");
-    film.position = 12.0;
-    press(kp(4));
-    EXPECT_EQ(start(), "12");
-    EXPECT_EQ(cellStart(), "12");
+    const std::tuple<double, bool, const char *, const char *> presses[] = {
+        {-1, false, "2", "-1  / -1 "}, // no film
+        {12.345, false, "2", "12,35  / 12,35 "}, {12.0, false, "2", "12  / 12 "}, {10, true, "2", "10 12 / 10 12"},
+        {10, true, "4,5", "10 14,5 / 10 14,5"}, {20, false, "4,5", "20 14,5 / 20 14,5"},
+    };
+    for (const auto &[at, option2, optionSeconds, shown] : presses) {
+        position = at;
+        flags[2] = option2;
+        seconds = optionSeconds;
+        EXPECT_TRUE(press(kp(4), '4')) << at; // the digit is not typed
+        EXPECT_EQ(times(), shown) << at;
+    }
 }
 
-TEST_F(KeypadTest, Key4WithOption2WritesTheEndTheOptionsSecondsLater)
+TEST_F(KeypadTest, CaptureAndPlayKeysWithOptions1And4)
 {
-    flags[2] = true;
-    film.position = 10;
-    press(kp(4));
-    EXPECT_EQ(start(), "10");
-    EXPECT_EQ(end(), "12");
-    seconds = QStringLiteral("4,5");
-    press(kp(4));
-    EXPECT_EQ(end(), "14,5");
-    flags[2] = false;
-    film.position = 20;
-    press(kp(4));
-    EXPECT_EQ(end(), "14,5");
-}
-
-TEST_F(KeypadTest, Key5FillsWhicheverTimeIsEmpty)
-{
-    for (double t : {1.0, 3.0, 5.0}) {
-        film.position = t;
+    for (double t : {1.0, 3.0, 5.0}) { // key 5 fills whichever time is empty
+        position = t;
         press(kp(5));
     }
-    EXPECT_EQ(start(), "1");
-    EXPECT_EQ(end(), "3");
-}
-
-TEST_F(KeypadTest, Option4MakesKey5PauseAndKey2OnlyPlay)
-{
-    flags[4] = true;
-    film.state = 2;
-    film.position = 7;
-    press(kp(2));
-    EXPECT_EQ(film.state, 2);
-    press(kp(5));
-    EXPECT_EQ(film.state, 1);
-    EXPECT_EQ(start(), "");
-}
-
-TEST_F(KeypadTest, Key2TogglesPlayAndPause)
-{
-    for (auto [before, after] : std::array<std::pair<int, int>, 3>{{{2, 1}, {1, 2}, {0, 2}}}) {
-        film.state = before;
+    EXPECT_EQ(times(), "1 3 / 1 3");
+    for (auto [before, after] : {std::pair{2, 1}, {1, 2}, {0, 2}}) { // key 2 plays and pauses
+        state = before;
         press(kp(2));
-        EXPECT_EQ(film.state, after) << before;
+        EXPECT_EQ(state, after) << before;
     }
-}
-
-TEST_F(KeypadTest, Option1PausesAfterEachCapture)
-{
-    flags[1] = true;
-    film.position = 4;
+    flags[1] = true; // pauses after each capture
+    ws.list.select(1);
+    position = 4;
     for (int key : {4, 5, 6}) {
-        film.state = 2;
+        state = 2;
         press(kp(key));
-        EXPECT_EQ(film.state, 1) << key;
+        EXPECT_EQ(state, 1) << key;
     }
-    EXPECT_EQ(end(), "4");
+    EXPECT_EQ(times(), "4 4 / 4 4");
+    flags[1] = false;
+    flags[4] = true; // key 5 only pauses, key 2 only plays
+    ws.list.select(2);
+    state = 2;
+    press(kp(2));
+    EXPECT_EQ(state, 2);
+    press(kp(5));
+    EXPECT_EQ(state, 1);
+    EXPECT_EQ(times(), "  /  ");
 }
 
-TEST_F(KeypadTest, Key6WithOption3AddsAndSelectsTheNextRow)
-{
-    flags[3] = true;
-    ws.list.select(3);
-    film.position = 8.5;
-    press(kp(6));
-    EXPECT_EQ(ws.list.cell(3, ColEnd), "8,5");
-    EXPECT_EQ(ws.list.selected(), 4);
-    EXPECT_EQ(ws.list.count(), 11);
-    EXPECT_EQ(end(), "");
-    EXPECT_EQ(lineButtons, std::vector<int>{1});
-}
-
-TEST_F(KeypadTest, StepKeysChangeTheSkipStep)
-{
-    press(kp(7));
-    EXPECT_EQ(ws.fields.text(EditFields::SkipStep), "1");
-    press(kp(9));
-    press(kp(9));
-    press(kp(9));
-    EXPECT_EQ(ws.fields.text(EditFields::SkipStep), "4");
-    press(kp(8));
-    EXPECT_EQ(ws.fields.text(EditFields::SkipStep), "1");
-    ws.fields.setText(EditFields::SkipStep, QStringLiteral("0,5"));
-    press(kp(7));
-    EXPECT_EQ(ws.fields.text(EditFields::SkipStep), "-0,5");
-}
-
-TEST_F(KeypadTest, SkipsMoveTheFilmWithoutMovingTheList)
-{
-    film.position = 10;
-    ws.fields.setText(EditFields::SkipStep, QStringLiteral("2,5"));
-    press(kp(3));
-    EXPECT_DOUBLE_EQ(film.position, 12.5);
-    press(kp(1));
-    EXPECT_DOUBLE_EQ(film.position, 10);
-    EXPECT_EQ(film.skipGuardDuringMove, (std::vector<bool>{true, true}));
-    EXPECT_FALSE(film.skipGuard);
-    ws.fields.setText(EditFields::SkipStep, QStringLiteral("abc"));
-    keys.Command1_Click(1);
-    EXPECT_EQ(ws.fields.text(EditFields::SkipStep), "1");
-    EXPECT_DOUBLE_EQ(film.position, 11);
-}
-
-TEST_F(KeypadTest, TooltipsNameTheCurrentStep)
-{
-    EXPECT_EQ(keys.Command1_ToolTip(1), "1 SECOND FORWARD");
-    ws.fields.setText(EditFields::SkipStep, QStringLiteral("3"));
-    EXPECT_EQ(keys.Command1_ToolTip(0), "3 SECOND REWARD");
-}
-
-TEST_F(KeypadTest, Keys0AndPointAddAndDeleteRows)
+TEST_F(KeypadTest, LineKeysAddAndDeleteRowsAndOption3MovesOnAfterTheEnd)
 {
     ws.list.setCell(0, ColText, QStringLiteral("first"));
     press(kp(0));
-    EXPECT_EQ(ws.list.count(), 11);
-    EXPECT_EQ(ws.list.selected(), 1);
+    EXPECT_EQ(std::pair(ws.list.count(), ws.list.selected()), std::pair(11, 1));
     press(KeyCode::KeypadDecimal);
     EXPECT_EQ(ws.list.count(), 10);
-    EXPECT_EQ(lineButtons, (std::vector<int>{1, 2}));
+
+    flags[3] = true;
+    ws.list.select(3);
+    position = 8.5;
+    press(kp(6));
+    EXPECT_EQ(cell(3, ColEnd), "8,5");
+    EXPECT_EQ(std::pair(ws.list.count(), ws.list.selected()), std::pair(11, 4));
+    EXPECT_EQ(field(EditFields::End), "");
+    EXPECT_EQ(lineButtons, (std::vector<int>{1, 2, 1}));
 }
 
-TEST_F(KeypadTest, ScrollLockOffLetsTheKeypadType)
+TEST_F(KeypadTest, StepKeysAndSkipsMoveTheFilmWithoutMovingTheList)
 {
-    scrollLock.set(false);
-    film.position = 3;
-    EXPECT_FALSE(press(kp(4), '4'));
-    EXPECT_EQ(start(), "");
+    QStringList steps;
+    for (int key : {7, 9, 9, 9, 8}) {
+        press(kp(key));
+        steps << field(EditFields::SkipStep);
+    }
+    EXPECT_EQ(steps, QStringList({"1", "2", "3", "4", "1"}));
+    EXPECT_EQ(keys.Command1_ToolTip(1), "1 SECOND FORWARD");
+    ws.fields.setText(EditFields::SkipStep, QStringLiteral("3"));
+    EXPECT_EQ(keys.Command1_ToolTip(0), "3 SECOND REWARD");
+    ws.fields.setText(EditFields::SkipStep, QStringLiteral("0,5"));
+    press(kp(7));
+    EXPECT_EQ(field(EditFields::SkipStep), "-0,5");
+
+    position = 10;
+    ws.fields.setText(EditFields::SkipStep, QStringLiteral("2,5"));
+    press(kp(3));
+    EXPECT_DOUBLE_EQ(position, 12.5);
+    press(kp(1));
+    EXPECT_DOUBLE_EQ(position, 10);
+    EXPECT_EQ(skipGuardDuringMove, (std::vector<bool>{true, true}));
+    EXPECT_FALSE(skipGuard);
+    ws.fields.setText(EditFields::SkipStep, QStringLiteral("abc"));
+    keys.Command1_Click(1);
+    EXPECT_EQ(field(EditFields::SkipStep), "1");
+    EXPECT_DOUBLE_EQ(position, 11);
+}
+
+TEST_F(KeypadTest, WithScrollLockOffOrOnAnotherPageTheKeypadTypes)
+{
+    position = 3;
+    for (bool otherPage : {false, true}) {
+        scrollLock.set(otherPage);
+        editPage = !otherPage;
+        EXPECT_FALSE(press(kp(4), '4'));
+        EXPECT_EQ(times(), "  /  ");
+        EXPECT_EQ(keys.lastShortcutKey(), 0);
+    }
+    editPage = true;
+    scrollLock.keyPressed();
+    EXPECT_FALSE(scrollLock.on());
     scrollLock.keyPressed();
     EXPECT_TRUE(press(kp(4), '4'));
-    EXPECT_EQ(start(), "3");
-}
-
-TEST_F(KeypadTest, OtherPagesTypeTheDigitAndCaptureNothing)
-{
-    editPage = false;
-    film.position = 3;
-    EXPECT_FALSE(press(kp(4), '4'));
-    EXPECT_EQ(start(), "");
-    EXPECT_EQ(keys.lastShortcutKey(), 0);
-}
-
-TEST_F(KeypadTest, NoFilmCapturesMinusOne)
-{
-    press(kp(4));
-    EXPECT_EQ(start(), "-1");
+    EXPECT_EQ(times(), "3  / 3 ");
 }
 
 TEST_F(KeypadTest, F1F3AndEnterActOnEveryPage)
@@ -273,27 +191,22 @@ TEST_F(KeypadTest, F1F3AndEnterActOnEveryPage)
     editPage = false;
     scrollLock.set(false);
     press(KeyCode::F1);
-    EXPECT_EQ(tables, 1);
-    press(KeyCode::F3);
-    EXPECT_EQ(finds, 0); // nothing to search for
+    press(KeyCode::F3); // nothing to search for
     ws.fields.setText(EditFields::Search, QStringLiteral("x"));
     press(KeyCode::F3);
-    keys.Form_KeyDown(KeyCode::F3, true);
-    EXPECT_EQ(finds, 1); // Shift+F3 does nothing here
+    keys.Form_KeyDown(KeyCode::F3, true); // Shift+F3 does nothing here
     findEnabled = false;
     press(KeyCode::F3);
-    EXPECT_EQ(finds, 1);
     EXPECT_TRUE(press(0, KeyCode::Enter)); // the line break is dropped
-    EXPECT_EQ(goTos, 1);
+    EXPECT_EQ(std::tuple(tables, finds, goTos), std::tuple(1, 1, 1));
 }
 
 // The main window previews every key: with the real widgets, the keypad
 // captures into the row instead of typing while Scroll Lock is on.
-TEST(MainWindowKeys, KeypadCapturesOnlyWhileScrollLockIsOn)
+using MainWindowKeys = Form1Test;
+
+TEST_F(MainWindowKeys, KeypadCapturesOnlyWhileScrollLockIsOn)
 {
-    TestFolder folder;
-    ScriptedDialogs ui;
-    Form1 form(&ui);
     form.show();
     QApplication::setActiveWindow(&form);
     QLineEdit *line = form.Text1[EditFields::Line1];
@@ -304,9 +217,9 @@ TEST(MainWindowKeys, KeypadCapturesOnlyWhileScrollLockIsOn)
     QTest::keyClick(line, Qt::Key_ScrollLock);
     ASSERT_TRUE(form.scrollLock.on());
     QTest::keyClick(line, Qt::Key_4, Qt::KeypadModifier);
-    EXPECT_EQ(line->text(), "4");   // no digit typed
+    EXPECT_EQ(line->text(), "4"); // no digit typed
     EXPECT_EQ(form.Text1[EditFields::Start]->text(), "-1"); // no film: the position is -1
-    EXPECT_EQ(form.workspace().list.cell(0, ColStart), "-1");
+    EXPECT_EQ(ws.list.cell(0, ColStart), "-1");
     QTest::keyClick(line, Qt::Key_9, Qt::KeypadModifier);
     EXPECT_EQ(form.Text1[EditFields::SkipStep]->text(), "2");
     // On another tab the keypad types again.
@@ -315,7 +228,6 @@ TEST(MainWindowKeys, KeypadCapturesOnlyWhileScrollLockIsOn)
     split->setFocus();
     QTest::keyClick(split, Qt::Key_5, Qt::KeypadModifier);
     EXPECT_EQ(split->text(), "5");
-    // Enter types no line break anywhere.
-    QTest::keyClick(split, Qt::Key_Return);
+    QTest::keyClick(split, Qt::Key_Return); // Enter types no line break anywhere
     EXPECT_EQ(split->text(), "5");
 }

@@ -1,24 +1,17 @@
-// The film panels of the main window, the wait window, the about window and
-// the shortcut table.
-#include "app/Form1.h"
+// The film panels of the main window, the wait window, the about window, the
+// shortcut table, and the real player: films the test makes play, the
+// overlay and labels follow, and a position names the picture on show.
 #include "help/AboutWindow.h"
 #include "help/ProgramInfo.h"
 #include "help/ShortcutTableWindow.h"
 #include "preview/FilmPreview.h"
-#include "support/AviFileWriter.h"
-#include "support/TestFolder.h"
-
-#include <QApplication>
-#include <QDesktopServices>
-#include <QFont>
-#include <QLabel>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
-#include <QTreeWidget>
+#include "preview/QtFilmPlayer.h"
 #include "preview/VideoView.h"
+#include "support/AviFileWriter.h"
+#include "support/WidgetTest.h"
 
-#include <gtest/gtest.h>
+#include <QVideoFrame>
+#include <QVideoSink>
 
 using namespace korv;
 using namespace korv::test;
@@ -33,18 +26,17 @@ public slots:
     void open(const QUrl &url) { urls << url; }
 };
 
+using FilmPanels = Form1Test;
+
 } // namespace
 
-TEST(FilmPanels, InformationAndPictureWithTheWaitWindowStandingOver)
+TEST_F(FilmPanels, InformationAndPictureWithTheWaitWindowStandingOver)
 {
-    TestFolder folder;
-    Form1 form;
     form.show();
     // The video surface covers its siblings: the subtitle strip must never
     // lie under it.
     const auto *video = form.findChild<VideoView *>(QStringLiteral("MediaPlayer1-video"));
-    const QRect picture(video->mapTo(form.Frame12, QPoint(0, 0)), video->size());
-    EXPECT_EQ(picture.bottom() + 1, form.Picture2->y());
+    EXPECT_EQ(video->mapTo(form.Frame12, QPoint(0, video->height())).y(), form.Picture2->y());
     EXPECT_TRUE(form.MediaPlayer1->geometry().contains(form.Picture2->geometry()));
 
     QString waitText;
@@ -61,7 +53,6 @@ TEST(FilmPanels, InformationAndPictureWithTheWaitWindowStandingOver)
     // The wait window takes its text from the language file.
     folder.write("Language/Test.lng", "[frmBilgiAliniyor]\r\nLabel1=READING THE FILM'S DETAILS\r\n");
     form.preview->ReadAviInfo(folder.filePath("film.avi"));
-
     EXPECT_EQ(waitText, "READING THE FILM'S DETAILS");
     EXPECT_LE(waitOffCentre.manhattanLength(), 2);
     EXPECT_EQ(form.findChild<QWidget *>(QStringLiteral("frmBilgiAliniyor")), nullptr);
@@ -73,40 +64,29 @@ TEST(FilmPanels, InformationAndPictureWithTheWaitWindowStandingOver)
     EXPECT_FALSE(form.ListView1->topLevelItem(8)->font(2).bold());
 }
 
-TEST(FilmPanels, HakkindaOpensTheAboutWindow)
+TEST_F(FilmPanels, HakkindaShowsOurValuesAndOpensTheAddresses)
 {
-    Form1 form;
-    QString shown;
-    QTimer::singleShot(0, [&] {
-        if (QWidget *modal = QApplication::activeModalWidget()) {
-            shown = modal->objectName();
-            modal->close();
-        }
-    });
-    form.Cubuk2_ButtonClick(4);
-    EXPECT_EQ(shown, "frmHakkinda");
-}
-
-TEST(AboutWindowTest, ShowsOurValuesAndOpensTheAddresses)
-{
-    AboutWindow window;
-    EXPECT_EQ(window.findChild<QLabel *>(QStringLiteral("Label1(55)"))->text(), ProgramInfo::versionText());
-    EXPECT_EQ(window.windowTitle(), " Korvendal Altyazı");
-    EXPECT_EQ(window.size(), QSize(334, 169));
-
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("http"), &catcher, "open");
     QDesktopServices::setUrlHandler(QStringLiteral("mailto"), &catcher, "open");
-    window.show();
-    QTest::mouseClick(window.lblSitem, Qt::LeftButton);
-    QTest::mouseClick(window.lblEmail, Qt::LeftButton);
+    bool shown = false;
+    whenShown<AboutWindow>([&](AboutWindow *window) {
+        shown = true;
+        EXPECT_EQ(window->objectName(), "frmHakkinda");
+        EXPECT_EQ(window->findChild<QLabel *>(QStringLiteral("Label1(55)"))->text(), ProgramInfo::versionText());
+        EXPECT_EQ(window->windowTitle(), " Korvendal Altyazı");
+        EXPECT_EQ(window->size(), QSize(334, 169));
+        QTest::mouseClick(window->lblSitem, Qt::LeftButton);
+        QTest::mouseClick(window->lblEmail, Qt::LeftButton);
+        QTest::keyClick(window, Qt::Key_Escape);
+        EXPECT_FALSE(window->isVisible());
+    });
+    form.Cubuk2_ButtonClick(4);
     QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
     QDesktopServices::unsetUrlHandler(QStringLiteral("mailto"));
+    EXPECT_TRUE(shown);
     EXPECT_EQ(catcher.urls, QList<QUrl>({QUrl(QString::fromUtf8(ProgramInfo::kWebAddress)),
                                          QUrl(QStringLiteral("mailto:") + QString::fromUtf8(ProgramInfo::kMailAddress))}));
-
-    QTest::keyClick(&window, Qt::Key_Escape);
-    EXPECT_FALSE(window.isVisible());
 }
 
 TEST(ShortcutTableTest, LabelsPointAtTheirKeysAndEscCloses)
@@ -118,10 +98,9 @@ TEST(ShortcutTableTest, LabelsPointAtTheirKeysAndEscCloses)
     EXPECT_EQ(window.Image1->pixmap().size(), QSize(300, 204));
     EXPECT_EQ(window.CmdKapat->text(), "KAPAT (ESC)");
     EXPECT_EQ(window.findChild<QLabel *>(QStringLiteral("Label1(5)"))->text(), "PLAY / PAUSE");
-    const QRect client = window.rect();
     for (int i = 0; i < ShortcutTableWindow::kLabelCount; ++i) {
         const QRect label = window.Label1[std::size_t(i)]->geometry();
-        EXPECT_TRUE(client.contains(label)) << i;
+        EXPECT_TRUE(window.rect().contains(label)) << i;
         for (int k = 0; k <= int(ShortcutTableWindow::Key::Decimal); ++k) {
             const auto key = ShortcutTableWindow::Key(k);
             EXPECT_FALSE(label.intersects(ShortcutTableWindow::keyRect(key).translated(window.Image1->pos()))) << i;
@@ -136,10 +115,114 @@ TEST(ShortcutTableTest, LabelsPointAtTheirKeysAndEscCloses)
         EXPECT_TRUE(window.Label1[std::size_t(connector.label)]->geometry().adjusted(0, 0, 1, 1).contains(line.p1()))
             << connector.label;
     }
-
     window.show();
     QTest::keyClick(&window, Qt::Key_Escape);
     EXPECT_FALSE(window.isVisible());
+}
+
+namespace {
+
+class PlaybackTest : public Form1Test {
+protected:
+    PlaybackTest()
+    {
+        form.show();
+        ws.list.replaceAll({{{}, "0", "1.5", "Bir|İki"}, {{}, "1.65", "4", "Üç"}});
+    }
+    // Four seconds at 10 frames a second; frame i has the hue i * 37.
+    QString writeAvi()
+    {
+        AviContents s{.microSecPerFrame = 100000, .totalFrames = 40, .rate = 10, .length = 40};
+        s.frames = colourFrames(40, {64, 48});
+        folder.write("film.avi", buildAvi(s));
+        return folder.filePath("film.avi");
+    }
+    void open(const QString &path)
+    {
+        form.filmPlayer->open(path);
+        form.preview->ReadAviInfo(path);
+    }
+    bool reaches(int state)
+    {
+        return QTest::qWaitFor([&] { return form.filmPlayer->playState() == state; }, 8000);
+    }
+    // True once the picture on show is frame `frame`, give or take `slack` frames.
+    bool showsFrame(int frame, int slack = 0)
+    {
+        QVideoSink *sink = form.findChild<VideoView *>(QStringLiteral("MediaPlayer1-video"))->videoSink();
+        return QTest::qWaitFor(
+            [&] {
+                const QImage image = sink->videoFrame().toImage();
+                const int hue = image.isNull() ? -100 : image.pixelColor(image.rect().center()).hsvHue();
+                for (int f = frame - slack; f <= frame + slack; ++f) {
+                    const int d = std::abs(hue - f * 37 % 360);
+                    if (std::min(d, 360 - d) <= 12)
+                        return true;
+                }
+                return false;
+            },
+            4000);
+    }
+};
+
+} // namespace
+
+TEST_F(PlaybackTest, AviFilmPlaysUnderItsSubtitles)
+{
+    EXPECT_EQ(form.LblCurrentTime->text(), "-");
+    open(writeAvi());
+    EXPECT_EQ(form.Label7->text(), "10 FPS");
+    ASSERT_TRUE(reaches(FilmPlayer::Playing));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return form.LblAltYazi->text() == "Bir\nİki"; }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return form.LblAltYazi->text() == "Üç"; }, 5000));
+    EXPECT_GT(form.filmPlayer->position(), 1.5);
+    EXPECT_NE(form.LblCurrentTime->text(), "-");
+    EXPECT_NE(form.LblCurrentFrame->text(), "0");
+
+    // Paused, a double-click on a row shows the picture at its start.
+    form.filmPlayer->pause();
+    ASSERT_TRUE(reaches(FilmPlayer::Paused));
+    const QPoint cell = form.Listview->visualRect(form.Listview->model()->index(1, 1)).center();
+    QTest::mouseClick(form.Listview->viewport(), Qt::LeftButton, {}, cell);
+    QTest::mouseDClick(form.Listview->viewport(), Qt::LeftButton, {}, cell);
+    EXPECT_DOUBLE_EQ(form.filmPlayer->position(), 1.65);
+    EXPECT_TRUE(showsFrame(16));
+
+    // The same film opened again plays again; a file the player cannot open
+    // is no film.
+    open(folder.filePath("film.avi"));
+    EXPECT_TRUE(reaches(FilmPlayer::Playing));
+    form.filmPlayer->open(folder.filePath("missing.avi"));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return form.filmPlayer->position() == -1; }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return form.LblCurrentTime->text() == "-"; }, 1000));
+}
+
+TEST_F(PlaybackTest, DatFilmCountsFromItsFirstPicture)
+{
+    const QString ffmpeg = QStandardPaths::findExecutable(QStringLiteral("ffmpeg"));
+    if (ffmpeg.isEmpty())
+        GTEST_SKIP() << "ffmpeg makes the test's MPEG-1 film";
+    const QString dat = folder.filePath("film.dat");
+    ASSERT_EQ(QProcess::execute(ffmpeg, {"-loglevel", "error", "-y", "-i", writeAvi(), "-r", "25", "-c:v", "mpeg1video",
+                                         "-g", "1", "-q:v", "2", "-f", "mpeg", dat}),
+              0);
+    open(dat);
+    EXPECT_EQ(form.Label7->text(), "-");
+    ASSERT_TRUE(reaches(FilmPlayer::Playing));
+    // The stream's time stamps start about half a second in; the film's
+    // positions start at 0.
+    const double start = form.filmPlayer->position();
+    EXPECT_LT(start, 0.4);
+    EXPECT_GT(form.filmPlayer->mediaPlayer().position() - qint64(start * 1000), 300);
+
+    // Paused a while later, the position names the picture on show (within a
+    // frame: the film was made at 25 frames a second from 10). Counted from
+    // the stream's stamps it would be five frames off.
+    QTest::qWait(1200);
+    form.filmPlayer->pause();
+    ASSERT_TRUE(reaches(FilmPlayer::Paused));
+    QTest::qWait(200);
+    EXPECT_TRUE(showsFrame(int(form.filmPlayer->position() * 10), 1)) << form.filmPlayer->position();
 }
 
 #include "WindowsTest.moc"

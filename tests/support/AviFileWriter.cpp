@@ -31,7 +31,7 @@ QByteArray list(const char *type, const QByteArray &children, const char *id = "
     return chunk(id, QByteArray(type, 4) + children);
 }
 
-QByteArray streamHeader(const char *type, const char *handler, const AviSpec &s, quint32 scale, quint32 rate)
+QByteArray streamHeader(const char *type, const char *handler, const AviContents &s, quint32 scale, quint32 rate)
 {
     QByteArray d = QByteArray(type, 4) + QByteArray(handler, 4) + le({0, 0, 0, scale, rate, s.start, s.length, 0});
     d += le({s.quality, 0});
@@ -42,7 +42,7 @@ QByteArray streamHeader(const char *type, const char *handler, const AviSpec &s,
 
 } // namespace
 
-QByteArray buildAvi(const AviSpec &s)
+QByteArray buildAvi(const AviContents &s)
 {
     QByteArray hdrl = chunk("avih", le({s.microSecPerFrame, s.maxBytesPerSec, 0, s.flags, s.totalFrames, 0, s.streams,
                                         s.suggestedBufferSize, s.width, s.height, 0, 0, 0, 0}));

@@ -9,7 +9,7 @@
 
 namespace korv::test {
 
-struct AviSpec {
+struct AviContents {
     // Main header.
     quint32 microSecPerFrame = 40000, maxBytesPerSec = 0, flags = 0x10, totalFrames = 0, streams = 1;
     quint32 suggestedBufferSize = 0, width = 64, height = 48;
@@ -25,7 +25,7 @@ struct AviSpec {
     std::vector<QByteArray> frames;
 };
 
-QByteArray buildAvi(const AviSpec &spec);
+QByteArray buildAvi(const AviContents &contents);
 // `count` MJPEG frames of `size`, frame i one colour of hue i * 37 (mod 360).
 std::vector<QByteArray> colourFrames(int count, QSize size);
 

@@ -1,8 +1,9 @@
 #pragma once
-// Readable failure messages for Qt's strings.
+// Readable failure messages for Qt's strings and the document's rows.
 
-#include <QByteArray>
-#include <QString>
+#include "document/Result.h"
+#include "document/SubtitleList.h"
+
 #include <QStringList>
 
 #include <ostream>
@@ -19,8 +20,23 @@ inline void PrintTo(const QByteArray &bytes, std::ostream *os)
 
 inline void PrintTo(const QStringList &list, std::ostream *os)
 {
-    *os << '{';
-    for (qsizetype i = 0; i < list.size(); ++i)
-        *os << (i ? ", " : "") << '"' << list[i].toStdString() << '"';
-    *os << '}';
+    if (list.isEmpty())
+        *os << "{}";
+    else
+        *os << "{\"" << list.join(QStringLiteral("\", \"")).toStdString() << "\"}";
 }
+
+namespace korv {
+inline void PrintTo(const SubtitleEntry &e, std::ostream *os)
+{
+    ::PrintTo(QStringList{e.number, e.start, e.end, e.text}, os);
+}
+} // namespace korv
+
+namespace korv::test {
+// A text result as a test compares it: the text, or "error: " and why not.
+inline QString textOf(const Result<QString> &r)
+{
+    return r ? *r : QStringLiteral("error: ") + r.error();
+}
+} // namespace korv::test

@@ -4,8 +4,7 @@
 #include "help/UserDialogs.h"
 #include "support/QtPrinters.h"
 
-#include <QString>
-#include <QStringList>
+#include <gtest/gtest.h>
 
 #include <deque>
 #include <optional>
@@ -21,33 +20,64 @@ struct Shown {
 class ScriptedDialogs : public UserDialogs {
 public:
     // What was shown, in order.
-    std::vector<Shown> notices;
-    std::vector<Shown> questions;
-    QStringList messageBoxes;
-    std::vector<FileDialogRequest> openRequests;
-    std::vector<FileDialogRequest> saveRequests;
-    QStringList frameRateProposals;
+    std::vector<Shown> notices, questions;
+    QStringList messageBoxes, frameRateProposals;
+    std::vector<FileDialogRequest> openRequests, saveRequests;
     int busyDepth = 0;
-    int busyShown = 0;
 
     // Answers, taken from the front; a question with no answer left fails the test.
     std::deque<bool> yesNo;
     std::deque<Answer> yesNoCancel;
-    std::deque<FileDialogResult> openAnswers;
-    std::deque<FileDialogResult> saveAnswers;
+    std::deque<FileDialogResult> openAnswers, saveAnswers;
     std::deque<std::optional<double>> frameRates;
 
-    void showNotice(const QString &message, const QString &title) override;
-    void showMessageBox(const QString &message) override;
-    bool askYesNo(const QString &text, const QString &title) override;
-    Answer askYesNoCancel(const QString &text, const QString &title) override;
-    FileDialogResult chooseFileToOpen(const FileDialogRequest &request) override;
-    FileDialogResult chooseFileToSave(const FileDialogRequest &request) override;
-    std::optional<double> askFrameRate(const QString &proposal) override;
-    void setBusy(bool busy) override;
+    void showNotice(const QString &message, const QString &title) override { notices.push_back({message, title}); }
+    void showMessageBox(const QString &message) override { messageBoxes << message; }
+    bool askYesNo(const QString &text, const QString &title) override
+    {
+        return take(questions, {text, title}, yesNo, false);
+    }
+    Answer askYesNoCancel(const QString &text, const QString &title) override
+    {
+        return take(questions, {text, title}, yesNoCancel, Answer::Cancel);
+    }
+    FileDialogResult chooseFileToOpen(const FileDialogRequest &request) override
+    {
+        return take(openRequests, request, openAnswers, FileDialogResult::cancelled());
+    }
+    FileDialogResult chooseFileToSave(const FileDialogRequest &request) override
+    {
+        return take(saveRequests, request, saveAnswers, FileDialogResult::cancelled());
+    }
+    std::optional<double> askFrameRate(const QString &proposal) override
+    {
+        return take(frameRateProposals, proposal, frameRates, std::optional<double>{});
+    }
+    void setBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
 
+    // The notices as "title: message", in order.
+    QStringList shown() const
+    {
+        QStringList out;
+        for (const Shown &notice : notices)
+            out << notice.title + ": " + notice.message;
+        return out;
+    }
     QString lastNotice() const { return notices.empty() ? QString() : notices.back().message; }
-    QString lastTitle() const { return notices.empty() ? QString() : notices.back().title; }
+
+private:
+    template <typename Asked, typename T>
+    static T take(Asked &asked, const typename Asked::value_type &question, std::deque<T> &answers, T fallback)
+    {
+        asked.push_back(question);
+        if (answers.empty()) {
+            ADD_FAILURE() << "the program asked a question the test did not answer";
+            return fallback;
+        }
+        T answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
 };
 
 } // namespace korv::test

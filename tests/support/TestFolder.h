@@ -1,34 +1,61 @@
 #pragma once
 // A private program folder for one test: a "Language" folder with a language
-// file whose messages read "M001" to "M020", chosen as the current language,
+// file whose messages read "M001" to "M021", chosen as the current language,
 // the user's number format set to a known one, and an empty settings store
 // of its own.
 
+#include "app/Registry.h"
+#include "document/FrameRate.h"
+#include "document/TimeText.h"
+#include "help/Messages.h"
 #include "support/QtPrinters.h"
 
-#include <QByteArray>
-#include <QString>
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 namespace korv::test {
 
 class TestFolder {
 public:
-    explicit TestFolder(QChar decimalSeparator = QLatin1Char('.'));
-    ~TestFolder();
+    explicit TestFolder(QChar decimalSeparator = QLatin1Char('.'))
+    {
+        QByteArray lng = "[Msg]\r\n";
+        for (int i = 1; i <= 21; ++i)
+            lng += QStringLiteral("%1=M%1\r\n").arg(i, 3, 10, QLatin1Char('0')).toLatin1();
+        write(QStringLiteral("Language/Test.lng"), lng);
+        setProgramFolder(dir_.path());
+        setCurrentLanguage(QStringLiteral("Test"));
+        setNumberFormat(decimalSeparator == QLatin1Char(',') ? NumberFormat::comma() : NumberFormat::dot());
+        frameRates() = FrameRates{};
+        setSettingsRoot(config_.path());
+    }
+    ~TestFolder()
+    {
+        setNumberFormat(NumberFormat::dot());
+        setSettingsRoot(previousSettingsRoot_);
+    }
 
-    QString path() const { return dir_.path(); }
     // The folder the settings store lives under for this test.
     QString configPath() const { return config_.path(); }
-    QString filePath(const QString &name) const;
+    QString filePath(const QString &name) const { return QDir(dir_.path()).filePath(name); }
 
-    void write(const QString &name, const QByteArray &bytes) const;
-    QByteArray read(const QString &name) const;
+    void write(const QString &name, const QByteArray &bytes) const
+    {
+        QFile file(filePath(name));
+        QDir().mkpath(QFileInfo(file).absolutePath());
+        if (file.open(QIODevice::WriteOnly))
+            file.write(bytes);
+    }
+    QByteArray read(const QString &name) const
+    {
+        QFile file(filePath(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
 
 private:
-    QTemporaryDir dir_;
-    QTemporaryDir config_;
-    QString previousSettingsRoot_;
+    QTemporaryDir dir_, config_;
+    QString previousSettingsRoot_ = settingsRoot();
 };
 
 // Message text of the test language file.

@@ -7,32 +7,37 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 namespace korv::test {
 
-class EditingTest : public ::testing::Test {
+class WorkspaceTest : public ::testing::Test {
 protected:
     TestFolder folder;
     ScriptedDialogs ui;
     Workspace ws{ui};
 
-    // Rows of {start, end, text}: numbered, the first selected, unmodified.
-    void setRows(std::initializer_list<std::array<const char *, 3>> rows)
+    // Rows of {start, end, text} (no text: empty), numbered, unmodified, `selected` chosen.
+    void setRows(std::initializer_list<std::array<const char *, 3>> rows, int selected = 0)
     {
         std::vector<SubtitleEntry> entries;
         for (const auto &r : rows)
             entries.push_back({"0", r[0], r[1], QString::fromUtf8(r[2])});
         ws.list.replaceAll(std::move(entries));
         ws.list.renumber();
+        ws.list.select(selected);
         ws.list.setModified(false);
     }
     QString cell(int row, int column) const { return ws.list.cell(row, column); }
-    QStringList texts() const
+    QString field(int index) const { return ws.fields.text(index); }
+    QStringList column(int column) const
     {
         QStringList out;
         for (const SubtitleEntry &row : ws.list.rows())
-            out << row.text;
+            out << row.cell(column);
         return out;
     }
+    QStringList texts() const { return column(ColText); }
 };
 
 } // namespace korv::test

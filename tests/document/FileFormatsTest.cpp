@@ -1,0 +1,188 @@
+// The two subtitle formats, their detection and the text encodings.
+#include "document/FormatDetection.h"
+#include "document/MicroDvdFormat.h"
+#include "document/TextCodec.h"
+#include "document/TimeText.h"
+#include "support/QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+using namespace korv;
+using korv::test::textOf;
+
+namespace {
+
+using Rows = std::vector<SubtitleEntry>;
+
+const QString kHeader = QStringLiteral(
+    "[INFORMATION]\r\n[TITLE]SubViewer 2\r\n[AUTHOR]Korvendal AltYazi v1.1\r\n[SOURCE]Korvendal Production\r\n"
+    "[PRG]\r\n[FILEPATH]\r\n[DELAY]0\r\n[CD TRACK]0\r\n[COMMENT]http://www.korvendal.example/altyazi\r\n"
+    "[END INFORMATION]\r\n[SUBTITLE]\r\n[COLF]&HFFFFFF,[STYLE]bd,[SIZE]18,[FONT]Arial\r\n");
+
+class FormatTest : public ::testing::Test {
+protected:
+    SubtitleList list;
+    void SetUp() override { setNumberFormat(NumberFormat::dot()); }
+    void TearDown() override { setNumberFormat(NumberFormat::dot()); }
+    const SubtitleList &with(Rows rows)
+    {
+        list.replaceAll(std::move(rows));
+        return list;
+    }
+};
+
+} // namespace
+
+TEST_F(FormatTest, ReadsWhatEitherFormatHolds)
+{
+    const std::pair<ReadOutcome, Rows> cases[] = {
+        // Breaks in any case; the comma form of a time line, read by position.
+        {subviewer::read(kHeader + "00:01:02.03,00:01:04.50\r\nMerhaba[BR]dünya\r\n\r\n"
+                                   "00:01:05,00,00:01:06,25\r\na[br]b[Br]c[b r]d|e\r\n\r\n"),
+         {{"0", "62.03", "64.5", "Merhaba|dünya"}, {"0", "65", "66.25", "a|b|c[b r]d|e"}}},
+        // The header ends at the first time line, even after an hour.
+        {subviewer::read(u"[INFORMATION]\n[TITLE]x\n01:00:00.00,01:00:02.00\nGeç\n\n"), {{"0", "3600", "3602", "Geç"}}},
+        // LF and lone CR line ends; trailing blank lines.
+        {subviewer::read(u"[INFORMATION]\n00:00:01.00,00:00:02.00\nA\n\n\n\n"), {{"0", "1", "2", "A"}}},
+        {subviewer::read(u"[INFORMATION]\r00:00:01.00,00:00:02.00\rA\r\r00:00:03.00,00:00:04.00\rB\r"),
+         {{"0", "1", "2", "A"}, {"0", "3", "4", "B"}}},
+        // Blanks and signs inside the two-character fields; anything after 23 is ignored.
+        {subviewer::read(u"[INFORMATION]\n00:00: 5.-1,00:01:00x00 trailing\nA\n"), {{"0", "4.99", "60", "A"}}},
+        {microdvd::read(u"{37}{80}Merhaba|dünya\r\n", 25), {{"0", "1.48", "3.2", "Merhaba|dünya"}}},
+        // A frame-rate line is an ordinary subtitle; blank lines carry none.
+        {microdvd::read(u"{1}{1}23.976\r\n\n\r\n{25}{50}A\n\n", 25), {{"0", "0.04", "0.04", "23.976"}, {"0", "1", "2", "A"}}},
+    };
+    for (const auto &[read, rows] : cases) {
+        EXPECT_TRUE(read.ok()) << read.error.toStdString();
+        EXPECT_EQ(read.rows, rows);
+    }
+    EXPECT_TRUE(subviewer::read(kHeader).ok());
+    EXPECT_TRUE(subviewer::read(kHeader).rows.empty());
+}
+
+TEST_F(FormatTest, AFailedReadKeepsTheRowsSoFarAndNamesTheRow)
+{
+    const QString longLine = QStringLiteral("{1}{2}") + QString(100000, QLatin1Char('x'));
+    const std::tuple<ReadOutcome, Rows, const char *> cases[] = {
+        // Records without separators, or text without time lines.
+        {subviewer::read(u"[INFORMATION]\r\n00:00:01.00,00:00:02.00\r\nA\r\n00:00:03.00,00:00:04.00\r\nB\r\n"),
+         {{"0", "1", "2", "A"}, {}}, "Row 2"},
+        {subviewer::read(u"[INFORMATION]\r\nnot a subtitle\r\n"), {{}}, "Row 1"},
+        {subviewer::read(u"[INFORMATION]\r\n00:00:01.00,00:00:02.00"), {{"0", "1", "2", ""}}, "ends"}, // truncated
+        {subviewer::read(u"[INFORMATION]\n00:00:0x.00,00:00:01.00\nA\n"), {{}}, "Row 1"},
+        {subviewer::read(QStringLiteral("[INFORMATION]\n00:00:01.00,00:00:02.00\n") + longLine), {{"0", "1", "2", ""}},
+         "100006 characters"},
+        {microdvd::read(u"{1}{2}a\r\n{}{5}b\r\n{6}{7}c\r\n", 25), {{"0", "0.04", "0.08", "a"}, {}}, "Row 2"},
+        {microdvd::read(u"{1}{2}a", 0), {{}}, "frame rate 0"},
+        {microdvd::read(QStringLiteral("{1}{2}a\r\n") + longLine, 25), {{"0", "0.04", "0.08", "a"}, {}},
+         "100006 characters"},
+    };
+    for (const auto &[read, rows, error] : cases) {
+        EXPECT_TRUE(read.error.contains(QLatin1String(error))) << read.error.toStdString();
+        EXPECT_EQ(read.rows, rows) << error;
+    }
+}
+
+TEST_F(FormatTest, SubViewerIsWrittenByteForByteAndReadsBack)
+{
+    EXPECT_EQ(textOf(subviewer::write(with({{"1", "62.03", "64.5", "Merhaba|dünya"}, {"2", "1.5", "3.2", "a|b|c|d"},
+                                            {"3", "4", "5", "a||c"}, {"4", "6", "7", ""}}))),
+              kHeader + "00:01:02.03,00:01:04.50\r\nMerhaba[br]dünya\r\n\r\n"
+                        "00:00:01.50,00:00:03.20\r\na[br]b[br]c\r\n\r\n"
+                        "00:00:04.00,00:00:05.00\r\na[br]c\r\n\r\n"
+                        "00:00:06.00,00:00:07.00\r\n\r\n\r\n");
+    EXPECT_EQ(textOf(subviewer::write(with({}))), kHeader);
+
+    setNumberFormat(NumberFormat::comma());
+    const ReadOutcome back = subviewer::read(
+        textOf(subviewer::write(with({{"1", "0,04", "1,999", "Bir|İki|Üç"}, {"2", "3599,99", "3723,45", "x"}}))));
+    EXPECT_TRUE(back.ok());
+    EXPECT_EQ(back.rows, Rows({{"0", "0,04", "2", "Bir|İki|Üç"}, {"0", "3599,99", "3723,45", "x"}}));
+
+    // A time that is not a number, or ten hours and more, names its row.
+    EXPECT_TRUE(subviewer::write(with({{"1", "abc", "2", "x"}})).error().contains("Row 1"));
+    EXPECT_TRUE(subviewer::write(with({{"1", "1", "2", "x"}, {"2", "36000", "36001", "y"}})).error().contains("Row 2"));
+
+    const SubtitleLines l = SplitSubtitleLines(QStringLiteral("a|b|c|d"));
+    EXPECT_EQ(QStringList({l.line1, l.line2, l.line3}), QStringList({"a", "b", "c"}));
+    const SubtitleLines two = SplitSubtitleLines(QStringLiteral("|b"));
+    EXPECT_EQ(QStringList({two.line1, two.line2, two.line3}), QStringList({"", "b", ""}));
+}
+
+TEST_F(FormatTest, MicroDvdFramesTruncateButNoFrameIsLost)
+{
+    EXPECT_EQ(textOf(microdvd::write(with({{"1", "1.48", "3.2", "Merhaba|dünya"}}), 25)), "{37}{80}Merhaba|dünya\r\n");
+    EXPECT_EQ(textOf(microdvd::write(with({{"1", "-1.5", "3.2", "a|b|c|d"}}), 25)), "{-37}{80}a|b|c|d\r\n");
+    EXPECT_EQ(textOf(microdvd::write(with({}), 25)), "");
+
+    QString file;
+    for (int f = 0; f < 5000; ++f)
+        file += QStringLiteral("{%1}{%2}x\r\n").arg(f).arg(f + 1);
+    const ReadOutcome r = microdvd::read(file, 25);
+    ASSERT_TRUE(r.ok());
+    EXPECT_EQ(r.rows[29].start, "1.16");
+    EXPECT_EQ(textOf(microdvd::write(with(r.rows), 25)), file);
+
+    QList<qint64> frames;
+    for (auto [seconds, rate] : {std::pair{10.0, 23.976}, {1.16, 25.0}, {-1.5, 25.0}, {1.5, 0.0}, {1e300, 25.0}})
+        frames << microdvd::frameOf(seconds, rate).value_or(-999);
+    EXPECT_EQ(frames, QList<qint64>({239, 29, -37, 0, -999})); // 1e300 s has no frame
+
+    // Frame parts are read by their digits only.
+    const auto parsed = [](QStringView line) {
+        const MicroDvdLine l = ParseMicroDVDLine(line);
+        return QStringList({l.startFrame, l.endFrame, l.text});
+    };
+    EXPECT_EQ(parsed(u"{1 0}{2x5}{y:i}Merhaba|dünya"), QStringList({"10", "25", "{y:i}Merhaba|dünya"}));
+    EXPECT_EQ(parsed(u"{12}{34"), QStringList({"12", "34", ""}));
+    EXPECT_EQ(parsed(u"{12 34 text").mid(0, 2), QStringList({"1234", ""}));
+}
+
+TEST(FormatDetection, FirstFieldDecidesPastAByteOrderMark)
+{
+    const std::pair<QByteArray, SubtitleFormat> cases[] = {
+        {"[INFORMATION]\r\n[TITLE]x", SubtitleFormat::SubViewer}, {"[INFORMATION],extra\r\n", SubtitleFormat::SubViewer},
+        {"\xEF\xBB\xBF[INFORMATION]\r\n", SubtitleFormat::SubViewer}, {"[information]\r\n", SubtitleFormat::Unknown},
+        {" [INFORMATION] more\r\n", SubtitleFormat::Unknown}, {"{1}{25}Hello, world\r\n", SubtitleFormat::MicroDvd},
+        {"\"{quoted\",x", SubtitleFormat::MicroDvd}, {"", SubtitleFormat::Unknown},
+        {QByteArray("\x00\x01\xFF garbage", 12), SubtitleFormat::Unknown},
+    };
+    for (const auto &[bytes, format] : cases)
+        EXPECT_EQ(detectFormat(bytes), format) << bytes.toStdString();
+    EXPECT_EQ(firstCsvField(u"  \"a,b\",c"), "a,b");
+}
+
+TEST(TextCodec, Utf8WithOrWithoutMarkElseWindows1254)
+{
+    const QString turkish = QStringLiteral("Şeker çayı Ğüzel İyi");
+    const std::tuple<QByteArray, TextEncoding, QString> cases[] = {
+        {"\xDE\x65ker \xE7\x61y\xFD \xD0\xFCzel \xDDyi", TextEncoding::Windows1254, turkish},
+        {turkish.toUtf8(), TextEncoding::Utf8, turkish},
+        {"\xEF\xBB\xBF" + turkish.toUtf8(), TextEncoding::Utf8, turkish}, // the mark is not text
+        {"plain ascii", TextEncoding::Windows1254, "plain ascii"},
+        {"\xF0\x9F\x98\x80", TextEncoding::Utf8, QStringLiteral("😀")},
+        {"\xC0\xAF", TextEncoding::Windows1254, QStringLiteral("À¯")},   // overlong "/"
+        {"\xED\xA0\x80", TextEncoding::Windows1254, QStringLiteral("í\u00A0€")}, // a surrogate
+        {"ok \xC3", TextEncoding::Windows1254, QStringLiteral("ok Ã")},     // cut short
+    };
+    for (const auto &[bytes, encoding, text] : cases) {
+        EXPECT_EQ(decodeText(bytes).encoding, encoding) << bytes.toStdString();
+        EXPECT_EQ(decodeText(bytes).text, text);
+    }
+}
+
+TEST(TextCodec, LinesEndAtCrLfCrOrLfAndEncodingFindsWhatHasNoByte)
+{
+    QStringList lines;
+    for (QStringView line : splitLines(u"a\r\nb\rc\nd\r\n\r\ne"))
+        lines << line.toString();
+    EXPECT_EQ(lines, QStringList({"a", "b", "c", "d", "", "e"}));
+    EXPECT_EQ(splitLines(u"x\r\n").size(), 1u);
+    EXPECT_EQ(splitLines(u"").size(), 0u);
+
+    const EncodedText ok = encodeWindows1254(u"Işık ğüşöç €");
+    EXPECT_EQ(ok.unencodable, -1);
+    EXPECT_EQ(ok.bytes, QByteArray("I\xFE\xFDk \xF0\xFC\xFE\xF6\xE7 \x80"));
+    EXPECT_EQ(encodeWindows1254(u"ab\u4E2Dc").unencodable, 2);
+    EXPECT_FALSE(fitsWindows1254(QStringLiteral("😀")));
+}

@@ -1,0 +1,223 @@
+// The notice window, the frame-rate window and the help balloon: its shape
+// in each corner, the window that shows it, and the points its tail aims at.
+#include "document/FrameRateDialog.h"
+#include "help/BalloonWindow.h"
+#include "help/NoticeWindow.h"
+#include "help/TourGeometry.h"
+#include "support/WidgetTest.h"
+
+#include <algorithm>
+
+using namespace korv;
+using namespace korv::test;
+
+TEST(NoticeWindow, ShowsTheMessageAndTitleEnterClosesAndThePointerIsNormalMeanwhile)
+{
+    QtUserDialogs dialogs;
+    dialogs.setBusy(true);
+    QString seen;
+    whenShown<NoticeWindow>([&](NoticeWindow *w) {
+        auto *ok = w->findChild<QPushButton *>("Command1");
+        seen = QStringList({w->findChild<QPlainTextEdit *>("Text1(2)")->toPlainText(), w->windowTitle(), ok->text(),
+                            ok->isDefault() ? "default" : "not default",
+                            QApplication::overrideCursor()->shape() == Qt::ArrowCursor ? "arrow" : "busy"})
+                   .join(" | ");
+        QTest::keyClick(w, Qt::Key_Return);
+    });
+    dialogs.showNotice(QStringLiteral("Birinci satır\r\nİkinci satır"), QStringLiteral("Korvendal Production"));
+    EXPECT_EQ(seen, "Birinci satır\nİkinci satır | Korvendal Production | TAMAM | default | arrow");
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    dialogs.setBusy(false);
+}
+
+TEST(NoticeWindow, AnimationPlaysTheFiveFramesThenRests)
+{
+    NoticeWindow window;
+    window.show();
+    std::vector<int> seen;
+    QTimer sampler;
+    QObject::connect(&sampler, &QTimer::timeout, [&] {
+        if (seen.empty() || seen.back() != window.frontFrame())
+            seen.push_back(window.frontFrame());
+    });
+    sampler.start(20);
+    QTest::qWait(1800);
+    EXPECT_EQ(seen, (std::vector<int>{0, 1, 2, 3, 4, 0}));
+    EXPECT_NE(NoticeWindow::animationFrame(0).toImage(), NoticeWindow::animationFrame(2).toImage());
+}
+
+TEST(FrameRateWindow, ProposesAndRefusesWhatIsNoRate)
+{
+    TestFolder folder;
+    QStringList notices;
+    FrameRateDialog dialog(QStringLiteral("23.976023976024"), [&](const QString &m, const QString &) { notices << m; });
+    auto *combo = dialog.findChild<QComboBox *>("Combo3");
+    ASSERT_NE(combo, nullptr);
+    EXPECT_EQ(dialog.windowTitle(), " MICRO DVD - FRAME RATE");
+    EXPECT_EQ(combo->currentText(), "23.976023976024");
+    QStringList choices;
+    for (int i = 0; i < combo->count(); ++i)
+        choices << combo->itemText(i);
+    EXPECT_EQ(choices, (QStringList{"23.976", "24", "25", "29.97", "30"}));
+    dialog.show();
+    combo->setEditText(QStringLiteral("abc"));
+    QTest::mouseClick(dialog.findChild<QPushButton *>("Command1"), Qt::LeftButton);
+    EXPECT_EQ(notices, QStringList{"ERROR..."});
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_FALSE(dialog.rate());
+    combo->setEditText(QStringLiteral("0"));
+    dialog.confirm();
+    EXPECT_EQ(notices.size(), 2); // a rate of 0 would write every frame as 0
+    combo->setEditText(QStringLiteral("29.97"));
+    dialog.confirm();
+    EXPECT_EQ(dialog.rate(), 29.97);
+    EXPECT_FALSE(dialog.isVisible());
+
+    // The file dialogs' filters in Qt's form.
+    EXPECT_EQ(QtUserDialogs::qtFilter("Avi Film *.avi,*.dat|*.avi;*.dat"), "Avi Film *.avi,*.dat (*.avi *.dat)");
+    EXPECT_EQ(QtUserDialogs::qtFilter("SubViewer v2 / Micro DVD Files *.*|*.*"), "SubViewer v2 / Micro DVD Files *.* (*)");
+}
+
+namespace {
+
+bool balloonLoaded()
+{
+    const auto windows = QApplication::topLevelWidgets();
+    const auto balloons = std::count_if(windows.begin(), windows.end(),
+                                        [](QWidget *w) { return qobject_cast<BalloonWindow *>(w) != nullptr; });
+    EXPECT_LE(balloons, 1);
+    return IsFormLoaded(QStringLiteral("BalonYardim1"));
+}
+
+void pressKey(QWidget *window, bool autoRepeat = false)
+{
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), autoRepeat);
+    QApplication::sendEvent(window, &key);
+}
+
+} // namespace
+
+TEST(BalloonShapeTest, EachCornerHoldsTheBodyWithTheTailBaseOnThatEdgeUnderItsMiddle)
+{
+    const std::tuple<int, QRect, QPoint, QPoint> cases[] = {
+        {TopLeft, QRect(0, 0, 300, 300), {130, 0}, {170, 0}},
+        {TopRight, QRect(724, 0, 300, 300), {894, 0}, {854, 0}}, // body 724..1024 x 0..300
+        {BottomRight, QRect(724, 468, 300, 300), {894, 768}, {854, 768}},
+        {BottomLeft, QRect(0, 468, 300, 300), {130, 768}, {170, 768}},
+        {7, QRect(0, 0, 300, 300), {130, 0}, {170, 0}}, // unknown: top-left rather than no body
+    };
+    for (const auto &[corner, body, base1, base2] : cases) {
+        const BalloonShape s = balloonShape(corner, QPoint(600, 500), QSize(1024, 768), QSize(300, 300));
+        EXPECT_EQ(std::tuple(s.body, s.base1, s.base2, s.tail()[2]), std::tuple(body, base1, base2, QPoint(600, 500)))
+            << corner;
+    }
+    // Half of an odd body width is rounded half to even.
+    EXPECT_EQ(balloonShape(TopLeft, {}, QSize(1024, 768), QSize(301, 301)).base1, QPoint(130, 0));
+    EXPECT_EQ(balloonShape(TopLeft, {}, QSize(1024, 768), QSize(303, 303)).base1, QPoint(132, 0));
+
+    // The region: the rounded body and the tail towards the tip.
+    const QRegion r = balloonRegion(balloonShape(TopRight, QPoint(600, 500), QSize(1024, 768)));
+    for (QPoint in : {QPoint(874, 150), QPoint(1023, 150), QPoint(655, 400)}) // body, its edge, tail
+        EXPECT_TRUE(r.contains(in)) << in.x() << "," << in.y();
+    // Beside the tail, the rounded corners, left of the body, far away.
+    for (QPoint out : {QPoint(640, 400), QPoint(670, 400), QPoint(724, 0), QPoint(1023, 299), QPoint(723, 150),
+                       QPoint(10, 10)})
+        EXPECT_FALSE(r.contains(out)) << out.x() << "," << out.y();
+}
+
+TEST(TourScreenPointTest, AddsWindowFrameControlAndOffsetAndRoundsHalvesToEven)
+{
+    const TourAnchor lineField{1800, 1200, 15, 5580, 1260, 435};
+    EXPECT_EQ(tourScreenPoint(lineField, 500, 600), QPoint(238, 521)); // 3575/15, 7815/15
+    const TourAnchor half{1500, 0, 15, 0, 0, 0};
+    EXPECT_EQ(tourScreenPoint(half, 607.5, 7.5), QPoint(142, 0));  // 141.5 and 0.5
+    EXPECT_EQ(tourScreenPoint(half, 592.5, 22.5), QPoint(140, 2)); // 140.5 and 1.5
+
+    // A toolbar button is measured within its toolbar.
+    QWidget window;
+    window.move(100, 50);
+    QWidget frame(&window);
+    frame.setGeometry(1, 462, 429, 60);
+    QToolBar toolbar(&frame);
+    toolbar.setGeometry(1, 7, 427, 52);
+    QToolButton button(&toolbar);
+    button.setGeometry(170, 3, 80, 46);
+    // x: (1500 + 15 + 2550 + 600) / 15; y: (750 + 6930 + 45 + 690) / 15
+    EXPECT_EQ(tourScreenPoint(&window, &frame, &button, 600, 690), QPoint(311, 561));
+}
+
+TEST(BalloonWindowTest, ShowsThePageInItsCornerAndClosesOnAKey)
+{
+    TestFolder folder;
+    folder.write("Help/01.html", "<html><head><meta charset=\"utf-8\"></head><body>Yardım sayfası</body></html>");
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const QPoint tip(screen.width() - 200, screen.height() - 100);
+    whenShown<BalloonWindow>([&](BalloonWindow *balloon) {
+        EXPECT_TRUE(balloonLoaded());
+        EXPECT_TRUE(balloon->windowFlags() & Qt::FramelessWindowHint);
+        EXPECT_EQ(balloon->geometry(), screen);
+        EXPECT_EQ(balloon->palette().color(QPalette::Window), QColor(140, 109, 92));
+        EXPECT_EQ(balloon->Web->toPlainText(), QStringLiteral("Yardım sayfası"));
+        EXPECT_EQ(balloon->Picture1->geometry(), QRect(screen.width() - 301, 0, 300, 300));
+        // Only the balloon is left of the screen-sized window.
+        EXPECT_TRUE(balloon->mask().contains(QPoint(screen.width() - 150, 150)));
+        const BalloonShape &shape = balloon->currentShape();
+        const QPoint baseMiddle = (shape.base1 + shape.base2) / 2;
+        EXPECT_TRUE(balloon->mask().contains(baseMiddle + (tip - baseMiddle) * 0.8)); // the tail
+        EXPECT_FALSE(balloon->mask().contains(QPoint(10, screen.height() - 10)));
+        pressKey(balloon, true); // still repeating from the previous balloon
+        EXPECT_TRUE(balloon->isVisible());
+        pressKey(balloon);
+    });
+    ShowBalloon(TopRight, tip.x(), tip.y(), QStringLiteral("01.html"));
+    EXPECT_FALSE(balloonLoaded());
+
+    // A new balloon replaces the one shown.
+    bool secondShown = false;
+    whenShown<BalloonWindow>([&](BalloonWindow *first) {
+        QPointer<BalloonWindow> gone = first;
+        whenShown<BalloonWindow>([&](BalloonWindow *second) {
+            EXPECT_TRUE(gone.isNull());
+            EXPECT_EQ(second->currentShape().body.top(), second->height() - 300);
+            secondShown = true;
+            pressKey(second);
+        });
+        ShowBalloon(BottomLeft, 400, 100, QStringLiteral("02.html"));
+    });
+    ShowBalloon(TopLeft, 400, 400, QStringLiteral("01.html"));
+    EXPECT_TRUE(secondShown);
+    EXPECT_FALSE(balloonLoaded());
+
+    // A window is loaded while it exists, though hidden; names match exactly.
+    auto *options = new QWidget;
+    options->setObjectName(QStringLiteral("frmSecenekler"));
+    EXPECT_TRUE(IsFormLoaded(QStringLiteral("frmSecenekler")));
+    EXPECT_FALSE(IsFormLoaded(QStringLiteral("frmsecenekler")));
+    delete options;
+    EXPECT_FALSE(IsFormLoaded(QStringLiteral("frmSecenekler")));
+}
+
+TEST(BalloonWindowTest, ShippedPagesFitThePageAndNameTheirControls)
+{
+    setProgramFolder(QStringLiteral(KORV_SOURCE_DIR "/data"));
+    const QFont appFont = QApplication::font();
+    QFont font = appFont;
+    font.setPointSizeF(8.0); // the program's font
+    QApplication::setFont(font);
+    const std::pair<const char *, QStringList> pages[] = {
+        {"01.html", {"YARDIM"}},
+        {"02.html", {"SATIR - 1 :", "SATIR - 3 :"}},
+        {"03.html", {"SÜRE :", "SCROLL LOCK"}},
+        {"04.html", {"çeyrek saniye", "kısaltır"}},
+        {"05.html", {"DEĞİŞTİR", "BÖL", "SENKRONİZE", "KONTROL & TAMİR"}},
+    };
+    for (const auto &[page, captions] : pages) {
+        BalloonWindow balloon;
+        balloon.navigate(QString::fromLatin1(page));
+        balloon.show();
+        for (const QString &caption : captions)
+            EXPECT_TRUE(balloon.Web->toPlainText().contains(caption)) << page << " " << caption.toStdString();
+        EXPECT_EQ(balloon.Web->verticalScrollBar()->maximum(), 0) << page << " does not fit";
+    }
+    QApplication::setFont(appFont);
+}
