@@ -7,6 +7,8 @@
 
 #include <QApplication>
 
+#include <benchmark/benchmark.h>
+
 namespace korv::bench {
 
 std::vector<SubtitleEntry> makeRows(int count)
@@ -43,12 +45,16 @@ QByteArray microDvdFile(int count)
     return encodeWindows1254(*microdvd::write(list, 25)).bytes;
 }
 
-void prepareEnvironment(int &argc, char **argv)
+int runBenchmarks(int argc, char **argv)
 {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
+    QApplication app(argc, argv);
     setNumberFormat(NumberFormat::dot());
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
 }
 
 } // namespace korv::bench

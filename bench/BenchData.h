@@ -16,7 +16,8 @@ std::vector<SubtitleEntry> makeRows(int count = kRows);
 QByteArray subViewerFile(int count = kRows);
 QByteArray microDvdFile(int count = kRows);
 
-// Sets up what the programs need: the offscreen platform and a "." locale.
-void prepareEnvironment(int &argc, char **argv);
+// Sets up what the programs need (the offscreen platform and a "." locale)
+// and runs the benchmarks the command line chooses.
+int runBenchmarks(int argc, char **argv);
 
 } // namespace korv::bench

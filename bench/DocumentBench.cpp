@@ -22,23 +22,11 @@ using namespace korv;
 
 namespace {
 
-class NoDialogs : public UserDialogs {
-public:
-    void showNotice(const QString &, const QString &) override {}
-    void showMessageBox(const QString &) override {}
-    bool askYesNo(const QString &, const QString &) override { return true; }
-    Answer askYesNoCancel(const QString &, const QString &) override { return Answer::Yes; }
-    FileDialogResult chooseFileToOpen(const FileDialogRequest &) override { return FileDialogResult::cancelled(); }
-    FileDialogResult chooseFileToSave(const FileDialogRequest &) override { return FileDialogResult::cancelled(); }
-    std::optional<double> askFrameRate(const QString &) override { return 25.0; }
-    void setBusy(bool) override {}
-};
-
 // From the file's bytes to a list of rows, as the open command does it.
 void BM_ReadSubViewer(benchmark::State &state)
 {
     const QByteArray bytes = bench::subViewerFile();
-    NoDialogs ui;
+    SilentDialogs ui(25.0);
     Workspace ws(ui);
     for (auto _ : state) {
         ReadSubViewerFile(ws, bytes);
@@ -52,7 +40,7 @@ BENCHMARK(BM_ReadSubViewer)->Unit(benchmark::kMillisecond);
 void BM_ReadMicroDvd(benchmark::State &state)
 {
     const QByteArray bytes = bench::microDvdFile();
-    NoDialogs ui;
+    SilentDialogs ui(25.0);
     Workspace ws(ui);
     for (auto _ : state) {
         ReadMicroDVDFile(ws, bytes);
@@ -65,7 +53,7 @@ BENCHMARK(BM_ReadMicroDvd)->Unit(benchmark::kMillisecond);
 // From the list to the file on disk, atomically.
 void BM_WriteSubViewer(benchmark::State &state)
 {
-    NoDialogs ui;
+    SilentDialogs ui(25.0);
     Workspace ws(ui);
     ws.list.replaceAll(bench::makeRows());
     QTemporaryDir dir;
@@ -77,7 +65,7 @@ BENCHMARK(BM_WriteSubViewer)->Unit(benchmark::kMillisecond);
 
 void BM_WriteMicroDvd(benchmark::State &state)
 {
-    NoDialogs ui;
+    SilentDialogs ui(25.0);
     Workspace ws(ui);
     ws.list.replaceAll(bench::makeRows());
     QTemporaryDir dir;
@@ -89,7 +77,7 @@ BENCHMARK(BM_WriteMicroDvd)->Unit(benchmark::kMillisecond);
 
 void BM_CheckOverlaps(benchmark::State &state)
 {
-    NoDialogs ui;
+    SilentDialogs ui(25.0);
     Workspace ws(ui);
     ws.list.replaceAll(bench::makeRows());
     ws.list.renumber();
@@ -129,9 +117,5 @@ int main(int argc, char **argv)
         QFile file(QString::fromLocal8Bit(argv[2]));
         return file.open(QIODevice::WriteOnly) && file.write(bench::subViewerFile()) > 0 ? 0 : 1;
     }
-    bench::prepareEnvironment(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runBenchmarks(argc, argv);
 }

@@ -107,9 +107,5 @@ BENCHMARK(BM_TypeOneCharacter)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {
-    bench::prepareEnvironment(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runBenchmarks(argc, argv);
 }

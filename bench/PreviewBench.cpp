@@ -22,18 +22,6 @@ using namespace korv;
 
 namespace {
 
-class NoDialogs : public UserDialogs {
-public:
-    void showNotice(const QString &, const QString &) override {}
-    void showMessageBox(const QString &) override {}
-    bool askYesNo(const QString &, const QString &) override { return true; }
-    Answer askYesNoCancel(const QString &, const QString &) override { return Answer::Yes; }
-    FileDialogResult chooseFileToOpen(const FileDialogRequest &) override { return FileDialogResult::cancelled(); }
-    FileDialogResult chooseFileToSave(const FileDialogRequest &) override { return FileDialogResult::cancelled(); }
-    std::optional<double> askFrameRate(const QString &) override { return 25.0; }
-    void setBusy(bool) override {}
-};
-
 // A film that is where the benchmark says.
 class SteppedPlayer : public FilmPlayer {
 public:
@@ -56,7 +44,7 @@ double lastStart(const SubtitleList &list)
 // alike; "rows/tick" is how many rows a tick compared.
 void BM_OverlayTickForward(benchmark::State &state)
 {
-    NoDialogs ui;
+    SilentDialogs ui(25.0);
     Workspace ws(ui);
     ws.list.replaceAll(bench::makeRows(int(state.range(0))));
     SteppedPlayer player;
@@ -153,9 +141,5 @@ BENCHMARK(BM_ReadHeadersOf2GBFilm)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {
-    bench::prepareEnvironment(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runBenchmarks(argc, argv);
 }

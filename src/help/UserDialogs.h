@@ -58,6 +58,24 @@ public:
     virtual void setBusy(bool busy) = 0;
 };
 
+// Shows nothing and answers every question the same way: for work with no
+// user at hand (the command-line converter, benchmarks).
+class SilentDialogs : public UserDialogs {
+public:
+    explicit SilentDialogs(std::optional<double> frameRate = std::nullopt) : frameRate_(frameRate) {}
+    void showNotice(const QString &, const QString &) override {}
+    void showMessageBox(const QString &) override {}
+    bool askYesNo(const QString &, const QString &) override { return true; }
+    Answer askYesNoCancel(const QString &, const QString &) override { return Answer::Yes; }
+    FileDialogResult chooseFileToOpen(const FileDialogRequest &) override { return FileDialogResult::cancelled(); }
+    FileDialogResult chooseFileToSave(const FileDialogRequest &) override { return FileDialogResult::cancelled(); }
+    std::optional<double> askFrameRate(const QString &) override { return frameRate_; }
+    void setBusy(bool) override {}
+
+private:
+    std::optional<double> frameRate_;
+};
+
 // Shows the busy pointer for the life of a command.
 class BusyPointer {
 public:

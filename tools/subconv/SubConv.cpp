@@ -19,19 +19,6 @@ const char *const kUsage =
     "       korvendal-subconv --to subviewer|microdvd [--fps RATE] [--shift SECONDS] [--repair] IN OUT\n"
     "RATE defaults to 25; numbers use \".\" as decimal separator.\n";
 
-// The overlap check asks nothing here: a repair is automatic or the check stops.
-class SilentDialogs : public UserDialogs {
-public:
-    void showNotice(const QString &, const QString &) override {}
-    void showMessageBox(const QString &) override {}
-    bool askYesNo(const QString &, const QString &) override { return false; }
-    Answer askYesNoCancel(const QString &, const QString &) override { return Answer::Yes; }
-    FileDialogResult chooseFileToOpen(const FileDialogRequest &) override { return FileDialogResult::cancelled(); }
-    FileDialogResult chooseFileToSave(const FileDialogRequest &) override { return FileDialogResult::cancelled(); }
-    std::optional<double> askFrameRate(const QString &) override { return std::nullopt; }
-    void setBusy(bool) override {}
-};
-
 SubConvOutput usageError(const QString &message)
 {
     SubConvOutput o;
@@ -106,6 +93,7 @@ SubConvOutput convert(const QString &to, const QString &in, const QString &out, 
     auto rows = readSubtitles(in, fps);
     if (!rows)
         return failure(rows.error());
+    // The overlap check asks nothing here: a repair is automatic or the check stops.
     SilentDialogs silent;
     Workspace ws(silent);
     ws.list.replaceAll(std::move(rows.value()));
