@@ -5,6 +5,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD_TYPE=Release bash scripts/setup.sh
 for b in build/bench/bench_*; do
-  [ -x "$b" ] && "$b" --benchmark_min_time=0.2
+  [ -f "$b" ] && [ -x "$b" ] && "$b" --benchmark_min_time=0.2
 done
 bash bench/compare_ffmpeg.sh build
