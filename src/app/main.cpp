@@ -10,8 +10,9 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("korvendal-sub"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Korvendal Sub"));
     QApplication::setOrganizationName(QStringLiteral("Korvendal"));
+    // No display name: Qt would append it to every window's caption, and the
+    // captions ("KORVENDAL SUB v1.2", " SEÇENEKLER") are the program's own.
     QFont font = QApplication::font();
     font.setPointSizeF(8.0);
     QApplication::setFont(font);

@@ -48,7 +48,7 @@ void QtUserDialogs::showNotice(const QString &message, const QString &title)
 void QtUserDialogs::showMessageBox(const QString &message)
 {
     NormalPointer pointer;
-    QMessageBox::information(owner_, QApplication::applicationDisplayName(), message, QMessageBox::Ok);
+    QMessageBox::information(owner_, QStringLiteral("Korvendal Sub"), message, QMessageBox::Ok);
 }
 
 bool QtUserDialogs::askYesNo(const QString &text, const QString &title)
