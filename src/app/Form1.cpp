@@ -50,8 +50,7 @@ QLabel *label(QWidget *parent, const QString &name, const QString &text, const Q
 
 QRect Form1::twips(int left, int top, int width, int height)
 {
-    auto px = [](int v) { return qRound(double(v) / kTwipsPerPixel); };
-    return QRect(px(left), px(top), px(width), px(height));
+    return Twips::rect(left, top, width, height);
 }
 
 Form1::Form1(UserDialogs *dialogs, QWidget *parent)
@@ -358,7 +357,7 @@ void Form1::buildFilmColumn()
     ListView1->setRootIsDecorated(false);
     ListView1->setColumnWidth(0, 8);
     ListView1->setColumnWidth(1, 190);
-    ListView1->setColumnWidth(2, 2300 / kTwipsPerPixel);
+    ListView1->setColumnWidth(2, Twips::toPixels(2300));
 }
 
 void Form1::buildMenus()

@@ -14,6 +14,7 @@
 #include "app/Workspace.h"
 #include "document/SubtitleTableModel.h"
 #include "help/QtUserDialogs.h"
+#include "help/Twips.h"
 #include "preview/KeypadShortcuts.h"
 
 #include <QWidget>
@@ -59,7 +60,7 @@ public:
     SubtitleTableModel &listModel() { return model_; }
 
     // Design rectangles are in twips; the window assumes 15 twips to a pixel.
-    static constexpr int kTwipsPerPixel = 15;
+    static constexpr int kTwipsPerPixel = Twips::kPerPixel;
     static QRect twips(int left, int top, int width, int height);
 
     // Client area at the design (and minimum) size, in twips.

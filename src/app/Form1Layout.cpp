@@ -15,24 +15,19 @@ namespace korv {
 
 namespace {
 
-int toPixels(int twips)
-{
-    return qRound(double(twips) / Form1::kTwipsPerPixel);
-}
-
 void setTop(QWidget *widget, int twips)
 {
-    widget->move(widget->x(), toPixels(twips));
+    widget->move(widget->x(), Twips::toPixels(twips));
 }
 
 void setWidth(QWidget *widget, int twips)
 {
-    widget->resize(toPixels(twips), widget->height());
+    widget->resize(Twips::toPixels(twips), widget->height());
 }
 
 void setHeight(QWidget *widget, int twips)
 {
-    widget->resize(widget->width(), toPixels(twips));
+    widget->resize(widget->width(), Twips::toPixels(twips));
 }
 
 } // namespace
@@ -82,7 +77,7 @@ void Form1::Form_Resize()
         case LayoutTarget::Frame15: widget = Frame15; break;
         case LayoutTarget::ListView1: widget = ListView1; break;
         case LayoutTarget::ListView1Column3:
-            ListView1->setColumnWidth(2, toPixels(row.value));
+            ListView1->setColumnWidth(2, Twips::toPixels(row.value));
             continue;
         case LayoutTarget::DurumPanel1:
             // The status bar runs along the bottom edge; its one panel spans

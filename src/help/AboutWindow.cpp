@@ -2,6 +2,7 @@
 
 #include "help/ProgramInfo.h"
 #include "help/ShellOpen.h"
+#include "help/Twips.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -12,12 +13,6 @@
 namespace korv {
 
 namespace {
-
-// Design rectangles are in twips, 15 to a pixel.
-QRect px(int left, int top, int width, int height)
-{
-    return QRect(left / 15, top / 15, width / 15, height / 15);
-}
 
 constexpr int kRowTop = 90;
 constexpr int kRowStep = 270;
@@ -30,7 +25,7 @@ QLabel *row(QWidget *parent, const QString &name, const QString &text, int left,
 {
     auto *label = new QLabel(text, parent);
     label->setObjectName(name);
-    label->setGeometry(px(left, kRowTop + index * kRowStep, width, kRowHeight * lines));
+    label->setGeometry(Twips::rect(left, kRowTop + index * kRowStep, width, kRowHeight * lines));
     label->setWordWrap(lines > 1);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
@@ -43,7 +38,7 @@ AboutWindow::AboutWindow(QWidget *owner) : QDialog(owner)
     setObjectName(QStringLiteral("frmHakkinda"));
     setWindowTitle(QStringLiteral(" Korvendal Altyazı"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    setFixedSize(5010 / 15, 2535 / 15);
+    setFixedSize(Twips::size(5010, 2535));
     // The design's columns are measured for a narrow sans serif.
     QFont narrow(QStringLiteral("Arial"));
     narrow.setPointSizeF(8);
@@ -70,7 +65,7 @@ AboutWindow::AboutWindow(QWidget *owner) : QDialog(owner)
 
     CmdKapat = new QPushButton(QStringLiteral("KAPAT (ESC)"), this);
     CmdKapat->setObjectName(QStringLiteral("CmdKapat"));
-    CmdKapat->setGeometry(px(3255, 2115, 1650, 330));
+    CmdKapat->setGeometry(Twips::rect(3255, 2115, 1650, 330));
     CmdKapat->setDefault(true);
     // Esc closes every dialog, as the cancel button would.
     connect(CmdKapat, &QPushButton::clicked, this, &QDialog::reject);
@@ -110,7 +105,7 @@ void AboutWindow::paintEvent(QPaintEvent *event)
     QDialog::paintEvent(event);
     QPainter p(this);
     for (int y : kSeparatorsTwips) {
-        const int line = y / 15;
+        const int line = Twips::toPixels(y);
         p.setPen(palette().color(QPalette::Mid));
         p.drawLine(4, line, width() - 5, line);
         p.setPen(palette().color(QPalette::Light));

@@ -1,6 +1,7 @@
 #include "help/BalloonWindow.h"
 
 #include "help/Messages.h"
+#include "help/Twips.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -17,12 +18,6 @@
 namespace korv {
 
 namespace {
-
-// Design rectangles are in twips, 15 to a pixel.
-QRect px(int left, int top, int width, int height)
-{
-    return QRect(left / 15, top / 15, width / 15, height / 15);
-}
 
 QWidget *loadedForm(const QString &name)
 {
@@ -58,12 +53,12 @@ BalloonWindow::BalloonWindow(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt:
 
     Picture1 = new QLabel(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setGeometry(px(0, 0, 4500, 4500));
+    Picture1->setGeometry(Twips::rect(0, 0, 4500, 4500));
     Picture1->setPixmap(notebookPage(Picture1->size()));
 
     Picture2 = new QWidget(Picture1);
     Picture2->setObjectName(QStringLiteral("Picture2"));
-    Picture2->setGeometry(px(780, 105, 45, 4275));
+    Picture2->setGeometry(Twips::rect(780, 105, 45, 4275));
     Picture2->setAutoFillBackground(true);
     QPalette margin = Picture2->palette();
     margin.setColor(QPalette::Window, kMargin);
@@ -73,7 +68,7 @@ BalloonWindow::BalloonWindow(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt:
     // balloon, which closes on any of them.
     Web = new QTextBrowser(Picture1);
     Web->setObjectName(QStringLiteral("Web"));
-    Web->setGeometry(px(795, 75, 3570, 4320));
+    Web->setGeometry(Twips::rect(795, 75, 3570, 4320));
     Web->setFrameShape(QFrame::NoFrame);
     Web->setFocusPolicy(Qt::NoFocus);
     Web->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -1,5 +1,7 @@
 #include "help/NoticeWindow.h"
 
+#include "help/Twips.h"
+
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
@@ -10,20 +12,12 @@
 
 namespace korv {
 
-namespace {
-// Design rectangles are in twips, 15 to a pixel.
-QRect px(int left, int top, int width, int height)
-{
-    return QRect(left / 15, top / 15, width / 15, height / 15);
-}
-} // namespace
-
 NoticeWindow::NoticeWindow(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmErr"));
     setWindowTitle(QStringLiteral("HATA"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    setFixedSize(5745 / 15, 2130 / 15);
+    setFixedSize(Twips::size(5745, 2130));
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::white);
@@ -32,7 +26,7 @@ NoticeWindow::NoticeWindow(QWidget *parent) : QDialog(parent)
     for (int i = 0; i < kFrameCount; ++i) {
         auto *image = new QLabel(this);
         image->setObjectName(QStringLiteral("Image1(%1)").arg(i));
-        image->setGeometry(px(60, 195, 1260, 1260));
+        image->setGeometry(Twips::rect(60, 195, 1260, 1260));
         image->setPixmap(animationFrame(i));
         image->setAccessibleName(QStringLiteral("Notice picture"));
         images_[std::size_t(i)] = image;
@@ -40,14 +34,14 @@ NoticeWindow::NoticeWindow(QWidget *parent) : QDialog(parent)
 
     text_ = new QPlainTextEdit(this);
     text_->setObjectName(QStringLiteral("Text1(2)"));
-    text_->setGeometry(px(1740, 180, 3840, 1410));
+    text_->setGeometry(Twips::rect(1740, 180, 3840, 1410));
     text_->setReadOnly(true);
     text_->setAccessibleName(QStringLiteral("Message"));
     text_->setTabChangesFocus(true);
 
     command1_ = new QPushButton(QStringLiteral("TAMAM"), this);
     command1_->setObjectName(QStringLiteral("Command1"));
-    command1_->setGeometry(px(3885, 1695, 1710, 330));
+    command1_->setGeometry(Twips::rect(3885, 1695, 1710, 330));
     command1_->setDefault(true);
     command1_->setAutoDefault(true);
     connect(command1_, &QPushButton::clicked, this, &QDialog::accept);

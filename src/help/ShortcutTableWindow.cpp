@@ -1,5 +1,6 @@
 #include "help/ShortcutTableWindow.h"
 
+#include "help/Twips.h"
 #include "locale/ApplyLanguage.h"
 
 #include <QLabel>
@@ -217,7 +218,7 @@ ShortcutTableWindow::ShortcutTableWindow(QWidget *owner) : QDialog(owner)
     setObjectName(QStringLiteral("frmKisayollar"));
     setWindowTitle(QStringLiteral(" PROGRAMIN KISAYOL TUŞLARI"));
     setWindowFlags(Qt::Tool | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    setFixedSize(9600 / 15, 6465 / 15);
+    setFixedSize(Twips::size(9600, 6465));
     setAutoFillBackground(true);
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);

@@ -1,5 +1,6 @@
 #include "locale/OptionsWindow.h"
 
+#include "help/Twips.h"
 #include "locale/ApplyLanguage.h"
 #include "locale/Options.h"
 
@@ -15,24 +16,16 @@ namespace korv {
 
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
-
-QRect twips(int left, int top, int width, int height)
-{
-    auto px = [](int v) { return qRound(double(v) / kTwipsPerPixel); };
-    return QRect(px(left), px(top), px(width), px(height));
-}
-
-const QRect kClient = twips(0, 0, 9285, 2790);
+const QRect kClient = Twips::rect(0, 0, 9285, 2790);
 constexpr int kCheckWidth = 9150;
-const QRect kCloseButton = twips(7110, 2370, 1650, 330);
+const QRect kCloseButton = Twips::rect(7110, 2370, 1650, 330);
 
 QFrame *separator(QWidget *parent, int top)
 {
     auto *line = new QFrame(parent);
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
-    line->setGeometry(twips(60, top, kCheckWidth, 30));
+    line->setGeometry(Twips::rect(60, top, kCheckWidth, 30));
     return line;
 }
 
@@ -57,16 +50,16 @@ OptionsWindow::OptionsWindow(UserDialogs &ui, QWidget *parent) : QDialog(parent)
     for (int i = 0; i < kCheckCount; ++i) {
         auto *box = new QCheckBox(QString::fromUtf8(captions[i]), this);
         box->setObjectName(QStringLiteral("Check1(%1)").arg(i));
-        box->setGeometry(twips(60, tops[i], kCheckWidth, 315));
+        box->setGeometry(Twips::rect(60, tops[i], kCheckWidth, 315));
         Check1[std::size_t(i)] = box;
     }
 
     Text1 = new QLineEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setGeometry(twips(630, 1140, 870, 285));
+    Text1->setGeometry(Twips::rect(630, 1140, 870, 285));
     Label1 = new QLabel(QStringLiteral("saniye"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(twips(1545, 1170, 1350, 300));
+    Label1->setGeometry(Twips::rect(1545, 1170, 1350, 300));
 
     CmdKapat = new QPushButton(QStringLiteral("KAPAT (ESC)"), this);
     CmdKapat->setObjectName(QStringLiteral("CmdKapat"));
@@ -127,7 +120,7 @@ void OptionsWindow::fitCaptions()
 {
     // The design width holds the captions in the original font; with a wider
     // font or a longer translation the window grows rather than cut them.
-    const int designWidth = twips(0, 0, kCheckWidth, 0).width();
+    const int designWidth = Twips::rect(0, 0, kCheckWidth, 0).width();
     int widest = designWidth;
     for (const QCheckBox *box : Check1)
         widest = std::max(widest, box->sizeHint().width());

@@ -1,5 +1,6 @@
 #include "preview/FilmInfoWaitWindow.h"
 
+#include "help/Twips.h"
 #include "locale/ApplyLanguage.h"
 
 #include <QCoreApplication>
@@ -14,7 +15,7 @@ FilmInfoWaitWindow::FilmInfoWaitWindow(QWidget *owner) : QFrame(owner, Qt::Tool 
     setObjectName(QStringLiteral("frmBilgiAliniyor"));
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     setLineWidth(2);
-    setFixedSize(4200 / 15, 1140 / 15);
+    setFixedSize(Twips::size(4200, 1140));
     setAttribute(Qt::WA_ShowWithoutActivating);
 
     label1_ = new QLabel(QStringLiteral("FİLM BİLGİLERİ ALINIYOR\nLÜTFEN BEKLEYİNİZ..."), this);
