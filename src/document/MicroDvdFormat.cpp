@@ -32,6 +32,9 @@ namespace microdvd {
 
 namespace {
 
+// The largest frame number a 32-bit counter holds; beyond it a frame part is
+// damage, not a film position.
+constexpr double kMaxFrame = 2147483647;
 
 } // namespace
 
@@ -78,7 +81,7 @@ ReadOutcome read(QStringView text, double framesPerSecond)
                             .arg(SecondsToText(framesPerSecond));
             return out;
         }
-        if (!std::isfinite(frames[0]) || !std::isfinite(frames[1])) {
+        if (!(frames[0] <= kMaxFrame) || !(frames[1] <= kMaxFrame)) {
             out.error = QStringLiteral("Row %1: the frame number is too large.").arg(rowNumber);
             return out;
         }
@@ -127,6 +130,9 @@ Result<QString> write(const SubtitleList &list, double framesPerSecond, std::vec
                 return Failure{QStringLiteral("Row %1: the time %2 has no frame number at %3 frames per second.")
                                    .arg(i + 1)
                                    .arg(*cells[k], SecondsToText(framesPerSecond))};
+            // "{-37}" would read back as frame 37: the time would change unseen.
+            if (*frame < 0)
+                return Failure{negativeTimeError(i + 1, k == 0 ? u"start" : u"end", *cells[k])};
             frames[k] = *frame;
         }
         out += QLatin1Char('{');

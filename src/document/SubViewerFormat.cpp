@@ -28,6 +28,14 @@ SubtitleLines SplitSubtitleLines(const QString &text)
     return lines;
 }
 
+QString negativeTimeError(int row, QStringView which, const QString &time)
+{
+    return QStringLiteral("Row %1: the %2 time %3 is before the start of the film; a subtitle file cannot "
+                          "hold it. Shift the subtitles and save again; nothing was written.")
+        .arg(row)
+        .arg(which, time);
+}
+
 QString lineTooLongError(int row, qsizetype length)
 {
     return QStringLiteral("Row %1: the line is %2 characters long; a subtitle line holds at most %3. "
@@ -110,6 +118,10 @@ Result<QString> clockForFile(const QString &cell, int row, const char *what)
     const Result<double> seconds = ReadSeconds(cell);
     if (!seconds)
         return Failure{QStringLiteral("Row %1: the %2 time is wrong. %3").arg(row).arg(QLatin1String(what), seconds.error())};
+    // A clock text before 00:00:00.00 would be written as "-01:59:..."; no
+    // reader, ours included, takes that back, so the file would be lost.
+    if (const auto hundredths = ToHundredths(*seconds); hundredths && *hundredths < 0)
+        return Failure{negativeTimeError(row, QString::fromLatin1(what), cell)};
     Result<QString> clock = FormatClockTime(*seconds);
     if (!clock)
         return Failure{QStringLiteral("Row %1: %2").arg(row).arg(clock.error())};
@@ -243,14 +255,14 @@ Result<QString> write(const SubtitleList &list, std::vector<qsizetype> *rowOffse
         out += QLatin1Char(',');
         out += *end;
         out += kLineEnd;
-        const SubtitleLines lines = SplitSubtitleLines(row.text);
+        // Every line that has text, however many: the edit panel shows three,
+        // but a fourth line read from a file is the user's and must not be
+        // dropped on save. Empty lines carry nothing and are left out.
         bool first = true;
-        for (const QString *part : {&lines.line1, &lines.line2, &lines.line3}) {
-            if (part->isEmpty())
-                continue;
+        for (QStringView part : QStringView(row.text).tokenize(QLatin1Char('|'), Qt::SkipEmptyParts)) {
             if (!first)
                 out += QStringLiteral("[br]");
-            out += *part;
+            out += part;
             first = false;
         }
         out += kLineEnd;

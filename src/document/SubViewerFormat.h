@@ -19,6 +19,8 @@ namespace korv {
 constexpr qsizetype kMaxSubtitleLineLength = 10000;
 
 QString lineTooLongError(int row, qsizetype length);
+// A writer's refusal of a time below zero ("start" or "end").
+QString negativeTimeError(int row, QStringView which, const QString &time);
 
 // Rows read from a file. When `error` is set, reading stopped there: `rows`
 // holds what was read so far, including the row of the failing record.

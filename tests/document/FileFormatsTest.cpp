@@ -74,6 +74,9 @@ TEST_F(FormatTest, AFailedReadKeepsTheRowsSoFarAndNamesTheRow)
          "100006 characters"},
         {microdvd::read(u"{1}{2}a\r\n{}{5}b\r\n{6}{7}c\r\n", 25), {{"0", "0.04", "0.08", "a"}, {}}, "Row 2"},
         {microdvd::read(u"{1}{2}a", 0), {{}}, "frame rate 0"},
+        // One past the largest 32-bit frame is damage; the largest itself is a time.
+        {microdvd::read(u"{2147483647}{2147483647}a\r\n{1}{2147483648}b\r\n", 1),
+         {{"0", "2147483647", "2147483647", "a"}, {}}, "Row 2: the frame number is too large"},
         {microdvd::read(QStringLiteral("{1}{2}a\r\n") + longLine, 25), {{"0", "0.04", "0.08", "a"}, {}},
          "100006 characters"},
     };
@@ -88,7 +91,7 @@ TEST_F(FormatTest, SubViewerIsWrittenByteForByteAndReadsBack)
     EXPECT_EQ(textOf(subviewer::write(with({{"1", "62.03", "64.5", "Merhaba|dünya"}, {"2", "1.5", "3.2", "a|b|c|d"},
                                             {"3", "4", "5", "a||c"}, {"4", "6", "7", ""}}))),
               kHeader + "00:01:02.03,00:01:04.50\r\nMerhaba[br]dünya\r\n\r\n"
-                        "00:00:01.50,00:00:03.20\r\na[br]b[br]c\r\n\r\n"
+                        "00:00:01.50,00:00:03.20\r\na[br]b[br]c[br]d\r\n\r\n"
                         "00:00:04.00,00:00:05.00\r\na[br]c\r\n\r\n"
                         "00:00:06.00,00:00:07.00\r\n\r\n\r\n");
     EXPECT_EQ(textOf(subviewer::write(with({}))), kHeader);
@@ -102,6 +105,11 @@ TEST_F(FormatTest, SubViewerIsWrittenByteForByteAndReadsBack)
     // A time that is not a number, or ten hours and more, names its row.
     EXPECT_TRUE(subviewer::write(with({{"1", "abc", "2", "x"}})).error().contains("Row 1"));
     EXPECT_TRUE(subviewer::write(with({{"1", "1", "2", "x"}, {"2", "36000", "36001", "y"}})).error().contains("Row 2"));
+    // Below zero the clock text would not read back: refused, naming the row and the time.
+    EXPECT_TRUE(subviewer::write(with({{"1", "1", "-0,5", "x"}}))
+                    .error()
+                    .startsWith("Row 1: the end time -0,5 is before the start of the film"));
+    EXPECT_TRUE(subviewer::write(with({{"1", "-0,004", "1", "x"}})).ok()) << "rounds to 00:00:00.00";
 
     const SubtitleLines l = SplitSubtitleLines(QStringLiteral("a|b|c|d"));
     EXPECT_EQ(QStringList({l.line1, l.line2, l.line3}), QStringList({"a", "b", "c"}));
@@ -112,7 +120,12 @@ TEST_F(FormatTest, SubViewerIsWrittenByteForByteAndReadsBack)
 TEST_F(FormatTest, MicroDvdFramesTruncateButNoFrameIsLost)
 {
     EXPECT_EQ(textOf(microdvd::write(with({{"1", "1.48", "3.2", "Merhaba|dünya"}}), 25)), "{37}{80}Merhaba|dünya\r\n");
-    EXPECT_EQ(textOf(microdvd::write(with({{"1", "-1.5", "3.2", "a|b|c|d"}}), 25)), "{-37}{80}a|b|c|d\r\n");
+    EXPECT_EQ(textOf(microdvd::write(with({{"1", "1.5", "3.2", "a|b|c|d"}}), 25)), "{37}{80}a|b|c|d\r\n");
+    // A frame before the film's start would read back without its sign: refused, naming the row.
+    EXPECT_TRUE(microdvd::write(with({{"1", "1", "2", "x"}, {"2", "-1.5", "3.2", "y"}}), 25)
+                    .error()
+                    .startsWith("Row 2: the start time -1.5 is before the start of the film"));
+    EXPECT_TRUE(microdvd::write(with({{"1", "-0.01", "1", "x"}}), 25).ok()) << "a part of a frame is frame 0";
     EXPECT_EQ(textOf(microdvd::write(with({}), 25)), "");
 
     QString file;
