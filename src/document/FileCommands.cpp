@@ -80,26 +80,56 @@ Result<QByteArray> encodeForFile(const QString &text, const std::vector<qsizetyp
                        .arg(character, QString::number(code, 16).toUpper().rightJustified(4, QLatin1Char('0')))};
 }
 
+namespace {
+
+QString fileError(const QFile &file, const QString &path)
+{
+    return QStringLiteral("%1\r\n%2").arg(file.errorString(), path);
+}
+
+// The rest of an open file, refused when it is far bigger than a subtitle
+// file can be (a film chosen by mistake, say) rather than read into memory.
+Result<QByteArray> readAllOf(QFile &file, const QString &path)
+{
+    if (file.size() > kMaxSubtitleFileBytes) {
+        return Failure{QStringLiteral("The file is %1 MB; a subtitle file is far smaller (100,000 subtitles take "
+                                      "about 8 MB), so this is not one. Nothing was read.\r\n%2")
+                           .arg(file.size() >> 20)
+                           .arg(path)};
+    }
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return Failure{fileError(file, path)};
+    return bytes;
+}
+
+} // namespace
+
 Result<QByteArray> readWholeFile(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return Failure{QStringLiteral("%1\r\n%2").arg(file.errorString(), path)};
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return Failure{QStringLiteral("%1\r\n%2").arg(file.errorString(), path)};
-    return bytes;
+        return Failure{fileError(file, path)};
+    return readAllOf(file, path);
 }
 
 Status writeFileAtomically(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so a full disk is reported by a write with the system's
+    // reason, not later by the commit as an unknown error.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return Failure{QStringLiteral("%1\r\n%2").arg(file.errorString(), path)};
-    if (file.write(bytes) != bytes.size()) {
-        const QString error = file.errorString();
-        file.cancelWriting();
-        return Failure{QStringLiteral("%1\r\n%2").arg(error, path)};
+    // A short write (the disk filling up) is followed by another, which then
+    // fails with the system's reason.
+    for (qsizetype done = 0; done < bytes.size();) {
+        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0) {
+            const QString error = file.errorString();
+            file.cancelWriting();
+            return Failure{QStringLiteral("%1\r\n%2").arg(error, path)};
+        }
+        done += written;
     }
     if (!file.commit())
         return Failure{QStringLiteral("%1\r\n%2").arg(file.errorString(), path)};
@@ -110,13 +140,24 @@ DetectedFile DetectSubtitleFormat(Workspace &ws, const QString &path)
 {
     DetectedFile out;
     ws.currentSubtitleFile = path;
-    Result<QByteArray> bytes = readWholeFile(path);
+    QFile file(path);
+    Result<QByteArray> bytes = Failure{};
+    if (file.open(QIODevice::ReadOnly)) {
+        // The first line decides; a file that is no subtitle file (a film, a
+        // device) is turned down without being read through.
+        out.format = detectFormat(file.peek(kFormatHeadBytes));
+        if (out.format == SubtitleFormat::Unknown && file.error() == QFileDevice::NoError)
+            return out;
+        bytes = readAllOf(file, path);
+    } else {
+        bytes = Failure{fileError(file, path)};
+    }
     if (!bytes) {
+        out.format = SubtitleFormat::Unknown;
         ws.ui.showNotice(bytes.error(), title());
         return out;
     }
     out.bytes = std::move(bytes.value());
-    out.format = detectFormat(out.bytes);
     return out;
 }
 

@@ -58,7 +58,16 @@ bool mnualtyazikaydet_Click(Workspace &ws, int index);
 std::optional<QString> chooseFileToOpen(Workspace &ws, const QString &filter);
 std::optional<QString> chooseFileToSave(Workspace &ws, const QString &filter, const QString &fileName);
 
+// The most a subtitle file may hold: far beyond any real one (100,000
+// subtitles take about 8 MB), far below what would exhaust memory.
+constexpr qint64 kMaxSubtitleFileBytes = qint64(256) << 20;
+// How much of a file the format detection looks at (a byte-order mark and
+// the first line's first 4096 bytes).
+constexpr qint64 kFormatHeadBytes = 4099;
+
 // Building blocks shared with the command-line converter.
+// A file's bytes; refused, with the reason, when it cannot be read or is
+// bigger than kMaxSubtitleFileBytes.
 Result<QByteArray> readWholeFile(const QString &path);
 // Windows-1254 bytes of a file's text; a character the code page cannot hold
 // refuses the whole file, naming the row (from the writer's row offsets).
