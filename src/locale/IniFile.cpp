@@ -35,6 +35,42 @@ QByteArrayView cutForDecoding(QByteArrayView value)
     return value.first(end);
 }
 
+// The bytes past a byte-order mark; UTF-16 (Notepad's "Unicode") is turned
+// into UTF-8 in `copy` and read from there.
+QByteArrayView withoutMark(QByteArrayView bytes, QByteArray &copy)
+{
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return bytes.sliced(3);
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        QStringDecoder utf16(bytes.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
+        copy = QString(utf16(bytes.sliced(2))).toUtf8();
+        return copy;
+    }
+    return bytes;
+}
+
+// Takes the next line off the front of `rest`, blanks around it dropped.
+QByteArrayView nextLine(QByteArrayView &rest)
+{
+    qsizetype end = 0;
+    while (end < rest.size() && rest[end] != '\n' && rest[end] != '\r')
+        ++end;
+    const QByteArrayView line = trimmed(rest.first(end));
+    rest = rest.sliced(end);
+    while (!rest.isEmpty() && (rest.front() == '\n' || rest.front() == '\r'))
+        rest = rest.sliced(1);
+    return line;
+}
+
+// The name of a section line "[name]"; null for any other line.
+QByteArrayView sectionName(QByteArrayView line)
+{
+    if (!line.startsWith('['))
+        return {};
+    const qsizetype close = line.indexOf(']');
+    return close > 0 ? trimmed(line.sliced(1, close - 1)) : QByteArrayView("");
+}
+
 bool sameName(QByteArrayView a, const QByteArray &b)
 {
     return a.compare(b, Qt::CaseInsensitive) == 0;
@@ -49,40 +85,27 @@ QString ReadIniString(const QString &section, const QString &key, const QString 
     if (!file.open(QIODevice::ReadOnly))
         return defaultText;
     // Mapped rather than read, so a large file costs no copy of itself.
-    QByteArray copy;
-    QByteArrayView rest;
     if (const uchar *mapped = file.size() > 0 ? file.map(0, file.size()) : nullptr)
-        rest = QByteArrayView(reinterpret_cast<const char *>(mapped), file.size());
-    else
-        rest = copy = file.readAll();
-    if (rest.startsWith("\xEF\xBB\xBF")) {
-        rest = rest.sliced(3);
-    } else if (rest.startsWith("\xFF\xFE") || rest.startsWith("\xFE\xFF")) {
-        // Notepad's "Unicode": read as UTF-8 from here on.
-        QStringDecoder utf16(rest.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
-        copy = QString(utf16(rest.sliced(2))).toUtf8();
-        rest = copy;
-    }
+        return readIniValue(QByteArrayView(reinterpret_cast<const char *>(mapped), file.size()), section, key,
+                            defaultText);
+    const QByteArray bytes = file.readAll();
+    return readIniValue(bytes, section, key, defaultText);
+}
 
+QString readIniValue(QByteArrayView bytes, const QString &section, const QString &key, const QString &defaultText)
+{
+    QByteArray copy;
+    QByteArrayView rest = withoutMark(bytes, copy);
     // Names are plain ASCII in every language file; compare them as bytes.
     const QByteArray wantedSection = section.toUtf8();
     const QByteArray wantedKey = key.toUtf8();
     bool inSection = false;
     while (!rest.isEmpty()) {
-        qsizetype end = 0;
-        while (end < rest.size() && rest[end] != '\n' && rest[end] != '\r')
-            ++end;
-        const QByteArrayView line = trimmed(rest.first(end));
-        rest = rest.sliced(end);
-        while (!rest.isEmpty() && (rest.front() == '\n' || rest.front() == '\r'))
-            rest = rest.sliced(1);
-
+        const QByteArrayView line = nextLine(rest);
         if (line.startsWith('[')) {
             if (inSection)
                 break; // the first section of that name is the one read
-            const qsizetype close = line.indexOf(']');
-            if (close > 0)
-                inSection = sameName(trimmed(line.sliced(1, close - 1)), wantedSection);
+            inSection = sameName(sectionName(line), wantedSection);
             continue;
         }
         if (!inSection || line.startsWith(';'))
@@ -105,6 +128,19 @@ QString ReadIniString(const QString &section, const QString &key, const QString 
         return text;
     }
     return defaultText;
+}
+
+QStringList iniSectionNames(QByteArrayView bytes)
+{
+    QByteArray copy;
+    QByteArrayView rest = withoutMark(bytes, copy);
+    QStringList names;
+    while (!rest.isEmpty()) {
+        const QByteArrayView name = sectionName(nextLine(rest));
+        if (!name.isNull())
+            names << decodeValue(name);
+    }
+    return names;
 }
 
 } // namespace korv

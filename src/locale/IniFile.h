@@ -10,11 +10,20 @@
 // section or key gives the default. Nothing is cached: every call reads the
 // file again, so a changed file is seen at once.
 
+#include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 
 namespace korv {
 
 QString ReadIniString(const QString &section, const QString &key, const QString &fileName,
                       const QString &defaultText = QString());
+
+// The names of every section line "[name]" of the file's bytes, in order.
+QStringList iniSectionNames(QByteArrayView bytes);
+
+// The same from the file's bytes.
+QString readIniValue(QByteArrayView bytes, const QString &section, const QString &key,
+                     const QString &defaultText = QString());
 
 } // namespace korv

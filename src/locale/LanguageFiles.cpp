@@ -5,6 +5,9 @@
 #include "locale/LanguageKeys.h"
 
 #include <QDir>
+#include <QFile>
+
+#include <algorithm>
 
 namespace korv {
 
@@ -13,12 +16,30 @@ QString languageFolder()
     return QDir(programFolder()).filePath(QStringLiteral("Language"));
 }
 
+bool isLanguageFile(const QString &path)
+{
+    // Every language file is a few kilobytes; a big file is something else
+    // and is not read through.
+    constexpr qint64 kMostBytes = 1 << 20;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMostBytes)
+        return false;
+    QStringList known;
+    for (const SectionKeys &section : keysReadByProgram())
+        known << section.section;
+    const QStringList sections = iniSectionNames(file.readAll());
+    return std::any_of(sections.begin(), sections.end(),
+                       [&](const QString &name) { return known.contains(name, Qt::CaseInsensitive); });
+}
+
 QStringList languageFileNames(const QString &folder)
 {
     const QDir dir(folder);
     if (!dir.exists())
         return {};
-    return dir.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
+    QStringList names = dir.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
+    names.removeIf([&](const QString &name) { return !isLanguageFile(dir.filePath(name)); });
+    return names;
 }
 
 QString languageOfFile(const QString &fileName)

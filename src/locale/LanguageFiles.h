@@ -11,8 +11,13 @@ namespace korv {
 QString languageFolder();
 
 // Names of the files of a folder, sorted by name without regard to case.
-// Every file counts, whatever its extension; a missing folder lists nothing.
+// Every language file counts, whatever its extension; other files (a note,
+// a damaged or foreign file) are not offered, since choosing one would leave
+// every caption empty. A missing folder lists nothing.
 QStringList languageFileNames(const QString &folder);
+// A readable file of at most 1 MiB with at least one section the program
+// reads ("Form1", "Msg", "AUTHOR", ...).
+bool isLanguageFile(const QString &path);
 
 // A file's language: its name less its last four characters (the ".lng").
 // Empty when that leaves nothing.
