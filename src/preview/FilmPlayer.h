@@ -35,6 +35,9 @@ signals:
     // The position was moved (by setPosition or the player's own position
     // bar), not the steady advance of playback.
     void positionChanged(double oldPosition, double newPosition);
+    // The opened film cannot be played (damaged, not a film, or no decoder
+    // for it); `reason` is the player's own description.
+    void cannotPlay(const QString &reason);
 };
 
 } // namespace korv

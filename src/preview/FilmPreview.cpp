@@ -8,6 +8,7 @@
 #include "help/ProgramInfo.h"
 
 #include <limits>
+#include <utility>
 
 namespace korv {
 
@@ -53,6 +54,22 @@ FilmPreview::FilmPreview(Workspace &ws, FilmPlayer &player, QObject *parent)
     connect(&TmrFilmiizle, &QTimer::timeout, this, &FilmPreview::TmrFilmiizle_Timer);
     connect(&FilmClock, &QTimer::timeout, this, &FilmPreview::UpdateFilmClock);
     connect(&player_, &FilmPlayer::positionChanged, this, &FilmPreview::MediaPlayer1_PositionChange);
+    connect(&player_, &FilmPlayer::cannotPlay, this, &FilmPreview::reportCannotPlay);
+}
+
+void FilmPreview::reportCannotPlay(const QString &reason)
+{
+    // While a film is being opened its headers are still to be read; the
+    // player's word waits for them.
+    if (opening_) {
+        pendingCannotPlay_ = reason;
+        return;
+    }
+    // A film whose headers could not be read has been reported already.
+    if (caption_ == headersReported_)
+        return;
+    ws_.ui.showNotice(QStringLiteral("The film cannot be played: %1\r\n%2").arg(reason, caption_),
+                      ProgramInfo::kNoticeTitle);
 }
 
 void FilmPreview::startTimers()
@@ -76,11 +93,17 @@ void FilmPreview::mnufilmac_Click()
     const auto path = chooseFileToOpen(ws_, QStringLiteral("Avi Film *.avi,*.dat|*.avi;*.dat"));
     if (!path)
         return;
-    player_.open(*path);
     caption_ = *path;
+    headersReported_.clear();
+    pendingCannotPlay_.clear();
+    opening_ = true;
+    player_.open(*path);
     emit captionChanged(caption_);
     ReadAviInfo(*path);
+    opening_ = false;
     TimerAltYazi.start();
+    if (!pendingCannotPlay_.isEmpty())
+        reportCannotPlay(std::exchange(pendingCannotPlay_, QString()));
 }
 
 void FilmPreview::ReadAviInfo(const QString &fileName)
@@ -101,6 +124,7 @@ void FilmPreview::ReadAviInfo(const QString &fileName)
         if (!headers.ok() && headers.failure != AviHeaders::StreamRange) {
             ws_.ui.showNotice(LangMessage(QStringLiteral("002")) + QStringLiteral("\r\n") + fileName,
                               ProgramInfo::kNoticeTitle);
+            headersReported_ = fileName;
         }
     }
     if (!headers.ok()) {

@@ -91,6 +91,7 @@ signals:
     void captionChanged(const QString &caption);
 
 private:
+    void reportCannotPlay(const QString &reason);
     void setOverlay(const QString &text);
 
     Workspace &ws_;
@@ -100,6 +101,9 @@ private:
     FilmClockLabels clock_;
     FilmInformation info_;
     QString caption_;
+    QString headersReported_; // the film whose unreadable headers were reported
+    bool opening_ = false;
+    QString pendingCannotPlay_;
 };
 
 } // namespace korv

@@ -40,6 +40,12 @@ QtFilmPlayer::QtFilmPlayer(QObject *parent) : FilmPlayer(parent)
     connect(&player_, &QMediaPlayer::positionChanged, this, &QtFilmPlayer::progressed);
     connect(&player_, &QMediaPlayer::durationChanged, this, &QtFilmPlayer::progressed);
     connect(&player_, &QMediaPlayer::playbackStateChanged, this, &QtFilmPlayer::progressed);
+    connect(&player_, &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error error, const QString &text) {
+        if (error == QMediaPlayer::NoError)
+            return;
+        playWhenLoaded_ = false;
+        emit cannotPlay(text.isEmpty() ? QStringLiteral("The film cannot be read.") : text);
+    });
 }
 
 QtFilmPlayer::~QtFilmPlayer()
