@@ -2,6 +2,8 @@
 # Installs what the build needs on Debian 12 (as root, or with sudo) and
 # builds everything into ./build. Safe to run again: packages already there
 # are not fetched twice.
+#   --packages-only      install, do not build
+#   KORV_EXTRA_PACKAGES  further packages (the fuzz script adds clang)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -10,6 +12,7 @@ packages=(
   qt6-base-dev qt6-multimedia-dev libgtest-dev libbenchmark-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav
   fonts-dejavu-core fonts-liberation libx11-dev xvfb xauth xdotool x11-apps imagemagick ffmpeg
+  ${KORV_EXTRA_PACKAGES:-}
 )
 
 missing=()
@@ -23,6 +26,8 @@ if [ ${#missing[@]} -gt 0 ]; then
   "${sudo_cmd[@]}" apt-get update -q
   "${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=900 install -y --no-install-recommends "${missing[@]}"
 fi
+
+[ "${1:-}" = "--packages-only" ] && exit 0
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}"
 cmake --build build --parallel

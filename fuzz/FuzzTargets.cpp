@@ -1,0 +1,212 @@
+#include "FuzzTargets.h"
+
+#include "document/FileCommands.h"
+#include "document/FormatDetection.h"
+#include "document/MicroDvdFormat.h"
+#include "document/SubViewerFormat.h"
+#include "document/SubtitleList.h"
+#include "document/TextCodec.h"
+#include "document/TimeText.h"
+#include "locale/IniFile.h"
+#include "preview/AviHeaders.h"
+#include "preview/AviInfo.h"
+
+#include <QBuffer>
+
+#include <array>
+
+namespace korv::fuzz {
+
+namespace {
+
+// What a reader gave, as the list the editor would show.
+void fill(SubtitleList &list, std::vector<SubtitleEntry> rows)
+{
+    list.replaceAll(std::move(rows));
+    list.renumber();
+}
+
+// The SubViewer writer leaves empty lines out of a subtitle ("a||b" is
+// written as two lines); nothing else may change.
+QString withoutEmptyLines(const QString &text)
+{
+    return text.split(QLatin1Char('|'), Qt::SkipEmptyParts).join(QLatin1Char('|'));
+}
+
+QString firstDifference(const SubtitleList &expected, const std::vector<SubtitleEntry> &rows,
+                        bool emptyLinesDropped)
+{
+    if (std::size_t(expected.count()) != rows.size())
+        return QStringLiteral("%1 rows written, %2 read back").arg(expected.count()).arg(rows.size());
+    for (int r = 0; r < expected.count(); ++r) {
+        for (int c = ColStart; c <= ColText; ++c) {
+            QString want = expected.cell(r, c);
+            if (c == ColText && emptyLinesDropped)
+                want = withoutEmptyLines(want);
+            if (want != rows[std::size_t(r)].cell(c))
+                return QStringLiteral("row %1 column %2: wrote \"%3\", read back \"%4\"")
+                    .arg(r + 1)
+                    .arg(c)
+                    .arg(want, rows[std::size_t(r)].cell(c));
+        }
+    }
+    return {};
+}
+
+// The file's bytes as the writer would put them on disk, read again the way
+// a file is opened. Bytes that happen to form valid UTF-8 are taken as UTF-8
+// by design; such a file does not come back as Windows-1254 text, so the
+// byte-level check is left to the text-level one there.
+template <typename Reader>
+QString readBack(const SubtitleList &written, const QString &text, const std::vector<qsizetype> &offsets,
+                 bool emptyLinesDropped, Reader read)
+{
+    const ReadOutcome again = read(text);
+    if (!again.ok())
+        return QStringLiteral("written text does not read back: ") + again.error;
+    if (QString diff = firstDifference(written, again.rows, emptyLinesDropped); !diff.isEmpty())
+        return diff;
+    const Result<QByteArray> bytes = encodeForFile(text, offsets);
+    if (!bytes)
+        return {}; // refused with a message: nothing would be written
+    const DecodedText decoded = decodeText(*bytes);
+    if (decoded.encoding != TextEncoding::Windows1254)
+        return {};
+    if (decoded.text != text)
+        return QStringLiteral("Windows-1254 bytes decode to other text");
+    return {};
+}
+
+// A whole file may still be refused on save, but only for a row whose time
+// no clock text can hold (below zero, or ten hours or more), and the message
+// names it.
+QString subViewerRefusal(const SubtitleList &list, const QString &error)
+{
+    for (int r = 0; r < list.count(); ++r) {
+        for (const QString *cell : {&list.cell(r, ColStart), &list.cell(r, ColEnd)}) {
+            const Result<double> seconds = ReadSeconds(*cell);
+            const auto hundredths = seconds ? ToHundredths(*seconds) : std::nullopt;
+            if (hundredths && *hundredths >= 0 && FormatClockTime(*seconds))
+                continue;
+            if (error.startsWith(QStringLiteral("Row %1:").arg(r + 1)))
+                return {};
+            return QStringLiteral("row %1 cannot be written, yet the refusal says: %2").arg(r + 1).arg(error);
+        }
+    }
+    return QStringLiteral("rows read from a file cannot be written: ") + error;
+}
+
+} // namespace
+
+QString detection(QByteArrayView bytes)
+{
+    const SubtitleFormat format = detectFormat(bytes);
+    const DecodedText decoded = decodeText(bytes);
+    const std::vector<QStringView> lines = splitLines(decoded.text);
+    for (QStringView line : lines) {
+        if (line.contains(QLatin1Char('\n')) || line.contains(QLatin1Char('\r')))
+            return QStringLiteral("a split line still holds a line end");
+    }
+    // Only the first line decides.
+    qsizetype firstEnd = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    while (firstEnd < bytes.size() && bytes[firstEnd] != '\r' && bytes[firstEnd] != '\n')
+        ++firstEnd;
+    if (firstEnd < bytes.size() && firstEnd < 4096) {
+        QByteArray other = bytes.first(firstEnd + 1).toByteArray();
+        other += "{1}{2}x\r\n[INFORMATION]\r\n";
+        if (detectFormat(other) != format)
+            return QStringLiteral("lines after the first changed the detected format");
+    }
+    return {};
+}
+
+QString subViewer(QByteArrayView bytes)
+{
+    const DecodedText decoded = decodeText(bytes);
+    ReadOutcome outcome = subviewer::read(decoded.text);
+    const bool whole = outcome.ok();
+    SubtitleList list;
+    fill(list, std::move(outcome.rows));
+    std::vector<qsizetype> offsets;
+    const Result<QString> text = subviewer::write(list, &offsets);
+    // After a failed read the failing row may have no times; saving that is
+    // refused with a message naming the row.
+    if (!text)
+        return whole ? subViewerRefusal(list, text.error()) : QString();
+    return readBack(list, *text, offsets, true, [](const QString &t) { return subviewer::read(t); });
+}
+
+QString microDvd(QByteArrayView bytes)
+{
+    const DecodedText decoded = decodeText(bytes);
+    // Rates a user may type into the frame-rate window, the odd ones included.
+    constexpr std::array rates{23.976, 25.0, 29.97, 0.001, 1e9};
+    for (double rate : rates) {
+        const ReadOutcome outcome = microdvd::read(decoded.text, rate);
+        SubtitleList list;
+        fill(list, outcome.rows);
+        (void)microdvd::write(list, rate);
+        // Whatever the rate made of the times, the SubViewer writer's output
+        // reads back; only a time of ten hours or more, or the empty times of
+        // a failed read's last row, are refused.
+        const Result<QString> asSubViewer = subviewer::write(list);
+        if (!asSubViewer)
+            continue;
+        const ReadOutcome again = subviewer::read(*asSubViewer);
+        if (!again.ok() || again.rows.size() != std::size_t(list.count()))
+            return QStringLiteral("SubViewer output of a MicroDVD file does not read back: ") + again.error;
+    }
+
+    ReadOutcome outcome = microdvd::read(decoded.text, 25.0);
+    const bool whole = outcome.ok();
+    SubtitleList list;
+    fill(list, std::move(outcome.rows));
+    std::vector<qsizetype> offsets;
+    const Result<QString> text = microdvd::write(list, 25.0, &offsets);
+    if (!text)
+        return whole ? QStringLiteral("rows read from a file cannot be written: ") + text.error() : QString();
+    return readBack(list, *text, offsets, false, [](const QString &t) { return microdvd::read(t, 25.0); });
+}
+
+QString languageFile(QByteArrayView bytes)
+{
+    static const std::array<std::pair<const char *, const char *>, 6> asked{{
+        {"AUTHOR", "Name"},
+        {"Form1", "Label1(0)"},
+        {"Form1", "Cubuk2-5"},
+        {"frmSecenekler", "Check1(0)"},
+        {"Msg", "001"},
+        {"Msg", "021"},
+    }};
+    const QString fallback = QStringLiteral("built-in");
+    for (const auto &[section, key] : asked) {
+        const QString value =
+            readIniValue(bytes, QString::fromLatin1(section), QString::fromLatin1(key), fallback);
+        if (value.size() > 1023)
+            return QStringLiteral("a value of %1 characters").arg(value.size());
+        if (value.contains(QLatin1Char('\n')) || value.contains(QLatin1Char('\r')))
+            return QStringLiteral("a value holds a line end");
+    }
+    // The language menu's test of whether a file is a language file at all.
+    for (const QString &name : iniSectionNames(bytes)) {
+        if (name.contains(QLatin1Char('\n')) || name.contains(QLatin1Char('\r')) || name.contains(QLatin1Char(']')))
+            return QStringLiteral("a section name holds a line end or \"]\"");
+    }
+    return {};
+}
+
+QString aviHeaders(QByteArrayView bytes)
+{
+    QByteArray copy = bytes.toByteArray();
+    QBuffer device(&copy);
+    device.open(QIODevice::ReadOnly);
+    const AviHeaders headers = readAviHeaders(device);
+    FilmInformation info;
+    SummarizeAvi(headers.file, headers.stream, info);
+    ShowAviDetails(headers.file, headers.stream, info.rows);
+    if (headers.stream.szName.size() > 63)
+        return QStringLiteral("a stream name of %1 bytes").arg(headers.stream.szName.size());
+    return {};
+}
+
+} // namespace korv::fuzz

@@ -1,0 +1,15 @@
+// libFuzzer entry for korv::fuzz::aviHeaders.
+#include "FuzzTargets.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, std::size_t size)
+{
+    const QString broken = korv::fuzz::aviHeaders(QByteArrayView(data, qsizetype(size)));
+    if (!broken.isEmpty()) {
+        std::fprintf(stderr, "property broken: %s\n", broken.toLocal8Bit().constData());
+        std::abort();
+    }
+    return 0;
+}
