@@ -6,9 +6,16 @@
 #include <QLocale>
 #include <QTimer>
 
+#include <csignal>
+
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+#ifdef SIGXFSZ
+    // Past a file-size limit a save must fail with its reason, not end the
+    // program and the unsaved work with it.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     QApplication::setApplicationName(QStringLiteral("korvendal-sub"));
     QApplication::setOrganizationName(QStringLiteral("Korvendal"));
     // No display name: Qt would append it to every window's caption, and the

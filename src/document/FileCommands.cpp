@@ -88,18 +88,32 @@ QString fileError(const QFile &file, const QString &path)
 }
 
 // The rest of an open file, refused when it is far bigger than a subtitle
-// file can be (a film chosen by mistake, say) rather than read into memory.
+// file can be (a film chosen by mistake, a device without end) rather than
+// read into memory.
 Result<QByteArray> readAllOf(QFile &file, const QString &path)
 {
-    if (file.size() > kMaxSubtitleFileBytes) {
-        return Failure{QStringLiteral("The file is %1 MB; a subtitle file is far smaller (100,000 subtitles take "
-                                      "about 8 MB), so this is not one. Nothing was read.\r\n%2")
-                           .arg(file.size() >> 20)
+    const auto tooBig = [&path] {
+        return Failure{QStringLiteral("The file is larger than %1 MB; a subtitle file is far smaller (100,000 "
+                                      "subtitles take about 8 MB), so this is not one. Nothing was read.\r\n%2")
+                           .arg(kMaxSubtitleFileBytes >> 20)
                            .arg(path)};
+    };
+    if (file.size() > kMaxSubtitleFileBytes)
+        return tooBig();
+    QByteArray bytes;
+    bytes.reserve(file.size());
+    // In pieces: a device reports no size, and may have no end.
+    char chunk[1 << 16];
+    for (;;) {
+        const qint64 n = file.read(chunk, sizeof chunk);
+        if (n < 0)
+            return Failure{fileError(file, path)};
+        if (n == 0)
+            break;
+        if (bytes.size() + n > kMaxSubtitleFileBytes)
+            return tooBig();
+        bytes.append(chunk, n);
     }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return Failure{fileError(file, path)};
     return bytes;
 }
 

@@ -51,7 +51,8 @@ TEST_F(LifecycleTest, SettingsReadBackOnlyStringsCutAtAZeroCharacterAndFailSilen
     for (const char *name : {"list", "bytes", "rect", "lng"})
         EXPECT_EQ(GetRegSetting(name), QString()) << name;
     EXPECT_EQ(GetRegSetting("text1"), "42");
-    writeStore(QByteArray("[Gen\x01\xFF\r\n=\r\nno equals sign\r\n\0\0\0", 35)); // damaged
+    static const char damaged[] = "[Gen\x01\xFF\r\n=\r\nno equals sign\r\n\0\0\0";
+    writeStore(QByteArray(damaged, sizeof damaged - 1));
     EXPECT_EQ(GetRegSetting("text1"), QString());
     SaveRegSetting("lng", "English");
     EXPECT_EQ(GetRegSetting("lng"), "English");

@@ -117,7 +117,7 @@ TEST_F(BadInputTest, AFileFarTooBigIsTurnedDownWithoutBeingRead)
         EXPECT_FALSE(open(big.fileName()));
         // Why, then "not recognised", as for any file that cannot be read.
         ASSERT_EQ(ui.notices.size(), 2u);
-        EXPECT_TRUE(ui.notices[0].message.startsWith("The file is 256 MB; a subtitle file is far smaller"))
+        EXPECT_TRUE(ui.notices[0].message.startsWith("The file is larger than 256 MB; a subtitle file is far smaller"))
             << ui.notices[0].message.toStdString();
         EXPECT_EQ(ui.lastNotice(), msg("012"));
         EXPECT_TRUE(ui.frameRateProposals.isEmpty()) << "nothing is asked before the file is turned down";

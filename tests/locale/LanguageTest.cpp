@@ -171,7 +171,7 @@ TEST_F(LanguageTest, WithoutAUsableStoredLanguageTheLastVisibleOneWinsAndSixAreO
     // Files that are no language file would empty every caption: not offered,
     // and a stored language that became one is replaced.
     useFiles({"English", "Turkish"});
-    folder.write("Language/Bozuk.lng", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\xfe[", 20));
+    folder.write("Language/Bozuk.lng", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\xfe[", 19));
     folder.write("Language/Notlar.txt", "Bu klas\xF6rde dil dosyalar\xFD var.\r\n[bkz. Turkish.lng]\r\n");
     QFile big(folder.filePath("Language/Dev.lng"));
     ASSERT_TRUE(big.open(QIODevice::WriteOnly));

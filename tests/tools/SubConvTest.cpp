@@ -39,6 +39,10 @@ TEST_F(SubConvTest, ListPrintsRowsInUtf8WithPointsOrFailsWithAMessage)
         EXPECT_EQ(o.mid(0, 2), QStringList({"1", ""})) << name;
         EXPECT_FALSE(o[2].isEmpty()) << name;
     }
+    // A device without end is read only as far as a subtitle file could go.
+    const QStringList endless = run({"--list", "/dev/zero"});
+    EXPECT_EQ(endless.mid(0, 2), QStringList({"1", ""}));
+    EXPECT_TRUE(endless[2].contains("larger than 256 MB")) << endless[2].toStdString();
 }
 
 TEST_F(SubConvTest, ConvertsShiftedStopsAtOverlapsOrRepairsThem)
