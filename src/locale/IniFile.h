@@ -19,11 +19,11 @@ namespace korv {
 QString ReadIniString(const QString &section, const QString &key, const QString &fileName,
                       const QString &defaultText = QString());
 
-// The names of every section line "[name]" of the file's bytes, in order.
-QStringList iniSectionNames(QByteArrayView bytes);
-
 // The same from the file's bytes.
 QString readIniValue(QByteArrayView bytes, const QString &section, const QString &key,
                      const QString &defaultText = QString());
+
+// The names of every section line "[name]" of the file's bytes, in order.
+QStringList iniSectionNames(QByteArrayView bytes);
 
 } // namespace korv

@@ -187,6 +187,31 @@ TEST_F(FilmPreviewTest, OpensAviAndDatFilmsAndReadsOnlyNamesEndingInAvi)
     EXPECT_EQ(events.size(), 2); // the wait window only for the AVI film
 }
 
+TEST_F(FilmPreviewTest, AFilmThatCannotBePlayedIsToldOnce)
+{
+    folder.write("broken.dat", "not a film");
+    folder.write("broken.avi", "not a film");
+    player.refusal = QStringLiteral("Internal data stream error.");
+    ui.openAnswers = {FileDialogResult::chosen(folder.filePath("broken.dat")),
+                      FileDialogResult::chosen(folder.filePath("broken.avi"))};
+    preview.mnufilmac_Click();
+    EXPECT_EQ(ui.shown(), QStringList{"Korvendal Production: The film cannot be played: Internal data stream error.\r\n"
+                                      + folder.filePath("broken.dat")});
+    // The header read has said it for an AVI film; the player's word would repeat it.
+    ui.notices.clear();
+    preview.mnufilmac_Click();
+    EXPECT_EQ(ui.shown(), QStringList{"Korvendal Production: M002\r\n" + folder.filePath("broken.avi")});
+    emit player.cannotPlay(QStringLiteral("late")); // the same film, later
+    EXPECT_EQ(ui.notices.size(), 1u);
+
+    // A film that opened well and fails while playing is told when it fails.
+    player.refusal.clear();
+    ui.openAnswers = {FileDialogResult::chosen(write("good.avi", film(25, 1, 1500)))};
+    preview.mnufilmac_Click();
+    emit player.cannotPlay(QStringLiteral("Decoding failed."));
+    EXPECT_EQ(ui.lastNotice(), "The film cannot be played: Decoding failed.\r\n" + folder.filePath("good.avi"));
+}
+
 TEST_F(FilmPreviewTest, OverlayShowsTheDueSubtitleOneLinePerLine)
 {
     setRows({{"10", "12.5", "Bir|İki"}, {"20", "21", "a||b"}, {"30", "31", "x|y|"}, {"", "45", "no start"},

@@ -17,10 +17,16 @@ public:
     int state = Stopped;
     double at = -1; // no film until one is opened
     std::function<void()> onRead; // runs whenever the position is read
+    QString refusal;              // when set, open() reports the film unplayable with it
 
     void open(const QString &path) override
     {
         opened << path;
+        if (!refusal.isEmpty()) {
+            at = -1;
+            emit cannotPlay(refusal);
+            return;
+        }
         at = 0;
         state = Playing;
     }
