@@ -131,6 +131,24 @@ TEST_F(BadInputTest, AFileFarTooBigIsTurnedDownWithoutBeingRead)
     EXPECT_EQ(texts(), QStringList{"kept"});
 }
 
+TEST_F(BadInputTest, AFolderOrAMissingFileIsToldWithTheSystemsReason)
+{
+    setRows({{"1", "2", "kept"}});
+    QDir().mkpath(folder.filePath("a folder.sub"));
+    const std::pair<const char *, const char *> cases[] = {
+        {"a folder.sub", "file to open is a directory"},
+        {"gone.sub", "No such file or directory"},
+    };
+    for (const auto &[name, reason] : cases) {
+        ui.notices.clear();
+        EXPECT_FALSE(open(folder.filePath(name)));
+        ASSERT_EQ(ui.notices.size(), 2u) << name;
+        EXPECT_EQ(ui.notices[0].message, QString::fromLatin1(reason) + "\r\n" + folder.filePath(name));
+        EXPECT_EQ(ui.lastNotice(), msg("012"));
+        EXPECT_EQ(texts(), QStringList{"kept"});
+    }
+}
+
 TEST_F(BadInputTest, AFolderNothingCanBeWrittenToIsToldAndTheWorkStays)
 {
     // As root, permissions do not stop a write: a read-only mount does.
