@@ -1,5 +1,6 @@
 #include "editing/EditFields.h"
 
+#include "document/SubViewerFormat.h"
 #include "document/TimeText.h"
 
 namespace korv {
@@ -81,16 +82,10 @@ void EditFields::Listview_ItemClick(int row)
     const SubtitleEntry &entry = list_.row(row);
     assign(Start, entry.start);
     assign(End, entry.end);
-    QStringView rest(entry.text);
-    for (int k = Line1; k <= Line3 && !rest.isEmpty(); ++k) {
-        const qsizetype bar = rest.indexOf(QLatin1Char('|'));
-        if (bar < 0) {
-            assign(k, rest.toString());
-            break;
-        }
-        assign(k, rest.left(bar).toString());
-        rest = rest.mid(bar + 1);
-    }
+    const SubtitleLines lines = SplitSubtitleLines(entry.text);
+    assign(Line1, lines.line1);
+    assign(Line2, lines.line2);
+    assign(Line3, lines.line3);
     clearingFields_ = false;
     updateDuration();
 }
