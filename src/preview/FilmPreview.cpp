@@ -8,7 +8,6 @@
 #include "help/ProgramInfo.h"
 
 #include <limits>
-#include <utility>
 
 namespace korv {
 
@@ -59,12 +58,6 @@ FilmPreview::FilmPreview(Workspace &ws, FilmPlayer &player, QObject *parent)
 
 void FilmPreview::reportCannotPlay(const QString &reason)
 {
-    // While a film is being opened its headers are still to be read; the
-    // player's word waits for them.
-    if (opening_) {
-        pendingCannotPlay_ = reason;
-        return;
-    }
     // A film whose headers could not be read has been reported already.
     if (caption_ == headersReported_)
         return;
@@ -95,15 +88,12 @@ void FilmPreview::mnufilmac_Click()
         return;
     caption_ = *path;
     headersReported_.clear();
-    pendingCannotPlay_.clear();
-    opening_ = true;
+    // The headers first: when they cannot be read, that is the one report
+    // the user gets, whenever the player gives up on the film.
+    ReadAviInfo(*path);
     player_.open(*path);
     emit captionChanged(caption_);
-    ReadAviInfo(*path);
-    opening_ = false;
     TimerAltYazi.start();
-    if (!pendingCannotPlay_.isEmpty())
-        reportCannotPlay(std::exchange(pendingCannotPlay_, QString()));
 }
 
 void FilmPreview::ReadAviInfo(const QString &fileName)

@@ -102,8 +102,6 @@ private:
     FilmInformation info_;
     QString caption_;
     QString headersReported_; // the film whose unreadable headers were reported
-    bool opening_ = false;
-    QString pendingCannotPlay_;
 };
 
 } // namespace korv
