@@ -23,32 +23,20 @@ using namespace korv;
 namespace {
 
 // From the file's bytes to a list of rows, as the open command does it.
-void BM_ReadSubViewer(benchmark::State &state)
+void BM_Read(benchmark::State &state, bool (*read)(Workspace &, const QByteArray &), QByteArray (*file)())
 {
-    const QByteArray bytes = bench::subViewerFile();
+    const QByteArray bytes = file();
     SilentDialogs ui(25.0);
     Workspace ws(ui);
     for (auto _ : state) {
-        ReadSubViewerFile(ws, bytes);
+        read(ws, bytes);
         ws.list.renumber();
         benchmark::DoNotOptimize(ws.list.count());
     }
     state.counters["MB"] = double(bytes.size()) / 1e6;
 }
-BENCHMARK(BM_ReadSubViewer)->Unit(benchmark::kMillisecond);
-
-void BM_ReadMicroDvd(benchmark::State &state)
-{
-    const QByteArray bytes = bench::microDvdFile();
-    SilentDialogs ui(25.0);
-    Workspace ws(ui);
-    for (auto _ : state) {
-        ReadMicroDVDFile(ws, bytes);
-        ws.list.renumber();
-        benchmark::DoNotOptimize(ws.list.count());
-    }
-}
-BENCHMARK(BM_ReadMicroDvd)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Read, subviewer, ReadSubViewerFile, [] { return bench::subViewerFile(); })->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Read, microdvd, ReadMicroDVDFile, [] { return bench::microDvdFile(); })->Unit(benchmark::kMillisecond);
 
 // The whole open command from a file on disk: the first line looked at, the
 // file read in pieces under its size limit, decoded and read into the list.
@@ -68,7 +56,7 @@ void BM_OpenSubViewerFile(benchmark::State &state)
 BENCHMARK(BM_OpenSubViewerFile)->Unit(benchmark::kMillisecond);
 
 // From the list to the file on disk, atomically.
-void BM_WriteSubViewer(benchmark::State &state)
+void BM_Write(benchmark::State &state, bool (*write)(Workspace &, const QString &))
 {
     SilentDialogs ui(25.0);
     Workspace ws(ui);
@@ -76,21 +64,10 @@ void BM_WriteSubViewer(benchmark::State &state)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("out.sub"));
     for (auto _ : state)
-        benchmark::DoNotOptimize(WriteSubViewerFile(ws, path));
+        benchmark::DoNotOptimize(write(ws, path));
 }
-BENCHMARK(BM_WriteSubViewer)->Unit(benchmark::kMillisecond);
-
-void BM_WriteMicroDvd(benchmark::State &state)
-{
-    SilentDialogs ui(25.0);
-    Workspace ws(ui);
-    ws.list.replaceAll(bench::makeRows());
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("out.sub"));
-    for (auto _ : state)
-        benchmark::DoNotOptimize(WriteMicroDVDFile(ws, path));
-}
-BENCHMARK(BM_WriteMicroDvd)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Write, subviewer, WriteSubViewerFile)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Write, microdvd, WriteMicroDVDFile)->Unit(benchmark::kMillisecond);
 
 void BM_CheckOverlaps(benchmark::State &state)
 {

@@ -154,23 +154,23 @@ DetectedFile DetectSubtitleFormat(Workspace &ws, const QString &path)
 {
     DetectedFile out;
     ws.currentSubtitleFile = path;
+    const auto unreadable = [&](const QString &why) {
+        ws.ui.showNotice(why, title());
+        return DetectedFile{};
+    };
     QFile file(path);
-    Result<QByteArray> bytes = Failure{};
-    if (file.open(QIODevice::ReadOnly)) {
-        // The first line decides; a file that is no subtitle file (a film, a
-        // device) is turned down without being read through.
-        out.format = detectFormat(file.peek(kFormatHeadBytes));
-        if (out.format == SubtitleFormat::Unknown && file.error() == QFileDevice::NoError)
-            return out;
-        bytes = readAllOf(file, path);
-    } else {
-        bytes = Failure{fileError(file, path)};
-    }
-    if (!bytes) {
-        out.format = SubtitleFormat::Unknown;
-        ws.ui.showNotice(bytes.error(), title());
+    if (!file.open(QIODevice::ReadOnly))
+        return unreadable(fileError(file, path));
+    // The first line decides; a file that is no subtitle file (a film, a
+    // device) is turned down without being read through.
+    out.format = detectFormat(file.peek(kFormatHeadBytes));
+    if (file.error() != QFileDevice::NoError)
+        return unreadable(fileError(file, path));
+    if (out.format == SubtitleFormat::Unknown)
         return out;
-    }
+    Result<QByteArray> bytes = readAllOf(file, path);
+    if (!bytes)
+        return unreadable(bytes.error());
     out.bytes = std::move(bytes.value());
     return out;
 }
