@@ -22,8 +22,6 @@ public:
 
     void setMessage(const QString &message);
     QString message() const;
-    // Index of the animation frame in front (0 to 4).
-    int frontFrame() const { return front_; }
 
     static constexpr int kFrameCount = 5;
     // The animation's frames: a picture of the program's own.

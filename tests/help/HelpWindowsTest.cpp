@@ -30,22 +30,6 @@ TEST(NoticeWindow, ShowsTheMessageAndTitleEnterClosesAndThePointerIsNormalMeanwh
     dialogs.setBusy(false);
 }
 
-TEST(NoticeWindow, AnimationPlaysTheFiveFramesThenRests)
-{
-    NoticeWindow window;
-    window.show();
-    std::vector<int> seen;
-    QTimer sampler;
-    QObject::connect(&sampler, &QTimer::timeout, [&] {
-        if (seen.empty() || seen.back() != window.frontFrame())
-            seen.push_back(window.frontFrame());
-    });
-    sampler.start(20);
-    QTest::qWait(1800);
-    EXPECT_EQ(seen, (std::vector<int>{0, 1, 2, 3, 4, 0}));
-    EXPECT_NE(NoticeWindow::animationFrame(0).toImage(), NoticeWindow::animationFrame(2).toImage());
-}
-
 TEST(FrameRateWindow, ProposesAndRefusesWhatIsNoRate)
 {
     TestFolder folder;

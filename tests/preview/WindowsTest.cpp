@@ -72,10 +72,7 @@ TEST_F(FilmPanels, HakkindaShowsOurValuesAndOpensTheAddresses)
     bool shown = false;
     whenShown<AboutWindow>([&](AboutWindow *window) {
         shown = true;
-        EXPECT_EQ(window->objectName(), "frmHakkinda");
         EXPECT_EQ(window->findChild<QLabel *>(QStringLiteral("Label1(55)"))->text(), ProgramInfo::versionText());
-        EXPECT_EQ(window->windowTitle(), " Korvendal Altyazı");
-        EXPECT_EQ(window->size(), QSize(334, 169));
         QTest::mouseClick(window->lblSitem, Qt::LeftButton);
         QTest::mouseClick(window->lblEmail, Qt::LeftButton);
         QTest::keyClick(window, Qt::Key_Escape);
@@ -92,11 +89,6 @@ TEST_F(FilmPanels, HakkindaShowsOurValuesAndOpensTheAddresses)
 TEST(ShortcutTableTest, LabelsPointAtTheirKeysAndEscCloses)
 {
     ShortcutTableWindow window;
-    EXPECT_EQ(window.objectName(), "frmKisayollar");
-    EXPECT_EQ(window.windowTitle(), " PROGRAMIN KISAYOL TUŞLARI");
-    EXPECT_EQ(window.size(), QSize(640, 431));
-    EXPECT_EQ(window.Image1->pixmap().size(), QSize(300, 204));
-    EXPECT_EQ(window.CmdKapat->text(), "KAPAT (ESC)");
     EXPECT_EQ(window.findChild<QLabel *>(QStringLiteral("Label1(5)"))->text(), "PLAY / PAUSE");
     for (int i = 0; i < ShortcutTableWindow::kLabelCount; ++i) {
         const QRect label = window.Label1[std::size_t(i)]->geometry();
