@@ -58,9 +58,11 @@ FilmPreview::FilmPreview(Workspace &ws, FilmPlayer &player, QObject *parent)
 
 void FilmPreview::reportCannotPlay(const QString &reason)
 {
-    // A film whose headers could not be read has been reported already.
-    if (caption_ == headersReported_)
+    // One report a film: the player may give up with several errors, and
+    // unreadable headers have been reported already.
+    if (caption_ == failureTold_)
         return;
+    failureTold_ = caption_;
     ws_.ui.showNotice(QStringLiteral("The film cannot be played: %1\r\n%2").arg(reason, caption_),
                       ProgramInfo::kNoticeTitle);
 }
@@ -87,7 +89,7 @@ void FilmPreview::mnufilmac_Click()
     if (!path)
         return;
     caption_ = *path;
-    headersReported_.clear();
+    failureTold_.clear();
     // The headers first: when they cannot be read, that is the one report
     // the user gets, whenever the player gives up on the film.
     ReadAviInfo(*path);
@@ -114,7 +116,7 @@ void FilmPreview::ReadAviInfo(const QString &fileName)
         if (!headers.ok() && headers.failure != AviHeaders::StreamRange) {
             ws_.ui.showNotice(LangMessage(QStringLiteral("002")) + QStringLiteral("\r\n") + fileName,
                               ProgramInfo::kNoticeTitle);
-            headersReported_ = fileName;
+            failureTold_ = fileName;
         }
     }
     if (!headers.ok()) {

@@ -101,7 +101,7 @@ private:
     FilmClockLabels clock_;
     FilmInformation info_;
     QString caption_;
-    QString headersReported_; // the film whose unreadable headers were reported
+    QString failureTold_; // the film whose failure the user has been told of
 };
 
 } // namespace korv

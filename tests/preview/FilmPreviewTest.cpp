@@ -195,6 +195,7 @@ TEST_F(FilmPreviewTest, AFilmThatCannotBePlayedIsToldOnce)
     ui.openAnswers = {FileDialogResult::chosen(folder.filePath("broken.dat")),
                       FileDialogResult::chosen(folder.filePath("broken.avi"))};
     preview.mnufilmac_Click();
+    emit player.cannotPlay(QStringLiteral("Could not determine type of stream.")); // the player's second word
     EXPECT_EQ(ui.shown(), QStringList{"Korvendal Production: The film cannot be played: Internal data stream error.\r\n"
                                       + folder.filePath("broken.dat")});
     // The header read has said it for an AVI film; the player's word would repeat it.

@@ -217,7 +217,7 @@ TEST_F(PlaybackTest, DatFilmCountsFromItsFirstPicture)
     EXPECT_TRUE(showsFrame(int(form.filmPlayer->position() * 10), 1)) << form.filmPlayer->position();
 }
 
-TEST_F(PlaybackTest, AFilmThePlayerCannotPlayIsToldAndTheWorkStays)
+TEST_F(PlaybackTest, AFilmThePlayerCannotPlayIsToldOnceAndTheWorkStays)
 {
     // A damaged film named .dat has no headers to read: the player tells.
     folder.write("broken.dat", QByteArray(64 * 1024, '\x5A'));
@@ -226,6 +226,8 @@ TEST_F(PlaybackTest, AFilmThePlayerCannotPlayIsToldAndTheWorkStays)
     ASSERT_TRUE(QTest::qWaitFor([this] { return !ui.notices.empty(); }, 8000)) << "no word of the failure";
     EXPECT_TRUE(ui.lastNotice().startsWith("The film cannot be played: ")) << ui.lastNotice().toStdString();
     EXPECT_TRUE(ui.lastNotice().endsWith(folder.filePath("broken.dat")));
+    QTest::qWait(1000); // GStreamer gives up with more than one error
+    EXPECT_EQ(ui.notices.size(), 1u);
     EXPECT_EQ(form.filmPlayer->position(), -1);
     EXPECT_EQ(ws.list.count(), 2);
 }
