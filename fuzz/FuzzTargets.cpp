@@ -53,6 +53,11 @@ QString firstDifference(const SubtitleList &expected, const std::vector<Subtitle
     return {};
 }
 
+QString describe(const Message &m)
+{
+    return (m.isSystem() ? QString() : m.key + QLatin1Char(' ')) + m.args.join(QLatin1Char('|'));
+}
+
 // The file's bytes as the writer would put them on disk, read again the way
 // a file is opened. Bytes that happen to form valid UTF-8 are taken as UTF-8
 // by design; such a file does not come back as Windows-1254 text, so the
@@ -63,7 +68,7 @@ QString readBack(const SubtitleList &written, const QString &text, const std::ve
 {
     const ReadOutcome again = read(text);
     if (!again.ok())
-        return QStringLiteral("written text does not read back: ") + again.error;
+        return QStringLiteral("written text does not read back: ") + describe(*again.error);
     if (QString diff = firstDifference(written, again.rows, emptyLinesDropped); !diff.isEmpty())
         return diff;
     const Result<QByteArray> bytes = encodeForFile(text, offsets);
@@ -78,22 +83,27 @@ QString readBack(const SubtitleList &written, const QString &text, const std::ve
 }
 
 // A whole file may still be refused on save, but only for a row whose time
-// no clock text can hold (below zero, or ten hours or more), and the message
-// names it.
-QString subViewerRefusal(const SubtitleList &list, const QString &error)
+// the format cannot hold (`holds` says which), and the message names it.
+template <typename Holds>
+QString refusal(const SubtitleList &list, const Message &error, Holds holds)
 {
     for (int r = 0; r < list.count(); ++r) {
         for (const QString *cell : {&list.cell(r, ColStart), &list.cell(r, ColEnd)}) {
-            const Result<double> seconds = ReadSeconds(*cell);
+            const auto seconds = TextToSeconds(*cell);
             const auto hundredths = seconds ? ToHundredths(*seconds) : std::nullopt;
-            if (hundredths && *hundredths >= 0 && FormatClockTime(*seconds))
+            if (hundredths && *hundredths >= 0 && holds(*seconds))
                 continue;
-            if (error.startsWith(QStringLiteral("Row %1:").arg(r + 1)))
+            if (error.args.value(0) == QString::number(r + 1))
                 return {};
-            return QStringLiteral("row %1 cannot be written, yet the refusal says: %2").arg(r + 1).arg(error);
+            return QStringLiteral("row %1 cannot be written, yet the refusal says: %2").arg(r + 1).arg(describe(error));
         }
     }
-    return QStringLiteral("rows read from a file cannot be written: ") + error;
+    return QStringLiteral("rows read from a file cannot be written: ") + describe(error);
+}
+
+QString subViewerRefusal(const SubtitleList &list, const Message &error)
+{
+    return refusal(list, error, [](double seconds) { return FormatClockTime(seconds).has_value(); });
 }
 
 } // namespace
@@ -154,7 +164,8 @@ QString microDvd(QByteArrayView bytes)
             continue;
         const ReadOutcome again = subviewer::read(*asSubViewer);
         if (!again.ok() || again.rows.size() != std::size_t(list.count()))
-            return QStringLiteral("SubViewer output of a MicroDVD file does not read back: ") + again.error;
+            return QStringLiteral("SubViewer output of a MicroDVD file does not read back: ")
+                + (again.error ? describe(*again.error) : QStringLiteral("another row count"));
     }
 
     ReadOutcome outcome = microdvd::read(decoded.text, 25.0);
@@ -163,8 +174,10 @@ QString microDvd(QByteArrayView bytes)
     fill(list, std::move(outcome.rows));
     std::vector<qsizetype> offsets;
     const Result<QString> text = microdvd::write(list, 25.0, &offsets);
+    // Frames before the film's start (a minus before the digits) read as
+    // negative times, which a file cannot hold: saving refuses them by row.
     if (!text)
-        return whole ? QStringLiteral("rows read from a file cannot be written: ") + text.error() : QString();
+        return whole ? refusal(list, text.error(), [](double) { return true; }) : QString();
     return readBack(list, *text, offsets, false, [](const QString &t) { return microdvd::read(t, 25.0); });
 }
 

@@ -11,6 +11,7 @@
 #include "help/ProgramInfo.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -28,17 +29,17 @@ bool finishWrite(Workspace &ws, const QString &path, const Result<QString> &text
                  const std::vector<qsizetype> &rowOffsets)
 {
     if (!text) {
-        ws.ui.showNotice(text.error(), title());
+        ws.ui.showNotice(LangText(text.error()), title());
         return false;
     }
     const Result<QByteArray> bytes = encodeForFile(*text, rowOffsets);
     if (!bytes) {
-        ws.ui.showNotice(bytes.error(), title());
+        ws.ui.showNotice(LangText(bytes.error()), title());
         return false;
     }
     const Status written = writeFileAtomically(path, *bytes);
     if (!written) {
-        ws.ui.showNotice(written.error(), title());
+        ws.ui.showNotice(LangText(written.error()), title());
         return false;
     }
     ws.list.setModified(false);
@@ -51,7 +52,7 @@ bool finishRead(Workspace &ws, ReadOutcome outcome)
     const bool ok = outcome.ok();
     ws.list.replaceAll(std::move(outcome.rows));
     if (!ok) {
-        ws.ui.showNotice(outcome.error, title());
+        ws.ui.showNotice(LangText(*outcome.error), title());
         return false;
     }
     emit ws.helpButtonEnabled();
@@ -74,17 +75,16 @@ Result<QByteArray> encodeForFile(const QString &text, const std::vector<qsizetyp
         character = text.mid(encoded.unencodable, 2);
         code = QChar::surrogateToUcs4(text[encoded.unencodable], text[encoded.unencodable + 1]);
     }
-    return Failure{QStringLiteral("Row %1 holds the character \"%2\" (U+%3), which a Windows-1254 (Turkish) "
-                                  "file cannot hold. Change it and save again; nothing was written.")
-                       .arg(row)
-                       .arg(character, QString::number(code, 16).toUpper().rightJustified(4, QLatin1Char('0')))};
+    return Failure{Message::of(msg::CharacterNotInCodePage,
+                               {QString::number(row), character,
+                                QString::number(code, 16).toUpper().rightJustified(4, QLatin1Char('0'))})};
 }
 
 namespace {
 
-QString fileError(const QFile &file, const QString &path)
+Message fileError(const QFile &file, const QString &path)
 {
-    return QStringLiteral("%1\r\n%2").arg(file.errorString(), path);
+    return Message::system(file.errorString(), path);
 }
 
 // The rest of an open file, refused when it is far bigger than a subtitle
@@ -93,10 +93,7 @@ QString fileError(const QFile &file, const QString &path)
 Result<QByteArray> readAllOf(QFile &file, const QString &path)
 {
     const auto tooBig = [&path] {
-        return Failure{QStringLiteral("The file is larger than %1 MB; a subtitle file is far smaller (100,000 "
-                                      "subtitles take about 8 MB), so this is not one. Nothing was read.\r\n%2")
-                           .arg(kMaxSubtitleFileBytes >> 20)
-                           .arg(path)};
+        return Failure{Message::of(msg::FileTooLarge, {QString::number(kMaxSubtitleFileBytes >> 20)}, path)};
     };
     if (file.size() > kMaxSubtitleFileBytes)
         return tooBig();
@@ -121,32 +118,57 @@ Result<QByteArray> readAllOf(QFile &file, const QString &path)
 
 Result<QByteArray> readWholeFile(const QString &path)
 {
+    // A named pipe or a device would block or never end; a folder is no file.
+    if (const QFileInfo info(path); info.exists() && !info.isFile())
+        return Failure{Message::of(msg::NotARegularFile, {}, path)};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return Failure{fileError(file, path)};
     return readAllOf(file, path);
 }
 
-Status writeFileAtomically(const QString &path, const QByteArray &bytes)
+namespace {
+
+qint64 writeToDevice(QIODevice &device, const char *data, qint64 size)
 {
+    return device.write(data, size);
+}
+
+// Why the temporary file of a save could not be made: a folder the user may
+// not write into is named as such, also when the file itself is writable.
+Message openFailure(const QSaveFile &file, const QString &path)
+{
+    const QFileInfo target(path);
+    const QFileInfo folder(target.absolutePath());
+    if (folder.exists() && !folder.isWritable() && (!target.exists() || target.isWritable()))
+        return Message::of(msg::FolderNotWritable, {file.errorString()}, path);
+    return Message::system(file.errorString(), path);
+}
+
+} // namespace
+
+Status writeFileAtomically(const QString &path, const QByteArray &bytes, DeviceWriter write)
+{
+    if (!write)
+        write = writeToDevice;
     QSaveFile file(path);
     // Unbuffered, so a full disk is reported by a write with the system's
     // reason, not later by the commit as an unknown error.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return Failure{QStringLiteral("%1\r\n%2").arg(file.errorString(), path)};
+        return Failure{openFailure(file, path)};
     // A short write (the disk filling up) is followed by another, which then
     // fails with the system's reason.
     for (qsizetype done = 0; done < bytes.size();) {
-        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+        const qint64 written = write(file, bytes.constData() + done, bytes.size() - done);
         if (written <= 0) {
             const QString error = file.errorString();
             file.cancelWriting();
-            return Failure{QStringLiteral("%1\r\n%2").arg(error, path)};
+            return Failure{Message::system(error, path)};
         }
         done += written;
     }
     if (!file.commit())
-        return Failure{QStringLiteral("%1\r\n%2").arg(file.errorString(), path)};
+        return Failure{Message::system(file.errorString(), path)};
     return Status::success();
 }
 
@@ -154,10 +176,14 @@ DetectedFile DetectSubtitleFormat(Workspace &ws, const QString &path)
 {
     DetectedFile out;
     ws.currentSubtitleFile = path;
-    const auto unreadable = [&](const QString &why) {
-        ws.ui.showNotice(why, title());
+    const auto unreadable = [&](const Message &why) {
+        ws.ui.showNotice(LangText(why), title());
         return DetectedFile{};
     };
+    // A named pipe would hang the window, a device never end: only a regular
+    // file is opened.
+    if (const QFileInfo info(path); info.exists() && !info.isFile())
+        return unreadable(Message::of(msg::NotARegularFile, {}, path));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return unreadable(fileError(file, path));

@@ -2,7 +2,6 @@
 
 #include "document/TimeText.h"
 
-#include <cmath>
 
 namespace korv {
 
@@ -27,8 +26,8 @@ QString frameRateProposal(double filmFrameRate)
 
 std::optional<double> readFrameRate(const QString &text)
 {
-    const auto rate = TextToSeconds(text);
-    if (!rate || !(*rate > 0) || !std::isfinite(*rate))
+    const auto rate = TextToNumberWithoutGroups(text);
+    if (!rate || !(*rate >= kLowestFrameRate && *rate <= kHighestFrameRate))
         return std::nullopt;
     return rate;
 }

@@ -24,8 +24,14 @@ QStringList frameRateChoices();
 // What the frame-rate window proposes: the film's rate, or 25 without one.
 QString frameRateProposal(double filmFrameRate);
 
-// A confirmed rate: a number above zero (a rate of 0 would write every frame
-// as 0 and could not read any).
+// The rates a user may confirm: a film runs at a few dozen frames a second;
+// 0 would write every frame as 0, and a rate of thousands is a mistyped one.
+constexpr double kLowestFrameRate = 1;
+constexpr double kHighestFrameRate = 1000;
+
+// A confirmed rate: a number from 1 to 1000 in the user's number format,
+// without group separators ("23.976" typed in a Turkish locale is refused,
+// not read as 23976).
 std::optional<double> readFrameRate(const QString &text);
 
 } // namespace korv

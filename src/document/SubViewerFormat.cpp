@@ -28,21 +28,10 @@ SubtitleLines SplitSubtitleLines(const QString &text)
     return lines;
 }
 
-QString negativeTimeError(int row, QStringView which, const QString &time)
+Message lineTooLongMessage(int row, qsizetype length)
 {
-    return QStringLiteral("Row %1: the %2 time %3 is before the start of the film; a subtitle file cannot "
-                          "hold it. Shift the subtitles and save again; nothing was written.")
-        .arg(row)
-        .arg(which, time);
-}
-
-QString lineTooLongError(int row, qsizetype length)
-{
-    return QStringLiteral("Row %1: the line is %2 characters long; a subtitle line holds at most %3. "
-                          "This does not look like a subtitle file.")
-        .arg(row)
-        .arg(length)
-        .arg(kMaxSubtitleLineLength);
+    return Message::of(msg::LineTooLong,
+                       {QString::number(row), QString::number(length), QString::number(kMaxSubtitleLineLength)});
 }
 
 namespace subviewer {
@@ -88,6 +77,38 @@ std::optional<qint64> readClock(QStringView line, int firstPosition)
     return (qint64(*h) * 3600 + qint64(*m) * 60 + *s) * 100 + *c;
 }
 
+struct TimeLine {
+    qint64 start = 0;
+    qint64 end = 0;
+};
+
+// Start and end of a time line: by character position, hours at 1-2, the end
+// clock at 13-23. A clock may be preceded by "-" (a time before the film's
+// start, as other programs write it after a shift), which moves what follows
+// it by one place and makes the whole clock negative.
+std::optional<TimeLine> readTimeLine(QStringView line)
+{
+    int position = 1;
+    auto clock = [&]() -> std::optional<qint64> {
+        // "-00:..." is a negative clock; "-1:..." keeps the old reading, an
+        // hour field of -1.
+        const bool negative = position + 1 < line.size() && line[position - 1] == QLatin1Char('-')
+            && line[position].isDigit() && line[position + 1].isDigit();
+        if (negative)
+            ++position;
+        const auto value = readClock(line, position);
+        position += 12; // the clock and the character after it
+        if (!value)
+            return std::nullopt;
+        return negative ? -*value : *value;
+    };
+    const auto start = clock();
+    const auto end = clock();
+    if (!start || !end)
+        return std::nullopt;
+    return TimeLine{*start, *end};
+}
+
 QString subtitleTextFromLine(QStringView line)
 {
     QString out;
@@ -113,18 +134,19 @@ bool isBlankLine(QStringView line)
 }
 
 
-Result<QString> clockForFile(const QString &cell, int row, const char *what)
+Result<QString> clockForFile(const QString &cell, int row, bool isStart)
 {
-    const Result<double> seconds = ReadSeconds(cell);
+    const QString rowNumber = QString::number(row);
+    const auto seconds = TextToSeconds(cell);
     if (!seconds)
-        return Failure{QStringLiteral("Row %1: the %2 time is wrong. %3").arg(row).arg(QLatin1String(what), seconds.error())};
+        return Failure{Message::of(isStart ? msg::StartNotANumber : msg::EndNotANumber, {rowNumber, shortened(cell, 40)})};
     // A clock text before 00:00:00.00 would be written as "-01:59:..."; no
     // reader, ours included, takes that back, so the file would be lost.
     if (const auto hundredths = ToHundredths(*seconds); hundredths && *hundredths < 0)
-        return Failure{negativeTimeError(row, QString::fromLatin1(what), cell)};
-    Result<QString> clock = FormatClockTime(*seconds);
+        return Failure{Message::of(isStart ? msg::StartBeforeFilm : msg::EndBeforeFilm, {rowNumber, cell})};
+    std::optional<QString> clock = FormatClockTime(*seconds);
     if (!clock)
-        return Failure{QStringLiteral("Row %1: %2").arg(row).arg(clock.error())};
+        return Failure{Message::of(msg::NoClockTime, {rowNumber, cell})};
     // Every other reader of this format expects "." before the hundredths.
     QString text = *clock;
     text[text.size() - 3] = QLatin1Char('.');
@@ -153,6 +175,8 @@ QStringList headerLines()
 
 bool isTimeLine(QStringView line)
 {
+    if (line.startsWith(QLatin1String("-")))
+        line = line.mid(1);
     if (line.startsWith(QLatin1String("00:")))
         return true;
     // dd:dd:dd.dd,dd:dd:dd.dd (the character before the hundredths may be "." "," or ":")
@@ -206,22 +230,19 @@ ReadOutcome read(QStringView text)
         SubtitleEntry &entry = out.rows.back();
         const int rowNumber = int(out.rows.size());
         const QStringView timeLine = lines[i++];
-        const auto start = readClock(timeLine, 1);
-        const auto end = readClock(timeLine, 13);
-        if (!start || !end) {
-            out.error = QStringLiteral("Row %1: \"%2\" is not a time line (hh:mm:ss.cc,hh:mm:ss.cc).")
-                            .arg(rowNumber)
-                            .arg(shortened(timeLine));
+        const auto times = readTimeLine(timeLine);
+        if (!times) {
+            out.error = Message::of(msg::NotATimeLine, {QString::number(rowNumber), shortened(timeLine)});
             return out;
         }
-        entry.start = HundredthsToText(*start);
-        entry.end = HundredthsToText(*end);
+        entry.start = HundredthsToText(times->start);
+        entry.end = HundredthsToText(times->end);
         if (i >= lines.size()) {
-            out.error = QStringLiteral("Row %1: the file ends before the subtitle's text line.").arg(rowNumber);
+            out.error = Message::of(msg::FileEndsBeforeText, {QString::number(rowNumber)});
             return out;
         }
         if (lines[i].size() > kMaxSubtitleLineLength) {
-            out.error = lineTooLongError(rowNumber, lines[i].size());
+            out.error = lineTooLongMessage(rowNumber, lines[i].size());
             return out;
         }
         entry.text = subtitleTextFromLine(lines[i++]);
@@ -245,10 +266,10 @@ Result<QString> write(const SubtitleList &list, std::vector<qsizetype> *rowOffse
         const SubtitleEntry &row = list.row(i);
         if (rowOffsets)
             rowOffsets->push_back(out.size());
-        const Result<QString> start = clockForFile(row.start, i + 1, "start");
+        const Result<QString> start = clockForFile(row.start, i + 1, true);
         if (!start)
             return Failure{start.error()};
-        const Result<QString> end = clockForFile(row.end, i + 1, "end");
+        const Result<QString> end = clockForFile(row.end, i + 1, false);
         if (!end)
             return Failure{end.error()};
         out += *start;

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <optional>
 #include <vector>
 
 namespace korv {
@@ -18,16 +19,14 @@ namespace korv {
 // in a line field would stall the editor.
 constexpr qsizetype kMaxSubtitleLineLength = 10000;
 
-QString lineTooLongError(int row, qsizetype length);
-// A writer's refusal of a time below zero ("start" or "end").
-QString negativeTimeError(int row, QStringView which, const QString &time);
+Message lineTooLongMessage(int row, qsizetype length);
 
 // Rows read from a file. When `error` is set, reading stopped there: `rows`
 // holds what was read so far, including the row of the failing record.
 struct ReadOutcome {
     std::vector<SubtitleEntry> rows;
-    QString error;
-    bool ok() const { return error.isEmpty(); }
+    std::optional<Message> error;
+    bool ok() const { return !error; }
 };
 
 // The first three lines of a subtitle's text ("|" separated); parts after the
@@ -42,7 +41,8 @@ namespace subviewer {
 // The twelve header lines the writer puts before the records.
 QStringList headerLines();
 
-// True for a line that has the shape of a time line, or begins "00:".
+// True for a line that has the shape of a time line, or begins "00:" (or
+// "-00:", a time before the film's start that another program wrote).
 bool isTimeLine(QStringView line);
 
 ReadOutcome read(QStringView text);

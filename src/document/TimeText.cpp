@@ -213,13 +213,11 @@ std::optional<double> TextToSeconds(QStringView text)
     return value;
 }
 
-Result<double> ReadSeconds(QStringView text)
+std::optional<double> TextToNumberWithoutGroups(QStringView text)
 {
-    if (auto v = TextToSeconds(text))
-        return *v;
-    if (text.trimmed().isEmpty())
-        return Failure{QStringLiteral("An empty text is not a number.")};
-    return Failure{QStringLiteral("\"%1\" is not a number.").arg(shortened(text, 40))};
+    if (text.contains(numberFormat().group))
+        return std::nullopt;
+    return TextToSeconds(text);
 }
 
 QString SecondsToText(double seconds)
@@ -322,16 +320,13 @@ double RoundToHundredths(double seconds)
     return seconds;
 }
 
-Result<QString> FormatClockTime(double seconds)
+std::optional<QString> FormatClockTime(double seconds)
 {
     const auto total = ToHundredths(seconds);
     const qint64 perHour = 360000;
     auto floorDiv = [](qint64 a, qint64 b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); };
-    if (!total || floorDiv(*total, perHour) > 9 || floorDiv(*total, perHour) < -9) {
-        return Failure{QStringLiteral("The time %1 seconds cannot be written as a clock time: "
-                                      "hh:mm:ss,cc goes up to 09:59:59,99.")
-                           .arg(SecondsToText(seconds))};
-    }
+    if (!total || floorDiv(*total, perHour) > 9 || floorDiv(*total, perHour) < -9)
+        return std::nullopt;
     const qint64 hours = floorDiv(*total, perHour);
     const qint64 rest = *total - hours * perHour;
     const int minutes = int(rest / 6000);

@@ -13,8 +13,6 @@
 
 #include <optional>
 
-#include "document/Result.h"
-
 class QLocale;
 
 namespace korv {
@@ -39,8 +37,10 @@ void setNumberFormat(const NumberFormat &format);
 // exponent. Anything else, the empty text included, is not a number.
 std::optional<double> TextToSeconds(QStringView text);
 
-// TextToSeconds with a description of the failure for the user.
-Result<double> ReadSeconds(QStringView text);
+// A number typed where a group separator makes no sense (a frame rate):
+// as TextToSeconds, but "23.976" in a Turkish locale is not 23976, it is no
+// number at all; neither is "25,000" in an English one.
+std::optional<double> TextToNumberWithoutGroups(QStringView text);
 
 // General form: 15 significant digits, no trailing zeros, no separator for a
 // whole number (12, 0.5, 3723.45).
@@ -64,9 +64,9 @@ QString HundredthsToText(qint64 hundredths);
 // value at hundredths ("12", "12.5", "0.04").
 QString SecondsToTextAtHundredths(double seconds);
 
-// hh:mm:ss,cc of the time rounded to hundredths. Fails for 36000 s or more
+// hh:mm:ss,cc of the time rounded to hundredths. Nothing for 36000 s or more
 // (and for -32400 s or less): the hours have two digits.
-Result<QString> FormatClockTime(double seconds);
+std::optional<QString> FormatClockTime(double seconds);
 
 // Whole number of hundredths the time rounds to, as FormatSeconds rounds.
 // Empty when the value is not finite or too large for 64 bits.

@@ -11,10 +11,7 @@ bool confirmUnsavedChanges(Workspace &ws)
 {
     if (!ws.list.isModified())
         return true;
-    QString question = LangMessage(QStringLiteral("021"));
-    if (question.isEmpty()) // a language file of an older release
-        question = QStringLiteral("Altyazıda kaydedilmemiş değişiklikler var. Önce kaydetmek ister misiniz?");
-    switch (ws.ui.askYesNoCancel(question, ProgramInfo::kNoticeTitle)) {
+    switch (ws.ui.askYesNoCancel(LangText(QStringLiteral("021")), ProgramInfo::kNoticeTitle)) {
     case Answer::Yes:
         // Saved in the format the document came in; a failed or cancelled
         // save keeps the document open.

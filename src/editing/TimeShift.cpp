@@ -16,13 +16,12 @@ Status ShiftAllTimes(SubtitleList &list, double seconds, int *failedRow)
     std::vector<double> values(std::size_t(n) * 2);
     for (int i = 0; i < n; ++i) {
         for (int k = 0; k < 2; ++k) {
-            const Result<double> value = ReadSeconds(list.cell(i, ColStart + k));
+            const auto value = TextToSeconds(list.cell(i, ColStart + k));
             if (!value) {
                 if (failedRow)
                     *failedRow = i;
-                return Failure{QStringLiteral("Row %1: the %2 time is wrong. %3 Nothing was shifted.")
-                                   .arg(list.cell(i, ColNumber))
-                                   .arg(k == 0 ? QStringLiteral("start") : QStringLiteral("end"), value.error())};
+                return Failure{Message::of(k == 0 ? msg::StartNotANumber : msg::EndNotANumber,
+                                           {QString::number(i + 1), shortened(list.cell(i, ColStart + k), 40)})};
             }
             values[std::size_t(i) * 2 + std::size_t(k)] = *value;
         }

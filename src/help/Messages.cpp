@@ -1,5 +1,6 @@
 #include "help/Messages.h"
 
+#include "locale/BuiltInTexts.h"
 #include "locale/IniFile.h"
 
 #include <QCoreApplication>
@@ -61,6 +62,17 @@ QString LangMessage(const QString &key)
     if (CurrentLanguage().isEmpty())
         return QString();
     return ReadIniString(QStringLiteral("Msg"), key, currentLanguageFile());
+}
+
+QString LangText(const QString &key)
+{
+    const QString text = LangMessage(key);
+    return text.isEmpty() ? builtInText(key) : text;
+}
+
+QString LangText(const Message &message)
+{
+    return messageWithText(message, message.isSystem() ? QString() : LangText(message.key));
 }
 
 } // namespace korv

@@ -4,6 +4,8 @@
 // Messages are read from the current language file at the moment they are
 // shown; a missing file, section or key gives the empty text.
 
+#include "document/Message.h"
+
 #include <QString>
 
 namespace korv {
@@ -23,5 +25,12 @@ QString currentLanguageFile();
 
 // Section "Msg" of the current language file.
 QString LangMessage(const QString &key);
+
+// A message of this release ("021" on): the current language's text, or the
+// built-in Turkish one when the language file does not have it (a file of an
+// older release, or none at all).
+QString LangText(const QString &key);
+// A message with its values filled in and its file on a line of its own.
+QString LangText(const Message &message);
 
 } // namespace korv

@@ -1,5 +1,7 @@
 #include "locale/LanguageKeys.h"
 
+#include "locale/BuiltInTexts.h"
+
 namespace korv {
 
 namespace {
@@ -106,6 +108,7 @@ std::vector<SectionKeys> keysReadByProgram()
     SectionKeys messages{kMessageSection, {}};
     for (int i = 1; i <= kMessageCount; ++i)
         messages.keys << messageKey(i);
+    messages.keys << builtInKeys();
     all.push_back(messages);
     all.push_back({kAuthorSection, {kAuthorKey}});
     return all;

@@ -39,10 +39,10 @@ const std::vector<WindowSection> &windowSections();
 // The section of a window; null when the window has none.
 const WindowSection *windowSection(const QString &window);
 
-// The numbered messages: section "Msg", keys "001" to "021" ("021" asks
-// about unsaved changes).
+// The numbered messages: section "Msg", keys "001" to "020" of the first
+// release, then those of BuiltInTexts.h ("021" on), which have a built-in text.
 inline const QString kMessageSection = QStringLiteral("Msg");
-inline constexpr int kMessageCount = 21;
+inline constexpr int kMessageCount = 20;
 QString messageKey(int number);
 
 // The translator's name, shown by the language window.

@@ -37,7 +37,7 @@ double SummarizeAvi(const AviFileInfo &fileInfo, const AviStreamInfo &streamInfo
     const QString resolution = QStringLiteral("%1x%2").arg(fileInfo.dwWidth).arg(fileInfo.dwHeight);
     QString clock = kNoValue;
     if (timed) {
-        if (const Result<QString> c = FormatClockTime(secs))
+        if (const auto c = FormatClockTime(secs))
             clock = *c;
     }
 

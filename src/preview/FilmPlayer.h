@@ -36,7 +36,7 @@ signals:
     // bar), not the steady advance of playback.
     void positionChanged(double oldPosition, double newPosition);
     // The opened film cannot be played (damaged, not a film, or no decoder
-    // for it); `reason` is the player's own description.
+    // for it); `reason` is the player's own description, empty when it gave none.
     void cannotPlay(const QString &reason);
 };
 

@@ -63,8 +63,8 @@ void FilmPreview::reportCannotPlay(const QString &reason)
     if (caption_ == failureTold_)
         return;
     failureTold_ = caption_;
-    ws_.ui.showNotice(QStringLiteral("The film cannot be played: %1\r\n%2").arg(reason, caption_),
-                      ProgramInfo::kNoticeTitle);
+    const QString why = reason.isEmpty() ? LangText(QStringLiteral("042")) : reason;
+    ws_.ui.showNotice(LangText(Message::of(QStringLiteral("024"), {why}, caption_)), ProgramInfo::kNoticeTitle);
 }
 
 void FilmPreview::startTimers()
@@ -174,7 +174,7 @@ void FilmPreview::UpdateFilmClock()
         if (frame >= std::numeric_limits<qint32>::min() && frame <= std::numeric_limits<qint32>::max())
             labels.frame = QString::number(qint32(frame));
         // Ten hours and more have no clock text: the label keeps its last one.
-        if (const Result<QString> clockTime = FormatClockTime(RoundToHundredths(p)))
+        if (const auto clockTime = FormatClockTime(RoundToHundredths(p)))
             labels.clockTime = *clockTime;
     }
     if (labels == clock_)

@@ -44,7 +44,7 @@ QtFilmPlayer::QtFilmPlayer(QObject *parent) : FilmPlayer(parent)
         if (error == QMediaPlayer::NoError)
             return;
         playWhenLoaded_ = false;
-        emit cannotPlay(text.isEmpty() ? QStringLiteral("The film cannot be read.") : text);
+        emit cannotPlay(text);
     });
 }
 

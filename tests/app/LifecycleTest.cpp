@@ -152,7 +152,7 @@ TEST_F(LifecycleTest, ClosingAsksOnlyWithChangesAndCancelKeepsTheWindow)
     ui.yesNoCancel = {Answer::Cancel};
     EXPECT_FALSE(form.close());
     EXPECT_TRUE(form.isVisible());
-    EXPECT_EQ(ui.questions.back().message, msg("021"));
+    EXPECT_EQ(ui.questions.back().message, shownText("021"));
     ui.yesNoCancel = {Answer::Yes}; // with a cancelled save dialog it stays open too
     ui.saveAnswers = {FileDialogResult::cancelled()};
     ws.list.setCell(0, ColStart, "1");

@@ -51,9 +51,21 @@ TEST_F(FormatTest, ReadsWhatEitherFormatHolds)
         {microdvd::read(u"{37}{80}Merhaba|dünya\r\n", 25), {{"0", "1.48", "3.2", "Merhaba|dünya"}}},
         // A frame-rate line is an ordinary subtitle; blank lines carry none.
         {microdvd::read(u"{1}{1}23.976\r\n\n\r\n{25}{50}A\n\n", 25), {{"0", "0.04", "0.04", "23.976"}, {"0", "1", "2", "A"}}},
+        // Only the digits of a frame part count; style codes after the frames are text.
+        {microdvd::read(u"{1 0}{2x5}{y:i}Merhaba|dünya\r\n{12}{34", 1),
+         {{"0", "10", "25", "{y:i}Merhaba|dünya"}, {"0", "12", "34", ""}}},
+        // Times before the film's start, as another program leaves them after a
+        // shift: a minus right before the digits. A minus elsewhere is ignored.
+        {microdvd::read(u"{-164}{-68}Önce\r\n{1-0}{ -5}x\r\n", 25),
+         {{"0", "-6.56", "-2.72", "Önce"}, {"0", "0.4", "-0.2", "x"}}},
+        {subviewer::read(u"[INFORMATION]\r\n-00:00:06.84,-00:00:02.85\r\nÖnce\r\n\r\n"
+                         u"-00:00:01.00,00:00:01.50\r\nAra\r\n\r\n00:00:03.00,00:00:04.00\r\nSonra\r\n"),
+         {{"0", "-6.84", "-2.85", "Önce"}, {"0", "-1", "1.5", "Ara"}, {"0", "3", "4", "Sonra"}}},
+        // A header that ends at a negative time line still ends there.
+        {subviewer::read(u"-00:00:01.00,-00:00:00.50\nA\n"), {{"0", "-1", "-0.5", "A"}}},
     };
     for (const auto &[read, rows] : cases) {
-        EXPECT_TRUE(read.ok()) << read.error.toStdString();
+        EXPECT_FALSE(read.error) << describe(read.error.value_or(Message())).toStdString();
         EXPECT_EQ(read.rows, rows);
     }
     EXPECT_TRUE(subviewer::read(kHeader).ok());
@@ -63,26 +75,30 @@ TEST_F(FormatTest, ReadsWhatEitherFormatHolds)
 TEST_F(FormatTest, AFailedReadKeepsTheRowsSoFarAndNamesTheRow)
 {
     const QString longLine = QStringLiteral("{1}{2}") + QString(100000, QLatin1Char('x'));
-    const std::tuple<ReadOutcome, Rows, const char *> cases[] = {
-        // Records without separators, or text without time lines.
+    const std::tuple<ReadOutcome, Rows, Message> cases[] = {
+        // Records without separators (the second time line is taken for a
+        // separator, its text for a time line), or text without time lines.
         {subviewer::read(u"[INFORMATION]\r\n00:00:01.00,00:00:02.00\r\nA\r\n00:00:03.00,00:00:04.00\r\nB\r\n"),
-         {{"0", "1", "2", "A"}, {}}, "Row 2"},
-        {subviewer::read(u"[INFORMATION]\r\nnot a subtitle\r\n"), {{}}, "Row 1"},
-        {subviewer::read(u"[INFORMATION]\r\n00:00:01.00,00:00:02.00"), {{"0", "1", "2", ""}}, "ends"}, // truncated
-        {subviewer::read(u"[INFORMATION]\n00:00:0x.00,00:00:01.00\nA\n"), {{}}, "Row 1"},
+         {{"0", "1", "2", "A"}, {}}, Message::of(msg::NotATimeLine, {"2", "B"})},
+        {subviewer::read(u"[INFORMATION]\r\nnot a subtitle\r\n"), {{}}, Message::of(msg::NotATimeLine, {"1", "[INFORMATION]"})},
+        {subviewer::read(u"[INFORMATION]\r\n00:00:01.00,00:00:02.00"), {{"0", "1", "2", ""}}, // truncated
+         Message::of(msg::FileEndsBeforeText, {"1"})},
+        {subviewer::read(u"[INFORMATION]\n00:00:0x.00,00:00:01.00\nA\n"), {{}},
+         Message::of(msg::NotATimeLine, {"1", "00:00:0x.00,00:00:01.00"})},
         {subviewer::read(QStringLiteral("[INFORMATION]\n00:00:01.00,00:00:02.00\n") + longLine), {{"0", "1", "2", ""}},
-         "100006 characters"},
-        {microdvd::read(u"{1}{2}a\r\n{}{5}b\r\n{6}{7}c\r\n", 25), {{"0", "0.04", "0.08", "a"}, {}}, "Row 2"},
-        {microdvd::read(u"{1}{2}a", 0), {{}}, "frame rate 0"},
+         Message::of(msg::LineTooLong, {"1", "100006", "10000"})},
+        {microdvd::read(u"{1}{2}a\r\n{}{5}b\r\n{6}{7}c\r\n", 25), {{"0", "0.04", "0.08", "a"}, {}},
+         Message::of(msg::NoStartFrame, {"2", "{}{5}b"})},
+        {microdvd::read(u"{1}{2}a", 0), {{}}, Message::of(msg::FrameRateUnusable, {"0"})},
         // One past the largest 32-bit frame is damage; the largest itself is a time.
-        {microdvd::read(u"{2147483647}{2147483647}a\r\n{1}{2147483648}b\r\n", 1),
-         {{"0", "2147483647", "2147483647", "a"}, {}}, "Row 2: the frame number is too large"},
+        {microdvd::read(u"{2147483647}{-2147483647}a\r\n{1}{2147483648}b\r\n", 1),
+         {{"0", "2147483647", "-2147483647", "a"}, {}}, Message::of(msg::FrameNumberTooLarge, {"2"})},
         {microdvd::read(QStringLiteral("{1}{2}a\r\n") + longLine, 25), {{"0", "0.04", "0.08", "a"}, {}},
-         "100006 characters"},
+         Message::of(msg::LineTooLong, {"2", "100006", "10000"})},
     };
     for (const auto &[read, rows, error] : cases) {
-        EXPECT_TRUE(read.error.contains(QLatin1String(error))) << read.error.toStdString();
-        EXPECT_EQ(read.rows, rows) << error;
+        EXPECT_EQ(read.error, error);
+        EXPECT_EQ(read.rows, rows) << describe(error).toStdString();
     }
 }
 
@@ -103,12 +119,11 @@ TEST_F(FormatTest, SubViewerIsWrittenByteForByteAndReadsBack)
     EXPECT_EQ(back.rows, Rows({{"0", "0,04", "2", "Bir|İki|Üç"}, {"0", "3599,99", "3723,45", "x"}}));
 
     // A time that is not a number, or ten hours and more, names its row.
-    EXPECT_TRUE(subviewer::write(with({{"1", "abc", "2", "x"}})).error().contains("Row 1"));
-    EXPECT_TRUE(subviewer::write(with({{"1", "1", "2", "x"}, {"2", "36000", "36001", "y"}})).error().contains("Row 2"));
+    EXPECT_EQ(subviewer::write(with({{"1", "abc", "2", "x"}})).error(), Message::of(msg::StartNotANumber, {"1", "abc"}));
+    EXPECT_EQ(subviewer::write(with({{"1", "1", "2", "x"}, {"2", "36000", "36001", "y"}})).error(),
+              Message::of(msg::NoClockTime, {"2", "36000"}));
     // Below zero the clock text would not read back: refused, naming the row and the time.
-    EXPECT_TRUE(subviewer::write(with({{"1", "1", "-0,5", "x"}}))
-                    .error()
-                    .startsWith("Row 1: the end time -0,5 is before the start of the film"));
+    EXPECT_EQ(subviewer::write(with({{"1", "1", "-0,5", "x"}})).error(), Message::of(msg::EndBeforeFilm, {"1", "-0,5"}));
     EXPECT_TRUE(subviewer::write(with({{"1", "-0,004", "1", "x"}})).ok()) << "rounds to 00:00:00.00";
 
     const SubtitleLines l = SplitSubtitleLines(QStringLiteral("a|b|c|d"));
@@ -122,33 +137,47 @@ TEST_F(FormatTest, MicroDvdFramesTruncateButNoFrameIsLost)
     EXPECT_EQ(textOf(microdvd::write(with({{"1", "1.48", "3.2", "Merhaba|dünya"}}), 25)), "{37}{80}Merhaba|dünya\r\n");
     EXPECT_EQ(textOf(microdvd::write(with({{"1", "1.5", "3.2", "a|b|c|d"}}), 25)), "{37}{80}a|b|c|d\r\n");
     // A frame before the film's start would read back without its sign: refused, naming the row.
-    EXPECT_TRUE(microdvd::write(with({{"1", "1", "2", "x"}, {"2", "-1.5", "3.2", "y"}}), 25)
-                    .error()
-                    .startsWith("Row 2: the start time -1.5 is before the start of the film"));
-    EXPECT_TRUE(microdvd::write(with({{"1", "-0.01", "1", "x"}}), 25).ok()) << "a part of a frame is frame 0";
+    EXPECT_EQ(microdvd::write(with({{"1", "1", "2", "x"}, {"2", "-1.5", "3.2", "y"}}), 25).error(),
+              Message::of(msg::StartBeforeFilm, {"2", "-1.5"}));
+    EXPECT_TRUE(microdvd::write(with({{"1", "-0.004", "1", "x"}}), 25).ok()) << "rounds to 0";
     EXPECT_EQ(textOf(microdvd::write(with({}), 25)), "");
+    // A frame past the 32-bit counter could not be read back (a shift of 10^8 s).
+    EXPECT_EQ(microdvd::write(with({{"1", "100000000", "100000001", "x"}}), 25).error(),
+              Message::of(msg::NoFrameForTime, {"1", "100000000", "25", "2147483647"}));
+    EXPECT_EQ(textOf(microdvd::write(with({{"1", "85899345.88", "85899345.88", "x"}}), 25)),
+              "{2147483647}{2147483647}x\r\n");
 
-    QString file;
-    for (int f = 0; f < 5000; ++f)
-        file += QStringLiteral("{%1}{%2}x\r\n").arg(f).arg(f + 1);
-    const ReadOutcome r = microdvd::read(file, 25);
-    ASSERT_TRUE(r.ok());
-    EXPECT_EQ(r.rows[29].start, "1.16");
-    EXPECT_EQ(textOf(microdvd::write(with(r.rows), 25)), file);
+    // Typed times truncate: 10 s at 23.976 is frame 239.76, written 239.
+    const microdvd::FrameTimes film(23.976);
+    EXPECT_EQ(film.frameOf(1000), 239);
+    // No tolerance beyond the half hundredth: (2543.33 + 0.005) * 23.976 is
+    // 60978.99996, frame 60978 (a tolerance of a billionth of the product
+    // would make it 60979).
+    EXPECT_EQ(film.frameOf(254333), 60978);
+    EXPECT_EQ(microdvd::FrameTimes(25).frameOf(116), 29) << "1.16 s is frame 29, not 28.999...";
+    EXPECT_FALSE(film.frameOf(-1));
 
-    QList<qint64> frames;
-    for (auto [seconds, rate] : {std::pair{10.0, 23.976}, {1.16, 25.0}, {-1.5, 25.0}, {1.5, 0.0}, {1e300, 25.0}})
-        frames << microdvd::frameOf(seconds, rate).value_or(-999);
-    EXPECT_EQ(frames, QList<qint64>({239, 29, -37, 0, -999})); // 1e300 s has no frame
-
-    // Frame parts are read by their digits only.
-    const auto parsed = [](QStringView line) {
-        const MicroDvdLine l = ParseMicroDVDLine(line);
-        return QStringList({l.startFrame, l.endFrame, l.text});
-    };
-    EXPECT_EQ(parsed(u"{1 0}{2x5}{y:i}Merhaba|dünya"), QStringList({"10", "25", "{y:i}Merhaba|dünya"}));
-    EXPECT_EQ(parsed(u"{12}{34"), QStringList({"12", "34", ""}));
-    EXPECT_EQ(parsed(u"{12 34 text").mid(0, 2), QStringList({"1234", ""}));
+    // 240 at 23.976 reads as 10.01 s, a hair below the frame's time; it must
+    // be written as 240 again, and so must every frame of ten hours at the
+    // usual rates: an open and a save move no subtitle.
+    setNumberFormat(NumberFormat::comma());
+    EXPECT_EQ(textOf(microdvd::write(with(microdvd::read(u"{240}{480}x\r\n", 23.976).rows), 23.976)),
+              "{240}{480}x\r\n");
+    for (double rate : {23.976, 24.0, 25.0, 29.97, 30.0, 50.0, 59.94}) {
+        const microdvd::FrameTimes times(rate);
+        const qint64 last = qint64(36000 * rate);
+        for (qint64 frame = 0; frame <= last; ++frame) {
+            const qint64 hundredths = times.hundredthsOf(frame).value_or(-1);
+            ASSERT_EQ(times.frameOf(hundredths), frame) << "frame " << frame << " at " << rate;
+        }
+        // And through the texts, as a file is opened and saved.
+        QString file;
+        for (qint64 frame = last - 3000; frame <= last; frame += 3)
+            file += QStringLiteral("{%1}{%2}x\r\n").arg(frame).arg(frame + 1);
+        const ReadOutcome r = microdvd::read(file, rate);
+        ASSERT_TRUE(r.ok());
+        EXPECT_EQ(textOf(microdvd::write(with(r.rows), rate)), file) << rate;
+    }
 }
 
 TEST(FormatDetection, FirstFieldDecidesPastAByteOrderMark)

@@ -36,7 +36,7 @@ protected:
             CmdFind_Click(ws);
             found.push_back(ui.notices.size() == before ? ws.list.selected() + 1 : 0);
             if (ui.notices.size() != before)
-                EXPECT_EQ(ui.notices.back().message, msg("001"));
+                EXPECT_EQ(ui.notices.back().message, shownText("001"));
         }
         return found;
     }
@@ -53,13 +53,13 @@ protected:
 
 QString report(int row, bool repaired)
 {
-    return "\r\n" + msg("007") + QString::number(row) + "\r\n" + (repaired ? msg("011") : QStringLiteral("HATA DÜZELTİLMEDİ"));
+    return "\r\n" + shownText("007") + QString::number(row) + "\r\n" + (repaired ? shownText("011") : QStringLiteral("HATA DÜZELTİLMEDİ"));
 }
 
 // A notice that stopped the walk on a row.
 QString stopped(const char *key, int row)
 {
-    return msg(key) + "\r\n\r\n" + msg("007") + QString::number(row);
+    return shownText(key) + "\r\n\r\n" + shownText("007") + QString::number(row);
 }
 
 bool fits(const char *text, const char *pattern, LetterCase rule = LetterCase::Default)
@@ -149,7 +149,7 @@ TEST_F(EditingTest, NewDocumentAsksOnlyForTwoOrMoreRowsAndOffersChangedWorkForSa
     MnuYeniAltYazi_Click(ws);
     EXPECT_EQ(texts(), QStringList({"a", "b"}));
     ASSERT_EQ(ui.questions.size(), 1u);
-    EXPECT_EQ(ui.questions[0].title + ": " + ui.questions[0].message, kTitle + msg("017"));
+    EXPECT_EQ(ui.questions[0].title + ": " + ui.questions[0].message, kTitle + shownText("017"));
     MnuYeniAltYazi_Click(ws);
     EXPECT_EQ(texts(), QStringList({""}));
     EXPECT_FALSE(ws.list.isModified());
@@ -159,7 +159,7 @@ TEST_F(EditingTest, NewDocumentAsksOnlyForTwoOrMoreRowsAndOffersChangedWorkForSa
     EXPECT_EQ(texts(), QStringList({"typed"}));
     MnuYeniAltYazi_Click(ws);
     EXPECT_EQ(ui.questions.size(), 4u);
-    EXPECT_EQ(ui.questions[2].message, msg("021"));
+    EXPECT_EQ(ui.questions[2].message, shownText("021"));
     EXPECT_EQ(field(EditFields::Line1), "");
     EXPECT_FALSE(ws.list.isModified());
 }
@@ -198,7 +198,7 @@ TEST_F(EditingTest, OverlapCheckNormalisesTimesAndPassesEqualTimesAndAnEmptyList
     ws.list.clear();
     EXPECT_TRUE(CheckOverlaps(ws));
     CmdHataKontrolu_Click(ws);
-    EXPECT_EQ(ui.shown(), QStringList{kTitle + msg("005")});
+    EXPECT_EQ(ui.shown(), QStringList{kTitle + shownText("005")});
 }
 
 TEST_F(EditingTest, OverlapCheckStopsOnATimeThatIsNotANumber)
@@ -208,7 +208,7 @@ TEST_F(EditingTest, OverlapCheckStopsOnATimeThatIsNotANumber)
     // An empty start is found while the row before it is tested.
     setRows({{"1.001", "2"}, {"3.004", "4"}, {"", "6"}});
     EXPECT_FALSE(CheckOverlaps(ws));
-    EXPECT_EQ(ui.shown(), QStringList({msg("008") + ": " + stopped("006", 1), msg("008") + ": " + stopped("006", 3)}));
+    EXPECT_EQ(ui.shown(), QStringList({shownText("008") + ": " + stopped("006", 1), shownText("008") + ": " + stopped("006", 3)}));
     EXPECT_EQ(ws.list.selected(), 2);
     EXPECT_EQ(column(ColStart), QStringList({"1", "3.004", ""})); // normalised as far as it got
 }
@@ -218,7 +218,7 @@ TEST_F(EditingTest, OverlapCheckWithoutRepairStopsAtTheFirstOverlap)
     setRows({{"10", "12.5"}, {"12", "14"}}, 1);
     EXPECT_FALSE(CheckOverlaps(ws));
     EXPECT_EQ(cell(0, ColEnd), "12.5");
-    EXPECT_EQ(ui.shown(), QStringList{msg("008") + ": " + stopped("009", 1)});
+    EXPECT_EQ(ui.shown(), QStringList{shownText("008") + ": " + stopped("009", 1)});
     EXPECT_EQ(ws.list.selected(), 0);
     EXPECT_EQ(field(EditFields::End), "12.5");
 }
@@ -229,7 +229,7 @@ TEST_F(EditingTest, OverlapCheckRepairsByPullingTheEndsBack)
     ws.hataCheck1 = true;
     CmdHataKontrolu_Click(ws);
     EXPECT_EQ(column(ColStart) + column(ColEnd), QStringList({"10", "12", "13.5", "12", "13.5", "15"}));
-    EXPECT_EQ(ui.shown(), QStringList{kTitle + msg("004") + "\r\n" + report(1, true) + report(2, true)});
+    EXPECT_EQ(ui.shown(), QStringList{kTitle + shownText("004") + "\r\n" + report(1, true) + report(2, true)});
     EXPECT_TRUE(ui.questions.empty());
     EXPECT_EQ(ws.list.selected(), 1); // the repair leaves the selection alone
     EXPECT_EQ(field(EditFields::End), "13.5");
@@ -245,7 +245,7 @@ TEST_F(EditingTest, OverlapCheckAsksBeforeEachRepairUntilCancel)
     EXPECT_EQ(ws.checkReport, report(1, false) + report(2, true));
     ASSERT_EQ(ui.questions.size(), 2u);
     EXPECT_EQ(ui.questions[0].title + ": " + ui.questions[0].message,
-              msg("008") + ": " + stopped("009", 1) + "\r\n\r\n" + msg("010"));
+              shownText("008") + ": " + stopped("009", 1) + "\r\n\r\n" + shownText("010"));
 
     setRows({{"1", "3"}, {"2", "5"}, {"4", "6"}}, 2);
     ui.yesNoCancel = {Answer::Cancel};
@@ -327,7 +327,7 @@ TEST_F(EditingTest, SplitWritesNothingForABadPointOrAFailedCheckAndGoesOnAfterAC
         threeRows();
         ui.notices.clear();
         split(point);
-        EXPECT_EQ(ui.shown(), QStringList{kTitle + msg("013")}) << point;
+        EXPECT_EQ(ui.shown(), QStringList{kTitle + shownText("013")}) << point;
         EXPECT_EQ(texts(), QStringList({"A", "B", "C"}));
     }
     setRows({{"10", "15", "A"}, {"14", "16", "B"}, {"20", "22", "C"}});

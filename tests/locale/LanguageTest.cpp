@@ -5,6 +5,7 @@
 #include "help/ProgramInfo.h"
 #include "help/ShortcutTableWindow.h"
 #include "locale/ApplyLanguage.h"
+#include "locale/BuiltInTexts.h"
 #include "locale/IniFile.h"
 #include "locale/LanguageKeys.h"
 #include "locale/LanguageMenu.h"
@@ -120,6 +121,26 @@ TEST_F(LanguageTest, ShippedFilesHoldEveryKeyInWindows1254WithCrLf)
             }
         }
     }
+}
+
+TEST_F(LanguageTest, NewerTextsFallBackToTurkishAndTakeTheirValuesOnce)
+{
+    for (const QString &key : msg::documentKeys())
+        EXPECT_FALSE(builtInText(key).isEmpty()) << key.toStdString();
+    for (const QString &key : builtInKeys())
+        EXPECT_EQ(ReadIniString("Msg", key, shippedFile("Turkish")), builtInText(key)) << key.toStdString();
+
+    // A language file of an older release: the built-in Turkish text, whose
+    // values are put in once ("%2" inside a value stays as it is).
+    folder.write("Language/Old.lng", "[Msg]\r\n001=x\r\n");
+    setCurrentLanguage("Old");
+    EXPECT_EQ(LangText(Message::of(msg::NoStartFrame, {"7", "{%2}"})),
+              QString::fromUtf8("Satır 7: \"{%2}\" satırında başlangıç karesi yok."));
+    EXPECT_EQ(LangText("014"), "") << "the first twenty stay as the file has them";
+    folder.write("Language/New.lng", "[Msg]\r\n029=Row %1 / %2 / %3\r\n");
+    setCurrentLanguage("New");
+    EXPECT_EQ(LangText(Message::of(msg::NoStartFrame, {"7", "%1"}, "/f.sub")), "Row 7 / %1 / %3\r\n/f.sub");
+    EXPECT_EQ(LangText(Message::system("Permission denied", "/f.sub")), "Permission denied\r\n/f.sub");
 }
 
 TEST_F(LanguageTest, MenuOffersTheFilesAndChoosesTheStoredLanguage)
@@ -336,7 +357,7 @@ TEST_F(LanguageTest, ASecondsFieldThatIsNoNumberKeepsTheWindowOpen)
 
     EXPECT_TRUE(openWithFocusInField);
     EXPECT_TRUE(openAfterEsc);
-    const QString refusal = ProgramInfo::kNoticeTitle + QLatin1Char('|') + msg("014");
+    const QString refusal = ProgramInfo::kNoticeTitle + QLatin1Char('|') + shownText("014");
     EXPECT_EQ(notices, (QStringList{refusal, refusal}));
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(GetRegSetting(QStringLiteral("text1")), QStringLiteral("4"));

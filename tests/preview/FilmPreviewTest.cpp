@@ -196,8 +196,7 @@ TEST_F(FilmPreviewTest, AFilmThatCannotBePlayedIsToldOnce)
                       FileDialogResult::chosen(folder.filePath("broken.avi"))};
     preview.mnufilmac_Click();
     emit player.cannotPlay(QStringLiteral("Could not determine type of stream.")); // the player's second word
-    EXPECT_EQ(ui.shown(), QStringList{"Korvendal Production: The film cannot be played: Internal data stream error.\r\n"
-                                      + folder.filePath("broken.dat")});
+    EXPECT_EQ(ui.shown(), QStringList{"Korvendal Production: " + shownText("024", folder.filePath("broken.dat"))});
     // The header read has said it for an AVI film; the player's word would repeat it.
     ui.notices.clear();
     preview.mnufilmac_Click();
@@ -210,7 +209,7 @@ TEST_F(FilmPreviewTest, AFilmThatCannotBePlayedIsToldOnce)
     ui.openAnswers = {FileDialogResult::chosen(write("good.avi", film(25, 1, 1500)))};
     preview.mnufilmac_Click();
     emit player.cannotPlay(QStringLiteral("Decoding failed."));
-    EXPECT_EQ(ui.lastNotice(), "The film cannot be played: Decoding failed.\r\n" + folder.filePath("good.avi"));
+    EXPECT_EQ(ui.lastNotice(), shownText("024", folder.filePath("good.avi")));
 }
 
 TEST_F(FilmPreviewTest, OverlayShowsTheDueSubtitleOneLinePerLine)

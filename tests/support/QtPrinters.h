@@ -31,12 +31,26 @@ inline void PrintTo(const SubtitleEntry &e, std::ostream *os)
 {
     ::PrintTo(QStringList{e.number, e.start, e.end, e.text}, os);
 }
+// A message as key and values: "032 {"2"}".
+inline QString describe(const Message &m)
+{
+    return (m.isSystem() ? QStringLiteral("system") : m.key) + QStringLiteral(" {") + m.args.join(QStringLiteral(", "))
+        + QLatin1Char('}') + (m.path.isEmpty() ? QString() : QStringLiteral(" ") + m.path);
+}
+inline void PrintTo(const Message &m, std::ostream *os)
+{
+    *os << describe(m).toStdString();
+}
 } // namespace korv
 
 namespace korv::test {
-// A text result as a test compares it: the text, or "error: " and why not.
+// A text result as a test compares it: the text, or "error: " and the message.
 inline QString textOf(const Result<QString> &r)
 {
-    return r ? *r : QStringLiteral("error: ") + r.error();
+    return r ? *r : QStringLiteral("error: ") + describe(r.error());
+}
+inline QString textOf(const std::optional<QString> &r)
+{
+    return r ? *r : QStringLiteral("error");
 }
 } // namespace korv::test

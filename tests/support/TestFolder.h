@@ -1,6 +1,7 @@
 #pragma once
 // A private program folder for one test: a "Language" folder with a language
-// file whose messages read "M001" to "M021", chosen as the current language,
+// file whose messages read "M001", "M002", ... (every key the program has),
+// chosen as the current language,
 // the user's number format set to a known one, and an empty settings store
 // of its own.
 
@@ -8,6 +9,7 @@
 #include "document/FrameRate.h"
 #include "document/TimeText.h"
 #include "help/Messages.h"
+#include "locale/BuiltInTexts.h"
 #include "support/QtPrinters.h"
 
 #include <QDir>
@@ -21,8 +23,11 @@ public:
     explicit TestFolder(QChar decimalSeparator = QLatin1Char('.'))
     {
         QByteArray lng = "[Msg]\r\n";
-        for (int i = 1; i <= 21; ++i)
-            lng += QStringLiteral("%1=M%1\r\n").arg(i, 3, 10, QLatin1Char('0')).toLatin1();
+        QStringList keys;
+        for (int i = 1; i <= 20; ++i)
+            keys << QStringLiteral("%1").arg(i, 3, 10, QLatin1Char('0'));
+        for (const QString &key : keys + builtInKeys())
+            lng += QStringLiteral("%1=M%1\r\n").arg(key).toLatin1();
         write(QStringLiteral("Language/Test.lng"), lng);
         setProgramFolder(dir_.path());
         setCurrentLanguage(QStringLiteral("Test"));
@@ -59,9 +64,18 @@ private:
 };
 
 // Message text of the test language file.
-inline QString msg(const char *key)
+inline QString shownText(const char *key)
 {
     return QStringLiteral("M") + QLatin1String(key);
+}
+inline QString shownText(const QString &key)
+{
+    return QStringLiteral("M") + key;
+}
+// A message about a file as the test language shows it: its text, then the file.
+inline QString shownText(const QString &key, const QString &path)
+{
+    return shownText(key) + QStringLiteral("\r\n") + path;
 }
 
 } // namespace korv::test

@@ -2,6 +2,7 @@
 
 #include "app/Workspace.h"
 #include "document/FileCommands.h"
+#include "document/FrameRate.h"
 #include "document/FormatDetection.h"
 #include "document/MicroDvdFormat.h"
 #include "document/SubViewerFormat.h"
@@ -9,6 +10,8 @@
 #include "document/TimeText.h"
 #include "editing/OverlapCheck.h"
 #include "editing/TimeShift.h"
+
+#include <QHash>
 
 namespace korv {
 
@@ -18,6 +21,32 @@ const char *const kUsage =
     "usage: korvendal-subconv --list [--fps RATE] FILE\n"
     "       korvendal-subconv --to subviewer|microdvd [--fps RATE] [--shift SECONDS] [--repair] IN OUT\n"
     "RATE defaults to 25; numbers use \".\" as decimal separator.\n";
+
+// The document's messages in the converter's own language, English.
+QString englishText(const Message &m)
+{
+    static const QHash<QString, const char *> texts = {
+        {msg::NotARegularFile, "not a regular file (a folder, a device or a named pipe)"},
+        {msg::NotATimeLine, "row %1: \"%2\" is not a time line (hh:mm:ss.cc,hh:mm:ss.cc)"},
+        {msg::FileEndsBeforeText, "row %1: the file ends before the subtitle's text line"},
+        {msg::LineTooLong, "row %1: the line is %2 characters long; a subtitle line holds at most %3"},
+        {msg::NoStartFrame, "row %1: \"%2\" has no start frame"},
+        {msg::NoEndFrame, "row %1: \"%2\" has no end frame"},
+        {msg::FrameRateUnusable, "the frame rate %1 cannot turn frames into seconds"},
+        {msg::FrameNumberTooLarge, "row %1: the frame number is too large"},
+        {msg::StartNotANumber, "row %1: the start time \"%2\" is not a number"},
+        {msg::EndNotANumber, "row %1: the end time \"%2\" is not a number"},
+        {msg::StartBeforeFilm, "row %1: the start time %2 is before the start of the film"},
+        {msg::EndBeforeFilm, "row %1: the end time %2 is before the start of the film"},
+        {msg::NoClockTime, "row %1: the time %2 cannot be written as a clock time (up to 09:59:59.99)"},
+        {msg::NoFrameForTime, "row %1: the time %2 has no frame number at %3 frames per second (up to %4)"},
+        {msg::CharacterNotInCodePage, "row %1 holds the character \"%2\" (U+%3), which Windows-1254 cannot hold"},
+        {msg::FileTooLarge, "the file is larger than %1 MB, far larger than any subtitle file"},
+        {msg::FolderNotWritable, "the folder cannot be written (%1)"},
+    };
+    QString text = m.isSystem() ? m.args.value(0) : fillIn(QString::fromUtf8(texts.value(m.key, "%1")), m.args);
+    return m.path.isEmpty() ? text : m.path + QStringLiteral(": ") + text;
+}
 
 SubConvOutput usageError(const QString &message)
 {
@@ -39,15 +68,18 @@ Result<std::vector<SubtitleEntry>> readSubtitles(const QString &path, double fps
 {
     Result<QByteArray> bytes = readWholeFile(path);
     if (!bytes)
-        return Failure{QString(bytes.error()).replace(QStringLiteral("\r\n"), QStringLiteral(": "))};
+        return Failure{bytes.error()};
     const SubtitleFormat format = detectFormat(*bytes);
     if (format == SubtitleFormat::Unknown)
-        return Failure{path + QStringLiteral(": not a SubViewer 2 or MicroDVD file")};
+        return Failure{Message::system(QStringLiteral("not a SubViewer 2 or MicroDVD file"), path)};
     const DecodedText decoded = decodeText(*bytes);
     ReadOutcome outcome = format == SubtitleFormat::SubViewer ? subviewer::read(decoded.text)
                                                               : microdvd::read(decoded.text, fps);
-    if (!outcome.ok())
-        return Failure{path + QStringLiteral(": ") + outcome.error};
+    if (!outcome.ok()) {
+        Message error = *outcome.error;
+        error.path = path;
+        return Failure{error};
+    }
     return std::move(outcome.rows);
 }
 
@@ -71,7 +103,7 @@ SubConvOutput list(const QString &path, double fps)
 {
     const auto rows = readSubtitles(path, fps);
     if (!rows)
-        return failure(rows.error());
+        return failure(englishText(rows.error()));
     QString text;
     text.reserve(qsizetype(rows->size()) * 48);
     for (const SubtitleEntry &row : *rows) {
@@ -92,7 +124,7 @@ SubConvOutput convert(const QString &to, const QString &in, const QString &out, 
 {
     auto rows = readSubtitles(in, fps);
     if (!rows)
-        return failure(rows.error());
+        return failure(englishText(rows.error()));
     // The overlap check asks nothing here: a repair is automatic or the check stops.
     SilentDialogs silent;
     Workspace ws(silent);
@@ -101,7 +133,7 @@ SubConvOutput convert(const QString &to, const QString &in, const QString &out, 
     if (shift) {
         const Status shifted = ShiftAllTimes(ws.list, *shift);
         if (!shifted)
-            return failure(shifted.error());
+            return failure(englishText(shifted.error()));
     }
     ws.hataCheck1 = repair;
     ws.hataCheck2 = false;
@@ -111,13 +143,13 @@ SubConvOutput convert(const QString &to, const QString &in, const QString &out, 
     const Result<QString> text = to == QLatin1String("subviewer") ? subviewer::write(ws.list, &offsets)
                                                                    : microdvd::write(ws.list, fps, &offsets);
     if (!text)
-        return failure(text.error());
+        return failure(englishText(text.error()));
     const Result<QByteArray> bytes = encodeForFile(*text, offsets);
     if (!bytes)
-        return failure(bytes.error());
+        return failure(englishText(bytes.error()));
     const Status written = writeFileAtomically(out, *bytes);
     if (!written)
-        return failure(QString(written.error()).replace(QStringLiteral("\r\n"), QStringLiteral(": ")));
+        return failure(englishText(written.error()));
     return {};
 }
 
@@ -154,9 +186,9 @@ SubConvOutput runSubConv(const QStringList &arguments)
             target = *v;
         } else if (a == QLatin1String("--fps")) {
             const auto v = value();
-            const auto rate = v ? TextToSeconds(*v) : std::nullopt;
-            if (!rate || !(*rate > 0))
-                return usageError(QStringLiteral("--fps takes a frame rate above 0"));
+            const auto rate = v ? readFrameRate(*v) : std::nullopt;
+            if (!rate)
+                return usageError(QStringLiteral("--fps takes a frame rate from 1 to 1000, without group separators"));
             fps = *rate;
         } else if (a == QLatin1String("--shift")) {
             const auto v = value();

@@ -1,0 +1,66 @@
+#include "locale/BuiltInTexts.h"
+
+namespace korv {
+
+namespace {
+
+struct BuiltIn {
+    const char *key;
+    const char *text;
+};
+
+// The texts added after the first twenty, in Turkish, the program's own
+// language. The shipped language files hold them too.
+constexpr BuiltIn kBuiltIn[] = {
+    {"021", "Altyazıda kaydedilmemiş değişiklikler var. Önce kaydetmek ister misiniz? (Evet: kaydet, Hayır: "
+            "kaydetmeden devam et, İptal: vazgeç)"},
+    {"022", "SCROLL LOCK: AÇIK"},
+    {"023", "SCROLL LOCK: KAPALI"},
+    {"024", "Film oynatılamıyor: %1"},
+    {"025", "Bu bir dosya değil (bir klasör, bir aygıt ya da adlandırılmış bir boru); açılmadı."},
+    {"026", "Satır %1: \"%2\" bir zaman satırı değil (ss:dd:ss.cc,ss:dd:ss.cc)."},
+    {"027", "Satır %1: dosya, altyazının metin satırından önce bitiyor."},
+    {"028", "Satır %1: satır %2 karakter uzunluğunda; bir altyazı satırı en çok %3 karakter olabilir. Bu bir "
+            "altyazı dosyasına benzemiyor."},
+    {"029", "Satır %1: \"%2\" satırında başlangıç karesi yok."},
+    {"030", "Satır %1: \"%2\" satırında bitiş karesi yok."},
+    {"031", "%1 kare hızıyla kareler saniyeye çevrilemez."},
+    {"032", "Satır %1: kare numarası çok büyük."},
+    {"033", "Satır %1: başlangıç zamanı \"%2\" bir sayı değil."},
+    {"034", "Satır %1: bitiş zamanı \"%2\" bir sayı değil."},
+    {"035", "Satır %1: başlangıç zamanı %2 filmin başından önce; bir altyazı dosyası bunu tutamaz. Altyazıları "
+            "kaydırıp yeniden kaydedin; hiçbir şey yazılmadı."},
+    {"036", "Satır %1: bitiş zamanı %2 filmin başından önce; bir altyazı dosyası bunu tutamaz. Altyazıları "
+            "kaydırıp yeniden kaydedin; hiçbir şey yazılmadı."},
+    {"037", "Satır %1: %2 saniye saat biçiminde yazılamaz; ss:dd:ss,cc en çok 09:59:59,99 olabilir. Hiçbir şey "
+            "yazılmadı."},
+    {"038", "Satır %1: %2 zamanının saniyede %3 karede bir MicroDVD karesi yok; kare numarası en çok %4 olabilir. "
+            "Hiçbir şey yazılmadı."},
+    {"039", "Satır %1 \"%2\" (U+%3) karakterini içeriyor; Windows-1254 (Türkçe) bir dosya bu karakteri tutamaz. "
+            "Değiştirip yeniden kaydedin; hiçbir şey yazılmadı."},
+    {"040", "Dosya %1 MB'tan büyük; bir altyazı dosyası bundan çok küçüktür (100.000 altyazı yaklaşık 8 MB tutar), "
+            "yani bu bir altyazı dosyası değil. Hiçbir şey okunmadı."},
+    {"041", "Bu klasöre yazılamıyor: kayıt için geçici dosya oluşturulamadı (%1). Dosya olduğu gibi duruyor."},
+    {"042", "Film okunamıyor."},
+};
+
+} // namespace
+
+QString builtInText(const QString &key)
+{
+    for (const BuiltIn &b : kBuiltIn) {
+        if (key == QLatin1String(b.key))
+            return QString::fromUtf8(b.text);
+    }
+    return QString();
+}
+
+QStringList builtInKeys()
+{
+    QStringList keys;
+    for (const BuiltIn &b : kBuiltIn)
+        keys << QString::fromLatin1(b.key);
+    return keys;
+}
+
+} // namespace korv
