@@ -4,6 +4,7 @@
 #include "help/ProgramInfo.h"
 
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -28,7 +29,13 @@ FrameRateDialog::FrameRateDialog(const QString &proposal,
     combo3_->setEditable(true);
     combo3_->setInsertPolicy(QComboBox::NoInsert);
     combo3_->addItems(frameRateChoices());
+    // The list's chosen item is the one shown (none for a film's own rate),
+    // so that nothing puts another rate in its place.
+    combo3_->setCurrentIndex(combo3_->findText(proposal));
     combo3_->setEditText(proposal);
+    // Return (or the keypad's Enter) confirms the rate shown; the combo box
+    // would otherwise first put its chosen item back into the text.
+    combo3_->lineEdit()->installEventFilter(this);
     combo3_->setGeometry(184, 12, 106, 24);
     label1_->setBuddy(combo3_);
     combo3_->setAccessibleName(label1_->text());
@@ -45,6 +52,18 @@ FrameRateDialog::FrameRateDialog(const QString &proposal,
     }
     combo3_->setFocus();
     combo3_->lineEdit()->selectAll();
+}
+
+bool FrameRateDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == combo3_->lineEdit() && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            confirm();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void FrameRateDialog::confirm()

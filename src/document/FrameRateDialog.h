@@ -24,8 +24,12 @@ public:
     std::optional<double> rate() const { return rate_; }
     QComboBox *combo() const { return combo3_; }
 
-    // Command1 "OK".
+    // Command1 "OK": a rate from 1 to 1000 is confirmed, anything else
+    // (a group separator included) shows "ERROR..." and keeps the window.
     void confirm();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QLabel *label1_ = nullptr;

@@ -49,13 +49,38 @@ TEST(FrameRateWindow, ProposesAndRefusesWhatIsNoRate)
     EXPECT_EQ(notices, QStringList{"ERROR..."});
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_FALSE(dialog.rate());
-    combo->setEditText(QStringLiteral("0"));
-    dialog.confirm();
-    EXPECT_EQ(notices.size(), 2); // a rate of 0 would write every frame as 0
+    // 0 would write every frame as 0; a group separator or a rate of
+    // thousands is a mistyped rate, never 25000 frames a second.
+    for (const char *wrong : {"0", "0.5", "1000.5", "25,000", "1,000", "-25"}) {
+        combo->setEditText(QString::fromLatin1(wrong));
+        dialog.confirm();
+        EXPECT_FALSE(dialog.rate()) << wrong;
+    }
+    EXPECT_EQ(notices.size(), 7);
     combo->setEditText(QStringLiteral("29.97"));
     dialog.confirm();
     EXPECT_EQ(dialog.rate(), 29.97);
     EXPECT_FALSE(dialog.isVisible());
+
+    // One Return confirms the rate shown, also a film's own that is no choice.
+    for (auto [key, proposal] : {std::pair{Qt::Key_Return, "23.976023976024"}, {Qt::Key_Enter, "25"}}) {
+        FrameRateDialog asked(QString::fromLatin1(proposal), [&](const QString &m, const QString &) { notices << m; });
+        auto *box = asked.findChild<QComboBox *>("Combo3");
+        EXPECT_EQ(box->currentIndex(), box->findText(QString::fromLatin1(proposal)));
+        asked.show();
+        QTest::keyClick(box->lineEdit(), key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        EXPECT_EQ(asked.rate(), QString::fromLatin1(proposal).toDouble()) << proposal;
+        EXPECT_FALSE(asked.isVisible());
+    }
+    // In a Turkish number format "23.976" has a group separator: refused.
+    setNumberFormat(NumberFormat::comma());
+    FrameRateDialog turkish(QStringLiteral("25"), [&](const QString &m, const QString &) { notices << m; });
+    for (const char *wrong : {"23.976", "1.000"}) {
+        turkish.findChild<QComboBox *>("Combo3")->setEditText(QString::fromLatin1(wrong));
+        turkish.confirm();
+        EXPECT_FALSE(turkish.rate()) << wrong;
+    }
+    EXPECT_EQ(notices.size(), 9);
 
     // The file dialogs' filters in Qt's form.
     EXPECT_EQ(QtUserDialogs::qtFilter("Avi Film *.avi,*.dat|*.avi;*.dat"), "Avi Film *.avi,*.dat (*.avi *.dat)");

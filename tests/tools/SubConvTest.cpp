@@ -64,6 +64,7 @@ TEST_F(SubConvTest, UsageErrorsExitWithTwo)
 {
     for (const QStringList &args : {QStringList{}, QStringList{"--list"}, QStringList{"--to", "srt", "a", "b"},
                                     QStringList{"--list", "--fps", "abc", "a"}, QStringList{"--list", "--fps", "0", "a"},
+                                    QStringList{"--list", "--fps", "1,000", "a"}, QStringList{"--list", "--fps", "1001", "a"},
                                     QStringList{"--bogus", "a"}, QStringList{"--to", "subviewer", "onlyone"}}) {
         const QStringList o = run(args);
         EXPECT_EQ(o[0], "2") << args.join(' ').toStdString();
