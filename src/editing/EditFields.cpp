@@ -51,9 +51,27 @@ void EditFields::Text1_Change(int index)
                 joined += QLatin1Char('|');
             joined += line;
         }
+        // Lines after the third have no field; they stay as they were.
+        if (!moreLines_.isNull()) {
+            if (!joined.isEmpty())
+                joined += QLatin1Char('|');
+            joined += moreLines_;
+        }
         list_.setCell(row, ColText, joined);
     }
     writingBack_ = false;
+}
+
+QString EditFields::linesAfterTheThird(const QString &text)
+{
+    qsizetype bar = -1;
+    for (int k = 0; k < 3; ++k) {
+        bar = text.indexOf(QLatin1Char('|'), bar + 1);
+        if (bar < 0)
+            return QString();
+    }
+    // Not null even when empty: "a|b|c|" keeps its empty fourth line.
+    return text.mid(bar + 1).isNull() ? QStringLiteral("") : text.mid(bar + 1);
 }
 
 void EditFields::updateDuration()
@@ -86,6 +104,7 @@ void EditFields::Listview_ItemClick(int row)
     assign(Line1, lines.line1);
     assign(Line2, lines.line2);
     assign(Line3, lines.line3);
+    moreLines_ = linesAfterTheThird(entry.text);
     clearingFields_ = false;
     updateDuration();
 }

@@ -64,10 +64,14 @@ private:
     void updateDuration();
     void shiftEnd(double delta);
     void refreshIfSelected(int firstRow, int lastRow);
+    // The text after the third "|" (null when there is none).
+    static QString linesAfterTheThird(const QString &text);
 
     SubtitleList &list_;
     std::array<QString, kCount> texts_;
     QString duration_;
+    // Lines four on of the row shown: no field shows them, edits keep them.
+    QString moreLines_;
     bool clearingFields_ = false;
     bool writingBack_ = false;
 };

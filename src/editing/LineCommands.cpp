@@ -46,11 +46,18 @@ void restoreRow(Workspace &ws)
     const auto &buffer = ws.deletedRowBuffer;
     bool isNumber = false;
     const int position = buffer[BufPosition].toInt(&isNumber) - 1;
+    // Deleting the only row left an empty one in its place; the row comes
+    // back instead of it, not beside it.
+    const bool placeholder = position == 0 && list.count() == 1 && list.row(0).start.isEmpty()
+        && list.row(0).end.isEmpty() && list.row(0).text.isEmpty();
     // A position past the end (rows were removed since) restores nothing.
-    if (isNumber && list.insertRow(position, {QStringLiteral("0"), buffer[BufStart], buffer[BufEnd], buffer[BufText]}))
+    if (isNumber && list.insertRow(position, {QStringLiteral("0"), buffer[BufStart], buffer[BufEnd], buffer[BufText]})) {
+        if (placeholder)
+            list.removeRow(1);
         list.select(position);
-    else
+    } else {
         list.select(list.selected());
+    }
     list.renumber();
     ws.setRestoreEnabled(false);
 }

@@ -97,7 +97,14 @@ TEST_F(EditingTest, ChoosingARowShowsItAndTypingWritesItWithTheJoiningRule)
         ws.fields.setText(line, "");
         written << cell(0, ColText);
     }
-    EXPECT_EQ(written, QStringList({"a|c", "c", ""})); // empty lines skipped, no fourth line, no leading "|"
+    // Empty lines skipped, no leading "|"; the fourth line has no field and stays.
+    EXPECT_EQ(written, QStringList({"a|c|d", "c|d", "d"}));
+    setRows({{"1", "2", "a|b|c|d|e"}, {"3", "4", "a|b|c|"}});
+    ws.fields.setText(EditFields::Line2, "B");
+    ws.list.select(1);
+    ws.fields.setText(EditFields::Line3, "C");
+    EXPECT_EQ(texts(), QStringList({"a|B|c|d|e", "a|b|C|"}));
+    setRows({{"10", "12.5", "a|b|c|d"}, {"20", "21", "a||b"}});
     ws.fields.setText(EditFields::End, "12");
     EXPECT_EQ(cell(0, ColEnd) + " " + ws.fields.duration(), "12 2. sn");
     ws.fields.setText(EditFields::End, "x"); // not a number: the label stays
@@ -125,12 +132,19 @@ TEST_F(EditingTest, AddDeleteAndRestoreKeepOrderNumbersAndSelection)
     EXPECT_EQ(field(EditFields::Start), "3");
     EXPECT_FALSE(ws.restoreEnabled());
 
-    // Deleting the only row leaves an empty one, and can be undone.
+    // Deleting the only row leaves an empty one, and can be undone: the row
+    // takes the empty one's place, so nothing blocks saving.
     for (int i = 0; i < 3; ++i)
         Cubuk_ButtonClick(ws, 2);
     EXPECT_EQ(column(ColNumber) + texts(), QStringList({"1", ""}));
     Cubuk_ButtonClick(ws, 3);
-    EXPECT_EQ(texts(), QStringList({"a", ""}));
+    EXPECT_EQ(column(ColNumber) + texts(), QStringList({"1", "a"}));
+    EXPECT_EQ(field(EditFields::Line1), "a");
+    // Once something was typed into the empty row, both stay.
+    Cubuk_ButtonClick(ws, 2);
+    ws.fields.setText(EditFields::Line1, "new");
+    Cubuk_ButtonClick(ws, 3);
+    EXPECT_EQ(texts(), QStringList({"a", "new"}));
 
     // A position past the end of a new document restores nothing.
     setRows({{"1", "2", "a"}, {"3", "4", "b"}, {"5", "6", "c"}}, 2);
