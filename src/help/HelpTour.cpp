@@ -9,8 +9,40 @@
 namespace korv {
 
 namespace {
+
 constexpr int kCorner = 2; // every balloon sits in the top-right corner
-}
+
+// The user's document while the tour's sample rows are in the list: its
+// rows, the chosen row, the restore buffer and whether it had changes, all
+// put back exactly however the tour ends.
+class UserDocumentAside {
+public:
+    explicit UserDocumentAside(Workspace &ws)
+        : ws_(ws), rows_(ws.list.rows()), selected_(ws.list.selected()), modified_(ws.list.isModified()),
+          buffer_(ws.deletedRowBuffer), restoreEnabled_(ws.restoreEnabled())
+    {
+    }
+    ~UserDocumentAside()
+    {
+        ws_.list.replaceAll(std::move(rows_));
+        ws_.list.select(selected_);
+        ws_.list.setModified(modified_);
+        ws_.deletedRowBuffer = buffer_;
+        ws_.setRestoreEnabled(restoreEnabled_);
+    }
+    UserDocumentAside(const UserDocumentAside &) = delete;
+    UserDocumentAside &operator=(const UserDocumentAside &) = delete;
+
+private:
+    Workspace &ws_;
+    std::vector<SubtitleEntry> rows_;
+    int selected_;
+    bool modified_;
+    std::array<QString, 4> buffer_;
+    bool restoreEnabled_;
+};
+
+} // namespace
 
 QString helpTourClosingText()
 {
@@ -34,7 +66,7 @@ void StartHelpTour(Workspace &ws, const HelpTourHooks &hooks)
         return;
     }
     // The sample rows are the tour's, not the user's work.
-    const bool wasModified = ws.list.isModified();
+    const UserDocumentAside aside(ws);
     auto balloon = [&](TourTarget target, const char *page) {
         if (hooks.showBalloon)
             hooks.showBalloon(kCorner, hooks.tipFor ? hooks.tipFor(target) : QPoint(), QString::fromLatin1(page));
@@ -72,8 +104,6 @@ void StartHelpTour(Workspace &ws, const HelpTourHooks &hooks)
 
     Cubuk_ButtonClick(ws, 2);
     Cubuk_ButtonClick(ws, 2);
-    if (!wasModified)
-        ws.list.setModified(false);
 }
 
 void TimerOr1_Timer(Workspace &ws)

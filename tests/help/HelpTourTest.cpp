@@ -19,7 +19,7 @@ protected:
         setNumberFormat(NumberFormat::comma());
         setCurrentLanguage(QStringLiteral("Turkish"));
         folder.write("Language/Turkish.lng", "[Msg]\r\n018=M018\r\n019=Birinci\r\n020=\xDDkinci\r\n");
-        setRows({{"", "", "user's row"}});
+        setRows({{"1", "2", "user's row"}});
     }
     HelpTourHooks hooks()
     {
@@ -55,11 +55,22 @@ TEST_F(HelpTourTest, BuildsSampleRowsShowsFiveBalloonsAndCleansUp)
     ASSERT_EQ(ui.notices.size(), 1u);
     EXPECT_EQ(ui.notices[0].title, "SON OLARAK...");
     EXPECT_TRUE(ui.lastNotice().endsWith("NOT: Kısayol tablosunu F1 tuşu ile ekrana getirebilirsiniz."));
-    // Afterwards: one empty row, nothing to save, and a sample row to restore.
-    EXPECT_EQ(ws.list.rows(), std::vector<SubtitleEntry>({{"1", "", "", ""}}));
+    // Afterwards the user's document is back as it was: its row, shown in the
+    // fields, its restore buffer, and whether it had changes.
+    EXPECT_EQ(ws.list.rows(), std::vector<SubtitleEntry>({{"1", "1", "2", "user's row"}}));
+    EXPECT_EQ(field(EditFields::Line1), "user's row");
     EXPECT_FALSE(ws.list.isModified());
+    EXPECT_FALSE(ws.restoreEnabled());
+    EXPECT_EQ(ws.deletedRowBuffer, (std::array<QString, 4>{}));
+
+    ws.fields.setText(EditFields::Line1, "changed");
+    ws.deletedRowBuffer = {"1", "7", "8", "deleted before"};
+    ws.setRestoreEnabled(true);
+    StartHelpTour(ws, hooks());
+    EXPECT_EQ(texts(), QStringList{"changed"});
+    EXPECT_TRUE(ws.list.isModified());
     EXPECT_TRUE(ws.restoreEnabled());
-    EXPECT_TRUE(ws.deletedRowBuffer[3] == "Birinci" || ws.deletedRowBuffer[3] == "İkinci");
+    EXPECT_EQ(ws.deletedRowBuffer[3], "deleted before");
 }
 
 TEST_F(HelpTourTest, OnlyInTurkishAndNotOverTwoRows)
