@@ -88,6 +88,10 @@ void CmdBol_Click(Workspace &ws, int formatEntry)
     }
     const bool wasModified = list.isModified();
     const int selected = list.selected();
+    // Saving the parts names the files they went to; the document itself is
+    // still the file it was, in its format, for any later save.
+    const QString documentFile = ws.currentSubtitleFile;
+    const int documentFormat = ws.documentFormat;
 
     list.replaceAll(firstPart(table, *cut, pointText));
     mnualtyazikaydet_Click(ws, formatEntry + SaveSubViewer);
@@ -101,6 +105,8 @@ void CmdBol_Click(Workspace &ws, int formatEntry)
     list.select(selected);
     // Writing the parts did not save the document itself.
     list.setModified(wasModified);
+    ws.currentSubtitleFile = documentFile;
+    ws.documentFormat = documentFormat;
 }
 
 } // namespace korv

@@ -1,5 +1,6 @@
 // The editing commands over a workspace: the edit fields, the line toolbar,
 // a new document, the time shift, the overlap check, find and split.
+#include "document/FileCommands.h"
 #include "document/SubViewerFormat.h"
 #include "editing/Find.h"
 #include "editing/LineCommands.h"
@@ -333,6 +334,33 @@ TEST_F(EditingTest, SplitAtAPointInsideOnOrBetweenSubtitles)
         EXPECT_FALSE(ws.list.isModified());
         EXPECT_EQ(ui.busyDepth, 0);
     }
+    // A subtitle that ends exactly at the point is in both files.
+    setRows({{"10", "12", "A"}, {"14", "15", "B"}, {"20", "22", "C"}});
+    split("15");
+    EXPECT_EQ(folder.read("one.sub"), subViewer({a, "00:00:14.00,00:00:15.00\r\nB"}));
+    EXPECT_EQ(folder.read("two.sub"), subViewer({"00:00:00.00,00:00:00.00\r\nB", "00:00:05.00,00:00:07.00\r\nC"}));
+}
+
+TEST_F(EditingTest, AfterASplitTheDocumentIsStillItsOwnFileInItsOwnFormat)
+{
+    folder.write("film.txt", subViewer({"00:00:10.00,00:00:12.00\r\nA", "00:00:14.00,00:00:16.00\r\nB",
+                                       "00:00:20.00,00:00:22.00\r\nC"}));
+    ui.openAnswers = {FileDialogResult::chosen(folder.filePath("film.txt"))};
+    mnualtyaziac_Click(ws);
+    ws.fields.setText(EditFields::Line1, "changed");
+    ui.frameRates = {25.0, 25.0};
+    split("15", 1); // the parts as MicroDVD
+    EXPECT_EQ(folder.read("two.sub"), "{0}{25}B\r\n{125}{175}C\r\n");
+    EXPECT_EQ(ws.currentSubtitleFile, folder.filePath("film.txt"));
+
+    // "Save first" before a new document saves the whole document as it came.
+    ui.yesNoCancel = {Answer::Yes};
+    ui.saveAnswers = {FileDialogResult::chosen(folder.filePath("film.txt"))};
+    MnuYeniAltYazi_Click(ws);
+    EXPECT_EQ(ui.saveRequests.back().fileName, folder.filePath("film.txt"));
+    EXPECT_EQ(ui.saveRequests.back().filter, "SubViewer v2 Files *.*|*.*");
+    EXPECT_TRUE(folder.read("film.txt").contains("00:00:10.00,00:00:12.00\r\nchanged\r\n"));
+    EXPECT_EQ(texts(), QStringList{""});
 }
 
 TEST_F(EditingTest, SplitWritesNothingForABadPointOrAFailedCheckAndGoesOnAfterACancel)
