@@ -395,13 +395,28 @@ void Form1::wireList()
 {
     // The list view and the document share one selection; choosing a row by
     // mouse, arrow keys or Page Up/Down is choosing it in the document.
+    auto choose = [this](int row) {
+        if (syncingSelection_ || row < 0 || row == ws_.list.selected())
+            return;
+        syncingSelection_ = true;
+        ws_.list.select(row);
+        syncingSelection_ = false;
+    };
     connect(Listview->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex &current) {
-                if (syncingSelection_ || !current.isValid() || current.row() == ws_.list.selected())
+            [choose](const QModelIndex &current) { choose(current.isValid() ? current.row() : -1); });
+    // A screen reader selects a row without making it the current one: the
+    // fields follow the selection too, so edits go to the highlighted row.
+    connect(Listview->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this, choose](const QItemSelection &selected) {
+                if (selected.isEmpty())
                     return;
-                syncingSelection_ = true;
-                ws_.list.select(current.row());
-                syncingSelection_ = false;
+                const int row = selected.indexes().first().row();
+                choose(row);
+                if (!syncingSelection_ && Listview->currentIndex().row() != row) {
+                    syncingSelection_ = true;
+                    Listview->selectionModel()->setCurrentIndex(model_.index(row, 0), QItemSelectionModel::NoUpdate);
+                    syncingSelection_ = false;
+                }
             });
     connect(&ws_.list, &SubtitleList::selectionChanged, this, [this](int row) {
         if (syncingSelection_ || !ws_.list.isValidRow(row))

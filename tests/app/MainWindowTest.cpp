@@ -161,4 +161,14 @@ TEST_F(Accessibility, NoInputControlIsUnnamedAndTheSubtitleListExposesItsCells)
     ASSERT_NE(table->cellAt(0, 3), nullptr);
     EXPECT_EQ(table->cellAt(0, 3)->text(QAccessible::Name), "Merhaba");
     EXPECT_EQ(table->columnDescription(3), "ALT YAZI");
+
+    // A row chosen the way a screen reader chooses it is the row the fields
+    // show and typing writes to.
+    ws.list.appendRow({"0", "1", "2", "İkinci"});
+    table->selectRow(1);
+    EXPECT_EQ(ws.list.selected(), 1);
+    EXPECT_EQ(form.Text1[EditFields::Line1]->text(), "İkinci");
+    QTest::keyClicks(form.Text1[EditFields::Line1], "!");
+    EXPECT_EQ(ws.list.cell(1, ColText), "İkinci!");
+    EXPECT_EQ(ws.list.cell(0, ColText), "Merhaba");
 }
