@@ -7,6 +7,8 @@
 #include "help/Messages.h"
 #include "help/ProgramInfo.h"
 
+#include <QFileInfo>
+
 #include <limits>
 
 namespace korv {
@@ -88,6 +90,12 @@ void FilmPreview::mnufilmac_Click()
     const auto path = chooseFileToOpen(ws_, QStringLiteral("Avi Film *.avi,*.dat|*.avi;*.dat"));
     if (!path)
         return;
+    // A named pipe would hang the player and the window with it; a folder or
+    // a device is no film. Told as an unreadable film, and nothing opened.
+    if (const QFileInfo info(*path); info.exists() && !info.isFile()) {
+        ws_.ui.showNotice(LangMessage(QStringLiteral("002")) + QStringLiteral("\r\n") + *path, ProgramInfo::kNoticeTitle);
+        return;
+    }
     caption_ = *path;
     failureTold_.clear();
     // The headers first: when they cannot be read, that is the one report

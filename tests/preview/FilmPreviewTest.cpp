@@ -5,6 +5,8 @@
 #include "support/ScriptedPlayer.h"
 #include "support/WorkspaceTest.h"
 
+#include <sys/stat.h>
+
 using namespace korv;
 using namespace korv::test;
 
@@ -185,6 +187,19 @@ TEST_F(FilmPreviewTest, OpensAviAndDatFilmsAndReadsOnlyNamesEndingInAvi)
     EXPECT_EQ(panel(), QStringList({"-", "-", "-", "-", "0", "0"}));
     EXPECT_EQ(ui.notices.size(), 1u);
     EXPECT_EQ(events.size(), 2); // the wait window only for the AVI film
+
+    // What is not a regular file is told of as an unreadable film and never
+    // reaches the player: a named pipe would hang it, and the window with it.
+    ASSERT_EQ(::mkfifo(folder.filePath("pipe.avi").toLocal8Bit().constData(), 0600), 0);
+    QDir().mkpath(folder.filePath("folder.dat"));
+    for (const char *name : {"pipe.avi", "folder.dat"}) {
+        ui.notices.clear();
+        ui.openAnswers = {FileDialogResult::chosen(folder.filePath(name))};
+        preview.mnufilmac_Click();
+        EXPECT_EQ(ui.shown(), QStringList{"Korvendal Production: M002\r\n" + folder.filePath(name)});
+    }
+    EXPECT_EQ(player.opened.size(), 2);
+    EXPECT_EQ(preview.caption(), folder.filePath("film.avi.dat"));
 }
 
 TEST_F(FilmPreviewTest, AFilmThatCannotBePlayedIsToldOnce)
