@@ -16,6 +16,11 @@
 
 #include <algorithm>
 
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 namespace korv {
 
 namespace {
@@ -134,13 +139,23 @@ qint64 writeToDevice(QIODevice &device, const char *data, qint64 size)
     return device.write(data, size);
 }
 
+// Whether this program may write `path`, by the rights it runs with.
+bool mayWrite(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    return ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0;
+#else
+    return QFileInfo(path).isWritable();
+#endif
+}
+
 // Why the temporary file of a save could not be made: a folder the user may
 // not write into is named as such, also when the file itself is writable.
 Message openFailure(const QSaveFile &file, const QString &path)
 {
     const QFileInfo target(path);
-    const QFileInfo folder(target.absolutePath());
-    if (folder.exists() && !folder.isWritable() && (!target.exists() || target.isWritable()))
+    const QString folder = target.absolutePath();
+    if (QFileInfo::exists(folder) && !mayWrite(folder) && (!target.exists() || mayWrite(path)))
         return Message::of(msg::FolderNotWritable, {file.errorString()}, path);
     return Message::system(file.errorString(), path);
 }

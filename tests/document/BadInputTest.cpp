@@ -112,3 +112,47 @@ TEST_F(BadInputTest, AReadOnlyFolderOrAFullDiskKeepsTheOldFileAndTheWork)
         EXPECT_EQ(ws.list.count(), 2000);
     }
 }
+
+TEST_F(BadInputTest, AWriteThatFailsHalfwayLeavesTheOldFileWhoeverRunsIt)
+{
+    // Injected at the file layer, so the guarantee holds without a full disk
+    // or the rights of root.
+    folder.write("film.sub", kSubViewer);
+    static int writes;
+    writes = 0;
+    const DeviceWriter failing = [](QIODevice &device, const char *data, qint64 size) -> qint64 {
+        return ++writes == 1 ? device.write(data, std::min<qint64>(size, 10)) : -1;
+    };
+    const Status written = writeFileAtomically(folder.filePath("film.sub"), QByteArray(5000, 'x'), failing);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(written.error().path, folder.filePath("film.sub"));
+    EXPECT_EQ(writes, 2);
+    EXPECT_EQ(folder.read("film.sub"), kSubViewer);
+    EXPECT_EQ(QDir(folder.filePath("")).entryList({"film.sub*"}, QDir::Files | QDir::Hidden), QStringList{"film.sub"});
+}
+
+TEST_F(BadInputTest, AFolderThatCannotBeWrittenIsNamedEvenWhenTheFileItselfIsWritable)
+{
+    // Permissions mean nothing to root: the save runs as "nobody" for a moment.
+    char base[] = "/tmp/korv-ro-XXXXXX";
+    ASSERT_NE(::mkdtemp(base), nullptr);
+    const QString folderPath = QString::fromLocal8Bit(base) + "/ro", file = folderPath + "/film.sub";
+    ASSERT_TRUE(QDir().mkpath(folderPath));
+    QFile old(file);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write(kSubViewer);
+    old.close();
+    ::chmod(base, 0755);
+    ::chmod(file.toLocal8Bit().constData(), 0666);
+    ::chmod(folderPath.toLocal8Bit().constData(), 0555);
+    const bool root = ::geteuid() == 0;
+    if (root)
+        ASSERT_EQ(::seteuid(65534), 0);
+    const Status written = writeFileAtomically(file, "new");
+    if (root)
+        ASSERT_EQ(::seteuid(0), 0);
+    QDir(QString::fromLocal8Bit(base)).removeRecursively();
+    ASSERT_FALSE(written);
+    EXPECT_EQ(written.error().key, msg::FolderNotWritable) << describe(written.error()).toStdString();
+    EXPECT_EQ(written.error().path, file);
+}
