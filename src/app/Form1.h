@@ -16,6 +16,7 @@
 #include "help/QtUserDialogs.h"
 #include "help/Twips.h"
 #include "preview/KeypadShortcuts.h"
+#include "preview/SystemScrollLock.h"
 
 #include <QWidget>
 
@@ -160,7 +161,7 @@ public:
     FilmPreview *preview = nullptr;
 
     // The keypad timing shortcuts and Scroll Lock (Form1Keyboard.cpp).
-    ScrollLockState scrollLock;
+    ScrollLockState scrollLock{readSystemScrollLock};
     std::unique_ptr<KeypadShortcuts> keypad;
     // One key as the window previews it; true when its character is dropped.
     bool Form_KeyEvent(QKeyEvent *event);
@@ -230,7 +231,6 @@ private:
     QLabel *durumPanel_ = nullptr;
     bool syncingSelection_ = false;
     QLabel *scrollLockLabel_ = nullptr;
-    bool scrollLockFromSystem_ = false;
     bool formLoaded_ = false;
     VideoView *filmVideo_ = nullptr;
     QWidget *filmBar_ = nullptr;

@@ -4,6 +4,7 @@
 
 #include "editing/Find.h"
 #include "editing/LineCommands.h"
+#include "help/Messages.h"
 #include "help/ShortcutTableWindow.h"
 #include "preview/FilmPreview.h"
 #include "preview/KeyCodes.h"
@@ -56,8 +57,6 @@ private:
 
 void Form1::wireKeyboard()
 {
-    if (const auto system = readSystemScrollLock())
-        scrollLock.set(*system);
     scrollLockLabel_ = new QLabel(Durum);
     scrollLockLabel_->setObjectName(QStringLiteral("ScrollLockState"));
     Durum->addPermanentWidget(scrollLockLabel_);
@@ -96,7 +95,12 @@ bool Form1::Form_KeyEvent(QKeyEvent *event)
     if (event->key() == Qt::Key_ScrollLock && !event->isAutoRepeat())
         scrollLockPressed();
     const int code = virtualKeyCode(event->key(), event->modifiers());
-    keypad->Form_KeyDown(code, event->modifiers().testFlag(Qt::ShiftModifier));
+    // A keypad key acts by the desktop's Scroll Lock as it is now.
+    if (isKeypadShortcutCode(code))
+        syncScrollLock();
+    const bool modifierHeld =
+        (event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != 0;
+    keypad->Form_KeyDown(code, modifierHeld);
     int character = event->text().isEmpty() ? 0 : event->text().at(0).unicode();
     if (code == KeyCode::Enter)
         character = KeyCode::Enter;
@@ -105,32 +109,23 @@ bool Form1::Form_KeyEvent(QKeyEvent *event)
 
 void Form1::scrollLockPressed()
 {
-    const bool expected = !scrollLock.on();
-    scrollLock.set(expected);
+    scrollLock.keyPressed();
     showScrollLock();
-    // Where the desktop keeps the state, follow it from now on; an X server
-    // that does not switch its indicator (Xvfb) leaves the flag to us.
-    QTimer::singleShot(80, this, [this, expected] {
-        const auto system = readSystemScrollLock();
-        if (system && *system == expected)
-            scrollLockFromSystem_ = true;
+    QTimer::singleShot(80, this, [this] {
+        scrollLock.checkDesktopFollowed();
+        showScrollLock();
     });
 }
 
 void Form1::syncScrollLock()
 {
-    if (!scrollLockFromSystem_)
-        return;
-    if (const auto system = readSystemScrollLock()) {
-        scrollLock.set(*system);
-        showScrollLock();
-    }
+    scrollLock.sync();
+    showScrollLock();
 }
 
 void Form1::showScrollLock()
 {
-    scrollLockLabel_->setText(scrollLock.on() ? QStringLiteral("SCROLL LOCK: AÇIK")
-                                              : QStringLiteral("SCROLL LOCK: KAPALI"));
+    scrollLockLabel_->setText(LangText(scrollLock.on() ? QStringLiteral("022") : QStringLiteral("023")));
 }
 
 void Form1::Command1_MouseMove(int index)

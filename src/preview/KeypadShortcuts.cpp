@@ -12,6 +12,38 @@ namespace {
 constexpr double kDefaultEndOffset = 2.0;
 } // namespace
 
+ScrollLockState::ScrollLockState(SystemReader readSystem) : readSystem_(std::move(readSystem))
+{
+    sync();
+}
+
+void ScrollLockState::sync()
+{
+    // While a press waits for its check the desktop may not have caught up.
+    if (!followsDesktop() || checkPending_)
+        return;
+    if (const auto system = readSystem_())
+        on_ = *system;
+}
+
+void ScrollLockState::keyPressed()
+{
+    on_ = !on_;
+    checkPending_ = true;
+}
+
+void ScrollLockState::checkDesktopFollowed()
+{
+    if (!checkPending_)
+        return;
+    checkPending_ = false;
+    if (!followsDesktop())
+        return;
+    const auto system = readSystem_();
+    if (!system || *system != on_)
+        desktopIgnoresKey_ = true; // our own flag from now on
+}
+
 KeypadShortcuts::KeypadShortcuts(Workspace &ws, FilmControls film, ShortcutHooks hooks, ScrollLockState &scrollLock)
     : ws_(ws), film_(std::move(film)), hooks_(std::move(hooks)), scrollLock_(scrollLock)
 {
@@ -22,11 +54,11 @@ bool KeypadShortcuts::flag(int index) const
     return ws_.optionFlag && ws_.optionFlag(index);
 }
 
-void KeypadShortcuts::Form_KeyDown(int keyCode, bool shiftHeld)
+void KeypadShortcuts::Form_KeyDown(int keyCode, bool modifierHeld)
 {
     if (keyCode == KeyCode::F1 && hooks_.showShortcutTable)
         hooks_.showShortcutTable();
-    if (keyCode == KeyCode::F3 && !shiftHeld && hooks_.findEnabled && hooks_.findEnabled()
+    if (keyCode == KeyCode::F3 && !modifierHeld && hooks_.findEnabled && hooks_.findEnabled()
         && !ws_.fields.text(EditFields::Search).isEmpty() && hooks_.find)
         hooks_.find();
     const bool editPage = hooks_.editPageShown && hooks_.editPageShown();

@@ -194,11 +194,47 @@ TEST_F(KeypadTest, F1F3AndEnterActOnEveryPage)
     press(KeyCode::F3); // nothing to search for
     ws.fields.setText(EditFields::Search, QStringLiteral("x"));
     press(KeyCode::F3);
-    keys.Form_KeyDown(KeyCode::F3, true); // Shift+F3 does nothing here
+    keys.Form_KeyDown(KeyCode::F3, true); // Shift+, Ctrl+ or Alt+F3 does nothing here
     findEnabled = false;
     press(KeyCode::F3);
     EXPECT_TRUE(press(0, KeyCode::Enter)); // the line break is dropped
     EXPECT_EQ(std::tuple(tables, finds, goTos), std::tuple(1, 1, 1));
+}
+
+TEST(ScrollLock, FollowsTheDesktopWhereItCanAndItsOwnFlagWhereNot)
+{
+    std::optional<bool> desktop = true;
+    ScrollLockState state([&] { return desktop; });
+    EXPECT_TRUE(state.on());
+    desktop = false; // switched off in another program
+    state.sync();
+    EXPECT_FALSE(state.on());
+    state.keyPressed(); // the desktop switches with the key
+    desktop = true;
+    state.checkDesktopFollowed();
+    EXPECT_TRUE(state.followsDesktop());
+    EXPECT_TRUE(state.on());
+
+    // A desktop that shows the state but does not switch it with the key:
+    // the program's own flag counts, also for a keypad key right after.
+    desktop = false;
+    ScrollLockState ignoring([&] { return desktop; });
+    ignoring.keyPressed();
+    ignoring.sync();
+    EXPECT_TRUE(ignoring.on());
+    ignoring.checkDesktopFollowed();
+    EXPECT_FALSE(ignoring.followsDesktop());
+    ignoring.sync();
+    EXPECT_TRUE(ignoring.on());
+
+    // Nothing to read: the flag alone.
+    ScrollLockState own([] { return std::optional<bool>(); });
+    own.keyPressed();
+    own.sync();
+    own.checkDesktopFollowed();
+    EXPECT_TRUE(own.on());
+    own.keyPressed();
+    EXPECT_FALSE(own.on());
 }
 
 // The main window previews every key: with the real widgets, the keypad
@@ -230,4 +266,16 @@ TEST_F(MainWindowKeys, KeypadCapturesOnlyWhileScrollLockIsOn)
     EXPECT_EQ(split->text(), "5");
     QTest::keyClick(split, Qt::Key_Return); // Enter types no line break anywhere
     EXPECT_EQ(split->text(), "5");
+
+    // F3 finds with no modifier only.
+    form.Sekme->setCurrentIndex(0);
+    ws.list.appendRow({"0", "1", "2", "bulunacak"});
+    ws.fields.setText(EditFields::Search, QStringLiteral("bulunacak"));
+    line->setFocus();
+    for (Qt::KeyboardModifier held : {Qt::ControlModifier, Qt::AltModifier, Qt::ShiftModifier}) {
+        QTest::keyClick(line, Qt::Key_F3, held);
+        EXPECT_EQ(ws.list.selected(), 0) << held;
+    }
+    QTest::keyClick(line, Qt::Key_F3);
+    EXPECT_EQ(ws.list.selected(), 1);
 }
