@@ -88,6 +88,7 @@ Form1::Form1(UserDialogs *dialogs, QWidget *parent)
     wireKeyboard();
     wireHelp();
 
+    applyOwnTexts();
     // The list's first, empty row, as the line toolbar's first button adds it.
     Cubuk_ButtonClick(ws_, 1);
     ws_.list.setModified(false);
@@ -101,7 +102,6 @@ void Form1::buildListColumn()
     Frame1 = frame(this, QStringLiteral("Frame1"), twips(15, -120, 6435, 4965));
     Listview = new QTableView(Frame1);
     Listview->setObjectName(QStringLiteral("Listview"));
-    Listview->setAccessibleName(QStringLiteral("Altyazı listesi"));
     Listview->setGeometry(twips(60, 150, 6315, 4425));
     Listview->setModel(&model_);
     Listview->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -173,12 +173,9 @@ void Form1::buildEditPanel(QWidget *panel)
     Label1[0] = label(panel, QStringLiteral("Label1(0)"), QStringLiteral("SÜRE :"), twips(90, 105, 1140, 300));
     Text1[EditFields::Start] = new QLineEdit(panel);
     Text1[EditFields::Start]->setGeometry(twips(1260, 75, 1050, 315));
-    Text1[EditFields::Start]->setAccessibleName(QStringLiteral("BAŞLANGIÇ"));
     Text1[EditFields::End] = new QLineEdit(panel);
     Text1[EditFields::End]->setGeometry(twips(2385, 75, 1050, 315));
-    Text1[EditFields::End]->setAccessibleName(QStringLiteral("BİTİŞ"));
     LblUzunluk = label(panel, QStringLiteral("LblUzunluk"), QString(), twips(3510, 105, 1350, 300));
-    LblUzunluk->setAccessibleName(QStringLiteral("Uzunluk"));
     CmdArayiAc = new QToolButton(panel);
     CmdArayiAc->setObjectName(QStringLiteral("CmdArayiAc"));
     CmdArayiAc->setIcon(Pictures::lengthen());
@@ -340,17 +337,13 @@ void Form1::buildFilmColumn()
     }
     Command1[0]->setGeometry(twips(30, 105, 675, 435));
     Command1[1]->setGeometry(twips(1725, 105, 675, 435));
-    Command1[0]->setAccessibleName(QStringLiteral("Geri"));
-    Command1[1]->setAccessibleName(QStringLiteral("İleri"));
     Text1[EditFields::SkipStep] = new QLineEdit(Frame14);
     Text1[EditFields::SkipStep]->setGeometry(twips(750, 165, 915, 300));
-    Text1[EditFields::SkipStep]->setAccessibleName(QStringLiteral("Atlama (saniye)"));
     Text1[EditFields::SkipStep]->setAlignment(Qt::AlignCenter);
 
     Frame15 = frame(this, QStringLiteral("Frame15"), twips(6420, 6015, 5385, 1815));
     ListView1 = new QTreeWidget(Frame15);
     ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setAccessibleName(QStringLiteral("AVI bilgileri"));
     ListView1->setGeometry(twips(45, 135, 5265, 1635));
     ListView1->setColumnCount(3);
     ListView1->setHeaderHidden(true);
@@ -468,9 +461,29 @@ void Form1::wireDocumentCommands()
     connect(&ws_, &Workspace::helpButtonEnabled, this, [this] { Cubuk2Buttons[2]->setEnabled(true); });
 }
 
-void Form1::setStatusHint(const QString &text)
+void Form1::setStatusHint(const QString &key)
 {
-    durumPanel_->setText(text);
+    statusHintKey_ = key;
+    durumPanel_->setText(key.isEmpty() ? QString() : LangMessage(key));
+}
+
+void Form1::applyOwnTexts()
+{
+    // Names a screen reader announces; the time fields share the list's
+    // column headers, which the language file sets.
+    Listview->setAccessibleName(LangText(QStringLiteral("043")));
+    const QString start = model_.header(ColStart), end = model_.header(ColEnd);
+    Text1[EditFields::Start]->setAccessibleName(start.isEmpty() ? QStringLiteral("BAŞLANGIÇ") : start);
+    Text1[EditFields::End]->setAccessibleName(end.isEmpty() ? QStringLiteral("BİTİŞ") : end);
+    LblUzunluk->setAccessibleName(LangText(QStringLiteral("044")));
+    Command1[0]->setAccessibleName(LangText(QStringLiteral("045")));
+    Command1[1]->setAccessibleName(LangText(QStringLiteral("046")));
+    Text1[EditFields::SkipStep]->setAccessibleName(LangText(QStringLiteral("047")));
+    ListView1->setAccessibleName(LangText(QStringLiteral("048")));
+    nameFilmControls();
+    // The status bar speaks the new language at once.
+    setStatusHint(statusHintKey_);
+    showScrollLock();
 }
 
 QString Form1::statusHint() const
@@ -520,7 +533,7 @@ void Form1::Text1_GotFocus(int index)
 {
     QLineEdit *field = Text1[std::size_t(index)];
     if (index <= EditFields::Line3)
-        setStatusHint(LangMessage(QStringLiteral("016")));
+        setStatusHint(QStringLiteral("016"));
     if (index == EditFields::Search)
         field->selectAll();
     QPalette pal = field->palette();
@@ -546,7 +559,7 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
     }
     if (watched == Listview) {
         if (event->type() == QEvent::FocusIn)
-            setStatusHint(LangMessage(QStringLiteral("015")));
+            setStatusHint(QStringLiteral("015"));
         else if (event->type() == QEvent::FocusOut)
             setStatusHint(QString());
         return QWidget::eventFilter(watched, event);

@@ -68,9 +68,13 @@ public:
     static constexpr int kDesignClientWidth = 11880;
     static constexpr int kDesignClientHeight = 8085;
 
-    // The status bar's hint panel.
-    void setStatusHint(const QString &text);
+    // The status bar's hint panel: the message `key` ("015", "016"), or
+    // nothing for an empty key; it follows a change of language.
+    void setStatusHint(const QString &key);
     QString statusHint() const;
+    // The texts the window sets itself (accessible names, the status bar),
+    // in the current language.
+    void applyOwnTexts();
 
     // Handlers of the window's controls.
     void Cubuk2_ButtonClick(int position);
@@ -214,6 +218,7 @@ private:
     void wireLanguage(); // Form1Language.cpp
     void wirePreview();  // Form1Preview.cpp
     void arrangePlayerArea();
+    void nameFilmControls(); // Form1Preview.cpp
     void wireKeyboard(); // Form1Keyboard.cpp
     void scrollLockPressed();
     void syncScrollLock();
@@ -229,6 +234,7 @@ private:
     Workspace ws_;
     SubtitleTableModel model_;
     QLabel *durumPanel_ = nullptr;
+    QString statusHintKey_;
     bool syncingSelection_ = false;
     QLabel *scrollLockLabel_ = nullptr;
     bool formLoaded_ = false;

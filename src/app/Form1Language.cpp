@@ -15,7 +15,10 @@ namespace korv {
 void Form1::wireLanguage()
 {
     languageMenu = new LanguageMenu(this);
-    languageMenu->applyLanguage = [this] { ApplyLanguage(this, dialogs_); };
+    languageMenu->applyLanguage = [this] {
+        ApplyLanguage(this, dialogs_);
+        applyOwnTexts();
+    };
     connect(languageMenu, &LanguageMenu::itemsChanged, this, [this] {
         for (int i = 0; i < LanguageMenu::kItemCount; ++i) {
             const LanguageMenuItem &item = languageMenu->item(i);

@@ -1,6 +1,7 @@
 // Form1's wiring of the film player, overlay, position labels, AVI information, keypad capture.
 #include "app/Form1.h"
 
+#include "help/Messages.h"
 #include "preview/FilmInfoWaitWindow.h"
 #include "preview/FilmPreview.h"
 #include "preview/QtFilmPlayer.h"
@@ -10,6 +11,8 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPointer>
+#include <QSlider>
+#include <QToolButton>
 #include <QTableView>
 #include <QTreeWidget>
 #include <QVideoSink>
@@ -29,6 +32,14 @@ void Form1::arrangePlayerArea()
     const int stripBottom = stripTop + Picture2->height();
     filmVideo_->setGeometry(0, 0, MediaPlayer1->width(), stripTop);
     filmBar_->setGeometry(0, stripBottom, MediaPlayer1->width(), MediaPlayer1->height() - stripBottom);
+}
+
+void Form1::nameFilmControls()
+{
+    if (auto *bar = qobject_cast<FilmControlBar *>(filmBar_)) {
+        bar->playPause()->setAccessibleName(LangText(QStringLiteral("049")));
+        bar->slider()->setAccessibleName(LangText(QStringLiteral("060")));
+    }
 }
 
 void Form1::wirePreview()

@@ -77,7 +77,7 @@ BalloonWindow::BalloonWindow(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt:
     page.setColor(QPalette::Base, Qt::transparent);
     page.setColor(QPalette::Text, QColor(40, 30, 25));
     Web->setPalette(page);
-    Web->setAccessibleName(QStringLiteral("Yardım sayfası"));
+    Web->setAccessibleName(LangText(QStringLiteral("064")));
 }
 
 void BalloonWindow::navigate(const QString &page)

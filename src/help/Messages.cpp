@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 namespace korv {
 
@@ -49,7 +50,18 @@ void setCurrentLanguage(const QString &language)
 
 QString languageFilePath(const QString &language)
 {
-    return QDir(programFolder()).filePath(QStringLiteral("Language/") + language + QStringLiteral(".lng"));
+    const QDir folder(QDir(programFolder()).filePath(QStringLiteral("Language")));
+    const QString usual = folder.filePath(language + QStringLiteral(".lng"));
+    if (QFileInfo::exists(usual))
+        return usual;
+    // The language of a file is its name less four characters, whatever they
+    // are ("X.LNG" is offered as X): that is the file read for it.
+    const QStringList names = folder.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
+    for (const QString &name : names) {
+        if (name.size() == language.size() + 4 && name.startsWith(language))
+            return folder.filePath(name);
+    }
+    return usual;
 }
 
 QString currentLanguageFile()

@@ -1,5 +1,6 @@
 #include "help/ShortcutTableWindow.h"
 
+#include "help/Messages.h"
 #include "help/Twips.h"
 #include "locale/ApplyLanguage.h"
 
@@ -228,7 +229,7 @@ ShortcutTableWindow::ShortcutTableWindow(QWidget *owner) : QDialog(owner)
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(QRect(kPictureAt, kPictureSize));
     Image1->setPixmap(keypadPicture());
-    Image1->setAccessibleName(QStringLiteral("Numeric keypad"));
+    Image1->setAccessibleName(LangText(QStringLiteral("063")));
 
     for (int i = 0; i < kLabelCount; ++i) {
         auto *label = new QLabel(QString::fromUtf8(kTexts[i]), this);

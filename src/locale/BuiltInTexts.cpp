@@ -42,6 +42,19 @@ constexpr BuiltIn kBuiltIn[] = {
             "yani bu bir altyazı dosyası değil. Hiçbir şey okunmadı."},
     {"041", "Bu klasöre yazılamıyor: kayıt için geçici dosya oluşturulamadı (%1). Dosya olduğu gibi duruyor."},
     {"042", "Film okunamıyor."},
+    // Names a screen reader announces for controls without a caption.
+    {"043", "Altyazı listesi"},
+    {"044", "Süre"},
+    {"045", "Geri"},
+    {"046", "İleri"},
+    {"047", "Atlama (saniye)"},
+    {"048", "AVI bilgileri"},
+    {"049", "OYNAT / DURAKLAT"},
+    {"060", "Film konumu"},
+    {"061", "Mesaj"},
+    {"062", "Uyarı resmi"},
+    {"063", "Sayısal tuş takımı"},
+    {"064", "Yardım sayfası"},
 };
 
 } // namespace

@@ -171,7 +171,6 @@ FilmControlBar::FilmControlBar(QtFilmPlayer &player, QWidget *parent)
 
     button_ = new QToolButton(this);
     button_->setObjectName(QStringLiteral("FilmPlayPause"));
-    button_->setAccessibleName(QStringLiteral("PLAY / PAUSE"));
     button_->setAutoRaise(true);
     connect(button_, &QToolButton::clicked, this, [this] {
         if (player_.playState() == FilmPlayer::Playing || player_.playState() == FilmPlayer::Waiting)
@@ -182,7 +181,6 @@ FilmControlBar::FilmControlBar(QtFilmPlayer &player, QWidget *parent)
 
     slider_ = new QSlider(Qt::Horizontal, this);
     slider_->setObjectName(QStringLiteral("FilmPosition"));
-    slider_->setAccessibleName(QStringLiteral("Film position"));
     slider_->setFocusPolicy(Qt::NoFocus);
     auto seek = [this] { player_.setPosition(slider_->value() / 1000.0); };
     connect(slider_, &QSlider::sliderReleased, this, seek);

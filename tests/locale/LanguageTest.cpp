@@ -169,6 +169,33 @@ TEST_F(LanguageTest, MenuOffersTheFilesAndChoosesTheStoredLanguage)
               QStringList({"FIND (F3)", "CHECK && REPAIR", "START", "Keep the subtitle on screen for a SHORTER time"}));
     form.mnulng[0]->trigger(); // the checked item chosen again stays checked
     EXPECT_EQ(menu(), (QStringList{"English*", "Turkish"}));
+
+    // What the window sets itself follows at once: the status bar's hint and
+    // Scroll Lock text, and the names a screen reader announces.
+    const auto own = [&form] {
+        return QStringList({form.statusHint(), form.findChild<QLabel *>("ScrollLockState")->text(),
+                            form.Listview->accessibleName(), form.Text1[EditFields::Start]->accessibleName(),
+                            form.Command1[1]->accessibleName(), form.ListView1->accessibleName()});
+    };
+    form.mnulng[1]->trigger();
+    form.setStatusHint("015");
+    EXPECT_EQ(own(), QStringList({ReadIniString("Msg", "015", shippedFile("Turkish")), "SCROLL LOCK: KAPALI",
+                                  "Altyazı listesi", "BAŞLANGIÇ", "İleri", "AVI bilgileri"}));
+    form.mnulng[0]->trigger();
+    EXPECT_EQ(own(), QStringList({ReadIniString("Msg", "015", shippedFile("English")), "SCROLL LOCK: OFF",
+                                  "Subtitle list", "START", "Forward", "AVI details"}));
+}
+
+TEST_F(LanguageTest, ALanguageOfferedIsTheFileRead)
+{
+    // "Deutsch.LNG" is offered as "Deutsch", and that file is what it reads.
+    folder.write("Language/Deutsch.LNG", "[Form1]\r\nCmdFind=SUCHEN\r\n[Msg]\r\n001=Kein Treffer\r\n");
+    Form1 form;
+    form.LoadLanguageMenu();
+    EXPECT_EQ(form.mnulng[0]->text(), "Deutsch");
+    form.mnulng[0]->trigger();
+    EXPECT_EQ(form.CmdFind->text(), "SUCHEN");
+    EXPECT_EQ(LangMessage("001"), "Kein Treffer");
 }
 
 TEST_F(LanguageTest, WithoutAUsableStoredLanguageTheLastVisibleOneWinsAndSixAreOffered)
