@@ -1,6 +1,7 @@
 #include "app/FirstRun.h"
 
 #include "app/Registry.h"
+#include "document/FileCommands.h"
 #include "help/Messages.h"
 
 #include <QDir>
@@ -49,7 +50,12 @@ QString firstRunFileInConfigFolder()
 
 bool FirstRunDone()
 {
-    return firstLineIsOne(firstRunFileBesideProgram()) || firstLineIsOne(firstRunFileInConfigFolder());
+    if (firstLineIsOne(firstRunFileBesideProgram()))
+        return true;
+    // The copy in the configuration folder stands in only for a program
+    // folder that cannot be written; otherwise deleting set.cfg beside the
+    // program brings the first run back.
+    return !mayWrite(programFolder()) && firstLineIsOne(firstRunFileInConfigFolder());
 }
 
 bool WriteFirstRunDone()

@@ -5,7 +5,8 @@
 // It lives beside the program. An installed program's folder is often
 // read-only, and the first-run steps would then repeat at every start, so
 // when the file cannot be written there it goes to the user's configuration
-// folder instead; either copy reading "1" counts.
+// folder instead; that copy counts only while the program's folder cannot
+// be written.
 
 #include <QString>
 

@@ -96,8 +96,10 @@ public:
     // Shutdown: the film stopped, the options window closed.
     void Form_Unload();
     std::function<void()> stopFilm;
-    // A subtitle file named on the command line.
+    // A subtitle file named on the command line, opened now, or (openAtStart)
+    // after the first activation's steps.
     void openFromCommandLine(const QString &path);
+    void openAtStart(const QString &path);
     void Form_Resize(); // Form1Layout.cpp
 
     // Left column.
@@ -238,6 +240,7 @@ private:
     bool syncingSelection_ = false;
     QLabel *scrollLockLabel_ = nullptr;
     bool formLoaded_ = false;
+    QString fileToOpenAtStart_;
     VideoView *filmVideo_ = nullptr;
     QWidget *filmBar_ = nullptr;
 };

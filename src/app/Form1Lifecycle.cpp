@@ -43,6 +43,15 @@ bool Form1::event(QEvent *event)
 void Form1::Form_Activate()
 {
     runFirstActivation(firstActivationSteps);
+    // A file named at start opens once a first run's windows (and the tour,
+    // which needs an empty list) are over.
+    if (!fileToOpenAtStart_.isEmpty())
+        openFromCommandLine(std::exchange(fileToOpenAtStart_, QString()));
+}
+
+void Form1::openAtStart(const QString &path)
+{
+    fileToOpenAtStart_ = path;
 }
 
 void Form1::closeEvent(QCloseEvent *event)

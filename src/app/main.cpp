@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QLocale>
-#include <QTimer>
 
 #include <csignal>
 
@@ -29,11 +28,11 @@ int main(int argc, char **argv)
 
     korv::Form1 form;
     form.Form_Load();
-    form.show();
     // A subtitle file named on the command line, as a file manager's
     // "Open with" passes it.
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() > 1)
-        QTimer::singleShot(0, &form, [&form, path = arguments.at(1)] { form.openFromCommandLine(path); });
+        form.openAtStart(arguments.at(1));
+    form.show();
     return app.exec();
 }

@@ -132,14 +132,6 @@ Result<QByteArray> readWholeFile(const QString &path)
     return readAllOf(file, path);
 }
 
-namespace {
-
-qint64 writeToDevice(QIODevice &device, const char *data, qint64 size)
-{
-    return device.write(data, size);
-}
-
-// Whether this program may write `path`, by the rights it runs with.
 bool mayWrite(const QString &path)
 {
 #ifdef Q_OS_UNIX
@@ -147,6 +139,13 @@ bool mayWrite(const QString &path)
 #else
     return QFileInfo(path).isWritable();
 #endif
+}
+
+namespace {
+
+qint64 writeToDevice(QIODevice &device, const char *data, qint64 size)
+{
+    return device.write(data, size);
 }
 
 // Why the temporary file of a save could not be made: a folder the user may

@@ -73,6 +73,10 @@ Result<QByteArray> readWholeFile(const QString &path);
 // Windows-1254 bytes of a file's text; a character the code page cannot hold
 // refuses the whole file, naming the row (from the writer's row offsets).
 Result<QByteArray> encodeForFile(const QString &text, const std::vector<qsizetype> &rowOffsets);
+// Whether this program may write `path` (a file or a folder), by the rights
+// it runs with.
+bool mayWrite(const QString &path);
+
 // How a save's bytes reach the temporary file; tests put a failing writer here.
 using DeviceWriter = qint64 (*)(QIODevice &device, const char *data, qint64 size);
 // The bytes through a temporary file that replaces `path` only when all of

@@ -75,6 +75,11 @@ TEST_F(LifecycleTest, FirstRunIsDoneOnlyWhenSetCfgStartsWithOne)
     QFile written(folder.configPath() + "/Korvendal/set.cfg");
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_EQ(written.readAll(), QByteArray("1\r\n"));
+    // A program folder that can be written decides alone: without set.cfg
+    // beside the program the first run comes back.
+    setProgramFolder(folder.filePath(""));
+    QFile::remove(folder.filePath(kFirstRunFileName));
+    EXPECT_FALSE(FirstRunDone());
 }
 
 TEST_F(LifecycleTest, AFirstRunShowsTheTableAndInTurkishTheTourThenRecordsIt)
@@ -163,6 +168,20 @@ TEST_F(LifecycleTest, ClosingAsksOnlyWithChangesAndCancelKeepsTheWindow)
     form.stopFilm = [&] { stopped = true; };
     EXPECT_TRUE(form.close());
     EXPECT_TRUE(stopped);
+}
+
+TEST_F(LifecycleTest, OnAFirstRunAFileNamedAtStartOpensAfterTheTour)
+{
+    folder.write("film.txt", "[INFORMATION]\r\n00:00:01.00,00:00:02.00\r\nBir\r\n\r\n"
+                             "00:00:03.00,00:00:04.00\r\nİki\r\n\r\n");
+    form.firstActivationSteps.startHelpTour = [this] { steps << QStringLiteral("tour over %1 row").arg(ws.list.count()); };
+    setCurrentLanguage("Turkish");
+    form.openAtStart(folder.filePath("film.txt"));
+    form.show();
+    QTRY_COMPARE(ws.list.count(), 2);
+    EXPECT_EQ(steps, (QStringList{"shortcut table", "tour over 1 row"}));
+    EXPECT_TRUE(ui.notices.empty()) << ui.lastNotice().toStdString();
+    EXPECT_EQ(form.Text1[EditFields::Line1]->text(), "Bir");
 }
 
 TEST_F(LifecycleTest, ASubtitleFileNamedAtStartIsOpened)
