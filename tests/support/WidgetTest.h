@@ -22,6 +22,15 @@ protected:
     Workspace &ws = form.workspace();
 };
 
+// Processes events until `done` holds; false when it did not within `ms`.
+// (QTest's QTRY_ macros report to QTest, not to GoogleTest: a timeout there
+// would end a test silently as passed.)
+template <typename Done>
+bool waitUntil(Done done, int ms = 5000)
+{
+    return QTest::qWaitFor(done, ms);
+}
+
 // Runs `step` on the modal window of type W once it is up.
 template <typename W, typename Step>
 void whenShown(Step step)
