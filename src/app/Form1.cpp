@@ -115,7 +115,8 @@ void Form1::buildListColumn()
     Listview->verticalHeader()->setDefaultSectionSize(18);
     Listview->horizontalHeader()->setHighlightSections(false);
     Listview->horizontalHeader()->setStretchLastSection(true);
-    Listview->setColumnWidth(0, 46);
+    // Room for six-digit row numbers ("100000") as the delegate draws them.
+    Listview->setColumnWidth(0, Listview->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 12);
     Listview->setColumnWidth(1, 78);
     Listview->setColumnWidth(2, 78);
 

@@ -186,6 +186,18 @@ TEST_F(LifecycleTest, OnAFirstRunAFileNamedAtStartOpensAfterTheTour)
     EXPECT_EQ(form.Text1[EditFields::Line1]->text(), "Bir");
 }
 
+TEST(DesktopEntry, ClaimsTheSubtitleFormatsItReadsAndNotEveryTextFile)
+{
+    QFile entry(QStringLiteral(KORV_SOURCE_DIR "/data/korvendal-sub.desktop"));
+    ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
+    QStringList types;
+    for (const QByteArray &line : entry.readAll().split('\n')) {
+        if (line.startsWith("MimeType="))
+            types = QString::fromUtf8(line.mid(9)).split(';', Qt::SkipEmptyParts);
+    }
+    EXPECT_EQ(types, (QStringList{"text/x-microdvd", "text/x-subviewer"}));
+}
+
 TEST_F(LifecycleTest, ASubtitleFileNamedAtStartIsOpened)
 {
     folder.write("film.sub", "{25}{50}Bir\r\n{75}{100}İki\r\n");

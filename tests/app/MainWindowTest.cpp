@@ -161,6 +161,14 @@ TEST_F(Accessibility, NoInputControlIsUnnamedAndTheSubtitleListExposesItsCells)
     ASSERT_NE(table->cellAt(0, 3), nullptr);
     EXPECT_EQ(table->cellAt(0, 3)->text(QAccessible::Name), "Merhaba");
     EXPECT_EQ(table->columnDescription(3), "ALT YAZI");
+    // Six-digit row numbers are shown whole, not cut to "1000...".
+    ws.list.replaceAll(std::vector<SubtitleEntry>(100000));
+    ws.list.renumber();
+    QStyleOptionViewItem option;
+    option.initFrom(form.Listview);
+    const QSize wanted = form.Listview->itemDelegate()->sizeHint(option, form.listModel().index(99999, 0));
+    EXPECT_LE(wanted.width(), form.Listview->columnWidth(0));
+    ws.list.replaceAll({{"1", "", "", "Merhaba"}});
 
     // A row chosen the way a screen reader chooses it is the row the fields
     // show and typing writes to.
