@@ -238,7 +238,7 @@ void Form1::buildShiftPanel(QWidget *panel)
     Option1[1] = new QRadioButton(QStringLiteral("ÇIKART"), panel);
     Option1[1]->setObjectName(QStringLiteral("Option1(1)"));
     Option1[1]->setGeometry(twips(90, 990, 1500, 300));
-    Label3 = label(panel, QStringLiteral("Label3"), QStringLiteral("}"), twips(1620, 480, 450, 900));
+    Label3 = label(panel, QStringLiteral("Label3"), QStringLiteral("}"), twips(1620, 480, 510, 900));
     QFont brace = Label3->font();
     brace.setPixelSize(50);
     Label3->setFont(brace);

@@ -59,6 +59,7 @@ void Form1::wireKeyboard()
 {
     scrollLockLabel_ = new QLabel(Durum);
     scrollLockLabel_->setObjectName(QStringLiteral("ScrollLockState"));
+    scrollLockLabel_->setContentsMargins(0, 0, 8, 0); // clear of the window's edge
     Durum->addPermanentWidget(scrollLockLabel_);
     showScrollLock();
 

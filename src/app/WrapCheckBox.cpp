@@ -52,6 +52,13 @@ bool WrapCheckBox::hitButton(const QPoint &pos) const
     return rect().contains(pos);
 }
 
+int WrapCheckBox::heightForWidth(int width) const
+{
+    QRect text = textRect();
+    text.setWidth(width - text.left());
+    return fontMetrics().boundingRect(text, textFlags(), this->text()).height();
+}
+
 QSize WrapCheckBox::sizeHint() const
 {
     return QCheckBox::sizeHint().boundedTo(QSize(width() > 0 ? width() : 400, 1000));

@@ -15,6 +15,9 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     bool hitButton(const QPoint &pos) const override;
     QSize sizeHint() const override;
+    bool hasHeightForWidth() const override { return true; }
+    // The height the wrapped caption needs at `width`.
+    int heightForWidth(int width) const override;
 
 private:
     QRect textRect() const;

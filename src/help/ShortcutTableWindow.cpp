@@ -45,19 +45,20 @@ const char *const kTexts[ShortcutTableWindow::kLabelCount] = {
 };
 
 // Left of the keypad the keys of its first column, right of it those of its
-// third; the notes and the middle column above and below.
+// third, each on the height of its key's anchor; the notes above, the middle
+// column's keys below (their lines rise through the keys under them).
 const QRect kLabelRects[ShortcutTableWindow::kLabelCount] = {
-    QRect(8, 267, 270, 26),   // 0: keypad 0
-    QRect(478, 267, 154, 26), // 1: keypad .
+    QRect(8, 267, 270, 28),   // 0: keypad 0
+    QRect(478, 267, 154, 28), // 1: keypad .
     QRect(216, 8, 200, 58),   // 2: Scroll Lock, Num Lock
-    QRect(8, 228, 270, 26),   // 3: keypad 1
-    QRect(478, 228, 154, 26), // 4: keypad 3
-    QRect(330, 316, 130, 20), // 5: keypad 2
-    QRect(478, 178, 154, 44), // 6: keypad 6
-    QRect(8, 189, 270, 28),   // 7: keypad 4
-    QRect(8, 316, 300, 40),   // 8: keypad 5
-    QRect(478, 142, 154, 30), // 9: keypad 9
-    QRect(8, 150, 270, 28),   // 10: keypad 7
+    QRect(8, 228, 270, 28),   // 3: keypad 1
+    QRect(478, 228, 154, 28), // 4: keypad 3
+    QRect(170, 316, 170, 20), // 5: keypad 2
+    QRect(478, 178, 154, 48), // 6: keypad 6
+    QRect(8, 187, 270, 32),   // 7: keypad 4
+    QRect(380, 312, 252, 48), // 8: keypad 5
+    QRect(478, 142, 154, 32), // 9: keypad 9
+    QRect(8, 148, 270, 32),   // 10: keypad 7
     QRect(430, 8, 202, 44),   // 11: keypad 8
     QRect(8, 370, 480, 20),   // 12: F1
     QRect(8, 8, 200, 84),     // 13: Scroll Lock
@@ -82,6 +83,65 @@ const KeyFace kFaces[] = {
     {Key::Keypad0, "0\nIns", true},              {Key::Decimal, ".\nDel", true},
 };
 
+const KeyFace &faceOf(Key key)
+{
+    for (const KeyFace &face : kFaces) {
+        if (face.key == key)
+            return face;
+    }
+    return kFaces[0];
+}
+
+// The legends' fonts: a digit large, words small enough to fit the key
+// whatever the system's font ("Print Screen" is the widest).
+QFont digitFont()
+{
+    QFont f;
+    f.setPixelSize(13);
+    f.setBold(true);
+    return f;
+}
+
+QFont wordFont()
+{
+    QFont f;
+    for (int size = 9; size > 6; --size) {
+        f.setPixelSize(size);
+        if (QFontMetrics(f).horizontalAdvance(QStringLiteral("Screen")) <= 28)
+            break;
+    }
+    return f;
+}
+
+// Where a legend is drawn inside its key: words at the bottom left (a lock
+// key's lamp is at the top right), a digit at the top left, the second
+// legend of a digit key at the bottom right.
+struct Legend {
+    QString text;
+    QFont font;
+    QRect rect;
+    int flags;
+};
+
+QList<Legend> legendsOf(Key key)
+{
+    const QRect r = ShortcutTableWindow::keyRect(key).adjusted(4, 2, -3, -2);
+    const QStringList parts = QString::fromUtf8(faceOf(key).legend).split(QLatin1Char('\n'));
+    QList<Legend> legends;
+    auto place = [&](const QString &text, const QFont &font, int flags) {
+        const QRect box = QFontMetrics(font).boundingRect(r, flags, text);
+        legends.push_back({text, font, box, flags});
+    };
+    if (parts[0].size() > 1) {
+        place(parts.join(QLatin1Char('\n')), wordFont(), Qt::AlignLeft | Qt::AlignBottom);
+    } else {
+        place(parts[0], digitFont(), Qt::AlignLeft | Qt::AlignTop);
+        if (parts.size() > 1)
+            place(parts[1], wordFont(), Qt::AlignRight | Qt::AlignBottom);
+    }
+    return legends;
+}
+
 // Draws the thin lines above the picture and the labels.
 class ConnectorLayer : public QWidget {
 public:
@@ -97,11 +157,12 @@ protected:
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
         p.setPen(QPen(QColor(70, 70, 70), 1));
-        p.setBrush(QColor(70, 70, 70));
         for (const auto &connector : ShortcutTableWindow::connectors()) {
-            const QLine line = window_->connectorLine(connector);
-            p.drawLine(line);
-            p.drawEllipse(QPointF(line.p2()), 2.0, 2.0);
+            const QPolygon path = window_->connectorPath(connector);
+            p.drawPolyline(path);
+            p.setBrush(QColor(70, 70, 70));
+            p.drawEllipse(QPointF(path.last()), 2.0, 2.0);
+            p.setBrush(Qt::NoBrush);
         }
     }
 
@@ -142,6 +203,38 @@ QRect ShortcutTableWindow::keyRect(Key key)
     return {};
 }
 
+QList<QRect> ShortcutTableWindow::legendRects(Key key)
+{
+    QList<QRect> rects;
+    for (const Legend &legend : legendsOf(key))
+        rects << legend.rect;
+    return rects;
+}
+
+QPoint ShortcutTableWindow::keyAnchor(Key key)
+{
+    const QRect r = keyRect(key);
+    const QList<QRect> legends = legendRects(key);
+    // Below the digit, or between it and the second legend.
+    const int underDigit = legends.size() > 1 ? (legends[0].bottom() + legends[1].top()) / 2
+                                              : (legends[0].bottom() + r.bottom()) / 2;
+    switch (key) {
+    case Key::ScrollLock:
+    case Key::NumLock:
+        return {r.left() + 11, (r.top() + legends[0].top()) / 2}; // above the words, left of the lamp
+    case Key::Keypad8:
+        return {r.left() + 28, r.top() + 15}; // right of the digit, above the arrow
+    case Key::Keypad2:
+        return {r.left() + 8, (legends[0].bottom() + r.bottom()) / 2};
+    case Key::Keypad5:
+        return {r.left() + 20, underDigit};
+    case Key::Keypad0:
+        return {r.left() + 28, underDigit};
+    default:
+        return {r.left() + 22, underDigit};
+    }
+}
+
 QPixmap ShortcutTableWindow::keypadPicture()
 {
     QPixmap picture(kPictureSize);
@@ -155,12 +248,6 @@ QPixmap ShortcutTableWindow::keypadPicture()
     p.drawRoundedRect(QRectF(1.5, 1.5, 123, 47), 5, 5);
     p.drawRoundedRect(QRectF(127.5, 1.5, 171, 201), 5, 5);
 
-    QFont digit = p.font();
-    digit.setPixelSize(13);
-    digit.setBold(true);
-    QFont small = p.font();
-    small.setPixelSize(9);
-
     for (const KeyFace &face : kFaces) {
         const QRectF r = QRectF(keyRect(face.key)).adjusted(0.5, 0.5, -0.5, -0.5);
         QLinearGradient cap(r.topLeft(), r.bottomLeft());
@@ -170,19 +257,10 @@ QPixmap ShortcutTableWindow::keypadPicture()
         p.setBrush(cap);
         p.drawRoundedRect(r, 4, 4);
 
-        const QStringList parts = QString::fromUtf8(face.legend).split(QLatin1Char('\n'));
-        const bool word = parts[0].size() > 1;
         p.setPen(QColor(25, 25, 30));
-        p.setFont(word ? small : digit);
-        const QRectF inner = r.adjusted(4, 2, -3, -2);
-        if (word) {
-            p.drawText(inner, Qt::AlignLeft | Qt::AlignTop, parts.join(QLatin1Char('\n')));
-        } else {
-            p.drawText(inner, Qt::AlignLeft | Qt::AlignTop, parts[0]);
-            if (parts.size() > 1) {
-                p.setFont(small);
-                p.drawText(inner, Qt::AlignRight | Qt::AlignBottom, parts[1]);
-            }
+        for (const Legend &legend : legendsOf(face.key)) {
+            p.setFont(legend.font);
+            p.drawText(legend.rect, legend.flags, legend.text);
         }
         // The two lock keys' lamps, lit: both must be on for the shortcuts.
         if (face.key == Key::ScrollLock || face.key == Key::NumLock) {
@@ -196,22 +274,41 @@ QPixmap ShortcutTableWindow::keypadPicture()
 
 const std::array<ShortcutTableWindow::Connector, 14> &ShortcutTableWindow::connectors()
 {
+    // The picture's top left is at (170, 100). Key 8's line comes down over
+    // the keypad from its label at the top right; those of keys 2 and 5 rise
+    // from their labels below, between the legends of the keys under them.
     static const std::array<Connector, 14> lines = {{
-        {0, Key::Keypad0}, {1, Key::Decimal}, {2, Key::ScrollLock}, {2, Key::NumLock}, {3, Key::Keypad1},
-        {4, Key::Keypad3}, {5, Key::Keypad2}, {6, Key::Keypad6}, {7, Key::Keypad4}, {8, Key::Keypad5},
-        {9, Key::Keypad9}, {10, Key::Keypad7}, {11, Key::Keypad8}, {13, Key::ScrollLock},
+        {0, Key::Keypad0},
+        {1, Key::Decimal},
+        {2, Key::ScrollLock},
+        {2, Key::NumLock},
+        {3, Key::Keypad1},
+        {4, Key::Keypad3},
+        {5, Key::Keypad2, {QPoint(352, 326)}, 1},
+        {6, Key::Keypad6},
+        {7, Key::Keypad4},
+        {8, Key::Keypad5, {QPoint(364, 326)}, 1},
+        {9, Key::Keypad9},
+        {10, Key::Keypad7},
+        {11, Key::Keypad8, {QPoint(440, 94), QPoint(372, 94)}, 2},
+        {13, Key::ScrollLock},
     }};
     return lines;
 }
 
-QLine ShortcutTableWindow::connectorLine(const Connector &connector) const
+QPolygon ShortcutTableWindow::connectorPath(const Connector &connector) const
 {
-    const QPoint key = Image1->geometry().topLeft() + keyRect(connector.key).center();
+    const QPoint anchor = Image1->geometry().topLeft() + keyAnchor(connector.key);
+    const QPoint first = connector.bendCount > 0 ? connector.bends[0] : anchor;
     const QRect label = Label1[std::size_t(connector.label)]->geometry();
-    // From the point of the label nearest to the key.
-    const QPoint from(std::clamp(key.x(), label.left(), label.right() + 1),
-                      std::clamp(key.y(), label.top(), label.bottom() + 1));
-    return QLine(from, key);
+    // From the point of the label nearest to where the line goes.
+    QPolygon path;
+    path << QPoint(std::clamp(first.x(), label.left(), label.right() + 1),
+                   std::clamp(first.y(), label.top(), label.bottom() + 1));
+    for (int i = 0; i < connector.bendCount; ++i)
+        path << connector.bends[std::size_t(i)];
+    path << anchor;
+    return path;
 }
 
 ShortcutTableWindow::ShortcutTableWindow(QWidget *owner) : QDialog(owner)
@@ -237,7 +334,7 @@ ShortcutTableWindow::ShortcutTableWindow(QWidget *owner) : QDialog(owner)
         label->setGeometry(kLabelRects[i]);
         label->setWordWrap(true);
         // The labels left of the keypad end at their line.
-        const bool leftColumn = i == 0 || i == 3 || i == 7 || i == 10;
+        const bool leftColumn = i == 0 || i == 3 || i == 5 || i == 7 || i == 10;
         label->setAlignment((leftColumn ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
         Label1[std::size_t(i)] = label;
     }

@@ -36,16 +36,23 @@ public:
     };
     // A key's rectangle in the picture (300 x 204 pixels).
     static QRect keyRect(Key key);
+    // Where the key's legends are drawn, in the picture: inside the key,
+    // each of them whole.
+    static QList<QRect> legendRects(Key key);
+    // The point a line ends at: a free spot of the key, clear of its legends.
+    static QPoint keyAnchor(Key key);
     static QPixmap keypadPicture();
 
-    // Where each line runs: from its label's edge to its key's centre, in
-    // window coordinates.
+    // Each line runs from its label's edge through the bends given (window
+    // coordinates) to its key's anchor, passing no key's legend.
     struct Connector {
         int label;
         Key key;
+        std::array<QPoint, 2> bends{};
+        int bendCount = 0;
     };
     static const std::array<Connector, 14> &connectors();
-    QLine connectorLine(const Connector &connector) const;
+    QPolygon connectorPath(const Connector &connector) const;
 
 private:
     void Form_Load();

@@ -21,6 +21,7 @@ FilmInfoWaitWindow::FilmInfoWaitWindow(QWidget *owner) : QFrame(owner, Qt::Tool 
     label1_ = new QLabel(QStringLiteral("FİLM BİLGİLERİ ALINIYOR\nLÜTFEN BEKLEYİNİZ..."), this);
     label1_->setObjectName(QStringLiteral("Label1"));
     label1_->setAlignment(Qt::AlignCenter);
+    label1_->setWordWrap(true); // a language file gives the two lines as one
     label1_->setGeometry(rect().adjusted(6, 6, -6, -6));
     QFont font(QStringLiteral("Arial"));
     font.setBold(true);

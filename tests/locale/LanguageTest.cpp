@@ -1,6 +1,8 @@
 // Language files, their reader, the language menu, ApplyLanguage, the
 // language window and the options window.
 #include "document/TextCodec.h"
+#include "document/FrameRateDialog.h"
+#include "help/AboutWindow.h"
 #include "help/NoticeWindow.h"
 #include "help/ProgramInfo.h"
 #include "help/ShortcutTableWindow.h"
@@ -11,6 +13,7 @@
 #include "locale/LanguageMenu.h"
 #include "locale/LanguageWindow.h"
 #include "locale/OptionsWindow.h"
+#include "preview/FilmInfoWaitWindow.h"
 #include "support/WidgetTest.h"
 
 #include <QStringEncoder>
@@ -141,6 +144,36 @@ TEST_F(LanguageTest, NewerTextsFallBackToTurkishAndTakeTheirValuesOnce)
     setCurrentLanguage("New");
     EXPECT_EQ(LangText(Message::of(msg::NoStartFrame, {"7", "%1"}, "/f.sub")), "Row 7 / %1 / %3\r\n/f.sub");
     EXPECT_EQ(LangText(Message::system("Permission denied", "/f.sub")), "Permission denied\r\n/f.sub");
+}
+
+TEST_F(LanguageTest, EveryCaptionFitsItsControlInBothShippedLanguages)
+{
+    useFiles({"English", "Turkish"});
+    for (const char *language : {"Turkish", "English"}) {
+        setCurrentLanguage(QString::fromLatin1(language));
+        Form1 form(&dialogs);
+        ApplyLanguage(&form, dialogs);
+        form.applyOwnTexts();
+        form.show();
+        EXPECT_EQ(cutCaptions(&form), QStringList()) << language;
+        // The Scroll Lock text keeps clear of the window's right edge.
+        const auto *lock = form.findChild<QLabel *>("ScrollLockState");
+        const int textRight = lock->mapTo(&form, lock->contentsRect().topLeft()).x()
+            + lock->fontMetrics().horizontalAdvance(lock->text());
+        EXPECT_LE(textRight, form.width() - 4) << language;
+
+        std::vector<std::unique_ptr<QWidget>> windows;
+        windows.emplace_back(new ShortcutTableWindow);
+        windows.emplace_back(new OptionsWindow(dialogs));
+        windows.emplace_back(new AboutWindow);
+        windows.emplace_back(new FrameRateDialog(QStringLiteral("25"), {}));
+        windows.emplace_back(new FilmInfoWaitWindow(&form));
+        windows.emplace_back(new LanguageWindow); // last: it chooses a language itself
+        for (const auto &window : windows) {
+            window->show();
+            EXPECT_EQ(cutCaptions(window.get()), QStringList()) << language << " " << window->objectName().toStdString();
+        }
+    }
 }
 
 TEST_F(LanguageTest, MenuOffersTheFilesAndChoosesTheStoredLanguage)

@@ -31,6 +31,40 @@ bool waitUntil(Done done, int ms = 5000)
     return QTest::qWaitFor(done, ms);
 }
 
+// Controls of a window whose caption does not fit them ("name: caption"): a
+// wrapping one too low for its lines, any other narrower than its text.
+inline QStringList cutCaptions(const QWidget *window)
+{
+    QStringList cut;
+    for (const QWidget *w : window->findChildren<QWidget *>()) {
+        if (w->window() != window)
+            continue; // a window of its own (the options window, loaded hidden)
+        QString text;
+        if (auto *label = qobject_cast<const QLabel *>(w)) {
+            if (!label->pixmap().isNull())
+                continue;
+            text = label->text();
+        } else if (auto *button = qobject_cast<const QAbstractButton *>(w)) {
+            if (qobject_cast<const QToolBar *>(w->parentWidget()))
+                continue; // the toolbar sizes its own buttons
+            text = button->text();
+        }
+        if (text.isEmpty())
+            continue;
+        bool fits = w->hasHeightForWidth() ? w->heightForWidth(w->width()) <= w->height()
+                                           : w->sizeHint().width() <= w->width();
+        // A push button's size hint has a style's minimum width; its text
+        // needs only its margins.
+        if (qobject_cast<const QPushButton *>(w))
+            fits = w->fontMetrics().horizontalAdvance(QString(text).remove(QLatin1Char('&')))
+                    + 2 * w->style()->pixelMetric(QStyle::PM_ButtonMargin)
+                <= w->width();
+        if (!fits)
+            cut << w->objectName() + ": " + text;
+    }
+    return cut;
+}
+
 // Runs `step` on the modal window of type W once it is up.
 template <typename W, typename Step>
 void whenShown(Step step)
