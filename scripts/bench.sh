@@ -8,3 +8,4 @@ for b in build/bench/bench_*; do
   [ -f "$b" ] && [ -x "$b" ] && "$b" --benchmark_min_time=0.2
 done
 bash bench/compare_ffmpeg.sh build
+bash bench/startup.sh build

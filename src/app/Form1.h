@@ -196,6 +196,10 @@ public:
     // are the options.
     OptionsWindow *frmSecenekler = nullptr;
 
+signals:
+    // The window is up and its first activation's steps are over.
+    void firstActivationFinished();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool event(QEvent *event) override;

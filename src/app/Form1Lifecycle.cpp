@@ -47,6 +47,7 @@ void Form1::Form_Activate()
     // which needs an empty list) are over.
     if (!fileToOpenAtStart_.isEmpty())
         openFromCommandLine(std::exchange(fileToOpenAtStart_, QString()));
+    emit firstActivationFinished();
 }
 
 void Form1::openAtStart(const QString &path)

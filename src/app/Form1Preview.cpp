@@ -48,7 +48,7 @@ void Form1::wirePreview()
 
     filmVideo_ = new VideoView(MediaPlayer1);
     filmVideo_->setObjectName(QStringLiteral("MediaPlayer1-video"));
-    filmPlayer->setVideoOutput(filmVideo_->videoSink());
+    filmPlayer->setVideoOutput([this] { return filmVideo_->videoSink(); });
     filmBar_ = new FilmControlBar(*filmPlayer, MediaPlayer1);
     arrangePlayerArea();
     Picture2->raise();

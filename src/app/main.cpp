@@ -1,38 +1,9 @@
-#include "app/Form1.h"
-#include "document/TimeText.h"
-#include "help/Messages.h"
+#include "app/Startup.h"
 
 #include <QApplication>
-#include <QLocale>
-
-#include <csignal>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-#ifdef SIGXFSZ
-    // Past a file-size limit a save must fail with its reason, not end the
-    // program and the unsaved work with it.
-    std::signal(SIGXFSZ, SIG_IGN);
-#endif
-    QApplication::setApplicationName(QStringLiteral("korvendal-sub"));
-    QApplication::setOrganizationName(QStringLiteral("Korvendal"));
-    // No display name: Qt would append it to every window's caption, and the
-    // captions ("KORVENDAL SUB v1.2", " SEÇENEKLER") are the program's own.
-    QFont font = QApplication::font();
-    font.setPointSizeF(8.0);
-    QApplication::setFont(font);
-
-    korv::setNumberFormat(korv::NumberFormat::fromLocale(QLocale()));
-    korv::setProgramFolder(QApplication::applicationDirPath());
-
-    korv::Form1 form;
-    form.Form_Load();
-    // A subtitle file named on the command line, as a file manager's
-    // "Open with" passes it.
-    const QStringList arguments = QApplication::arguments();
-    if (arguments.size() > 1)
-        form.openAtStart(arguments.at(1));
-    form.show();
-    return app.exec();
+    return korv::runEditor(app);
 }

@@ -33,42 +33,55 @@ QIcon barIcon(bool pause)
 
 } // namespace
 
-QtFilmPlayer::QtFilmPlayer(QObject *parent) : FilmPlayer(parent)
+QtFilmPlayer::QtFilmPlayer(QObject *parent) : FilmPlayer(parent) {}
+
+QtFilmPlayer::~QtFilmPlayer()
 {
-    player_.setAudioOutput(&audio_);
-    connect(&player_, &QMediaPlayer::mediaStatusChanged, this, &QtFilmPlayer::onStatus);
-    connect(&player_, &QMediaPlayer::positionChanged, this, &QtFilmPlayer::progressed);
-    connect(&player_, &QMediaPlayer::durationChanged, this, &QtFilmPlayer::progressed);
-    connect(&player_, &QMediaPlayer::playbackStateChanged, this, &QtFilmPlayer::progressed);
-    connect(&player_, &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error error, const QString &text) {
+    if (player_)
+        player_->stop();
+}
+
+QMediaPlayer &QtFilmPlayer::mediaPlayer()
+{
+    if (player_)
+        return *player_;
+    player_ = std::make_unique<QMediaPlayer>();
+    audio_ = std::make_unique<QAudioOutput>();
+    player_->setAudioOutput(audio_.get());
+    if (videoOutput_)
+        player_->setVideoOutput(videoOutput_());
+    connect(player_.get(), &QMediaPlayer::mediaStatusChanged, this, &QtFilmPlayer::onStatus);
+    connect(player_.get(), &QMediaPlayer::positionChanged, this, &QtFilmPlayer::progressed);
+    connect(player_.get(), &QMediaPlayer::durationChanged, this, &QtFilmPlayer::progressed);
+    connect(player_.get(), &QMediaPlayer::playbackStateChanged, this, &QtFilmPlayer::progressed);
+    connect(player_.get(), &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error error, const QString &text) {
         if (error == QMediaPlayer::NoError)
             return;
         playWhenLoaded_ = false;
         emit cannotPlay(text);
     });
+    return *player_;
 }
 
-QtFilmPlayer::~QtFilmPlayer()
+void QtFilmPlayer::setVideoOutput(std::function<QObject *()> output)
 {
-    player_.stop();
-}
-
-void QtFilmPlayer::setVideoOutput(QObject *output)
-{
-    player_.setVideoOutput(output);
+    videoOutput_ = std::move(output);
+    if (player_ && videoOutput_)
+        player_->setVideoOutput(videoOutput_());
 }
 
 void QtFilmPlayer::open(const QString &path)
 {
-    player_.stop();
+    QMediaPlayer &player = mediaPlayer();
+    player.stop();
     originKnown_ = false;
     originMs_ = 0;
     // The player ignores the source it already has: clearing it first makes
     // opening the same film again load it anew.
-    player_.setSource(QUrl());
+    player.setSource(QUrl());
     // Opening a film starts it, once it is ready.
     playWhenLoaded_ = true;
-    player_.setSource(QUrl::fromLocalFile(path));
+    player.setSource(QUrl::fromLocalFile(path));
 }
 
 void QtFilmPlayer::onStatus(QMediaPlayer::MediaStatus status)
@@ -76,22 +89,24 @@ void QtFilmPlayer::onStatus(QMediaPlayer::MediaStatus status)
     if (status == QMediaPlayer::LoadedMedia && !originKnown_) {
         // Before anything plays or moves, the player stands at the film's
         // first picture: 0 for AVI, the first time stamp for MPEG streams.
-        originMs_ = std::max<qint64>(player_.position(), 0);
+        originMs_ = std::max<qint64>(player_->position(), 0);
         originKnown_ = true;
     }
     if (status == QMediaPlayer::InvalidMedia || status == QMediaPlayer::NoMedia)
         playWhenLoaded_ = false;
     if (playWhenLoaded_ && (status == QMediaPlayer::LoadedMedia || status == QMediaPlayer::BufferedMedia)) {
         playWhenLoaded_ = false;
-        player_.play();
+        player_->play();
     }
     emit progressed();
 }
 
 bool QtFilmPlayer::hasFilm() const
 {
-    const QMediaPlayer::MediaStatus status = player_.mediaStatus();
-    return !player_.source().isEmpty() && status != QMediaPlayer::NoMedia && status != QMediaPlayer::InvalidMedia;
+    if (!player_)
+        return false;
+    const QMediaPlayer::MediaStatus status = player_->mediaStatus();
+    return !player_->source().isEmpty() && status != QMediaPlayer::NoMedia && status != QMediaPlayer::InvalidMedia;
 }
 
 double QtFilmPlayer::position() const
@@ -100,7 +115,7 @@ double QtFilmPlayer::position() const
         return -1;
     if (!originKnown_)
         return 0;
-    return double(std::max<qint64>(player_.position() - originMs_, 0)) / 1000.0;
+    return double(std::max<qint64>(player_->position() - originMs_, 0)) / 1000.0;
 }
 
 void QtFilmPlayer::setPosition(double seconds)
@@ -111,9 +126,9 @@ void QtFilmPlayer::setPosition(double seconds)
     double ms = std::clamp(std::round(seconds * 1000.0), 0.0, 1e15) + double(originMs_);
     // The player's length leaves out the first time stamp of an MPEG stream,
     // and it refuses to seek past that length.
-    if (player_.duration() > 0)
-        ms = std::min(ms, double(player_.duration()));
-    player_.setPosition(qint64(ms));
+    if (player_->duration() > 0)
+        ms = std::min(ms, double(player_->duration()));
+    player_->setPosition(qint64(ms));
     emit positionChanged(old, position());
 }
 
@@ -123,7 +138,7 @@ int QtFilmPlayer::playState() const
         return Stopped;
     if (playWhenLoaded_)
         return Waiting;
-    switch (player_.playbackState()) {
+    switch (player_->playbackState()) {
     case QMediaPlayer::PlayingState: return Playing;
     case QMediaPlayer::PausedState: return Paused;
     case QMediaPlayer::StoppedState: break;
@@ -135,29 +150,30 @@ void QtFilmPlayer::play()
 {
     if (!hasFilm())
         return;
-    if (player_.mediaStatus() == QMediaPlayer::LoadingMedia) {
+    if (player_->mediaStatus() == QMediaPlayer::LoadingMedia) {
         playWhenLoaded_ = true;
         return;
     }
-    player_.play();
+    player_->play();
 }
 
 void QtFilmPlayer::pause()
 {
     playWhenLoaded_ = false;
     if (hasFilm())
-        player_.pause();
+        player_->pause();
 }
 
 void QtFilmPlayer::stop()
 {
     playWhenLoaded_ = false;
-    player_.stop();
+    if (player_)
+        player_->stop();
 }
 
 double QtFilmPlayer::duration() const
 {
-    return hasFilm() ? double(std::max<qint64>(player_.duration(), 0)) / 1000.0 : 0.0;
+    return hasFilm() ? double(std::max<qint64>(player_->duration(), 0)) / 1000.0 : 0.0;
 }
 
 FilmControlBar::FilmControlBar(QtFilmPlayer &player, QWidget *parent)

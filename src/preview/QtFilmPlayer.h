@@ -11,7 +11,10 @@
 // - MPEG program streams (DAT films) report positions from their first time
 //   stamp (about half a second): positions are counted from the position the
 //   player reports when the film is loaded, so a captured time matches the
-//   picture.
+//   picture;
+// - making the player starts the media framework, which on a user's first
+//   start scans every plug-in (a quarter of a second): it is made when the
+//   first film is opened, not at start-up.
 
 #include "preview/FilmPlayer.h"
 
@@ -19,6 +22,9 @@
 #include <QIcon>
 #include <QMediaPlayer>
 #include <QWidget>
+
+#include <functional>
+#include <memory>
 
 class QSlider;
 class QToolButton;
@@ -31,8 +37,8 @@ public:
     explicit QtFilmPlayer(QObject *parent = nullptr);
     ~QtFilmPlayer() override;
 
-    // The video sink that receives the pictures.
-    void setVideoOutput(QObject *output);
+    // Where the pictures go, asked for when the player is made.
+    void setVideoOutput(std::function<QObject *()> output);
 
     void open(const QString &path) override;
     double position() const override;
@@ -45,7 +51,9 @@ public:
     // The film's length in seconds as the player knows it; 0 while unknown.
     double duration() const;
     bool hasFilm() const;
-    QMediaPlayer &mediaPlayer() { return player_; }
+    // True once a film was opened and the media framework started with it.
+    bool started() const { return player_ != nullptr; }
+    QMediaPlayer &mediaPlayer();
 
 signals:
     // Position, length or state moved: for the position bar.
@@ -54,8 +62,9 @@ signals:
 private:
     void onStatus(QMediaPlayer::MediaStatus status);
 
-    QMediaPlayer player_;
-    QAudioOutput audio_;
+    std::function<QObject *()> videoOutput_;
+    std::unique_ptr<QMediaPlayer> player_;
+    std::unique_ptr<QAudioOutput> audio_;
     bool playWhenLoaded_ = false;
     bool originKnown_ = false;
     qint64 originMs_ = 0;

@@ -6,18 +6,28 @@
 
 namespace korv {
 
-VideoView::VideoView(QWidget *parent) : QWidget(parent), sink_(new QVideoSink(this))
+VideoView::VideoView(QWidget *parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    connect(sink_, &QVideoSink::videoFrameChanged, this, &VideoView::showFrame);
+}
+
+QVideoSink *VideoView::videoSink()
+{
+    if (!sink_) {
+        sink_ = new QVideoSink(this);
+        connect(sink_, &QVideoSink::videoFrameChanged, this, &VideoView::showFrame);
+    }
+    return sink_;
 }
 
 VideoView::~VideoView()
 {
     // The sink tells the player goodbye as it goes, and the player answers
     // with one last, empty frame: it must not reach a half-destroyed view.
-    disconnect(sink_, nullptr, this, nullptr);
-    delete sink_;
+    if (sink_) {
+        disconnect(sink_, nullptr, this, nullptr);
+        delete sink_;
+    }
 }
 
 void VideoView::showFrame(const QVideoFrame &frame)

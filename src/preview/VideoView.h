@@ -21,7 +21,9 @@ public:
     explicit VideoView(QWidget *parent = nullptr);
     ~VideoView() override;
 
-    QVideoSink *videoSink() const { return sink_; }
+    // Made when first asked for (with the player): a sink starts the media
+    // framework, which start-up does without.
+    QVideoSink *videoSink();
     // The picture on show (null before the first frame).
     const QImage &picture() const { return picture_; }
     // Where the picture is drawn inside the widget.

@@ -178,7 +178,14 @@ protected:
 TEST_F(PlaybackTest, AviFilmPlaysUnderItsSubtitles)
 {
     EXPECT_EQ(form.LblCurrentTime->text(), "-");
+    // Until a film is opened the media framework is not even started (on a
+    // user's first start it scans every plug-in).
+    EXPECT_FALSE(form.filmPlayer->started());
+    EXPECT_TRUE(form.findChildren<QVideoSink *>().isEmpty());
+    form.keypad->FilmCommand(1); // play with no film: nothing to start
+    EXPECT_FALSE(form.filmPlayer->started());
     open(writeAvi());
+    EXPECT_TRUE(form.filmPlayer->started());
     EXPECT_EQ(form.Label7->text(), "10 FPS");
     ASSERT_TRUE(reaches(FilmPlayer::Playing));
     EXPECT_TRUE(QTest::qWaitFor([this] { return form.LblAltYazi->text() == "Bir\nİki"; }, 3000));

@@ -1,0 +1,46 @@
+#include "app/Startup.h"
+
+#include "app/Form1.h"
+#include "document/TimeText.h"
+#include "help/Messages.h"
+
+#include <QApplication>
+#include <QLocale>
+#include <QTimer>
+
+#include <csignal>
+
+namespace korv {
+
+int runEditor(QApplication &app, bool quitWhenIdle)
+{
+#ifdef SIGXFSZ
+    // Past a file-size limit a save must fail with its reason, not end the
+    // program and the unsaved work with it.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
+    QApplication::setApplicationName(QStringLiteral("korvendal-sub"));
+    QApplication::setOrganizationName(QStringLiteral("Korvendal"));
+    // No display name: Qt would append it to every window's caption, and the
+    // captions ("KORVENDAL SUB v1.2", " SEÇENEKLER") are the program's own.
+    QFont font = QApplication::font();
+    font.setPointSizeF(8.0);
+    QApplication::setFont(font);
+
+    setNumberFormat(NumberFormat::fromLocale(QLocale()));
+    setProgramFolder(QApplication::applicationDirPath());
+
+    Form1 form;
+    form.Form_Load();
+    // A subtitle file named on the command line, as a file manager's
+    // "Open with" passes it.
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1 && !arguments.at(1).startsWith(QLatin1String("--")))
+        form.openAtStart(arguments.at(1));
+    if (quitWhenIdle)
+        QObject::connect(&form, &Form1::firstActivationFinished, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    form.show();
+    return app.exec();
+}
+
+} // namespace korv
