@@ -132,10 +132,18 @@ TEST_F(FileCommandsTest, SavingChecksFirstAndACancelledDialogChangesNothing)
     EXPECT_TRUE(ui.notices.empty());
     EXPECT_EQ(ui.busyDepth, 0);
 
+    // Closing the frame-rate window writes nothing and keeps the changes.
+    ws.list.setModified(true);
+    ui.frameRates = {std::nullopt};
+    EXPECT_FALSE(save("out.sub", SaveMicroDvd));
+    EXPECT_FALSE(QFile::exists(folder.filePath("out.sub")));
+    EXPECT_TRUE(ui.notices.empty());
+    EXPECT_TRUE(ws.list.isModified());
+
     ui.frameRates = {25.0};
     EXPECT_TRUE(save("out.sub", SaveMicroDvd));
     EXPECT_EQ(ui.saveRequests[1].filter, "Micro DVD Files *.*|*.*");
-    EXPECT_EQ(ui.frameRateProposals, QStringList{"25"});
+    EXPECT_EQ(ui.frameRateProposals, QStringList({"25", "25"}));
     EXPECT_EQ(folder.read("out.sub"), QByteArray("{37}{80}Merhaba|d\xFCnya\r\n"));
 }
 

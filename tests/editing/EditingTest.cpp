@@ -157,8 +157,29 @@ TEST_F(EditingTest, AddDeleteAndRestoreKeepOrderNumbersAndSelection)
     EXPECT_FALSE(ws.restoreEnabled());
 }
 
+TEST_F(EditingTest, DisplayTimeButtonsGoByQuartersAndRowsAreRenumberedAfterADelete)
+{
+    setRows({{"10", "", "a"}, {"20", "1", "b"}, {"30", "31", "c"}});
+    ws.fields.CmdArayiAc_Click(); // an empty end starts from the start
+    EXPECT_EQ(cell(0, ColEnd), "10.25");
+    ws.list.select(1);
+    for (int i = 0; i < 5; ++i)
+        ws.fields.CmdArayiKapat_Click(); // no bound, not even zero
+    EXPECT_EQ(cell(1, ColEnd), "-0.25");
+    EXPECT_EQ(ws.fields.duration(), "-20.25 sn");
+    ws.list.select(0);
+    Cubuk_ButtonClick(ws, 2);
+    EXPECT_EQ(column(ColNumber) + texts(), QStringList({"1", "2", "b", "c"}));
+}
+
 TEST_F(EditingTest, NewDocumentAsksOnlyForTwoOrMoreRowsAndOffersChangedWorkForSaving)
 {
+    // One unchanged row goes without a question.
+    setRows({{"1", "2", "only"}});
+    MnuYeniAltYazi_Click(ws);
+    EXPECT_TRUE(ui.questions.empty());
+    EXPECT_EQ(texts(), QStringList({""}));
+
     setRows({{"1", "2", "a"}, {"3", "4", "b"}});
     ui.yesNo = {false, true};
     MnuYeniAltYazi_Click(ws);
@@ -230,6 +251,13 @@ TEST_F(EditingTest, OverlapCheckStopsOnATimeThatIsNotANumber)
 
 TEST_F(EditingTest, OverlapCheckWithoutRepairStopsAtTheFirstOverlap)
 {
+    // Less than a hundredth is an overlap all the same: the times are
+    // compared as they stand, before they are rounded.
+    setRows({{"10", "12.004"}, {"12.001", "14"}});
+    EXPECT_FALSE(CheckOverlaps(ws));
+    EXPECT_EQ(ui.shown(), QStringList{shownText("008") + ": " + stopped("009", 1)});
+    ui.notices.clear();
+
     setRows({{"10", "12.5"}, {"12", "14"}}, 1);
     EXPECT_FALSE(CheckOverlaps(ws));
     EXPECT_EQ(cell(0, ColEnd), "12.5");
@@ -301,6 +329,12 @@ TEST(Wildcard, PatternRules)
     EXPECT_TRUE(fits("ışık", "*IŞIK*", LetterCase::Turkic));
     EXPECT_TRUE(fits("İSTANBUL", "*istanbul*", LetterCase::Turkic));
     EXPECT_FALSE(fits("Işık", "*isik*", LetterCase::Turkic));
+    // Turkish and Azerbaijani lower-case I to dotless ı; every other language to i.
+    QList<LetterCase> rules;
+    for (const char *name : {"tr_TR", "az_AZ", "en_US", "de_DE", "C"})
+        rules << letterCaseOf(QLocale(QString::fromLatin1(name)));
+    EXPECT_EQ(rules, QList<LetterCase>({LetterCase::Turkic, LetterCase::Turkic, LetterCase::Default,
+                                        LetterCase::Default, LetterCase::Default}));
     EXPECT_FALSE(WildcardPattern::compile(u"a[b", LetterCase::Default));
     EXPECT_FALSE(WildcardPattern::compile(u"[z-a]", LetterCase::Default));
 }
