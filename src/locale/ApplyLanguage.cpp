@@ -76,7 +76,7 @@ bool setColumnHeader(QAbstractItemView *view, int column, const QString &text)
 QString apply(QWidget *window, const LanguageKey &key, const QString &text)
 {
     auto missing = [&] {
-        return QStringLiteral("Control \"%1\" not found in window \"%2\".").arg(key.key, window->objectName());
+        return LangText(Message::of(QStringLiteral("065"), {key.key, window->objectName()}));
     };
     switch (key.target) {
     case TextTarget::WindowTitle:

@@ -55,6 +55,7 @@ constexpr BuiltIn kBuiltIn[] = {
     {"062", "Uyarı resmi"},
     {"063", "Sayısal tuş takımı"},
     {"064", "Yardım sayfası"},
+    {"065", "Dil dosyasındaki \"%1\" anahtarının \"%2\" penceresinde karşılığı yok."},
 };
 
 } // namespace

@@ -314,7 +314,8 @@ TEST_F(LanguageTest, OtherWindowsAreFoundByNameAndAMissingControlStopsTheirTurn)
     setCurrentLanguage("Turkish");
     ApplyLanguage(&table, dialogs);
     ASSERT_EQ(dialogs.messageBoxes.size(), 1);
-    EXPECT_TRUE(dialogs.messageBoxes[0].contains("Label1(7)"));
+    EXPECT_EQ(dialogs.messageBoxes[0],
+              QString::fromUtf8("Dil dosyasındaki \"Label1(7)\" anahtarının \"frmKisayollar\" penceresinde karşılığı yok."));
     EXPECT_EQ(table.Label1[5]->text(), "PLAY / PAUSE");
     EXPECT_TRUE(table.Label1[6]->text().startsWith("Filmin o anki"));
     EXPECT_TRUE(table.Label1[8]->text().startsWith("Write the film's")); // Label1(8) and on: untouched
