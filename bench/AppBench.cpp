@@ -2,10 +2,10 @@
 // and the options read (a later run: no language window).
 #include "BenchData.h"
 
-#include "app/FirstRun.h"
+#include "locale/FirstRun.h"
 #include "app/Form1.h"
-#include "app/Registry.h"
-#include "help/Messages.h"
+#include "locale/Registry.h"
+#include "locale/Messages.h"
 
 #include <QApplication>
 #include <QDir>

@@ -2,8 +2,8 @@
 // in the list view.
 #include "BenchData.h"
 
-#include "app/Workspace.h"
-#include "document/FileCommands.h"
+#include "commands/Workspace.h"
+#include "commands/FileCommands.h"
 #include "document/MicroDvdFormat.h"
 #include "document/SubViewerFormat.h"
 #include "document/SubtitleTableModel.h"

@@ -2,7 +2,7 @@
 // and one keystroke in an edit field.
 #include "BenchData.h"
 
-#include "app/Workspace.h"
+#include "commands/Workspace.h"
 #include "document/SubtitleTableModel.h"
 #include "editing/Find.h"
 #include "editing/Split.h"

@@ -4,7 +4,7 @@
 #include "BenchData.h"
 
 #include "app/Form1.h"
-#include "app/Workspace.h"
+#include "commands/Workspace.h"
 #include "preview/AviHeaders.h"
 #include "document/TimeText.h"
 #include "preview/FilmPreview.h"

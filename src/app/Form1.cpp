@@ -2,12 +2,12 @@
 
 #include "app/Pictures.h"
 #include "app/WrapCheckBox.h"
-#include "document/FileCommands.h"
-#include "editing/LineCommands.h"
+#include "commands/FileCommands.h"
+#include "commands/LineCommands.h"
 #include "editing/OverlapCheck.h"
 #include "help/AboutWindow.h"
-#include "help/Messages.h"
-#include "help/ProgramInfo.h"
+#include "locale/Messages.h"
+#include "document/ProgramInfo.h"
 
 #include <QAction>
 #include <QComboBox>

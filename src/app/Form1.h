@@ -10,12 +10,12 @@
 // (as object names too, "Text1(0)", "Frame2(3)"), so tests and other windows
 // find them.
 
-#include "app/Lifecycle.h"
-#include "app/Workspace.h"
+#include "commands/FirstActivation.h"
+#include "commands/Workspace.h"
 #include "document/SubtitleTableModel.h"
 #include "help/QtUserDialogs.h"
 #include "help/Twips.h"
-#include "preview/KeypadShortcuts.h"
+#include "commands/KeypadShortcuts.h"
 #include "preview/SystemScrollLock.h"
 
 #include <QWidget>

@@ -2,7 +2,7 @@
 #include "app/Form1.h"
 
 #include "editing/Find.h"
-#include "editing/LineCommands.h"
+#include "commands/LineCommands.h"
 #include "editing/Split.h"
 #include "editing/TimeShift.h"
 

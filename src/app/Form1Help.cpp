@@ -2,7 +2,7 @@
 #include "app/Form1.h"
 
 #include "help/BalloonWindow.h"
-#include "help/HelpTour.h"
+#include "commands/HelpTour.h"
 
 #include <QAction>
 #include <QLineEdit>

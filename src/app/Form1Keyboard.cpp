@@ -3,12 +3,12 @@
 #include "app/Form1.h"
 
 #include "editing/Find.h"
-#include "editing/LineCommands.h"
-#include "help/Messages.h"
+#include "commands/LineCommands.h"
+#include "locale/Messages.h"
 #include "help/ShortcutTableWindow.h"
 #include "preview/FilmPreview.h"
 #include "preview/KeyCodes.h"
-#include "preview/KeypadShortcuts.h"
+#include "commands/KeypadShortcuts.h"
 #include "preview/SystemScrollLock.h"
 
 #include <QApplication>

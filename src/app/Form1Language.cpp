@@ -1,11 +1,11 @@
 // Form1's wiring of language files, the language menu and the options window.
 #include "app/Form1.h"
 
-#include "app/LanguageStartup.h"
-#include "locale/ApplyLanguage.h"
+#include "commands/LanguageStartup.h"
+#include "help/ApplyLanguage.h"
 #include "locale/LanguageMenu.h"
-#include "locale/LanguageWindow.h"
-#include "locale/OptionsWindow.h"
+#include "help/LanguageWindow.h"
+#include "help/OptionsWindow.h"
 
 #include <QAction>
 #include <QCheckBox>

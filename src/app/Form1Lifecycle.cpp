@@ -1,10 +1,10 @@
 // Form1's start-up, first activation and shutdown.
 #include "app/Form1.h"
 
-#include "app/Lifecycle.h"
-#include "document/FileCommands.h"
-#include "document/UnsavedChanges.h"
-#include "locale/OptionsWindow.h"
+#include "commands/FirstActivation.h"
+#include "commands/FileCommands.h"
+#include "commands/UnsavedChanges.h"
+#include "help/OptionsWindow.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

@@ -1,11 +1,11 @@
 // Form1's wiring of the film player, overlay, position labels, AVI information, keypad capture.
 #include "app/Form1.h"
 
-#include "help/Messages.h"
-#include "preview/FilmInfoWaitWindow.h"
+#include "locale/Messages.h"
+#include "help/FilmInfoWaitWindow.h"
 #include "preview/FilmPreview.h"
 #include "preview/QtFilmPlayer.h"
-#include "preview/VideoView.h"
+#include "app/VideoView.h"
 
 #include <QAction>
 #include <QCoreApplication>

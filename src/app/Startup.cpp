@@ -2,7 +2,7 @@
 
 #include "app/Form1.h"
 #include "document/TimeText.h"
-#include "help/Messages.h"
+#include "locale/Messages.h"
 
 #include <QApplication>
 #include <QLocale>

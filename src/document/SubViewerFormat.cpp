@@ -2,7 +2,7 @@
 
 #include "document/TextCodec.h"
 #include "document/TimeText.h"
-#include "help/ProgramInfo.h"
+#include "document/ProgramInfo.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 #include "editing/Find.h"
 
-#include "app/Workspace.h"
+#include "commands/Workspace.h"
 #include "editing/Wildcard.h"
-#include "help/Messages.h"
-#include "help/ProgramInfo.h"
+#include "locale/Messages.h"
+#include "document/ProgramInfo.h"
 
 #include <string>
 

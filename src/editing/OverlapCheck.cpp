@@ -1,9 +1,9 @@
 #include "editing/OverlapCheck.h"
 
-#include "app/Workspace.h"
+#include "commands/Workspace.h"
 #include "document/TimeText.h"
-#include "help/Messages.h"
-#include "help/ProgramInfo.h"
+#include "locale/Messages.h"
+#include "document/ProgramInfo.h"
 
 namespace korv {
 

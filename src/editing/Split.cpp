@@ -1,11 +1,11 @@
 #include "editing/Split.h"
 
-#include "app/Workspace.h"
-#include "document/FileCommands.h"
+#include "commands/Workspace.h"
+#include "commands/FileCommands.h"
 #include "document/TimeText.h"
 #include "editing/OverlapCheck.h"
-#include "help/Messages.h"
-#include "help/ProgramInfo.h"
+#include "locale/Messages.h"
+#include "document/ProgramInfo.h"
 
 #include <vector>
 

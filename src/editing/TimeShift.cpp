@@ -1,10 +1,10 @@
 #include "editing/TimeShift.h"
 
-#include "app/Workspace.h"
+#include "commands/Workspace.h"
 #include "document/SubtitleList.h"
 #include "document/TimeText.h"
-#include "help/Messages.h"
-#include "help/ProgramInfo.h"
+#include "locale/Messages.h"
+#include "document/ProgramInfo.h"
 
 #include <vector>
 

@@ -1,6 +1,6 @@
 #include "help/AboutWindow.h"
 
-#include "help/ProgramInfo.h"
+#include "document/ProgramInfo.h"
 #include "help/ShellOpen.h"
 #include "help/Twips.h"
 

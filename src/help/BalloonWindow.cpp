@@ -1,6 +1,6 @@
 #include "help/BalloonWindow.h"
 
-#include "help/Messages.h"
+#include "locale/Messages.h"
 #include "help/Twips.h"
 
 #include <QApplication>

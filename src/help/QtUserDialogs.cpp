@@ -1,6 +1,6 @@
 #include "help/QtUserDialogs.h"
 
-#include "document/FrameRateDialog.h"
+#include "help/FrameRateDialog.h"
 #include "help/NoticeWindow.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #pragma once
 // The real windows behind the user-dialog seam.
 
-#include "help/UserDialogs.h"
+#include "dialogs/UserDialogs.h"
 
 #include <QPointer>
 #include <QWidget>

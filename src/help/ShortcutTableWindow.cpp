@@ -1,8 +1,8 @@
 #include "help/ShortcutTableWindow.h"
 
-#include "help/Messages.h"
+#include "locale/Messages.h"
 #include "help/Twips.h"
-#include "locale/ApplyLanguage.h"
+#include "help/ApplyLanguage.h"
 
 #include <QLabel>
 #include <QLinearGradient>

@@ -1,6 +1,6 @@
 #include "locale/LanguageFiles.h"
 
-#include "help/Messages.h"
+#include "locale/Messages.h"
 #include "locale/IniFile.h"
 #include "locale/LanguageKeys.h"
 

@@ -1,7 +1,7 @@
 #include "locale/LanguageMenu.h"
 
-#include "app/Registry.h"
-#include "help/Messages.h"
+#include "locale/Registry.h"
+#include "locale/Messages.h"
 #include "locale/LanguageFiles.h"
 
 namespace korv {

@@ -1,9 +1,9 @@
 #include "locale/Options.h"
 
-#include "app/Registry.h"
+#include "locale/Registry.h"
 #include "document/TimeText.h"
-#include "help/Messages.h"
-#include "help/ProgramInfo.h"
+#include "locale/Messages.h"
+#include "document/ProgramInfo.h"
 
 namespace korv {
 

@@ -5,7 +5,7 @@
 // A flag is stored the moment it changes; the seconds only when the window
 // closes, and only when they are a number.
 
-#include "help/UserDialogs.h"
+#include "dialogs/UserDialogs.h"
 
 #include <QString>
 

@@ -1,11 +1,11 @@
 #include "preview/FilmPreview.h"
 
-#include "app/Workspace.h"
-#include "document/FileCommands.h"
+#include "commands/Workspace.h"
+#include "commands/FileCommands.h"
 #include "document/FrameRate.h"
 #include "document/TimeText.h"
-#include "help/Messages.h"
-#include "help/ProgramInfo.h"
+#include "locale/Messages.h"
+#include "document/ProgramInfo.h"
 
 #include <QFileInfo>
 

@@ -1,7 +1,7 @@
 // What the user meets when a file is damaged, too big, out of reach or the
 // disk is full: a message that says why, and neither a file on disk nor a row
 // of the open document is lost.
-#include "document/FileCommands.h"
+#include "commands/FileCommands.h"
 #include "support/WorkspaceTest.h"
 
 #include <sys/mount.h>

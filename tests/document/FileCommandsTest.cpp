@@ -1,4 +1,4 @@
-#include "document/FileCommands.h"
+#include "commands/FileCommands.h"
 #include "support/WorkspaceTest.h"
 
 #include <sys/stat.h>

@@ -1,9 +1,9 @@
 // The editing commands over a workspace: the edit fields, the line toolbar,
 // a new document, the time shift, the overlap check, find and split.
-#include "document/FileCommands.h"
+#include "commands/FileCommands.h"
 #include "document/SubViewerFormat.h"
 #include "editing/Find.h"
-#include "editing/LineCommands.h"
+#include "commands/LineCommands.h"
 #include "editing/OverlapCheck.h"
 #include "editing/Split.h"
 #include "editing/TimeShift.h"

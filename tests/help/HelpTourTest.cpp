@@ -1,4 +1,4 @@
-#include "help/HelpTour.h"
+#include "commands/HelpTour.h"
 #include "support/WorkspaceTest.h"
 
 using namespace korv;

@@ -1,6 +1,6 @@
-#include "editing/LineCommands.h"
+#include "commands/LineCommands.h"
 #include "preview/KeyCodes.h"
-#include "preview/KeypadShortcuts.h"
+#include "commands/KeypadShortcuts.h"
 #include "support/WidgetTest.h"
 #include "support/WorkspaceTest.h"
 

@@ -2,11 +2,11 @@
 // shortcut table, and the real player: films the test makes play, the
 // overlay and labels follow, and a position names the picture on show.
 #include "help/AboutWindow.h"
-#include "help/ProgramInfo.h"
+#include "document/ProgramInfo.h"
 #include "help/ShortcutTableWindow.h"
 #include "preview/FilmPreview.h"
 #include "preview/QtFilmPlayer.h"
-#include "preview/VideoView.h"
+#include "app/VideoView.h"
 #include "support/AviFileWriter.h"
 #include "support/WidgetTest.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // Answers the user's part in tests and records what the program showed.
 
-#include "help/UserDialogs.h"
+#include "dialogs/UserDialogs.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>

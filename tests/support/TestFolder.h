@@ -5,10 +5,10 @@
 // the user's number format set to a known one, and an empty settings store
 // of its own.
 
-#include "app/Registry.h"
+#include "locale/Registry.h"
 #include "document/FrameRate.h"
 #include "document/TimeText.h"
-#include "help/Messages.h"
+#include "locale/Messages.h"
 #include "locale/BuiltInTexts.h"
 #include "support/QtPrinters.h"
 

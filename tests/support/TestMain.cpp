@@ -1,7 +1,7 @@
 // Test programs run without a display: the offscreen platform unless one is
 // given. Every test gets a private runtime folder and never touches the
 // user's real settings.
-#include "app/Registry.h"
+#include "locale/Registry.h"
 
 #include <QApplication>
 #include <QDir>

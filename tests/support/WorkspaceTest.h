@@ -1,7 +1,7 @@
 #pragma once
 // A workspace with scripted answers in a private program folder.
 
-#include "app/Workspace.h"
+#include "commands/Workspace.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestFolder.h"
 

@@ -1,7 +1,7 @@
 #include "SubConv.h"
 
-#include "app/Workspace.h"
-#include "document/FileCommands.h"
+#include "commands/Workspace.h"
+#include "commands/FileCommands.h"
 #include "document/FrameRate.h"
 #include "document/FormatDetection.h"
 #include "document/MicroDvdFormat.h"

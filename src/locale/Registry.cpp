@@ -1,4 +1,4 @@
-#include "app/Registry.h"
+#include "locale/Registry.h"
 
 #include <QDir>
 #include <QSettings>

@@ -1,4 +1,4 @@
-#include "help/Messages.h"
+#include "locale/Messages.h"
 
 #include "locale/BuiltInTexts.h"
 #include "locale/IniFile.h"

@@ -1,7 +1,7 @@
-#include "app/Lifecycle.h"
+#include "commands/FirstActivation.h"
 
-#include "app/FirstRun.h"
-#include "help/Messages.h"
+#include "locale/FirstRun.h"
+#include "locale/Messages.h"
 
 namespace korv {
 

@@ -1,4 +1,4 @@
-#include "app/Workspace.h"
+#include "commands/Workspace.h"
 
 namespace korv {
 

@@ -1,4 +1,4 @@
-#include "help/UserDialogs.h"
+#include "dialogs/UserDialogs.h"
 
 namespace korv {
 

@@ -1,7 +1,7 @@
-#include "locale/ApplyLanguage.h"
+#include "help/ApplyLanguage.h"
 
 #include "document/SubtitleTableModel.h"
-#include "help/Messages.h"
+#include "locale/Messages.h"
 #include "help/QtUserDialogs.h"
 #include "locale/IniFile.h"
 #include "locale/LanguageKeys.h"

@@ -1,8 +1,8 @@
-#include "app/LanguageStartup.h"
+#include "commands/LanguageStartup.h"
 
-#include "app/FirstRun.h"
-#include "app/Registry.h"
-#include "help/ProgramInfo.h"
+#include "locale/FirstRun.h"
+#include "locale/Registry.h"
+#include "document/ProgramInfo.h"
 #include "locale/LanguageMenu.h"
 
 namespace korv {

@@ -1,9 +1,9 @@
-#include "editing/LineCommands.h"
+#include "commands/LineCommands.h"
 
-#include "app/Workspace.h"
-#include "document/UnsavedChanges.h"
-#include "help/Messages.h"
-#include "help/ProgramInfo.h"
+#include "commands/Workspace.h"
+#include "commands/UnsavedChanges.h"
+#include "locale/Messages.h"
+#include "document/ProgramInfo.h"
 
 namespace korv {
 

@@ -1,10 +1,10 @@
-#include "help/HelpTour.h"
+#include "commands/HelpTour.h"
 
-#include "app/Workspace.h"
+#include "commands/Workspace.h"
 #include "document/TimeText.h"
-#include "editing/LineCommands.h"
-#include "help/Messages.h"
-#include "help/ProgramInfo.h"
+#include "commands/LineCommands.h"
+#include "locale/Messages.h"
+#include "document/ProgramInfo.h"
 
 namespace korv {
 

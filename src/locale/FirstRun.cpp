@@ -1,8 +1,8 @@
-#include "app/FirstRun.h"
+#include "locale/FirstRun.h"
 
-#include "app/Registry.h"
-#include "document/FileCommands.h"
-#include "help/Messages.h"
+#include "locale/Registry.h"
+#include "commands/FileCommands.h"
+#include "locale/Messages.h"
 
 #include <QDir>
 #include <QFile>

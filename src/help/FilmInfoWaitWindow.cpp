@@ -1,7 +1,7 @@
-#include "preview/FilmInfoWaitWindow.h"
+#include "help/FilmInfoWaitWindow.h"
 
 #include "help/Twips.h"
-#include "locale/ApplyLanguage.h"
+#include "help/ApplyLanguage.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -1,14 +1,14 @@
-#include "document/FileCommands.h"
+#include "commands/FileCommands.h"
 
-#include "app/Workspace.h"
+#include "commands/Workspace.h"
 #include "document/FrameRate.h"
 #include "document/MicroDvdFormat.h"
 #include "document/SubViewerFormat.h"
 #include "document/TextCodec.h"
-#include "document/UnsavedChanges.h"
+#include "commands/UnsavedChanges.h"
 #include "editing/OverlapCheck.h"
-#include "help/Messages.h"
-#include "help/ProgramInfo.h"
+#include "locale/Messages.h"
+#include "document/ProgramInfo.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
-#include "document/UnsavedChanges.h"
+#include "commands/UnsavedChanges.h"
 
-#include "app/Workspace.h"
-#include "document/FileCommands.h"
-#include "help/Messages.h"
-#include "help/ProgramInfo.h"
+#include "commands/Workspace.h"
+#include "commands/FileCommands.h"
+#include "locale/Messages.h"
+#include "document/ProgramInfo.h"
 
 namespace korv {
 

@@ -1,7 +1,7 @@
-#include "document/FrameRateDialog.h"
+#include "help/FrameRateDialog.h"
 
 #include "document/FrameRate.h"
-#include "help/ProgramInfo.h"
+#include "document/ProgramInfo.h"
 
 #include <QComboBox>
 #include <QKeyEvent>

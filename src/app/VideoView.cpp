@@ -1,4 +1,4 @@
-#include "preview/VideoView.h"
+#include "app/VideoView.h"
 
 #include <QPainter>
 #include <QVideoFrame>

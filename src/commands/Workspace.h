@@ -6,7 +6,7 @@
 
 #include "document/SubtitleList.h"
 #include "editing/EditFields.h"
-#include "help/UserDialogs.h"
+#include "dialogs/UserDialogs.h"
 
 #include <QObject>
 #include <QString>

@@ -1,7 +1,7 @@
-#include "locale/OptionsWindow.h"
+#include "help/OptionsWindow.h"
 
 #include "help/Twips.h"
-#include "locale/ApplyLanguage.h"
+#include "help/ApplyLanguage.h"
 #include "locale/Options.h"
 
 #include <QCheckBox>

@@ -1,6 +1,6 @@
-#include "preview/KeypadShortcuts.h"
+#include "commands/KeypadShortcuts.h"
 
-#include "app/Workspace.h"
+#include "commands/Workspace.h"
 #include "document/TimeText.h"
 #include "preview/KeyCodes.h"
 
