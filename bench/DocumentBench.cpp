@@ -8,7 +8,7 @@
 #include "document/SubViewerFormat.h"
 #include "document/SubtitleTableModel.h"
 #include "document/TextCodec.h"
-#include "editing/OverlapCheck.h"
+#include "commands/CheckCommands.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "FuzzTargets.h"
 
-#include "commands/FileCommands.h"
+#include "document/FileIO.h"
 #include "document/FormatDetection.h"
 #include "document/MicroDvdFormat.h"
 #include "document/SubViewerFormat.h"

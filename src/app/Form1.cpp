@@ -4,7 +4,7 @@
 #include "app/WrapCheckBox.h"
 #include "commands/FileCommands.h"
 #include "commands/LineCommands.h"
-#include "editing/OverlapCheck.h"
+#include "commands/CheckCommands.h"
 #include "help/AboutWindow.h"
 #include "locale/Messages.h"
 #include "document/ProgramInfo.h"

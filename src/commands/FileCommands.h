@@ -1,20 +1,14 @@
 #pragma once
 // Opening and saving subtitle files: the file menu's "ALTYAZI AÇ" and its two
-// "KAYDET" items, the format detection and the four readers and writers.
-//
-// A writer never damages its target: the whole file is built and encoded
-// first, then written through a temporary file that replaces the target only
-// when everything was written.
+// "KAYDET" items, with their dialogs, questions and notices, over the file
+// layer of document/FileIO.h.
 
-#include "document/FormatDetection.h"
-#include "document/Result.h"
+#include "document/FileIO.h"
 
 #include <QByteArray>
-#include <QIODevice>
 #include <QString>
 
 #include <optional>
-#include <vector>
 
 namespace korv {
 
@@ -29,11 +23,6 @@ void mnualtyaziac_Click(Workspace &ws);
 // The part after the dialog, also used for a file named on the command line.
 // True when the whole file was read into the list.
 bool openSubtitleFile(Workspace &ws, const QString &path);
-
-struct DetectedFile {
-    SubtitleFormat format = SubtitleFormat::Unknown;
-    QByteArray bytes;
-};
 
 // Reads the file once (the reader gets the same bytes) and recognises its
 // format; sets the workspace's current file. A file that cannot be read is
@@ -58,29 +47,5 @@ bool mnualtyazikaydet_Click(Workspace &ws, int index);
 // remembers the path for its next use.
 std::optional<QString> chooseFileToOpen(Workspace &ws, const QString &filter);
 std::optional<QString> chooseFileToSave(Workspace &ws, const QString &filter, const QString &fileName);
-
-// The most a subtitle file may hold: far beyond any real one (100,000
-// subtitles take about 8 MB), far below what would exhaust memory.
-constexpr qint64 kMaxSubtitleFileBytes = qint64(256) << 20;
-// How much of a file the format detection looks at (a byte-order mark and
-// the first line's first 4096 bytes).
-constexpr qint64 kFormatHeadBytes = 4099;
-
-// Building blocks shared with the command-line converter.
-// A file's bytes; refused, with the reason, when it cannot be read or is
-// bigger than kMaxSubtitleFileBytes.
-Result<QByteArray> readWholeFile(const QString &path);
-// Windows-1254 bytes of a file's text; a character the code page cannot hold
-// refuses the whole file, naming the row (from the writer's row offsets).
-Result<QByteArray> encodeForFile(const QString &text, const std::vector<qsizetype> &rowOffsets);
-// Whether this program may write `path` (a file or a folder), by the rights
-// it runs with.
-bool mayWrite(const QString &path);
-
-// How a save's bytes reach the temporary file; tests put a failing writer here.
-using DeviceWriter = qint64 (*)(QIODevice &device, const char *data, qint64 size);
-// The bytes through a temporary file that replaces `path` only when all of
-// them were written: a failure leaves the old file as it was.
-Status writeFileAtomically(const QString &path, const QByteArray &bytes, DeviceWriter write = nullptr);
 
 } // namespace korv

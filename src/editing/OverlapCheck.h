@@ -1,18 +1,44 @@
 #pragma once
-// The overlap check run before saving and splitting and by the check button:
-// stops at a time that is not a number, finds every subtitle whose end passes
-// the next one's start and pulls that end back (automatically or after
-// asking, as HataCheck1 / HataCheck2 say), and rewrites every time it passes
-// to at most two decimals.
+// The overlap check over the rows, asking nobody: it stops at the first
+// start or end that is not a number, finds every subtitle whose end passes
+// the next one's start and, as the mode says, stops there, pulls that end
+// back to the next start, or lets `decide` choose; every time it passes is
+// rewritten at hundredths. The command that asks and reports is in
+// commands/CheckCommands.h.
+
+#include "document/SubtitleList.h"
+
+#include <functional>
+#include <vector>
 
 namespace korv {
 
-class Workspace;
+// HataCheck1 off: stop at an overlap; on: repair it; on with HataCheck2:
+// decide each one.
+enum class OverlapMode { Stop, Repair, Decide };
+enum class OverlapDecision { Repair, Leave, Cancel };
 
-// True when the walk reached the end of the list.
-bool CheckOverlaps(Workspace &ws);
+struct OverlapCheckResult {
+    enum class Stop { None, NotANumber, Overlap, Cancelled };
+    Stop stop = Stop::None;
+    // Where the walk stopped (0-based), and for NotANumber the column whose
+    // time did not read.
+    int row = -1;
+    int column = -1;
+    // Every overlap met (the row whose end passed the next start), repaired
+    // or left, in order.
+    struct Entry {
+        int row;
+        bool repaired;
+    };
+    std::vector<Entry> entries;
 
-// The check button: the check, then its report in the notice window.
-void CmdHataKontrolu_Click(Workspace &ws);
+    bool reachedEnd() const { return stop == Stop::None; }
+};
+
+// The walk. Rows before the one it stopped at keep their repairs and
+// rounding; that row and those after it are left as they were.
+OverlapCheckResult checkOverlaps(SubtitleList &list, OverlapMode mode,
+                                 const std::function<OverlapDecision(int row)> &decide = {});
 
 } // namespace korv

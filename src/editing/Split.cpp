@@ -3,7 +3,7 @@
 #include "commands/Workspace.h"
 #include "commands/FileCommands.h"
 #include "document/TimeText.h"
-#include "editing/OverlapCheck.h"
+#include "commands/CheckCommands.h"
 #include "locale/Messages.h"
 #include "document/ProgramInfo.h"
 

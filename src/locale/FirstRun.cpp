@@ -1,11 +1,11 @@
 #include "locale/FirstRun.h"
 
 #include "locale/Registry.h"
-#include "commands/FileCommands.h"
 #include "locale/Messages.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace korv {
@@ -55,7 +55,7 @@ bool FirstRunDone()
     // The copy in the configuration folder stands in only for a program
     // folder that cannot be written; otherwise deleting set.cfg beside the
     // program brings the first run back.
-    return !mayWrite(programFolder()) && firstLineIsOne(firstRunFileInConfigFolder());
+    return !QFileInfo(programFolder()).isWritable() && firstLineIsOne(firstRunFileInConfigFolder());
 }
 
 bool WriteFirstRunDone()

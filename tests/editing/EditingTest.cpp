@@ -4,7 +4,7 @@
 #include "document/SubViewerFormat.h"
 #include "editing/Find.h"
 #include "commands/LineCommands.h"
-#include "editing/OverlapCheck.h"
+#include "commands/CheckCommands.h"
 #include "editing/Split.h"
 #include "editing/TimeShift.h"
 #include "editing/Wildcard.h"

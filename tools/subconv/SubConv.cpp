@@ -1,7 +1,6 @@
 #include "SubConv.h"
 
-#include "commands/Workspace.h"
-#include "commands/FileCommands.h"
+#include "document/FileIO.h"
 #include "document/FrameRate.h"
 #include "document/FormatDetection.h"
 #include "document/MicroDvdFormat.h"
@@ -83,17 +82,15 @@ Result<std::vector<SubtitleEntry>> readSubtitles(const QString &path, double fps
     return std::move(outcome.rows);
 }
 
-QString checkFailure(const SubtitleList &list)
+// Why the check stopped, from where it stopped.
+QString checkFailure(const SubtitleList &list, const OverlapCheckResult &result)
 {
-    const int row = list.selected();
-    if (!list.isValidRow(row))
-        return QStringLiteral("the check stopped");
-    for (int column : {ColStart, ColEnd}) {
-        if (!TextToSeconds(list.cell(row, column)))
-            return QStringLiteral("Row %1: the %2 time \"%3\" is not a number.")
-                .arg(row + 1)
-                .arg(column == ColStart ? QStringLiteral("start") : QStringLiteral("end"), list.cell(row, column));
-    }
+    const int row = result.row;
+    if (result.stop == OverlapCheckResult::Stop::NotANumber)
+        return QStringLiteral("Row %1: the %2 time \"%3\" is not a number.")
+            .arg(row + 1)
+            .arg(result.column == ColStart ? QStringLiteral("start") : QStringLiteral("end"),
+                 list.cell(row, result.column));
     return QStringLiteral("Row %1: its end %2 passes the next subtitle's start %3 (use --repair).")
         .arg(row + 1)
         .arg(list.cell(row, ColEnd), list.cell(row + 1, ColStart));
@@ -125,23 +122,21 @@ SubConvOutput convert(const QString &to, const QString &in, const QString &out, 
     auto rows = readSubtitles(in, fps);
     if (!rows)
         return failure(englishText(rows.error()));
-    // The overlap check asks nothing here: a repair is automatic or the check stops.
-    SilentDialogs silent;
-    Workspace ws(silent);
-    ws.list.replaceAll(std::move(rows.value()));
-    ws.list.renumber();
+    SubtitleList document;
+    document.replaceAll(std::move(rows.value()));
+    document.renumber();
     if (shift) {
-        const Status shifted = ShiftAllTimes(ws.list, *shift);
+        const Status shifted = ShiftAllTimes(document, *shift);
         if (!shifted)
             return failure(englishText(shifted.error()));
     }
-    ws.hataCheck1 = repair;
-    ws.hataCheck2 = false;
-    if (!CheckOverlaps(ws))
-        return failure(checkFailure(ws.list));
+    // Nobody to ask here: a repair is automatic or the check stops.
+    const OverlapCheckResult checked = checkOverlaps(document, repair ? OverlapMode::Repair : OverlapMode::Stop);
+    if (!checked.reachedEnd())
+        return failure(checkFailure(document, checked));
     std::vector<qsizetype> offsets;
-    const Result<QString> text = to == QLatin1String("subviewer") ? subviewer::write(ws.list, &offsets)
-                                                                   : microdvd::write(ws.list, fps, &offsets);
+    const Result<QString> text = to == QLatin1String("subviewer") ? subviewer::write(document, &offsets)
+                                                                   : microdvd::write(document, fps, &offsets);
     if (!text)
         return failure(englishText(text.error()));
     const Result<QByteArray> bytes = encodeForFile(*text, offsets);

@@ -1,0 +1,18 @@
+#pragma once
+// The overlap check as the user meets it, before saving and splitting and
+// from the check-and-repair panel: the check boxes choose the mode, each
+// repair is asked for when HataCheck2 says so, a stop is told with the row
+// chosen, and the button reports what was found.
+
+namespace korv {
+
+class Workspace;
+
+// True when the walk reached the end of the list. Sets the workspace's
+// report (CheckReport).
+bool CheckOverlaps(Workspace &ws);
+
+// "HATA KONTROLÜNE BAŞLA": the check, then its report in the notice window.
+void CmdHataKontrolu_Click(Workspace &ws);
+
+} // namespace korv
