@@ -4,9 +4,9 @@
 
 #include "commands/Workspace.h"
 #include "document/SubtitleTableModel.h"
-#include "editing/Find.h"
-#include "editing/Split.h"
-#include "editing/TimeShift.h"
+#include "commands/FindCommands.h"
+#include "commands/SplitCommands.h"
+#include "commands/ShiftCommands.h"
 
 #include <QTemporaryDir>
 

@@ -1,10 +1,10 @@
 // Form1's wiring of the editing tools: line toolbar, new document, time shift, find, split.
 #include "app/Form1.h"
 
-#include "editing/Find.h"
+#include "commands/FindCommands.h"
 #include "commands/LineCommands.h"
-#include "editing/Split.h"
-#include "editing/TimeShift.h"
+#include "commands/SplitCommands.h"
+#include "commands/ShiftCommands.h"
 
 #include <QAction>
 #include <QComboBox>

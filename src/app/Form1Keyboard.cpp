@@ -2,7 +2,7 @@
 // the keypad timing shortcuts, F1, F3 and Enter work wherever the focus is.
 #include "app/Form1.h"
 
-#include "editing/Find.h"
+#include "commands/FindCommands.h"
 #include "commands/LineCommands.h"
 #include "locale/Messages.h"
 #include "help/ShortcutTableWindow.h"

@@ -1,21 +1,23 @@
 #pragma once
-// Finding the next subtitle whose text fits the search text (with the
-// wildcards of Wildcard.h, whatever the case of letters). Each press goes on
-// below the last hit; when nothing more is found the user is told, and the
-// next press starts again at the top.
+// Finding a subtitle whose text fits a search text, with the wildcards of
+// Wildcard.h and whatever the case of letters. The find command, which goes
+// on below its last hit, is in commands/FindCommands.h.
 
-#include <QString>
+#include "document/SubtitleList.h"
+#include "editing/Wildcard.h"
+
+#include <QStringView>
 
 namespace korv {
 
-class Workspace;
+struct FindResult {
+    bool patternValid = true; // false: a "[" without its "]" and the like
+    int row = -1;             // the row found (0-based), -1 for none
+};
 
-// Searches `column` (1 start, 2 end, 3 subtitle text) of the rows for
-// "*" + pattern + "*". A hit is selected (and so shown in the edit fields);
-// no hit, or a pattern that is not valid, shows message "001".
-void FindSubtitle(Workspace &ws, const QString &pattern, int column);
-
-// "BUL (F3)": the search text of Text1(5) in the subtitle texts.
-void CmdFind_Click(Workspace &ws);
+// The first row from `from` (0-based) on whose text in `column` (1 start,
+// 2 end, 3 subtitle text) fits "*" + pattern + "*", both lower-cased by
+// `rule`.
+FindResult findSubtitle(const SubtitleList &list, QStringView pattern, int column, int from, LetterCase rule);
 
 } // namespace korv

@@ -1,13 +1,6 @@
 #include "editing/Split.h"
 
-#include "commands/Workspace.h"
-#include "commands/FileCommands.h"
 #include "document/TimeText.h"
-#include "commands/CheckCommands.h"
-#include "locale/Messages.h"
-#include "document/ProgramInfo.h"
-
-#include <vector>
 
 namespace korv {
 
@@ -69,44 +62,12 @@ std::vector<SubtitleEntry> secondPart(const std::vector<SubtitleEntry> &rows, co
 
 } // namespace
 
-void CmdBol_Click(Workspace &ws, int formatEntry)
+std::optional<SplitParts> splitAt(const std::vector<SubtitleEntry> &rows, const QString &pointText)
 {
-    SubtitleList &list = ws.list;
-    BusyPointer busy(ws.ui);
-    if (!CheckOverlaps(ws)) {
-        list.renumber();
-        return;
-    }
-    const QString pointText = ws.fields.text(EditFields::SplitPoint);
-    std::vector<SubtitleEntry> table = list.rows();
-    const std::optional<Cut> cut = findCut(table, pointText);
-    if (!cut) {
-        busy.release();
-        ws.ui.showNotice(LangMessage(QStringLiteral("013")), ProgramInfo::kNoticeTitle);
-        list.renumber();
-        return;
-    }
-    const bool wasModified = list.isModified();
-    const int selected = list.selected();
-    // Saving the parts names the files they went to; the document itself is
-    // still the file it was, in its format, for any later save.
-    const QString documentFile = ws.currentSubtitleFile;
-    const int documentFormat = ws.documentFormat;
-
-    list.replaceAll(firstPart(table, *cut, pointText));
-    mnualtyazikaydet_Click(ws, formatEntry + SaveSubViewer);
-    // The second file is written whatever became of the first.
-    list.replaceAll(secondPart(table, *cut));
-    mnualtyazikaydet_Click(ws, formatEntry + SaveSubViewer);
-
-    // The document comes back whole, whatever the two saves did, with the
-    // row numbers it had.
-    list.replaceAll(std::move(table));
-    list.select(selected);
-    // Writing the parts did not save the document itself.
-    list.setModified(wasModified);
-    ws.currentSubtitleFile = documentFile;
-    ws.documentFormat = documentFormat;
+    const std::optional<Cut> cut = findCut(rows, pointText);
+    if (!cut)
+        return std::nullopt;
+    return SplitParts{firstPart(rows, *cut, pointText), secondPart(rows, *cut)};
 }
 
 } // namespace korv

@@ -1,18 +1,28 @@
 #pragma once
-// Splitting the document in two files at a point in time: the first file
-// holds the subtitles up to the point (the last one ending exactly there),
-// the second those from the point on, with times counted from the point.
-// Each file is written through the save command; the document itself is the
-// same afterwards, apart from what the overlap check changed.
+// Where a document is cut in two at a point in time: the first part holds the
+// subtitles up to the point, the last of them ending exactly there; the
+// second those from the point on (one spanning it, or ending at it, is in
+// both), with times counted from the point. The split command, which saves
+// each part through the save command, is in commands/SplitCommands.h.
+
+#include "document/SubtitleList.h"
+
+#include <QString>
+
+#include <optional>
+#include <vector>
 
 namespace korv {
 
-class Workspace;
+struct SplitParts {
+    std::vector<SubtitleEntry> first;
+    std::vector<SubtitleEntry> second;
+};
 
-// The split panel's "UYGULA": the split point is Text1(7), `formatEntry` the
-// choice of the format box (0 SubViewer 2, 1 MicroDVD). A point that is not a
-// number, or that does not lie after the first subtitle's start and before
-// the last one's, is refused with message "013" before anything is written.
-void CmdBol_Click(Workspace &ws, int formatEntry);
+// The two parts of `rows` cut at `pointText` (seconds), or nothing when the
+// point is not a number, does not lie after the first subtitle's start and
+// before the last one's, or comes after every subtitle's end. Every time
+// reads as a number (the overlap check has passed).
+std::optional<SplitParts> splitAt(const std::vector<SubtitleEntry> &rows, const QString &pointText);
 
 } // namespace korv

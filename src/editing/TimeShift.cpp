@@ -1,10 +1,7 @@
 #include "editing/TimeShift.h"
 
-#include "commands/Workspace.h"
 #include "document/SubtitleList.h"
 #include "document/TimeText.h"
-#include "locale/Messages.h"
-#include "document/ProgramInfo.h"
 
 #include <vector>
 
@@ -34,26 +31,6 @@ Status ShiftAllTimes(SubtitleList &list, double seconds, int *failedRow)
         list.setCell(i, ColEnd, FormatSeconds(values[std::size_t(i) * 2 + 1] + seconds));
     }
     return Status::success();
-}
-
-void CmdEkleCikar_Click(Workspace &ws, bool add)
-{
-    if (ws.list.isEmpty())
-        return;
-    const auto seconds = TextToSeconds(ws.fields.text(EditFields::ShiftSeconds));
-    if (!seconds)
-        return;
-    BusyPointer busy(ws.ui);
-    int failedRow = -1;
-    if (ShiftAllTimes(ws.list, add ? *seconds : -*seconds, &failedRow))
-        return;
-    busy.release();
-    // The language's own words for "this row's time is not a number", and the
-    // row chosen so the user can mend it at once.
-    ws.ui.showNotice(LangMessage(QStringLiteral("006")) + QStringLiteral("\r\n\r\n") + LangMessage(QStringLiteral("007"))
-                         + ws.list.cell(failedRow, ColNumber),
-                     ProgramInfo::kNoticeTitle);
-    ws.list.select(failedRow);
 }
 
 } // namespace korv

@@ -2,11 +2,11 @@
 // a new document, the time shift, the overlap check, find and split.
 #include "commands/FileCommands.h"
 #include "document/SubViewerFormat.h"
-#include "editing/Find.h"
+#include "commands/FindCommands.h"
 #include "commands/LineCommands.h"
 #include "commands/CheckCommands.h"
-#include "editing/Split.h"
-#include "editing/TimeShift.h"
+#include "commands/SplitCommands.h"
+#include "commands/ShiftCommands.h"
 #include "editing/Wildcard.h"
 #include "support/WorkspaceTest.h"
 
