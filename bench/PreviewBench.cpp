@@ -29,7 +29,7 @@ public:
     void open(const QString &) override {}
     double position() const override { return at; }
     void setPosition(double seconds) override { at = seconds; }
-    int playState() const override { return Playing; }
+    PlayState playState() const override { return PlayState::Playing; }
     void play() override {}
     void pause() override {}
     void stop() override {}
@@ -44,12 +44,12 @@ double lastStart(const SubtitleList &list)
 // alike; "rows/tick" is how many rows a tick compared.
 void BM_OverlayTickForward(benchmark::State &state)
 {
-    SilentDialogs ui(25.0);
-    Workspace ws(ui);
-    ws.list.replaceAll(bench::makeRows(int(state.range(0))));
+    SubtitleList list;
+    list.replaceAll(bench::makeRows(int(state.range(0))));
     SteppedPlayer player;
-    FilmPreview preview(ws, player);
-    const double end = lastStart(ws.list) + 1;
+    const FrameRates rates{25, 0};
+    FilmPreview preview(list, player, rates);
+    const double end = lastStart(list) + 1;
     player.at = 5;
     double examined = 0;
     int most = 0;
@@ -77,9 +77,9 @@ void BM_ListFollowingTick(benchmark::State &state)
     Workspace &ws = form.workspace();
     ws.list.replaceAll(bench::makeRows());
     ws.list.renumber();
-    ws.optionFlag = [](int flag) { return flag == 0; };
     SteppedPlayer player;
-    FilmPreview preview(ws, player);
+    FilmPreview preview(ws.list, player, ws.frameRates);
+    preview.listFollowsFilm = [] { return true; };
     QApplication::processEvents();
     const double end = lastStart(ws.list) + 1;
     player.at = 5;

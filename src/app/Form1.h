@@ -44,6 +44,7 @@ namespace korv {
 
 class LanguageMenu;
 class OptionsWindow;
+class FilmCommands;
 class FilmPreview;
 class QtFilmPlayer;
 class VideoView;
@@ -165,6 +166,7 @@ public:
     // overlay, the position labels and the AVI panel (Form1Preview.cpp).
     QtFilmPlayer *filmPlayer = nullptr;
     FilmPreview *preview = nullptr;
+    FilmCommands *filmCommands = nullptr;
 
     // The keypad timing shortcuts and Scroll Lock (Form1Keyboard.cpp).
     ScrollLockState scrollLock{readSystemScrollLock};

@@ -63,21 +63,11 @@ void Form1::wireKeyboard()
     Durum->addPermanentWidget(scrollLockLabel_);
     showScrollLock();
 
-    FilmControls film;
-    film.position = [this] { return preview->player().position(); };
-    film.setPosition = [this](double seconds) { preview->player().setPosition(seconds); };
-    film.playState = [this] { return preview->player().playState(); };
-    film.play = [this] { preview->player().play(); };
-    film.pause = [this] { preview->player().pause(); };
-    film.setSkipPositionChange = [this](bool on) { preview->SkipPositionChange = on; };
     ShortcutHooks hooks;
     hooks.showShortcutTable = [this] { ShowShortcutTable(this); };
     hooks.findEnabled = [this] { return CmdFind->isEnabled(); };
-    hooks.find = [this] { CmdFind_Click(ws_); };
     hooks.editPageShown = [this] { return Frame2[0]->isVisible(); };
-    hooks.pressLineButton = [this](int button) { Cubuk_ButtonClick(ws_, button); };
-    hooks.goToSelectedRow = [this] { preview->Listview_DblClick(); };
-    keypad = std::make_unique<KeypadShortcuts>(ws_, film, hooks, scrollLock);
+    keypad = std::make_unique<KeypadShortcuts>(ws_, *preview, hooks, scrollLock);
 
     qApp->installEventFilter(new KeyPreview(*this, [this](QKeyEvent *event) { return Form_KeyEvent(event); }));
 

@@ -34,7 +34,7 @@ void Form1::wireLanguage()
 
     // Loaded hidden now, so the stored options are in force from the start.
     frmSecenekler = new OptionsWindow(dialogs_, this);
-    ws_.optionFlag = [this](int index) { return frmSecenekler->optionFlag(index); };
+    ws_.option = [this](Option option) { return frmSecenekler->optionFlag(int(option)); };
     ws_.optionSeconds = [this] { return frmSecenekler->seconds(); };
     connect(mnusecenekler, &QAction::triggered, this, [this] { mnusecenekler_Click(); });
 }

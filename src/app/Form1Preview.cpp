@@ -1,6 +1,8 @@
 // Form1's wiring of the film player, overlay, position labels, AVI information, keypad capture.
 #include "app/Form1.h"
 
+#include "app/FilmControlBar.h"
+#include "commands/FilmCommands.h"
 #include "locale/Messages.h"
 #include "help/FilmInfoWaitWindow.h"
 #include "preview/FilmPreview.h"
@@ -54,8 +56,10 @@ void Form1::wirePreview()
     Picture2->raise();
     LblAltYazi->setTextFormat(Qt::PlainText);
 
-    preview = new FilmPreview(ws_, *filmPlayer, this);
-    connect(mnufilmac, &QAction::triggered, preview, &FilmPreview::mnufilmac_Click);
+    preview = new FilmPreview(ws_.list, *filmPlayer, ws_.frameRates, this);
+    preview->listFollowsFilm = [this] { return ws_.option(Option::ListFollowsFilm); };
+    filmCommands = new FilmCommands(ws_, *preview, this);
+    connect(mnufilmac, &QAction::triggered, filmCommands, &FilmCommands::mnufilmac_Click);
     connect(preview, &FilmPreview::captionChanged, this, &QWidget::setWindowTitle);
     connect(preview, &FilmPreview::overlayTextChanged, LblAltYazi, [this](const QString &text) {
         QString lines = text;
@@ -87,11 +91,11 @@ void Form1::wirePreview()
     });
 
     auto wait = std::make_shared<QPointer<FilmInfoWaitWindow>>();
-    preview->showWaitWindow = [this, wait] {
+    filmCommands->showWaitWindow = [this, wait] {
         *wait = new FilmInfoWaitWindow(this);
         (*wait)->showOver(this);
     };
-    preview->closeWaitWindow = [wait] { delete wait->data(); };
+    filmCommands->closeWaitWindow = [wait] { delete wait->data(); };
 
     connect(Listview, &QAbstractItemView::doubleClicked, preview, [this](const QModelIndex &index) {
         if (index.isValid())

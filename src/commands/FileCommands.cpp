@@ -78,10 +78,10 @@ bool ReadSubViewerFile(Workspace &ws, const QByteArray &bytes)
 
 bool ReadMicroDVDFile(Workspace &ws, const QByteArray &bytes)
 {
-    const auto rate = ws.ui.askFrameRate(frameRateProposal(frameRates().film));
+    const auto rate = ws.ui.askFrameRate(frameRateProposal(ws.frameRates.film));
     if (!rate)
         return false; // the window was closed: nothing is read
-    frameRates().microDvd = *rate;
+    ws.frameRates.microDvd = *rate;
     BusyPointer busy(ws.ui);
     const DecodedText decoded = decodeText(bytes);
     return finishRead(ws, microdvd::read(decoded.text, *rate));
@@ -98,10 +98,10 @@ bool WriteSubViewerFile(Workspace &ws, const QString &path)
 
 bool WriteMicroDVDFile(Workspace &ws, const QString &path)
 {
-    const auto rate = ws.ui.askFrameRate(frameRateProposal(frameRates().film));
+    const auto rate = ws.ui.askFrameRate(frameRateProposal(ws.frameRates.film));
     if (!rate)
         return false; // the window was closed: nothing is written
-    frameRates().microDvd = *rate;
+    ws.frameRates.microDvd = *rate;
     BusyPointer busy(ws.ui);
     std::vector<qsizetype> offsets;
     const Result<QString> text = microdvd::write(ws.list, *rate, &offsets);

@@ -4,69 +4,36 @@
 // film's position as the selected subtitle's start or end, adds and deletes
 // rows and changes the skip step. F1, F3 and Enter act everywhere.
 //
-// The logic sees the film, the line toolbar, the find button and the
-// windows through the hooks below, so it is tested with a scripted film.
+// Each keypad key has one action, found in one table by its key code (the
+// codes of preview/KeyCodes.h); the window, the find button and the edit
+// page reach the logic through the hooks below, so tests drive it with a
+// scripted film.
+
+#include "preview/ScrollLock.h"
 
 #include <QString>
 
+#include <array>
 #include <functional>
-#include <optional>
 
 namespace korv {
 
+class FilmPreview;
 class Workspace;
-
-// What the keys need of the film player.
-struct FilmControls {
-    std::function<double()> position;          // seconds; -1 with no film open
-    std::function<void(double)> setPosition;
-    std::function<int()> playState;            // 0 stopped, 1 paused, 2 playing
-    std::function<void()> play;
-    std::function<void()> pause;
-    std::function<void(bool)> setSkipPositionChange;
-};
 
 // What the keys need of the rest of the main window.
 struct ShortcutHooks {
-    std::function<void()> showShortcutTable;   // F1
-    std::function<bool()> findEnabled;         // CmdFind enabled
-    std::function<void()> find;                // CmdFind_Click
-    std::function<bool()> editPageShown;       // Frame2(0) visible
-    std::function<void(int)> pressLineButton;  // Cubuk_ButtonClick(1 or 2)
-    std::function<void()> goToSelectedRow;     // Listview_DblClick
+    std::function<void()> showShortcutTable; // F1
+    std::function<bool()> findEnabled;       // CmdFind enabled
+    std::function<bool()> editPageShown;     // Frame2(0) visible
 };
 
-// Scroll Lock as the program sees it. Where the desktop's state can be read
-// it is followed, read again when the window comes to the front and at each
-// keypad key, so a Scroll Lock switched in another program counts. Where it
-// cannot be read, or where the desktop is seen to ignore the key (an X server
-// whose keymap does not switch the indicator), the program keeps its own
-// flag, flipped by each Scroll Lock press in its window.
-class ScrollLockState {
-public:
-    using SystemReader = std::function<std::optional<bool>()>;
-    explicit ScrollLockState(SystemReader readSystem = {});
-
-    bool on() const { return on_; }
-    void set(bool on) { on_ = on; }
-    // Takes the desktop's state, where it is followed.
-    void sync();
-    // A Scroll Lock press in the window: the flag flips at once...
-    void keyPressed();
-    // ...and a moment later the desktop is asked whether it flipped too.
-    void checkDesktopFollowed();
-    bool followsDesktop() const { return readSystem_ && !desktopIgnoresKey_; }
-
-private:
-    SystemReader readSystem_;
-    bool on_ = false;
-    bool desktopIgnoresKey_ = false;
-    bool checkPending_ = false;
-};
+// FilmCommand's codes: play, pause, skip back and forth by Text1(8) seconds.
+enum class FilmAction { Play = 1, Pause = 2, SkipBack = 3, SkipForward = 4 };
 
 class KeypadShortcuts {
 public:
-    KeypadShortcuts(Workspace &ws, FilmControls film, ShortcutHooks hooks, ScrollLockState &scrollLock);
+    KeypadShortcuts(Workspace &ws, FilmPreview &film, ShortcutHooks hooks, ScrollLockState &scrollLock);
 
     // Key-down of the main window, before the focused control sees the key;
     // `modifierHeld`: Shift, Ctrl, Alt or the system key is down.
@@ -74,26 +41,42 @@ public:
     // The key's character: true when it must not reach the focused control.
     bool Form_KeyPress(int character);
 
-    // 1 play, 2 pause, 3 skip back, 4 skip forward by Text1(8) seconds.
-    void FilmCommand(int code);
+    void FilmCommand(FilmAction action);
     // The skip buttons under the film (0 back, 1 forward).
     void Command1_Click(int index);
     // Their tooltip, rebuilt at every mouse move so it names the current step.
     QString Command1_ToolTip(int index) const;
 
     int lastShortcutKey() const { return lastShortcutKey_; }
-    bool ScrollLockOn() const { return scrollLock_.on(); }
 
 private:
-    void handleKeypad(int keyCode);
+    // The keypad keys and what each does while the shortcuts are on.
+    using Action = void (KeypadShortcuts::*)();
+    struct Binding {
+        int keyCode;
+        Action action;
+    };
+    static const std::array<Binding, 13> &bindings();
+
+    void addRowKey();
+    void deleteRowKey();
+    void skipBackKey();
+    void playPauseKey();
+    void skipForwardKey();
+    void captureStartKey();
+    void captureEitherKey();
+    void captureEndKey();
+    void stepDownKey();
+    void stepResetKey();
+    void stepUpKey();
+    void keepCharacterOut();
+
     void captureStart(bool withEnd);
     void captureEnd();
     void capture(int field);
-    void changeStep(int keyCode);
-    bool flag(int index) const;
 
     Workspace &ws_;
-    FilmControls film_;
+    FilmPreview &film_;
     ShortcutHooks hooks_;
     ScrollLockState &scrollLock_;
     int lastShortcutKey_ = 0;

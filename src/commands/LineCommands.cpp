@@ -8,8 +8,8 @@
 namespace korv {
 
 namespace {
-
 enum Buffer { BufPosition = 0, BufStart = 1, BufEnd = 2, BufText = 3 };
+} // namespace
 
 void addRow(Workspace &ws)
 {
@@ -61,8 +61,6 @@ void restoreRow(Workspace &ws)
     list.renumber();
     ws.setRestoreEnabled(false);
 }
-
-} // namespace
 
 void Cubuk_ButtonClick(Workspace &ws, int position)
 {

@@ -7,8 +7,16 @@ namespace korv {
 
 class Workspace;
 
-// Line toolbar button 1 "SATIR EKLE", 2 "SATIR SİL", 3 "GERİ AL SİL"; any
-// other position is ignored.
+// "SATIR EKLE": a new empty row after the selected one, chosen.
+void addRow(Workspace &ws);
+// "SATIR SİL": the selected row goes into the restore buffer and leaves the
+// list; the only row leaves an empty one in its place.
+void deleteRow(Workspace &ws);
+// "GERİ AL SİL": the row last deleted comes back where it was.
+void restoreRow(Workspace &ws);
+
+// The line toolbar's dispatcher: button 1 addRow, 2 deleteRow, 3 restoreRow;
+// any other position is ignored.
 void Cubuk_ButtonClick(Workspace &ws, int position);
 
 // "YENİ ALTYAZI": asks first when the list holds two or more rows, then

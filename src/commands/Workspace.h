@@ -4,8 +4,10 @@
 // are functions over a Workspace, so tests run them with scripted answers
 // and the main window only wires widgets to them.
 
+#include "document/FrameRate.h"
 #include "document/SubtitleList.h"
 #include "editing/EditFields.h"
+#include "locale/Options.h"
 #include "dialogs/UserDialogs.h"
 
 #include <QObject>
@@ -25,6 +27,9 @@ public:
     SubtitleList list;
     EditFields fields{list};
 
+    // The open film's frame rate and the one last confirmed for MicroDVD.
+    FrameRates frameRates;
+
     // Path of the subtitle file last opened or saved.
     QString currentSubtitleFile;
     // The save item (2 SubViewer, 3 MicroDVD) of the format the document was
@@ -38,10 +43,10 @@ public:
     bool hataCheck2 = false;
     QString checkReport;
 
-    // The options window's five check boxes (flags 0 to 4) and its seconds
-    // field, read at the moment a command needs them. The main window points
-    // these at the options window; until then every flag is off.
-    std::function<bool(int)> optionFlag = [](int) { return false; };
+    // The options window's five check boxes and its seconds field, read at
+    // the moment a command needs them. The main window points these at the
+    // options window; until then every option is off.
+    std::function<bool(Option)> option = [](Option) { return false; };
     std::function<QString()> optionSeconds = [] { return QStringLiteral("2"); };
 
     // The line toolbar's one-row restore buffer: the deleted row's 1-based

@@ -5,12 +5,6 @@
 
 namespace korv {
 
-FrameRates &frameRates()
-{
-    static FrameRates rates;
-    return rates;
-}
-
 QStringList frameRateChoices()
 {
     QStringList choices;

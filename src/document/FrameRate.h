@@ -1,6 +1,6 @@
 #pragma once
 // Frame rates: the open film's (from its AVI headers) and the one the user
-// last confirmed for MicroDVD files.
+// last confirmed for MicroDVD files, and the frame-rate window's choices.
 
 #include <QString>
 #include <QStringList>
@@ -15,8 +15,6 @@ struct FrameRates {
     // Confirmed in the frame-rate window; 0 until the first confirmation.
     double microDvd = 0;
 };
-
-FrameRates &frameRates();
 
 // The choices of the frame-rate window, in the user's number format.
 QStringList frameRateChoices();

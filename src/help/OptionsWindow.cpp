@@ -1,6 +1,10 @@
 #include "help/OptionsWindow.h"
 
+#include "dialogs/UserDialogs.h"
+#include "document/ProgramInfo.h"
+#include "document/TimeText.h"
 #include "help/Twips.h"
+#include "locale/Messages.h"
 #include "help/ApplyLanguage.h"
 #include "locale/Options.h"
 
@@ -97,10 +101,13 @@ void OptionsWindow::Check1_Click(int index)
 
 void OptionsWindow::CmdKapat_Click()
 {
-    if (!storeOptionSeconds(Text1->text(), ui_)) {
+    // Seconds that are no number keep the window open; nothing is stored.
+    if (!TextToSeconds(Text1->text())) {
+        ui_.showNotice(LangMessage(QStringLiteral("014")), ProgramInfo::kNoticeTitle);
         Text1->setFocus();
         return;
     }
+    storeOptionSeconds(Text1->text());
     QDialog::reject();
 }
 

@@ -1,9 +1,6 @@
 #include "locale/Options.h"
 
 #include "locale/Registry.h"
-#include "document/TimeText.h"
-#include "locale/Messages.h"
-#include "document/ProgramInfo.h"
 
 namespace korv {
 
@@ -32,14 +29,9 @@ void storeOptionFlag(int index, bool on)
     SaveRegSetting(optionValueName(index), on ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
-bool storeOptionSeconds(const QString &seconds, UserDialogs &ui)
+void storeOptionSeconds(const QString &seconds)
 {
-    if (!TextToSeconds(seconds)) {
-        ui.showNotice(LangMessage(QStringLiteral("014")), ProgramInfo::kNoticeTitle);
-        return false;
-    }
     SaveRegSetting(QStringLiteral("text1"), seconds);
-    return true;
 }
 
 } // namespace korv

@@ -5,8 +5,6 @@
 // A flag is stored the moment it changes; the seconds only when the window
 // closes, and only when they are a number.
 
-#include "dialogs/UserDialogs.h"
-
 #include <QString>
 
 #include <array>
@@ -14,6 +12,15 @@
 namespace korv {
 
 inline constexpr int kOptionCount = 5;
+
+// The five options, by their index in the window and in the stored names.
+enum class Option {
+    ListFollowsFilm = 0,   // the subtitle list follows the film
+    PauseAfterCapture = 1, // keys 4, 5 and 6 pause the film after a capture
+    EndAfterStart = 2,     // key 4 also writes an end some seconds later
+    NewRowAfterEnd = 3,    // key 6 adds and chooses a new row after the end
+    KeyFiveOnlyPauses = 4, // key 5 pauses, key 2 only plays
+};
 inline const QString kDefaultOptionSeconds = QStringLiteral("2");
 
 // "check1IND" followed by the index.
@@ -32,9 +39,7 @@ StoredOptions loadStoredOptions();
 // Check1_Click: stores a flag's new state.
 void storeOptionFlag(int index, bool on);
 
-// CmdKapat_Click's check: stores the seconds and returns true when they are
-// a number in the user's number format; otherwise shows message "014" and
-// returns false (the window stays open and nothing is stored).
-bool storeOptionSeconds(const QString &seconds, UserDialogs &ui);
+// CmdKapat_Click's store, once the window has found the seconds a number.
+void storeOptionSeconds(const QString &seconds);
 
 } // namespace korv

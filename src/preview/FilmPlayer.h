@@ -11,13 +11,12 @@
 
 namespace korv {
 
+// Waiting: a film still loading, with playback asked for.
+enum class PlayState { Stopped = 0, Paused = 1, Playing = 2, Waiting = 3 };
+
 class FilmPlayer : public QObject {
     Q_OBJECT
 public:
-    // Play states; other values are passing states (a film still loading
-    // with playback asked for).
-    enum State { Stopped = 0, Paused = 1, Playing = 2, Waiting = 3 };
-
     using QObject::QObject;
 
     // Loads the film and starts playing it once it is ready.
@@ -26,7 +25,7 @@ public:
     // Moves the film; raises positionChanged before it returns. Ignored
     // while no film is open.
     virtual void setPosition(double seconds) = 0;
-    virtual int playState() const = 0;
+    virtual PlayState playState() const = 0;
     virtual void play() = 0;
     virtual void pause() = 0;
     virtual void stop() = 0;

@@ -1,14 +1,13 @@
 #pragma once
-// The film side of the main window without its widgets: opening a film, the
-// AVI information panel, the subtitle overlay, the position labels, the list
-// following the film and going to a row's start. The window shows what this
+// The film side of the main window without its widgets: the subtitle overlay,
+// the position labels, the list following the film, going to a row's start,
+// and the film information panel's contents. The window shows what this
 // holds and forwards its controls' events here; tests drive it with a
-// scripted player.
-//
-// The keyboard commands build on the same object: the player (play, pause,
-// play state, position), SkipPositionChange around a skip, and
-// Listview_DblClick for Enter.
+// scripted player. Opening a film, which talks to the user, is the command
+// of commands/FilmCommands.h.
 
+#include "document/FrameRate.h"
+#include "document/SubtitleList.h"
 #include "preview/AviInfo.h"
 #include "preview/FilmPlayer.h"
 #include "preview/SubtitleTimeIndex.h"
@@ -20,8 +19,6 @@
 #include <functional>
 
 namespace korv {
-
-class Workspace;
 
 struct FilmClockLabels {
     QString time = QStringLiteral("-");      // LblCurrentTime
@@ -36,9 +33,13 @@ QString PipesToLineBreaks(const QString &text);
 class FilmPreview : public QObject {
     Q_OBJECT
 public:
-    FilmPreview(Workspace &ws, FilmPlayer &player, QObject *parent = nullptr);
+    // `rates.film` is the open film's frame rate, for the frame label.
+    FilmPreview(SubtitleList &list, FilmPlayer &player, const FrameRates &rates, QObject *parent = nullptr);
 
     FilmPlayer &player() { return player_; }
+
+    // Whether the list follows the film (option 0), asked at every tick.
+    std::function<bool()> listFollowsFilm = [] { return false; };
 
     // The 1-based row the overlay showed last, where its search starts
     // (0 counts as 1).
@@ -61,16 +62,8 @@ public:
     const FilmClockLabels &clock() const { return clock_; }
     const FilmInformation &information() const { return info_; }
     const QString &caption() const { return caption_; }
-
-    // The wait window that stands over the main window while the headers
-    // are read; the window supplies both (showing must paint it at once).
-    std::function<void()> showWaitWindow;
-    std::function<void()> closeWaitWindow;
-
-    // "FİLM AÇ".
-    void mnufilmac_Click();
-    // Fills the information panel and sets the film's frame rate.
-    void ReadAviInfo(const QString &fileName);
+    void setInformation(FilmInformation info);
+    void setCaption(const QString &caption);
 
     void TimerAltYazi_Timer();
     // The text of the subtitle due at t (seconds), or the empty text.
@@ -91,17 +84,16 @@ signals:
     void captionChanged(const QString &caption);
 
 private:
-    void reportCannotPlay(const QString &reason);
     void setOverlay(const QString &text);
 
-    Workspace &ws_;
+    SubtitleList &list_;
     FilmPlayer &player_;
+    const FrameRates &rates_;
     SubtitleTimeIndex index_;
     QString overlay_;
     FilmClockLabels clock_;
     FilmInformation info_;
     QString caption_;
-    QString failureTold_; // the film whose failure the user has been told of
 };
 
 } // namespace korv

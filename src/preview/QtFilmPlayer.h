@@ -1,7 +1,6 @@
 #pragma once
 // The program's film player: Qt Multimedia (GStreamer) behind the preview's
-// player interface, and the small play/pause and position bar under the
-// picture.
+// player interface.
 //
 // What Qt's player does differently, and how it is evened out here:
 // - its position is 0, not -1, when nothing is open: "no film" comes from the
@@ -19,15 +18,10 @@
 #include "preview/FilmPlayer.h"
 
 #include <QAudioOutput>
-#include <QIcon>
 #include <QMediaPlayer>
-#include <QWidget>
 
 #include <functional>
 #include <memory>
-
-class QSlider;
-class QToolButton;
 
 namespace korv {
 
@@ -43,7 +37,7 @@ public:
     void open(const QString &path) override;
     double position() const override;
     void setPosition(double seconds) override;
-    int playState() const override;
+    PlayState playState() const override;
     void play() override;
     void pause() override;
     void stop() override;
@@ -68,29 +62,6 @@ private:
     bool playWhenLoaded_ = false;
     bool originKnown_ = false;
     qint64 originMs_ = 0;
-};
-
-// A play/pause button and a position slider for the player. Dragging the
-// slider moves the film as setPosition does (and raises its notification).
-class FilmControlBar : public QWidget {
-    Q_OBJECT
-public:
-    explicit FilmControlBar(QtFilmPlayer &player, QWidget *parent = nullptr);
-
-    QToolButton *playPause() const { return button_; }
-    QSlider *slider() const { return slider_; }
-
-protected:
-    void resizeEvent(QResizeEvent *event) override;
-
-private:
-    void refresh();
-
-    QtFilmPlayer &player_;
-    QIcon playIcon_;
-    QIcon pauseIcon_;
-    QToolButton *button_ = nullptr;
-    QSlider *slider_ = nullptr;
 };
 
 } // namespace korv

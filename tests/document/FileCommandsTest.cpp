@@ -60,7 +60,7 @@ TEST_F(FileCommandsTest, OpensMicroDvdAtTheRateConfirmedAndSavesItAsSubViewer)
 {
     setRows({{"1", "2", "kept"}});
     folder.write("film.sub", "{37}{80}Merhaba|dünya\r\n{90}{100}İki|Üç\r\n");
-    frameRates().film = 24000.0 / 1001.0;
+    ws.frameRates.film = 24000.0 / 1001.0;
     ui.frameRates = {std::nullopt, 25.0};
     open("film.sub"); // the frame-rate window closed: nothing read
     EXPECT_EQ(texts(), QStringList{"kept"});
@@ -68,7 +68,7 @@ TEST_F(FileCommandsTest, OpensMicroDvdAtTheRateConfirmedAndSavesItAsSubViewer)
     open("film.sub");
     EXPECT_EQ(ui.frameRateProposals, QStringList({"23.976023976024", "23.976023976024"}));
     EXPECT_EQ(ws.list.rows(), Rows({{"1", "1.48", "3.2", "Merhaba|dünya"}, {"2", "3.6", "4", "İki|Üç"}}));
-    EXPECT_EQ(frameRates().microDvd, 25.0);
+    EXPECT_EQ(ws.frameRates.microDvd, 25.0);
     EXPECT_TRUE(save("out.txt"));
     EXPECT_TRUE(folder.read("out.txt").contains("00:00:01.48,00:00:03.20\r\nMerhaba[br]d\xFCnya\r\n\r\n"));
 }

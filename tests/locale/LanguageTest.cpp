@@ -425,7 +425,7 @@ TEST_F(LanguageTest, ASecondsFieldThatIsNoNumberKeepsTheWindowOpen)
 
     // The main window's commands read the options window's boxes.
     window->Check1[1]->setChecked(true);
-    EXPECT_EQ(std::pair(form.workspace().optionFlag(1), form.workspace().optionFlag(2)), std::pair(true, false));
+    EXPECT_EQ(std::pair(form.workspace().option(Option::PauseAfterCapture), form.workspace().option(Option::EndAfterStart)), std::pair(true, false));
     EXPECT_EQ(form.workspace().optionSeconds(), QStringLiteral("4"));
 }
 

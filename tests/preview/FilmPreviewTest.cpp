@@ -1,5 +1,6 @@
 // Opening a film, its information panel, the overlay, the position labels,
 // the list following the film and going to a row, with a scripted player.
+#include "commands/FilmCommands.h"
 #include "preview/FilmPreview.h"
 #include "support/AviFileWriter.h"
 #include "support/ScriptedPlayer.h"
@@ -15,17 +16,18 @@ namespace {
 class FilmPreviewTest : public WorkspaceTest {
 protected:
     ScriptedPlayer player;
-    FilmPreview preview{ws, player};
+    FilmPreview preview{ws.list, player, ws.frameRates};
+    FilmCommands films{ws, preview};
     bool follow = false;
     QStringList events;
 
     FilmPreviewTest()
     {
-        ws.optionFlag = [this](int flag) { return flag == 0 && follow; };
-        preview.showWaitWindow = [this] {
+        preview.listFollowsFilm = [this] { return follow; };
+        films.showWaitWindow = [this] {
             events << QStringLiteral("wait shown, %1 rows").arg(preview.information().rows.size());
         };
-        preview.closeWaitWindow = [this] { events << QStringLiteral("wait closed"); };
+        films.closeWaitWindow = [this] { events << QStringLiteral("wait closed"); };
     }
     QString write(const QString &name, const AviContents &contents)
     {
@@ -51,7 +53,7 @@ protected:
     QStringList panel() const
     {
         const FilmInformation &i = preview.information();
-        return {i.totalFrames, i.totalTime, i.frameRate, i.resolution, QString::number(frameRates().film, 'g', 15),
+        return {i.totalFrames, i.totalTime, i.frameRate, i.resolution, QString::number(ws.frameRates.film, 'g', 15),
                 QString::number(i.rows.size())};
     }
     // Rows 1..n from 10 i to 10 i + 5 seconds, text "row i".
@@ -87,7 +89,7 @@ protected:
 TEST_F(FilmPreviewTest, OneMinuteAt25FramesFillsEveryInformationRowInOrder)
 {
     setNumberFormat(NumberFormat::comma());
-    preview.ReadAviInfo(write("film.avi", film(25, 1, 1500)));
+    films.ReadAviInfo(write("film.avi", film(25, 1, 1500)));
     EXPECT_EQ(panel(), QStringList({"1500", "00:01:00,00", "25 FPS", "640x480", "25", "42"}));
     QStringList names, values, bold;
     for (const AviInfoRow &row : preview.information().rows) {
@@ -114,28 +116,28 @@ TEST_F(FilmPreviewTest, OneMinuteAt25FramesFillsEveryInformationRowInOrder)
 
     // A second read of the same film gives the same list, not twice as many.
     const std::vector<AviInfoRow> first = preview.information().rows;
-    preview.ReadAviInfo(folder.filePath("film.avi"));
+    films.ReadAviInfo(folder.filePath("film.avi"));
     EXPECT_EQ(preview.information().rows, first);
 }
 
 TEST_F(FilmPreviewTest, RatesAndTimesAsFarAsTheyCompute)
 {
     setNumberFormat(NumberFormat::comma());
-    preview.ReadAviInfo(write("ntsc.avi", film(30000, 1001, 1798)));
+    films.ReadAviInfo(write("ntsc.avi", film(30000, 1001, 1798)));
     EXPECT_EQ(panel(), QStringList({"1798", "00:00:59,99", "29,97002997003 FPS", "640x480", "29.97002997003", "42"}));
-    preview.ReadAviInfo(write("film.AVI", film(24000, 1001, 100)));
+    films.ReadAviInfo(write("film.AVI", film(24000, 1001, 100)));
     EXPECT_EQ(panel()[4], "23.976023976024");
     EXPECT_EQ(values({"FRAME RATE :", "TIME (SECOND) :"}), QStringList({"23,976023976024", "4,171 sn"}));
     // A scale or a rate of 0 gives no frame rate: no frames are counted, the
     // times are unknown.
     for (const AviContents &contents : {film(25, 0, 500), film(0, 1, 500)}) {
-        frameRates().film = 25;
-        preview.ReadAviInfo(write("zero.avi", contents));
+        ws.frameRates.film = 25;
+        films.ReadAviInfo(write("zero.avi", contents));
         EXPECT_EQ(panel(), QStringList({"500", "-", "-", "640x480", "0", "42"}));
         EXPECT_EQ(values({"FRAME RATE :", "TIME (MINUTE) :"}), QStringList({"-", "-"}));
     }
     // Ten hours have no clock text; minutes and seconds still show.
-    preview.ReadAviInfo(write("long.avi", film(25, 1, 900000)));
+    films.ReadAviInfo(write("long.avi", film(25, 1, 900000)));
     EXPECT_EQ(panel(), QStringList({"900000", "-", "25 FPS", "640x480", "25", "42"}));
     EXPECT_EQ(values({"TIME (MINUTE) :", "TIME (SECOND) :"}), QStringList({"600, dk", "36000, sn"}));
     EXPECT_TRUE(ui.notices.empty());
@@ -143,21 +145,21 @@ TEST_F(FilmPreviewTest, RatesAndTimesAsFarAsTheyCompute)
 
 TEST_F(FilmPreviewTest, AFailedReadKeepsThePreviousFilmsValues)
 {
-    preview.ReadAviInfo(write("good.avi", film(25, 1, 1500)));
+    films.ReadAviInfo(write("good.avi", film(25, 1, 1500)));
     folder.write("broken.avi", "not a film");
-    preview.ReadAviInfo(folder.filePath("broken.avi"));
+    films.ReadAviInfo(folder.filePath("broken.avi"));
     EXPECT_EQ(ui.shown(), QStringList{"Korvendal Production: M002\r\n" + folder.filePath("broken.avi")});
     EXPECT_EQ(panel(), QStringList({"1500", "00:01:00,00", "25 FPS", "640x480", "25", "0"}));
     EXPECT_EQ(events.mid(2), QStringList({"wait shown, 0 rows", "wait closed"}));
     EXPECT_EQ(ui.busyDepth, 0);
     EXPECT_EQ(clockAt(0.5), "0.5 sn | 12 | 00:00:00,50"); // the frame label goes on with the previous rate
-    preview.ReadAviInfo(folder.filePath("missing.avi"));
+    films.ReadAviInfo(folder.filePath("missing.avi"));
     EXPECT_EQ(ui.notices.size(), 2u);
 
     // A stream start of -1 ends the read silently.
     AviContents s = film(30, 1, 10);
     s.start = 0xFFFFFFFF;
-    preview.ReadAviInfo(write("start.avi", s));
+    films.ReadAviInfo(write("start.avi", s));
     EXPECT_EQ(ui.notices.size(), 2u);
     EXPECT_EQ(panel(), QStringList({"1500", "00:01:00,00", "25 FPS", "640x480", "25", "0"}));
 }
@@ -165,10 +167,10 @@ TEST_F(FilmPreviewTest, AFailedReadKeepsThePreviousFilmsValues)
 TEST_F(FilmPreviewTest, OpensAviAndDatFilmsAndReadsOnlyNamesEndingInAvi)
 {
     ui.openAnswers = {FileDialogResult::cancelled(), FileDialogResult::failed(5, QStringLiteral("Bad call"))};
-    preview.mnufilmac_Click();
+    films.mnufilmac_Click();
     EXPECT_EQ(ui.openRequests.at(0).filter, "Avi Film *.avi,*.dat|*.avi;*.dat");
     EXPECT_TRUE(ui.notices.empty());
-    preview.mnufilmac_Click();
+    films.mnufilmac_Click();
     EXPECT_EQ(ui.lastNotice(), "Error 5 selecting file.\r\nBad call");
     EXPECT_TRUE(player.opened.isEmpty());
 
@@ -176,13 +178,13 @@ TEST_F(FilmPreviewTest, OpensAviAndDatFilmsAndReadsOnlyNamesEndingInAvi)
     folder.write("film.avi.dat", QByteArray("\x00\x00\x01\xBA", 4));
     ui.openAnswers = {FileDialogResult::chosen(folder.filePath("FILM.Avi")),
                       FileDialogResult::chosen(folder.filePath("film.avi.dat"))};
-    preview.mnufilmac_Click();
+    films.mnufilmac_Click();
     EXPECT_EQ(player.opened, QStringList({folder.filePath("FILM.Avi")}));
     EXPECT_EQ(preview.caption(), folder.filePath("FILM.Avi"));
     EXPECT_EQ(preview.information().frameRate, "25 FPS");
     EXPECT_TRUE(preview.TimerAltYazi.isActive());
     EXPECT_EQ(ui.busyDepth, 0);
-    preview.mnufilmac_Click(); // a DAT film opens without information: the panel is cleared
+    films.mnufilmac_Click(); // a DAT film opens without information: the panel is cleared
     EXPECT_EQ(player.opened.size(), 2);
     EXPECT_EQ(panel(), QStringList({"-", "-", "-", "-", "0", "0"}));
     EXPECT_EQ(ui.notices.size(), 1u);
@@ -195,7 +197,7 @@ TEST_F(FilmPreviewTest, OpensAviAndDatFilmsAndReadsOnlyNamesEndingInAvi)
     for (const char *name : {"pipe.avi", "folder.dat"}) {
         ui.notices.clear();
         ui.openAnswers = {FileDialogResult::chosen(folder.filePath(name))};
-        preview.mnufilmac_Click();
+        films.mnufilmac_Click();
         EXPECT_EQ(ui.shown(), QStringList{"Korvendal Production: M002\r\n" + folder.filePath(name)});
     }
     EXPECT_EQ(player.opened.size(), 2);
@@ -209,12 +211,12 @@ TEST_F(FilmPreviewTest, AFilmThatCannotBePlayedIsToldOnce)
     player.refusal = QStringLiteral("Internal data stream error.");
     ui.openAnswers = {FileDialogResult::chosen(folder.filePath("broken.dat")),
                       FileDialogResult::chosen(folder.filePath("broken.avi"))};
-    preview.mnufilmac_Click();
+    films.mnufilmac_Click();
     emit player.cannotPlay(QStringLiteral("Could not determine type of stream.")); // the player's second word
     EXPECT_EQ(ui.shown(), QStringList{"Korvendal Production: " + shownText("024", folder.filePath("broken.dat"))});
     // The header read has said it for an AVI film; the player's word would repeat it.
     ui.notices.clear();
-    preview.mnufilmac_Click();
+    films.mnufilmac_Click();
     EXPECT_EQ(ui.shown(), QStringList{"Korvendal Production: M002\r\n" + folder.filePath("broken.avi")});
     emit player.cannotPlay(QStringLiteral("late")); // the same film, later
     EXPECT_EQ(ui.notices.size(), 1u);
@@ -222,7 +224,7 @@ TEST_F(FilmPreviewTest, AFilmThatCannotBePlayedIsToldOnce)
     // A film that opened well and fails while playing is told when it fails.
     player.refusal.clear();
     ui.openAnswers = {FileDialogResult::chosen(write("good.avi", film(25, 1, 1500)))};
-    preview.mnufilmac_Click();
+    films.mnufilmac_Click();
     emit player.cannotPlay(QStringLiteral("Decoding failed."));
     EXPECT_EQ(ui.lastNotice(), shownText("024", folder.filePath("good.avi")));
 }
@@ -273,12 +275,12 @@ TEST_F(FilmPreviewTest, AfterMovingBackTheOverlayIsEmptyForOneTickEvenBeyond3276
 TEST_F(FilmPreviewTest, PositionLabels)
 {
     EXPECT_EQ(clockAt(-1), "- | - | -");
-    frameRates().film = 25;
+    ws.frameRates.film = 25;
     EXPECT_EQ(clockAt(0.5), "0.5 sn | 12 | 00:00:00,50");
     EXPECT_EQ(clockAt(1.5), "1.5 sn | 38 | 00:00:01,50"); // halves to even
     // Ten hours and more: the clock label keeps its text, the others go on.
     EXPECT_EQ(clockAt(36000.25), "36000.25 sn | 900006 | 00:00:01,50");
-    frameRates().film = 0; // a DAT film
+    ws.frameRates.film = 0; // a DAT film
     EXPECT_EQ(clockAt(12), "12. sn | 0 | 00:00:12,00");
 }
 

@@ -1,4 +1,6 @@
 #include "commands/LineCommands.h"
+#include "preview/FilmPreview.h"
+#include "support/ScriptedPlayer.h"
 #include "preview/KeyCodes.h"
 #include "commands/KeypadShortcuts.h"
 #include "support/WidgetTest.h"
@@ -13,35 +15,30 @@ constexpr int kp(int digit) { return KeyCode::Keypad0 + digit; }
 
 class KeypadTest : public WorkspaceTest {
 protected:
-    // The film keeps its position and play state (0 stopped, 1 paused, 2 playing).
-    double position = -1;
-    int state = 0;
-    bool skipGuard = false;
+    // The film keeps its position and play state; -1: no film open.
+    ScriptedPlayer player;
+    FilmPreview film{ws.list, player, ws.frameRates};
+    // Whether a skip had the list's following held off while it moved the film.
     std::vector<bool> skipGuardDuringMove;
     ScrollLockState scrollLock;
     std::array<bool, 5> flags{};
     QString seconds = QStringLiteral("2");
     bool editPage = true, findEnabled = true;
-    int tables = 0, finds = 0, goTos = 0;
-    std::vector<int> lineButtons;
-    KeypadShortcuts keys{ws,
-                         {[this] { return position; },
-                          [this](double p) { position = p; skipGuardDuringMove.push_back(skipGuard); },
-                          [this] { return state; }, [this] { state = 2; }, [this] { state = 1; },
-                          [this](bool on) { skipGuard = on; }},
-                         {[this] { ++tables; }, [this] { return findEnabled; }, [this] { ++finds; },
-                          [this] { return editPage; },
-                          [this](int b) { lineButtons.push_back(b); Cubuk_ButtonClick(ws, b); }, [this] { ++goTos; }},
+    int tables = 0;
+    KeypadShortcuts keys{ws, film,
+                         {[this] { ++tables; }, [this] { return findEnabled; }, [this] { return editPage; }},
                          scrollLock};
 
     KeypadTest()
     {
         setNumberFormat(NumberFormat::comma());
         scrollLock.set(true);
-        ws.optionFlag = [this](int i) { return flags[std::size_t(i)]; };
+        ws.option = [this](Option option) { return flags[std::size_t(option)]; };
         ws.optionSeconds = [this] { return seconds; };
         ws.list.replaceAll(std::vector<SubtitleEntry>(10));
         ws.list.renumber();
+        QObject::connect(&player, &FilmPlayer::positionChanged,
+                         [this] { skipGuardDuringMove.push_back(film.SkipPositionChange); });
     }
     // One key as the main window sees it: key-down, then its character.
     bool press(int code, int character = 0)
@@ -81,7 +78,7 @@ TEST_F(KeypadTest, Key4CapturesTheStartAndWithOption2AnEndTheOptionsSecondsLater
         {10, true, "4,5", "10 14,5 / 10 14,5"}, {20, false, "4,5", "20 14,5 / 20 14,5"},
     };
     for (const auto &[at, option2, optionSeconds, shown] : presses) {
-        position = at;
+        player.at = at;
         flags[2] = option2;
         seconds = optionSeconds;
         EXPECT_TRUE(press(kp(4), '4')) << at; // the digit is not typed
@@ -92,32 +89,34 @@ TEST_F(KeypadTest, Key4CapturesTheStartAndWithOption2AnEndTheOptionsSecondsLater
 TEST_F(KeypadTest, CaptureAndPlayKeysWithOptions1And4)
 {
     for (double t : {1.0, 3.0, 5.0}) { // key 5 fills whichever time is empty
-        position = t;
+        player.at = t;
         press(kp(5));
     }
     EXPECT_EQ(times(), "1 3 / 1 3");
-    for (auto [before, after] : {std::pair{2, 1}, {1, 2}, {0, 2}}) { // key 2 plays and pauses
-        state = before;
+    using P = PlayState;
+    for (auto [before, after] : {std::pair{P::Playing, P::Paused}, {P::Paused, P::Playing}, {P::Stopped, P::Playing},
+                                 {P::Waiting, P::Waiting}}) { // key 2 plays and pauses
+        player.state = before;
         press(kp(2));
-        EXPECT_EQ(state, after) << before;
+        EXPECT_EQ(player.state, after) << int(before);
     }
     flags[1] = true; // pauses after each capture
     ws.list.select(1);
-    position = 4;
+    player.at = 4;
     for (int key : {4, 5, 6}) {
-        state = 2;
+        player.state = P::Playing;
         press(kp(key));
-        EXPECT_EQ(state, 1) << key;
+        EXPECT_EQ(player.state, P::Paused) << key;
     }
     EXPECT_EQ(times(), "4 4 / 4 4");
     flags[1] = false;
     flags[4] = true; // key 5 only pauses, key 2 only plays
     ws.list.select(2);
-    state = 2;
+    player.state = P::Playing;
     press(kp(2));
-    EXPECT_EQ(state, 2);
+    EXPECT_EQ(player.state, P::Playing);
     press(kp(5));
-    EXPECT_EQ(state, 1);
+    EXPECT_EQ(player.state, P::Paused);
     EXPECT_EQ(times(), "  /  ");
 }
 
@@ -131,12 +130,11 @@ TEST_F(KeypadTest, LineKeysAddAndDeleteRowsAndOption3MovesOnAfterTheEnd)
 
     flags[3] = true;
     ws.list.select(3);
-    position = 8.5;
+    player.at = 8.5;
     press(kp(6));
     EXPECT_EQ(cell(3, ColEnd), "8,5");
     EXPECT_EQ(std::pair(ws.list.count(), ws.list.selected()), std::pair(11, 4));
     EXPECT_EQ(field(EditFields::End), "");
-    EXPECT_EQ(lineButtons, (std::vector<int>{1, 2, 1}));
 }
 
 TEST_F(KeypadTest, StepKeysAndSkipsMoveTheFilmWithoutMovingTheList)
@@ -154,23 +152,23 @@ TEST_F(KeypadTest, StepKeysAndSkipsMoveTheFilmWithoutMovingTheList)
     press(kp(7));
     EXPECT_EQ(field(EditFields::SkipStep), "-0,5");
 
-    position = 10;
+    player.at = 10;
     ws.fields.setText(EditFields::SkipStep, QStringLiteral("2,5"));
     press(kp(3));
-    EXPECT_DOUBLE_EQ(position, 12.5);
+    EXPECT_DOUBLE_EQ(player.at, 12.5);
     press(kp(1));
-    EXPECT_DOUBLE_EQ(position, 10);
+    EXPECT_DOUBLE_EQ(player.at, 10);
     EXPECT_EQ(skipGuardDuringMove, (std::vector<bool>{true, true}));
-    EXPECT_FALSE(skipGuard);
+    EXPECT_FALSE(film.SkipPositionChange);
     ws.fields.setText(EditFields::SkipStep, QStringLiteral("abc"));
     keys.Command1_Click(1);
     EXPECT_EQ(field(EditFields::SkipStep), "1");
-    EXPECT_DOUBLE_EQ(position, 11);
+    EXPECT_DOUBLE_EQ(player.at, 11);
 }
 
 TEST_F(KeypadTest, WithScrollLockOffOrOnAnotherPageTheKeypadTypes)
 {
-    position = 3;
+    player.at = 3;
     for (bool otherPage : {false, true}) {
         scrollLock.set(otherPage);
         editPage = !otherPage;
@@ -190,15 +188,26 @@ TEST_F(KeypadTest, F1F3AndEnterActOnEveryPage)
 {
     editPage = false;
     scrollLock.set(false);
+    ws.list.setCell(3, ColText, QStringLiteral("x"));
+    ws.list.setCell(5, ColStart, QStringLiteral("7,5"));
     press(KeyCode::F1);
     press(KeyCode::F3); // nothing to search for
+    EXPECT_EQ(ws.list.selected(), 0);
     ws.fields.setText(EditFields::Search, QStringLiteral("x"));
-    press(KeyCode::F3);
     keys.Form_KeyDown(KeyCode::F3, true); // Shift+, Ctrl+ or Alt+F3 does nothing here
+    EXPECT_EQ(ws.list.selected(), 0);
     findEnabled = false;
     press(KeyCode::F3);
-    EXPECT_TRUE(press(0, KeyCode::Enter)); // the line break is dropped
-    EXPECT_EQ(std::tuple(tables, finds, goTos), std::tuple(1, 1, 1));
+    EXPECT_EQ(ws.list.selected(), 0);
+    findEnabled = true;
+    press(KeyCode::F3);
+    EXPECT_EQ(ws.list.selected(), 3);
+    // Enter sends the film to the chosen row's start and types no line break.
+    player.at = 0;
+    ws.list.select(5);
+    EXPECT_TRUE(press(0, KeyCode::Enter));
+    EXPECT_DOUBLE_EQ(player.at, 7.5);
+    EXPECT_EQ(tables, 1);
 }
 
 TEST(ScrollLock, FollowsTheDesktopWhereItCanAndItsOwnFlagWhereNot)

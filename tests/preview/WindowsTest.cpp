@@ -4,6 +4,7 @@
 #include "help/AboutWindow.h"
 #include "document/ProgramInfo.h"
 #include "help/ShortcutTableWindow.h"
+#include "commands/FilmCommands.h"
 #include "preview/FilmPreview.h"
 #include "preview/QtFilmPlayer.h"
 #include "app/VideoView.h"
@@ -41,8 +42,8 @@ TEST_F(FilmPanels, InformationAndPictureWithTheWaitWindowStandingOver)
 
     QString waitText;
     QPoint waitOffCentre(99, 99);
-    auto original = form.preview->showWaitWindow;
-    form.preview->showWaitWindow = [&, original] {
+    auto original = form.filmCommands->showWaitWindow;
+    form.filmCommands->showWaitWindow = [&, original] {
         original();
         const auto *wait = form.findChild<QWidget *>(QStringLiteral("frmBilgiAliniyor"));
         ASSERT_TRUE(wait && wait->isVisible());
@@ -52,7 +53,7 @@ TEST_F(FilmPanels, InformationAndPictureWithTheWaitWindowStandingOver)
     folder.write("film.avi", buildAvi({.totalFrames = 250, .width = 320, .height = 240, .length = 250}));
     // The wait window takes its text from the language file.
     folder.write("Language/Test.lng", "[frmBilgiAliniyor]\r\nLabel1=READING THE FILM'S DETAILS\r\n");
-    form.preview->ReadAviInfo(folder.filePath("film.avi"));
+    form.filmCommands->ReadAviInfo(folder.filePath("film.avi"));
     EXPECT_EQ(waitText, "READING THE FILM'S DETAILS");
     EXPECT_LE(waitOffCentre.manhattanLength(), 2);
     EXPECT_EQ(form.findChild<QWidget *>(QStringLiteral("frmBilgiAliniyor")), nullptr);
@@ -148,9 +149,9 @@ protected:
     void open(const QString &path)
     {
         form.filmPlayer->open(path);
-        form.preview->ReadAviInfo(path);
+        form.filmCommands->ReadAviInfo(path);
     }
-    bool reaches(int state)
+    bool reaches(PlayState state)
     {
         return QTest::qWaitFor([&] { return form.filmPlayer->playState() == state; }, 8000);
     }
@@ -182,12 +183,12 @@ TEST_F(PlaybackTest, AviFilmPlaysUnderItsSubtitles)
     // user's first start it scans every plug-in).
     EXPECT_FALSE(form.filmPlayer->started());
     EXPECT_TRUE(form.findChildren<QVideoSink *>().isEmpty());
-    form.keypad->FilmCommand(1); // play with no film: nothing to start
+    form.keypad->FilmCommand(FilmAction::Play); // play with no film: nothing to start
     EXPECT_FALSE(form.filmPlayer->started());
     open(writeAvi());
     EXPECT_TRUE(form.filmPlayer->started());
     EXPECT_EQ(form.Label7->text(), "10 FPS");
-    ASSERT_TRUE(reaches(FilmPlayer::Playing));
+    ASSERT_TRUE(reaches(PlayState::Playing));
     EXPECT_TRUE(QTest::qWaitFor([this] { return form.LblAltYazi->text() == "Bir\nİki"; }, 3000));
     EXPECT_TRUE(QTest::qWaitFor([this] { return form.LblAltYazi->text() == "Üç"; }, 5000));
     EXPECT_GT(form.filmPlayer->position(), 1.5);
@@ -196,7 +197,7 @@ TEST_F(PlaybackTest, AviFilmPlaysUnderItsSubtitles)
 
     // Paused, a double-click on a row shows the picture at its start.
     form.filmPlayer->pause();
-    ASSERT_TRUE(reaches(FilmPlayer::Paused));
+    ASSERT_TRUE(reaches(PlayState::Paused));
     const QPoint cell = form.Listview->visualRect(form.Listview->model()->index(1, 1)).center();
     QTest::mouseClick(form.Listview->viewport(), Qt::LeftButton, {}, cell);
     QTest::mouseDClick(form.Listview->viewport(), Qt::LeftButton, {}, cell);
@@ -206,7 +207,7 @@ TEST_F(PlaybackTest, AviFilmPlaysUnderItsSubtitles)
     // The same film opened again plays again; a file the player cannot open
     // is no film.
     open(folder.filePath("film.avi"));
-    EXPECT_TRUE(reaches(FilmPlayer::Playing));
+    EXPECT_TRUE(reaches(PlayState::Playing));
     form.filmPlayer->open(folder.filePath("missing.avi"));
     EXPECT_TRUE(QTest::qWaitFor([this] { return form.filmPlayer->position() == -1; }, 3000));
     EXPECT_TRUE(QTest::qWaitFor([this] { return form.LblCurrentTime->text() == "-"; }, 1000));
@@ -223,7 +224,7 @@ TEST_F(PlaybackTest, DatFilmCountsFromItsFirstPicture)
               0);
     open(dat);
     EXPECT_EQ(form.Label7->text(), "-");
-    ASSERT_TRUE(reaches(FilmPlayer::Playing));
+    ASSERT_TRUE(reaches(PlayState::Playing));
     // The stream's time stamps start about half a second in; the film's
     // positions start at 0.
     const double start = form.filmPlayer->position();
@@ -235,7 +236,7 @@ TEST_F(PlaybackTest, DatFilmCountsFromItsFirstPicture)
     // the stream's stamps it would be five frames off.
     QTest::qWait(1200);
     form.filmPlayer->pause();
-    ASSERT_TRUE(reaches(FilmPlayer::Paused));
+    ASSERT_TRUE(reaches(PlayState::Paused));
     QTest::qWait(200);
     EXPECT_TRUE(showsFrame(int(form.filmPlayer->position() * 10), 1)) << form.filmPlayer->position();
 }
@@ -245,7 +246,7 @@ TEST_F(PlaybackTest, AFilmThePlayerCannotPlayIsToldOnceAndTheWorkStays)
     // A damaged film named .dat has no headers to read: the player tells.
     folder.write("broken.dat", QByteArray(64 * 1024, '\x5A'));
     ui.openAnswers.push_back(FileDialogResult::chosen(folder.filePath("broken.dat")));
-    form.preview->mnufilmac_Click();
+    form.filmCommands->mnufilmac_Click();
     ASSERT_TRUE(QTest::qWaitFor([this] { return !ui.notices.empty(); }, 8000)) << "no word of the failure";
     EXPECT_TRUE(ui.lastNotice().startsWith(shownText("024"))) << ui.lastNotice().toStdString();
     EXPECT_TRUE(ui.lastNotice().endsWith(folder.filePath("broken.dat")));

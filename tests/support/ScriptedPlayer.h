@@ -14,7 +14,7 @@ class ScriptedPlayer : public FilmPlayer {
     Q_OBJECT
 public:
     QStringList opened;
-    int state = Stopped;
+    PlayState state = PlayState::Stopped;
     double at = -1; // no film until one is opened
     std::function<void()> onRead; // runs whenever the position is read
     QString refusal;              // when set, open() reports the film unplayable with it
@@ -28,7 +28,7 @@ public:
             return;
         }
         at = 0;
-        state = Playing;
+        state = PlayState::Playing;
     }
     double position() const override
     {
@@ -43,10 +43,10 @@ public:
         const double old = at;
         emit positionChanged(old, at = seconds);
     }
-    int playState() const override { return state; }
-    void play() override { state = Playing; }
-    void pause() override { state = Paused; }
-    void stop() override { state = Stopped; }
+    PlayState playState() const override { return state; }
+    void play() override { state = PlayState::Playing; }
+    void pause() override { state = PlayState::Paused; }
+    void stop() override { state = PlayState::Stopped; }
 };
 
 } // namespace korv::test

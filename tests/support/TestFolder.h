@@ -6,7 +6,6 @@
 // of its own.
 
 #include "locale/Registry.h"
-#include "document/FrameRate.h"
 #include "document/TimeText.h"
 #include "locale/Messages.h"
 #include "locale/BuiltInTexts.h"
@@ -32,7 +31,6 @@ public:
         setProgramFolder(dir_.path());
         setCurrentLanguage(QStringLiteral("Test"));
         setNumberFormat(decimalSeparator == QLatin1Char(',') ? NumberFormat::comma() : NumberFormat::dot());
-        frameRates() = FrameRates{};
         setSettingsRoot(config_.path());
     }
     ~TestFolder()
