@@ -5,7 +5,7 @@
 #include "locale/FirstRun.h"
 #include "app/Form1.h"
 #include "locale/Registry.h"
-#include "locale/Messages.h"
+#include "locale/Language.h"
 
 #include <QApplication>
 #include <QDir>
@@ -26,12 +26,12 @@ void BM_StartToShownMainWindow(benchmark::State &state)
     for (const char *name : {"Turkish.lng", "English.lng"})
         QFile::copy(QStringLiteral(KORV_SOURCE_DIR "/data/Language/") + QLatin1String(name),
                     folder.filePath(QStringLiteral("Language/")) + QLatin1String(name));
-    setProgramFolder(folder.path());
+    Language language(folder.path());
     setSettingsRoot(folder.filePath(QStringLiteral("config")));
-    WriteFirstRunDone();
+    WriteFirstRunDone(folder.path());
     SaveRegSetting(QStringLiteral("lng"), QStringLiteral("Turkish"));
     for (auto _ : state) {
-        Form1 form;
+        Form1 form(language);
         form.Form_Load();
         form.show();
         QApplication::processEvents();

@@ -23,8 +23,8 @@ std::vector<SubtitleEntry> makeRows(int count)
     double t = 5.0;
     for (int i = 0; i < count; ++i) {
         const double length = 0.2 + (i % 5) * 0.01;
-        rows.push_back({QString::number(i + 1), SecondsToText(RoundToHundredths(t)),
-                        SecondsToText(RoundToHundredths(t + length)),
+        rows.push_back({QString::number(i + 1), SecondsToText(RoundToHundredths(t), kNumbers),
+                        SecondsToText(RoundToHundredths(t + length), kNumbers),
                         QString::fromUtf16(lines[i % 6])});
         t += length + 0.1 + (i % 3) * 0.01;
     }
@@ -35,14 +35,20 @@ QByteArray subViewerFile(int count)
 {
     SubtitleList list;
     list.replaceAll(makeRows(count));
-    return encodeWindows1254(*subviewer::write(list)).bytes;
+    return encodeWindows1254(*subviewer::write(list, kNumbers)).bytes;
 }
 
 QByteArray microDvdFile(int count)
 {
     SubtitleList list;
     list.replaceAll(makeRows(count));
-    return encodeWindows1254(*microdvd::write(list, 25)).bytes;
+    return encodeWindows1254(*microdvd::write(list, 25, kNumbers)).bytes;
+}
+
+Language &languages()
+{
+    static Language none{QString()};
+    return none;
 }
 
 int runBenchmarks(int argc, char **argv)
@@ -50,7 +56,6 @@ int runBenchmarks(int argc, char **argv)
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    setNumberFormat(NumberFormat::dot());
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -27,7 +27,8 @@ void BM_Read(benchmark::State &state, bool (*read)(Workspace &, const QByteArray
 {
     const QByteArray bytes = file();
     SilentDialogs ui(25.0);
-    Workspace ws(ui);
+    Workspace ws(ui, bench::languages());
+    ws.numbers = bench::kNumbers;
     for (auto _ : state) {
         read(ws, bytes);
         ws.list.renumber();
@@ -49,7 +50,8 @@ void BM_OpenSubViewerFile(benchmark::State &state)
     file.write(bench::subViewerFile());
     file.close();
     SilentDialogs ui(25.0);
-    Workspace ws(ui);
+    Workspace ws(ui, bench::languages());
+    ws.numbers = bench::kNumbers;
     for (auto _ : state)
         benchmark::DoNotOptimize(openSubtitleFile(ws, path));
 }
@@ -59,7 +61,8 @@ BENCHMARK(BM_OpenSubViewerFile)->Unit(benchmark::kMillisecond);
 void BM_Write(benchmark::State &state, bool (*write)(Workspace &, const QString &))
 {
     SilentDialogs ui(25.0);
-    Workspace ws(ui);
+    Workspace ws(ui, bench::languages());
+    ws.numbers = bench::kNumbers;
     ws.list.replaceAll(bench::makeRows());
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("out.sub"));
@@ -72,7 +75,8 @@ BENCHMARK_CAPTURE(BM_Write, microdvd, WriteMicroDVDFile)->Unit(benchmark::kMilli
 void BM_CheckOverlaps(benchmark::State &state)
 {
     SilentDialogs ui(25.0);
-    Workspace ws(ui);
+    Workspace ws(ui, bench::languages());
+    ws.numbers = bench::kNumbers;
     ws.list.replaceAll(bench::makeRows());
     ws.list.renumber();
     for (auto _ : state)

@@ -39,11 +39,12 @@ public:
 // listening as in the program.
 struct Document {
     BenchDialogs ui;
-    Workspace ws{ui};
+    Workspace ws{ui, bench::languages()};
     SubtitleTableModel model{ws.list};
 
     Document()
     {
+        ws.numbers = bench::kNumbers;
         ws.list.replaceAll(bench::makeRows());
         ws.list.renumber();
         ws.list.select(ws.list.count() / 2);

@@ -37,7 +37,7 @@ public:
 
 double lastStart(const SubtitleList &list)
 {
-    return TextToSeconds(list.cell(list.count() - 1, ColStart)).value_or(0);
+    return TextToSeconds(list.cell(list.count() - 1, ColStart), bench::kNumbers).value_or(0);
 }
 
 // Overlay ticks every half second through the whole film, subtitles and gaps
@@ -48,7 +48,7 @@ void BM_OverlayTickForward(benchmark::State &state)
     list.replaceAll(bench::makeRows(int(state.range(0))));
     SteppedPlayer player;
     const FrameRates rates{25, 0};
-    FilmPreview preview(list, player, rates);
+    FilmPreview preview(list, player, rates, bench::kNumbers);
     const double end = lastStart(list) + 1;
     player.at = 5;
     double examined = 0;
@@ -72,13 +72,14 @@ BENCHMARK(BM_OverlayTickForward)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicr
 // edit fields refill, the list view scrolls and repaints.
 void BM_ListFollowingTick(benchmark::State &state)
 {
-    Form1 form;
+    Form1 form(bench::languages());
     form.show();
     Workspace &ws = form.workspace();
+    ws.numbers = bench::kNumbers;
     ws.list.replaceAll(bench::makeRows());
     ws.list.renumber();
     SteppedPlayer player;
-    FilmPreview preview(ws.list, player, ws.frameRates);
+    FilmPreview preview(ws.list, player, ws.frameRates, ws.numbers);
     preview.listFollowsFilm = [] { return true; };
     QApplication::processEvents();
     const double end = lastStart(ws.list) + 1;

@@ -19,6 +19,10 @@ namespace korv::fuzz {
 
 namespace {
 
+// The fuzzers read and write times in one fixed number format.
+const NumberFormat kNumbers = NumberFormat::dot();
+
+
 // What a reader gave, as the list the editor would show.
 void fill(SubtitleList &list, std::vector<SubtitleEntry> rows)
 {
@@ -89,7 +93,7 @@ QString refusal(const SubtitleList &list, const Message &error, Holds holds)
 {
     for (int r = 0; r < list.count(); ++r) {
         for (const QString *cell : {&list.cell(r, ColStart), &list.cell(r, ColEnd)}) {
-            const auto seconds = TextToSeconds(*cell);
+            const auto seconds = TextToSeconds(*cell, kNumbers);
             const auto hundredths = seconds ? ToHundredths(*seconds) : std::nullopt;
             if (hundredths && *hundredths >= 0 && holds(*seconds))
                 continue;
@@ -133,17 +137,17 @@ QString detection(QByteArrayView bytes)
 QString subViewer(QByteArrayView bytes)
 {
     const DecodedText decoded = decodeText(bytes);
-    ReadOutcome outcome = subviewer::read(decoded.text);
+    ReadOutcome outcome = subviewer::read(decoded.text, kNumbers);
     const bool whole = outcome.ok();
     SubtitleList list;
     fill(list, std::move(outcome.rows));
     std::vector<qsizetype> offsets;
-    const Result<QString> text = subviewer::write(list, &offsets);
+    const Result<QString> text = subviewer::write(list, kNumbers, &offsets);
     // After a failed read the failing row may have no times; saving that is
     // refused with a message naming the row.
     if (!text)
         return whole ? subViewerRefusal(list, text.error()) : QString();
-    return readBack(list, *text, offsets, true, [](const QString &t) { return subviewer::read(t); });
+    return readBack(list, *text, offsets, true, [](const QString &t) { return subviewer::read(t, kNumbers); });
 }
 
 QString microDvd(QByteArrayView bytes)
@@ -152,33 +156,33 @@ QString microDvd(QByteArrayView bytes)
     // Rates a user may type into the frame-rate window, the odd ones included.
     constexpr std::array rates{23.976, 25.0, 29.97, 0.001, 1e9};
     for (double rate : rates) {
-        const ReadOutcome outcome = microdvd::read(decoded.text, rate);
+        const ReadOutcome outcome = microdvd::read(decoded.text, rate, kNumbers);
         SubtitleList list;
         fill(list, outcome.rows);
-        (void)microdvd::write(list, rate);
+        (void)microdvd::write(list, rate, kNumbers);
         // Whatever the rate made of the times, the SubViewer writer's output
         // reads back; only a time of ten hours or more, or the empty times of
         // a failed read's last row, are refused.
-        const Result<QString> asSubViewer = subviewer::write(list);
+        const Result<QString> asSubViewer = subviewer::write(list, kNumbers);
         if (!asSubViewer)
             continue;
-        const ReadOutcome again = subviewer::read(*asSubViewer);
+        const ReadOutcome again = subviewer::read(*asSubViewer, kNumbers);
         if (!again.ok() || again.rows.size() != std::size_t(list.count()))
             return QStringLiteral("SubViewer output of a MicroDVD file does not read back: ")
                 + (again.error ? describe(*again.error) : QStringLiteral("another row count"));
     }
 
-    ReadOutcome outcome = microdvd::read(decoded.text, 25.0);
+    ReadOutcome outcome = microdvd::read(decoded.text, 25.0, kNumbers);
     const bool whole = outcome.ok();
     SubtitleList list;
     fill(list, std::move(outcome.rows));
     std::vector<qsizetype> offsets;
-    const Result<QString> text = microdvd::write(list, 25.0, &offsets);
+    const Result<QString> text = microdvd::write(list, 25.0, kNumbers, &offsets);
     // Frames before the film's start (a minus before the digits) read as
     // negative times, which a file cannot hold: saving refuses them by row.
     if (!text)
         return whole ? refusal(list, text.error(), [](double) { return true; }) : QString();
-    return readBack(list, *text, offsets, false, [](const QString &t) { return microdvd::read(t, 25.0); });
+    return readBack(list, *text, offsets, false, [](const QString &t) { return microdvd::read(t, 25.0, kNumbers); });
 }
 
 QString languageFile(QByteArrayView bytes)
@@ -215,7 +219,7 @@ QString aviHeaders(QByteArrayView bytes)
     device.open(QIODevice::ReadOnly);
     const AviHeaders headers = readAviHeaders(device);
     FilmInformation info;
-    SummarizeAvi(headers.file, headers.stream, info);
+    SummarizeAvi(headers.file, headers.stream, kNumbers, info);
     ShowAviDetails(headers.file, headers.stream, info.rows);
     if (headers.stream.szName.size() > 63)
         return QStringLiteral("a stream name of %1 bytes").arg(headers.stream.szName.size());

@@ -6,7 +6,7 @@
 #include "commands/LineCommands.h"
 #include "commands/CheckCommands.h"
 #include "help/AboutWindow.h"
-#include "locale/Messages.h"
+#include "locale/Language.h"
 #include "document/ProgramInfo.h"
 
 #include <QAction>
@@ -16,6 +16,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
@@ -53,8 +54,9 @@ QRect Form1::twips(int left, int top, int width, int height)
     return Twips::rect(left, top, width, height);
 }
 
-Form1::Form1(UserDialogs *dialogs, QWidget *parent)
-    : QWidget(parent), qtDialogs_(this), dialogs_(dialogs ? *dialogs : qtDialogs_), ws_(dialogs_), model_(ws_.list)
+Form1::Form1(Language &language, UserDialogs *dialogs, QWidget *parent)
+    : QWidget(parent), language_(language), qtDialogs_(language, NumberFormat::fromLocale(QLocale()), this),
+      dialogs_(dialogs ? *dialogs : qtDialogs_), ws_(dialogs_, language), model_(ws_.list)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("KORVENDAL SUB v") + ProgramInfo::versionText());
@@ -465,22 +467,22 @@ void Form1::wireDocumentCommands()
 void Form1::setStatusHint(const QString &key)
 {
     statusHintKey_ = key;
-    durumPanel_->setText(key.isEmpty() ? QString() : LangMessage(key));
+    durumPanel_->setText(key.isEmpty() ? QString() : ws_.language.LangMessage(key));
 }
 
 void Form1::applyOwnTexts()
 {
     // Names a screen reader announces; the time fields share the list's
     // column headers, which the language file sets.
-    Listview->setAccessibleName(LangText(QStringLiteral("043")));
+    Listview->setAccessibleName(ws_.language.LangText(QStringLiteral("043")));
     const QString start = model_.header(ColStart), end = model_.header(ColEnd);
     Text1[EditFields::Start]->setAccessibleName(start.isEmpty() ? QStringLiteral("BAŞLANGIÇ") : start);
     Text1[EditFields::End]->setAccessibleName(end.isEmpty() ? QStringLiteral("BİTİŞ") : end);
-    LblUzunluk->setAccessibleName(LangText(QStringLiteral("044")));
-    Command1[0]->setAccessibleName(LangText(QStringLiteral("045")));
-    Command1[1]->setAccessibleName(LangText(QStringLiteral("046")));
-    Text1[EditFields::SkipStep]->setAccessibleName(LangText(QStringLiteral("047")));
-    ListView1->setAccessibleName(LangText(QStringLiteral("048")));
+    LblUzunluk->setAccessibleName(ws_.language.LangText(QStringLiteral("044")));
+    Command1[0]->setAccessibleName(ws_.language.LangText(QStringLiteral("045")));
+    Command1[1]->setAccessibleName(ws_.language.LangText(QStringLiteral("046")));
+    Text1[EditFields::SkipStep]->setAccessibleName(ws_.language.LangText(QStringLiteral("047")));
+    ListView1->setAccessibleName(ws_.language.LangText(QStringLiteral("048")));
     nameFilmControls();
     // The status bar speaks the new language at once.
     setStatusHint(statusHintKey_);

@@ -53,8 +53,9 @@ class WrapCheckBox;
 class Form1 : public QWidget {
     Q_OBJECT
 public:
-    // `dialogs` answers for the user in tests; by default the real windows do.
-    explicit Form1(UserDialogs *dialogs = nullptr, QWidget *parent = nullptr);
+    // The window speaks `language`; `dialogs` answers for the user in tests,
+    // by default the real windows do.
+    explicit Form1(Language &language, UserDialogs *dialogs = nullptr, QWidget *parent = nullptr);
     ~Form1() override;
 
     Workspace &workspace() { return ws_; }
@@ -237,6 +238,7 @@ private:
     void Text1_LostFocus(int index);
     int text1Index(QObject *object) const;
 
+    Language &language_;
     QtUserDialogs qtDialogs_;
     UserDialogs &dialogs_;
     Workspace ws_;

@@ -48,7 +48,7 @@ void Form1::StartHelpTour()
         return QPoint();
     };
     hooks.showBalloon = [this](int corner, QPoint tip, const QString &page) {
-        ShowBalloon(corner, tip.x(), tip.y(), page, this);
+        ShowBalloon(language_, corner, tip.x(), tip.y(), page, this);
     };
     hooks.selectEditTab = [this] {
         Sekme->setCurrentIndex(0);

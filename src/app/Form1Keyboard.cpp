@@ -4,7 +4,7 @@
 
 #include "commands/FindCommands.h"
 #include "commands/LineCommands.h"
-#include "locale/Messages.h"
+#include "locale/Language.h"
 #include "help/ShortcutTableWindow.h"
 #include "preview/FilmPreview.h"
 #include "preview/KeyCodes.h"
@@ -64,7 +64,7 @@ void Form1::wireKeyboard()
     showScrollLock();
 
     ShortcutHooks hooks;
-    hooks.showShortcutTable = [this] { ShowShortcutTable(this); };
+    hooks.showShortcutTable = [this] { ShowShortcutTable(language_, this); };
     hooks.findEnabled = [this] { return CmdFind->isEnabled(); };
     hooks.editPageShown = [this] { return Frame2[0]->isVisible(); };
     keypad = std::make_unique<KeypadShortcuts>(ws_, *preview, hooks, scrollLock);
@@ -77,7 +77,7 @@ void Form1::wireKeyboard()
         Command1[std::size_t(i)]->installEventFilter(this);
         Command1[std::size_t(i)]->setToolTip(keypad->Command1_ToolTip(i));
     }
-    firstActivationSteps.showShortcutTable = [this] { ShowShortcutTable(this); };
+    firstActivationSteps.showShortcutTable = [this] { ShowShortcutTable(language_, this); };
     stopFilm = [this] { preview->shutdown(); };
 }
 
@@ -116,7 +116,7 @@ void Form1::syncScrollLock()
 
 void Form1::showScrollLock()
 {
-    scrollLockLabel_->setText(LangText(scrollLock.on() ? QStringLiteral("022") : QStringLiteral("023")));
+    scrollLockLabel_->setText(ws_.language.LangText(scrollLock.on() ? QStringLiteral("022") : QStringLiteral("023")));
 }
 
 void Form1::Command1_MouseMove(int index)

@@ -14,9 +14,9 @@ namespace korv {
 
 void Form1::wireLanguage()
 {
-    languageMenu = new LanguageMenu(this);
+    languageMenu = new LanguageMenu(language_, this);
     languageMenu->applyLanguage = [this] {
-        ApplyLanguage(this, dialogs_);
+        ApplyLanguage(this, language_, dialogs_);
         applyOwnTexts();
     };
     connect(languageMenu, &LanguageMenu::itemsChanged, this, [this] {
@@ -33,7 +33,7 @@ void Form1::wireLanguage()
         connect(mnulng[std::size_t(i)], &QAction::triggered, this, [this, i] { mnulng_Click(i); });
 
     // Loaded hidden now, so the stored options are in force from the start.
-    frmSecenekler = new OptionsWindow(dialogs_, this);
+    frmSecenekler = new OptionsWindow(dialogs_, language_, ws_.numbers, this);
     ws_.option = [this](Option option) { return frmSecenekler->optionFlag(int(option)); };
     ws_.optionSeconds = [this] { return frmSecenekler->seconds(); };
     connect(mnusecenekler, &QAction::triggered, this, [this] { mnusecenekler_Click(); });
@@ -41,12 +41,12 @@ void Form1::wireLanguage()
 
 void Form1::startLanguage()
 {
-    RunLanguageStartup(*languageMenu, [this] {
+    RunLanguageStartup(language_.programFolder(), *languageMenu, [this] {
         if (showLanguageWindow) {
             showLanguageWindow();
             return;
         }
-        LanguageWindow window;
+        LanguageWindow window(language_);
         window.exec();
     });
 }

@@ -42,7 +42,7 @@ bool Form1::event(QEvent *event)
 
 void Form1::Form_Activate()
 {
-    runFirstActivation(firstActivationSteps);
+    runFirstActivation(language_, firstActivationSteps);
     // A file named at start opens once a first run's windows (and the tour,
     // which needs an empty list) are over.
     if (!fileToOpenAtStart_.isEmpty())

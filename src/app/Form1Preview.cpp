@@ -3,7 +3,7 @@
 
 #include "app/FilmControlBar.h"
 #include "commands/FilmCommands.h"
-#include "locale/Messages.h"
+#include "locale/Language.h"
 #include "help/FilmInfoWaitWindow.h"
 #include "preview/FilmPreview.h"
 #include "preview/QtFilmPlayer.h"
@@ -39,8 +39,8 @@ void Form1::arrangePlayerArea()
 void Form1::nameFilmControls()
 {
     if (auto *bar = qobject_cast<FilmControlBar *>(filmBar_)) {
-        bar->playPause()->setAccessibleName(LangText(QStringLiteral("049")));
-        bar->slider()->setAccessibleName(LangText(QStringLiteral("060")));
+        bar->playPause()->setAccessibleName(ws_.language.LangText(QStringLiteral("049")));
+        bar->slider()->setAccessibleName(ws_.language.LangText(QStringLiteral("060")));
     }
 }
 
@@ -56,7 +56,7 @@ void Form1::wirePreview()
     Picture2->raise();
     LblAltYazi->setTextFormat(Qt::PlainText);
 
-    preview = new FilmPreview(ws_.list, *filmPlayer, ws_.frameRates, this);
+    preview = new FilmPreview(ws_.list, *filmPlayer, ws_.frameRates, ws_.numbers, this);
     preview->listFollowsFilm = [this] { return ws_.option(Option::ListFollowsFilm); };
     filmCommands = new FilmCommands(ws_, *preview, this);
     connect(mnufilmac, &QAction::triggered, filmCommands, &FilmCommands::mnufilmac_Click);
@@ -92,7 +92,7 @@ void Form1::wirePreview()
 
     auto wait = std::make_shared<QPointer<FilmInfoWaitWindow>>();
     filmCommands->showWaitWindow = [this, wait] {
-        *wait = new FilmInfoWaitWindow(this);
+        *wait = new FilmInfoWaitWindow(language_, this);
         (*wait)->showOver(this);
     };
     filmCommands->closeWaitWindow = [wait] { delete wait->data(); };

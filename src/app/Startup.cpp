@@ -1,11 +1,9 @@
 #include "app/Startup.h"
 
 #include "app/Form1.h"
-#include "document/TimeText.h"
-#include "locale/Messages.h"
+#include "locale/Language.h"
 
 #include <QApplication>
-#include <QLocale>
 #include <QTimer>
 
 #include <csignal>
@@ -27,10 +25,9 @@ int runEditor(QApplication &app, bool quitWhenIdle)
     font.setPointSizeF(8.0);
     QApplication::setFont(font);
 
-    setNumberFormat(NumberFormat::fromLocale(QLocale()));
-    setProgramFolder(QApplication::applicationDirPath());
-
-    Form1 form;
+    // "Language" and "Help" are beside the program.
+    Language language(QApplication::applicationDirPath());
+    Form1 form(language);
     form.Form_Load();
     // A subtitle file named on the command line, as a file manager's
     // "Open with" passes it.

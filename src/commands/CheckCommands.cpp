@@ -3,7 +3,7 @@
 #include "commands/Workspace.h"
 #include "document/ProgramInfo.h"
 #include "editing/OverlapCheck.h"
-#include "locale/Messages.h"
+#include "locale/Language.h"
 
 namespace korv {
 
@@ -13,13 +13,13 @@ const QString kNewLine = QStringLiteral("\r\n");
 
 QString rowLabel(const Workspace &ws, int row)
 {
-    return LangMessage(QStringLiteral("007")) + ws.list.cell(row, ColNumber);
+    return ws.language.LangMessage(QStringLiteral("007")) + ws.list.cell(row, ColNumber);
 }
 
-QString reportEntry(int row, bool repaired)
+QString reportEntry(const Workspace &ws, int row, bool repaired)
 {
-    return kNewLine + LangMessage(QStringLiteral("007")) + QString::number(row + 1) + kNewLine
-        + (repaired ? LangMessage(QStringLiteral("011")) : QStringLiteral("HATA DÜZELTİLMEDİ"));
+    return kNewLine + ws.language.LangMessage(QStringLiteral("007")) + QString::number(row + 1) + kNewLine
+        + (repaired ? ws.language.LangMessage(QStringLiteral("011")) : QStringLiteral("HATA DÜZELTİLMEDİ"));
 }
 
 } // namespace
@@ -29,13 +29,13 @@ bool CheckOverlaps(Workspace &ws)
     const OverlapMode mode = !ws.hataCheck1 ? OverlapMode::Stop
         : ws.hataCheck2                     ? OverlapMode::Decide
                                             : OverlapMode::Repair;
-    const QString overlapText = LangMessage(QStringLiteral("009")) + kNewLine + kNewLine;
-    const OverlapCheckResult result = checkOverlaps(ws.list, mode, [&](int row) {
+    const QString overlapText = ws.language.LangMessage(QStringLiteral("009")) + kNewLine + kNewLine;
+    const OverlapCheckResult result = checkOverlaps(ws.list, ws.numbers, mode, [&](int row) {
         // The row in question is on screen while the user decides.
         ws.list.select(row);
         switch (ws.ui.askYesNoCancel(overlapText + rowLabel(ws, row) + kNewLine + kNewLine
-                                         + LangMessage(QStringLiteral("010")),
-                                     LangMessage(QStringLiteral("008")))) {
+                                         + ws.language.LangMessage(QStringLiteral("010")),
+                                     ws.language.LangMessage(QStringLiteral("008")))) {
         case Answer::Yes: return OverlapDecision::Repair;
         case Answer::No: return OverlapDecision::Leave;
         case Answer::Cancel: break;
@@ -44,13 +44,13 @@ bool CheckOverlaps(Workspace &ws)
     });
     ws.checkReport.clear();
     for (const OverlapCheckResult::Entry &entry : result.entries)
-        ws.checkReport += reportEntry(entry.row, entry.repaired);
+        ws.checkReport += reportEntry(ws, entry.row, entry.repaired);
 
     using Stop = OverlapCheckResult::Stop;
     if (result.stop == Stop::NotANumber || result.stop == Stop::Overlap) {
         const QString what = result.stop == Stop::Overlap ? overlapText
-                                                          : LangMessage(QStringLiteral("006")) + kNewLine + kNewLine;
-        ws.ui.showNotice(what + rowLabel(ws, result.row), LangMessage(QStringLiteral("008")));
+                                                          : ws.language.LangMessage(QStringLiteral("006")) + kNewLine + kNewLine;
+        ws.ui.showNotice(what + rowLabel(ws, result.row), ws.language.LangMessage(QStringLiteral("008")));
         ws.list.select(result.row);
     }
     return result.reachedEnd();
@@ -61,9 +61,9 @@ void CmdHataKontrolu_Click(Workspace &ws)
     if (!CheckOverlaps(ws))
         return;
     if (ws.checkReport.isEmpty())
-        ws.ui.showNotice(LangMessage(QStringLiteral("005")), ProgramInfo::kNoticeTitle);
+        ws.ui.showNotice(ws.language.LangMessage(QStringLiteral("005")), ProgramInfo::kNoticeTitle);
     else
-        ws.ui.showNotice(LangMessage(QStringLiteral("004")) + kNewLine + ws.checkReport, ProgramInfo::kNoticeTitle);
+        ws.ui.showNotice(ws.language.LangMessage(QStringLiteral("004")) + kNewLine + ws.checkReport, ProgramInfo::kNoticeTitle);
 }
 
 } // namespace korv

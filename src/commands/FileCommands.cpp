@@ -8,7 +8,7 @@
 #include "document/TextCodec.h"
 #include "commands/UnsavedChanges.h"
 #include "commands/CheckCommands.h"
-#include "locale/Messages.h"
+#include "locale/Language.h"
 #include "document/ProgramInfo.h"
 
 
@@ -25,21 +25,21 @@ bool finishWrite(Workspace &ws, const QString &path, const Result<QString> &text
                  const std::vector<qsizetype> &rowOffsets)
 {
     if (!text) {
-        ws.ui.showNotice(LangText(text.error()), title());
+        ws.ui.showNotice(ws.language.LangText(text.error()), title());
         return false;
     }
     const Result<QByteArray> bytes = encodeForFile(*text, rowOffsets);
     if (!bytes) {
-        ws.ui.showNotice(LangText(bytes.error()), title());
+        ws.ui.showNotice(ws.language.LangText(bytes.error()), title());
         return false;
     }
     const Status written = writeFileAtomically(path, *bytes);
     if (!written) {
-        ws.ui.showNotice(LangText(written.error()), title());
+        ws.ui.showNotice(ws.language.LangText(written.error()), title());
         return false;
     }
     ws.list.setModified(false);
-    ws.ui.showNotice(LangMessage(QStringLiteral("003")), title());
+    ws.ui.showNotice(ws.language.LangMessage(QStringLiteral("003")), title());
     return true;
 }
 
@@ -48,7 +48,7 @@ bool finishRead(Workspace &ws, ReadOutcome outcome)
     const bool ok = outcome.ok();
     ws.list.replaceAll(std::move(outcome.rows));
     if (!ok) {
-        ws.ui.showNotice(LangText(*outcome.error), title());
+        ws.ui.showNotice(ws.language.LangText(*outcome.error), title());
         return false;
     }
     emit ws.helpButtonEnabled();
@@ -63,7 +63,7 @@ DetectedFile DetectSubtitleFormat(Workspace &ws, const QString &path)
     ws.currentSubtitleFile = path;
     Result<DetectedFile> file = readSubtitleFile(path);
     if (!file) {
-        ws.ui.showNotice(LangText(file.error()), title());
+        ws.ui.showNotice(ws.language.LangText(file.error()), title());
         return {};
     }
     return std::move(file.value());
@@ -73,38 +73,38 @@ bool ReadSubViewerFile(Workspace &ws, const QByteArray &bytes)
 {
     BusyPointer busy(ws.ui);
     const DecodedText decoded = decodeText(bytes);
-    return finishRead(ws, subviewer::read(decoded.text));
+    return finishRead(ws, subviewer::read(decoded.text, ws.numbers));
 }
 
 bool ReadMicroDVDFile(Workspace &ws, const QByteArray &bytes)
 {
-    const auto rate = ws.ui.askFrameRate(frameRateProposal(ws.frameRates.film));
+    const auto rate = ws.ui.askFrameRate(frameRateProposal(ws.frameRates.film, ws.numbers));
     if (!rate)
         return false; // the window was closed: nothing is read
     ws.frameRates.microDvd = *rate;
     BusyPointer busy(ws.ui);
     const DecodedText decoded = decodeText(bytes);
-    return finishRead(ws, microdvd::read(decoded.text, *rate));
+    return finishRead(ws, microdvd::read(decoded.text, *rate, ws.numbers));
 }
 
 bool WriteSubViewerFile(Workspace &ws, const QString &path)
 {
     BusyPointer busy(ws.ui);
     std::vector<qsizetype> offsets;
-    const Result<QString> text = subviewer::write(ws.list, &offsets);
+    const Result<QString> text = subviewer::write(ws.list, ws.numbers, &offsets);
     busy.release();
     return finishWrite(ws, path, text, offsets);
 }
 
 bool WriteMicroDVDFile(Workspace &ws, const QString &path)
 {
-    const auto rate = ws.ui.askFrameRate(frameRateProposal(ws.frameRates.film));
+    const auto rate = ws.ui.askFrameRate(frameRateProposal(ws.frameRates.film, ws.numbers));
     if (!rate)
         return false; // the window was closed: nothing is written
     ws.frameRates.microDvd = *rate;
     BusyPointer busy(ws.ui);
     std::vector<qsizetype> offsets;
-    const Result<QString> text = microdvd::write(ws.list, *rate, &offsets);
+    const Result<QString> text = microdvd::write(ws.list, *rate, ws.numbers, &offsets);
     busy.release();
     return finishWrite(ws, path, text, offsets);
 }
@@ -155,7 +155,7 @@ bool openSubtitleFile(Workspace &ws, const QString &path)
     bool complete = false;
     switch (file.format) {
     case SubtitleFormat::Unknown:
-        ws.ui.showNotice(LangMessage(QStringLiteral("012")), title());
+        ws.ui.showNotice(ws.language.LangMessage(QStringLiteral("012")), title());
         return false;
     case SubtitleFormat::SubViewer:
         complete = ReadSubViewerFile(ws, file.bytes);

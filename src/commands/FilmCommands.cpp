@@ -3,7 +3,7 @@
 #include "commands/FileCommands.h"
 #include "commands/Workspace.h"
 #include "document/ProgramInfo.h"
-#include "locale/Messages.h"
+#include "locale/Language.h"
 #include "preview/AviHeaders.h"
 #include "preview/FilmPreview.h"
 
@@ -33,9 +33,9 @@ private:
     const std::function<void()> &close_;
 };
 
-QString unreadableFilm(const QString &path)
+QString unreadableFilm(const Language &language, const QString &path)
 {
-    return LangMessage(QStringLiteral("002")) + QStringLiteral("\r\n") + path;
+    return language.LangMessage(QStringLiteral("002")) + QStringLiteral("\r\n") + path;
 }
 
 } // namespace
@@ -53,8 +53,8 @@ void FilmCommands::reportCannotPlay(const QString &reason)
     if (preview_.caption() == failureTold_)
         return;
     failureTold_ = preview_.caption();
-    const QString why = reason.isEmpty() ? LangText(QStringLiteral("042")) : reason;
-    ws_.ui.showNotice(LangText(Message::of(QStringLiteral("024"), {why}, preview_.caption())),
+    const QString why = reason.isEmpty() ? ws_.language.LangText(QStringLiteral("042")) : reason;
+    ws_.ui.showNotice(ws_.language.LangText(Message::of(QStringLiteral("024"), {why}, preview_.caption())),
                       ProgramInfo::kNoticeTitle);
 }
 
@@ -67,7 +67,7 @@ void FilmCommands::mnufilmac_Click()
     // A named pipe would hang the player and the window with it; a folder or
     // a device is no film. Told as an unreadable film, and nothing opened.
     if (const QFileInfo info(*path); info.exists() && !info.isFile()) {
-        ws_.ui.showNotice(unreadableFilm(*path), ProgramInfo::kNoticeTitle);
+        ws_.ui.showNotice(unreadableFilm(ws_.language, *path), ProgramInfo::kNoticeTitle);
         return;
     }
     failureTold_.clear();
@@ -97,14 +97,14 @@ void FilmCommands::ReadAviInfo(const QString &fileName)
         WaitWindow wait(showWaitWindow, closeWaitWindow);
         headers = readAviHeaders(fileName);
         if (!headers.ok() && headers.failure != AviHeaders::StreamRange) {
-            ws_.ui.showNotice(unreadableFilm(fileName), ProgramInfo::kNoticeTitle);
+            ws_.ui.showNotice(unreadableFilm(ws_.language, fileName), ProgramInfo::kNoticeTitle);
             failureTold_ = fileName;
         }
     }
     if (!headers.ok())
         return;
     FilmInformation next;
-    ws_.frameRates.film = SummarizeAvi(headers.file, headers.stream, next);
+    ws_.frameRates.film = SummarizeAvi(headers.file, headers.stream, ws_.numbers, next);
     ShowAviDetails(headers.file, headers.stream, next.rows);
     preview_.setInformation(std::move(next));
 }

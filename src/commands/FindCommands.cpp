@@ -3,7 +3,7 @@
 #include "commands/Workspace.h"
 #include "document/ProgramInfo.h"
 #include "editing/Find.h"
-#include "locale/Messages.h"
+#include "locale/Language.h"
 
 namespace korv {
 
@@ -12,9 +12,9 @@ void FindSubtitle(Workspace &ws, const QString &pattern, int column)
     // Positions are 1-based here, as the find state keeps them.
     const int first = ws.findContinues ? ws.lastFoundRow + 1 : 1;
     ws.lastFoundRow = first;
-    const FindResult found = findSubtitle(ws.list, pattern, column, first - 1, letterCase());
+    const FindResult found = findSubtitle(ws.list, pattern, column, first - 1, ws.letterCase);
     if (found.row < 0) {
-        ws.ui.showNotice(LangMessage(QStringLiteral("001")), ProgramInfo::kNoticeTitle);
+        ws.ui.showNotice(ws.language.LangMessage(QStringLiteral("001")), ProgramInfo::kNoticeTitle);
         // The message says the next search starts at the top; so it does.
         ws.findContinues = false;
         return;

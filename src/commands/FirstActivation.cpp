@@ -1,19 +1,19 @@
 #include "commands/FirstActivation.h"
 
 #include "locale/FirstRun.h"
-#include "locale/Messages.h"
+#include "locale/Language.h"
 
 namespace korv {
 
-bool runFirstActivation(const FirstActivationSteps &steps)
+bool runFirstActivation(const Language &language, const FirstActivationSteps &steps)
 {
-    if (FirstRunDone())
+    if (FirstRunDone(language.programFolder()))
         return false;
     if (steps.showShortcutTable)
         steps.showShortcutTable();
-    if (CurrentLanguage() == QLatin1String("Turkish") && steps.startHelpTour)
+    if (language.CurrentLanguage() == QLatin1String("Turkish") && steps.startHelpTour)
         steps.startHelpTour();
-    WriteFirstRunDone();
+    WriteFirstRunDone(language.programFolder());
     return true;
 }
 

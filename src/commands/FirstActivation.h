@@ -7,12 +7,14 @@
 
 namespace korv {
 
+class Language;
+
 struct FirstActivationSteps {
     std::function<void()> showShortcutTable; // modal; returns when closed
     std::function<void()> startHelpTour;     // returns when the tour is over
 };
 
 // True when the first-run steps ran now.
-bool runFirstActivation(const FirstActivationSteps &steps);
+bool runFirstActivation(const Language &language, const FirstActivationSteps &steps);
 
 } // namespace korv

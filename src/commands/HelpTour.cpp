@@ -3,7 +3,7 @@
 #include "commands/Workspace.h"
 #include "document/TimeText.h"
 #include "commands/LineCommands.h"
-#include "locale/Messages.h"
+#include "locale/Language.h"
 #include "document/ProgramInfo.h"
 
 namespace korv {
@@ -57,12 +57,12 @@ QString helpTourClosingText()
 
 void StartHelpTour(Workspace &ws, const HelpTourHooks &hooks)
 {
-    if (CurrentLanguage() != QLatin1String("Turkish")) {
+    if (ws.language.CurrentLanguage() != QLatin1String("Turkish")) {
         ws.ui.showNotice(QStringLiteral("Only in Turkish"), QStringLiteral("UPSS"));
         return;
     }
     if (ws.list.count() >= 2) {
-        ws.ui.showNotice(LangMessage(QStringLiteral("018")), ProgramInfo::kNoticeTitle);
+        ws.ui.showNotice(ws.language.LangMessage(QStringLiteral("018")), ProgramInfo::kNoticeTitle);
         return;
     }
     // The sample rows are the tour's, not the user's work.
@@ -83,17 +83,17 @@ void StartHelpTour(Workspace &ws, const HelpTourHooks &hooks)
         hooks.selectEditTab();
     balloon(TourTarget::Tabs, "05.html");
 
-    ws.fields.setText(EditFields::Line1, LangMessage(QStringLiteral("019")));
+    ws.fields.setText(EditFields::Line1, ws.language.LangMessage(QStringLiteral("019")));
     Cubuk_ButtonClick(ws, 1);
-    ws.fields.setText(EditFields::Line1, LangMessage(QStringLiteral("020")));
+    ws.fields.setText(EditFields::Line1, ws.language.LangMessage(QStringLiteral("020")));
     timer(hooks.setTimerOr1, true);
     balloon(TourTarget::LineField, "02.html");
     timer(hooks.setTimerOr1, false);
 
     ws.list.select(0);
     // Row 1's sample times, in the user's number format so that they read back.
-    ws.fields.setText(EditFields::Start, SecondsToText(25.32));
-    ws.fields.setText(EditFields::End, SecondsToText(30.52));
+    ws.fields.setText(EditFields::Start, SecondsToText(25.32, ws.numbers));
+    ws.fields.setText(EditFields::End, SecondsToText(30.52, ws.numbers));
     balloon(TourTarget::TimeFields, "03.html");
 
     timer(hooks.setTimerOr2, true);

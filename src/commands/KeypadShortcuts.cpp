@@ -129,9 +129,9 @@ void KeypadShortcuts::captureEndKey()
 
 void KeypadShortcuts::stepDownKey()
 {
-    const auto step = TextToSeconds(ws_.fields.text(EditFields::SkipStep));
+    const auto step = TextToSeconds(ws_.fields.text(EditFields::SkipStep), ws_.numbers);
     if (step && *step - 1 != 0)
-        ws_.fields.setText(EditFields::SkipStep, SecondsToText(*step - 1));
+        ws_.fields.setText(EditFields::SkipStep, SecondsToText(*step - 1, ws_.numbers));
 }
 
 void KeypadShortcuts::stepResetKey()
@@ -141,30 +141,30 @@ void KeypadShortcuts::stepResetKey()
 
 void KeypadShortcuts::stepUpKey()
 {
-    if (const auto step = TextToSeconds(ws_.fields.text(EditFields::SkipStep)))
-        ws_.fields.setText(EditFields::SkipStep, SecondsToText(*step + 1));
+    if (const auto step = TextToSeconds(ws_.fields.text(EditFields::SkipStep), ws_.numbers))
+        ws_.fields.setText(EditFields::SkipStep, SecondsToText(*step + 1, ws_.numbers));
 }
 
 void KeypadShortcuts::keepCharacterOut() {}
 
 void KeypadShortcuts::capture(int field)
 {
-    ws_.fields.setText(field, FormatSeconds(film_.player().position()));
+    ws_.fields.setText(field, FormatSeconds(film_.player().position(), ws_.numbers));
     if (ws_.option(Option::PauseAfterCapture))
         FilmCommand(FilmAction::Pause);
     // Back to the plain form: a whole second loses the separator the pattern leaves.
-    if (const auto value = TextToSeconds(ws_.fields.text(field)))
-        ws_.fields.setText(field, SecondsToText(*value));
+    if (const auto value = TextToSeconds(ws_.fields.text(field), ws_.numbers))
+        ws_.fields.setText(field, SecondsToText(*value, ws_.numbers));
 }
 
 void KeypadShortcuts::captureStart(bool withEnd)
 {
     capture(EditFields::Start);
     if (withEnd && ws_.option(Option::EndAfterStart)) {
-        const auto start = TextToSeconds(ws_.fields.text(EditFields::Start));
-        const auto offset = TextToSeconds(ws_.optionSeconds());
+        const auto start = TextToSeconds(ws_.fields.text(EditFields::Start), ws_.numbers);
+        const auto offset = TextToSeconds(ws_.optionSeconds(), ws_.numbers);
         if (start)
-            ws_.fields.setText(EditFields::End, SecondsToText(*start + offset.value_or(kDefaultEndOffset)));
+            ws_.fields.setText(EditFields::End, SecondsToText(*start + offset.value_or(kDefaultEndOffset), ws_.numbers));
     }
 }
 
@@ -181,7 +181,7 @@ void KeypadShortcuts::FilmCommand(FilmAction action)
     case FilmAction::Pause: player.pause(); break;
     case FilmAction::SkipBack:
     case FilmAction::SkipForward: {
-        const auto step = TextToSeconds(ws_.fields.text(EditFields::SkipStep));
+        const auto step = TextToSeconds(ws_.fields.text(EditFields::SkipStep), ws_.numbers);
         if (!step)
             return;
         const double now = player.position();
@@ -193,7 +193,7 @@ void KeypadShortcuts::FilmCommand(FilmAction action)
 
 void KeypadShortcuts::Command1_Click(int index)
 {
-    if (!TextToSeconds(ws_.fields.text(EditFields::SkipStep)))
+    if (!TextToSeconds(ws_.fields.text(EditFields::SkipStep), ws_.numbers))
         ws_.fields.setText(EditFields::SkipStep, QStringLiteral("1"));
     // A skip moves the film, not the list's selection.
     film_.SkipPositionChange = true;

@@ -7,10 +7,10 @@
 
 namespace korv {
 
-void RunLanguageStartup(LanguageMenu &menu, const std::function<void()> &showLanguageWindow)
+void RunLanguageStartup(const QString &programFolder, LanguageMenu &menu, const std::function<void()> &showLanguageWindow)
 {
     SaveRegSetting(QStringLiteral("version"), QLatin1String(ProgramInfo::kStoredVersion));
-    if (!FirstRunDone() && showLanguageWindow)
+    if (!FirstRunDone(programFolder) && showLanguageWindow)
         showLanguageWindow();
     menu.LoadLanguageMenu();
 }

@@ -3,6 +3,8 @@
 // version, let the user choose a language on a first run, then build the
 // language menu, which applies the stored language.
 
+#include <QString>
+
 #include <functional>
 
 namespace korv {
@@ -12,6 +14,7 @@ class LanguageMenu;
 // Stores "version"; when set.cfg does not say the first run is done, calls
 // `showLanguageWindow` (which returns when the window has closed); then runs
 // the menu's LoadLanguageMenu.
-void RunLanguageStartup(LanguageMenu &menu, const std::function<void()> &showLanguageWindow);
+void RunLanguageStartup(const QString &programFolder, LanguageMenu &menu,
+                        const std::function<void()> &showLanguageWindow);
 
 } // namespace korv

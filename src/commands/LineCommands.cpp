@@ -2,7 +2,7 @@
 
 #include "commands/Workspace.h"
 #include "commands/UnsavedChanges.h"
-#include "locale/Messages.h"
+#include "locale/Language.h"
 #include "document/ProgramInfo.h"
 
 namespace korv {
@@ -80,7 +80,7 @@ void MnuYeniAltYazi_Click(Workspace &ws)
         if (!confirmUnsavedChanges(ws))
             return;
     } else if (ws.list.count() > 1
-               && !ws.ui.askYesNo(LangMessage(QStringLiteral("017")), ProgramInfo::kNoticeTitle)) {
+               && !ws.ui.askYesNo(ws.language.LangMessage(QStringLiteral("017")), ProgramInfo::kNoticeTitle)) {
         return;
     }
     ws.list.clear();

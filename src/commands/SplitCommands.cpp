@@ -6,7 +6,7 @@
 #include "commands/FileCommands.h"
 #include "document/TimeText.h"
 #include "commands/CheckCommands.h"
-#include "locale/Messages.h"
+#include "locale/Language.h"
 #include "document/ProgramInfo.h"
 
 #include <vector>
@@ -23,10 +23,10 @@ void CmdBol_Click(Workspace &ws, int formatEntry)
     }
     const QString pointText = ws.fields.text(EditFields::SplitPoint);
     std::vector<SubtitleEntry> table = list.rows();
-    std::optional<SplitParts> parts = splitAt(table, pointText);
+    std::optional<SplitParts> parts = splitAt(table, pointText, ws.numbers);
     if (!parts) {
         busy.release();
-        ws.ui.showNotice(LangMessage(QStringLiteral("013")), ProgramInfo::kNoticeTitle);
+        ws.ui.showNotice(ws.language.LangMessage(QStringLiteral("013")), ProgramInfo::kNoticeTitle);
         list.renumber();
         return;
     }

@@ -2,7 +2,7 @@
 
 #include "commands/Workspace.h"
 #include "commands/FileCommands.h"
-#include "locale/Messages.h"
+#include "locale/Language.h"
 #include "document/ProgramInfo.h"
 
 namespace korv {
@@ -11,7 +11,7 @@ bool confirmUnsavedChanges(Workspace &ws)
 {
     if (!ws.list.isModified())
         return true;
-    switch (ws.ui.askYesNoCancel(LangText(QStringLiteral("021")), ProgramInfo::kNoticeTitle)) {
+    switch (ws.ui.askYesNoCancel(ws.language.LangText(QStringLiteral("021")), ProgramInfo::kNoticeTitle)) {
     case Answer::Yes:
         // Saved in the format the document came in; a failed or cancelled
         // save keeps the document open.

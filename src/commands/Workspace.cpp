@@ -1,8 +1,14 @@
 #include "commands/Workspace.h"
 
+#include <QLocale>
+
 namespace korv {
 
-Workspace::Workspace(UserDialogs &dialogs, QObject *parent) : QObject(parent), ui(dialogs) {}
+Workspace::Workspace(UserDialogs &dialogs, Language &lang, QObject *parent)
+    : QObject(parent), ui(dialogs), language(lang), numbers(NumberFormat::fromLocale(QLocale())),
+      letterCase(letterCaseOf(QLocale()))
+{
+}
 
 void Workspace::setRestoreEnabled(bool enabled)
 {

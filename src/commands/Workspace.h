@@ -1,12 +1,16 @@
 #pragma once
 // What the main window holds for a run, without its widgets: the document,
-// the Text1 fields, and the window-level state the commands share. Commands
-// are functions over a Workspace, so tests run them with scripted answers
-// and the main window only wires widgets to them.
+// the Text1 fields, the window-level state the commands share, and the
+// context they work in (the user's number format and letter case, the
+// language files, the frame rates), passed in rather than held in globals.
+// Commands are functions over a Workspace, so tests run them with scripted
+// answers and the main window only wires widgets to them.
 
 #include "document/FrameRate.h"
 #include "document/SubtitleList.h"
 #include "editing/EditFields.h"
+#include "editing/Wildcard.h"
+#include "locale/Language.h"
 #include "locale/Options.h"
 #include "dialogs/UserDialogs.h"
 
@@ -21,11 +25,18 @@ namespace korv {
 class Workspace : public QObject {
     Q_OBJECT
 public:
-    explicit Workspace(UserDialogs &ui, QObject *parent = nullptr);
+    // Numbers and letters as the system's locale has them, until set.
+    Workspace(UserDialogs &ui, Language &language, QObject *parent = nullptr);
 
     UserDialogs &ui;
+    Language &language;
+    // The user's number format, for every time text; the rule that
+    // lower-cases letters for the find command.
+    NumberFormat numbers;
+    LetterCase letterCase;
+
     SubtitleList list;
-    EditFields fields{list};
+    EditFields fields{list, numbers};
 
     // The open film's frame rate and the one last confirmed for MicroDVD.
     FrameRates frameRates;

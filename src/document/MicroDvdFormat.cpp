@@ -89,7 +89,7 @@ std::optional<qint64> FrameTimes::frameOf(qint64 hundredths) const
     return qint64(std::trunc((double(hundredths) + 0.5) / 100.0 * rate_));
 }
 
-ReadOutcome read(QStringView text, double framesPerSecond)
+ReadOutcome read(QStringView text, double framesPerSecond, const NumberFormat &nf)
 {
     ReadOutcome out;
     const std::vector<QStringView> lines = splitLines(text);
@@ -130,7 +130,7 @@ ReadOutcome read(QStringView text, double framesPerSecond)
             return out;
         }
         if (!rateUsable) {
-            out.error = Message::of(msg::FrameRateUnusable, {SecondsToText(framesPerSecond)});
+            out.error = Message::of(msg::FrameRateUnusable, {SecondsToText(framesPerSecond, nf)});
             return out;
         }
         if (!(frames[0] <= kFrameLimit) || !(frames[1] <= kFrameLimit)) {
@@ -141,7 +141,7 @@ ReadOutcome read(QStringView text, double framesPerSecond)
         for (int k = 0; k < 2; ++k) {
             const qint64 frame = qint64(frames[k]) * (negative[k] ? -1 : 1);
             const auto hundredths = times.hundredthsOf(frame);
-            *cells[k] = hundredths ? HundredthsToText(*hundredths) : SecondsToText(double(frame) / framesPerSecond);
+            *cells[k] = hundredths ? HundredthsToText(*hundredths, nf) : SecondsToText(double(frame) / framesPerSecond, nf);
         }
         if (part == 2 && i < n)
             entry.text = line.mid(i).toString();
@@ -149,7 +149,8 @@ ReadOutcome read(QStringView text, double framesPerSecond)
     return out;
 }
 
-Result<QString> write(const SubtitleList &list, double framesPerSecond, std::vector<qsizetype> *rowOffsets)
+Result<QString> write(const SubtitleList &list, double framesPerSecond, const NumberFormat &nf,
+                      std::vector<qsizetype> *rowOffsets)
 {
     QString out;
     out.reserve(qsizetype(list.count()) * 48);
@@ -164,7 +165,7 @@ Result<QString> write(const SubtitleList &list, double framesPerSecond, std::vec
         qint64 frames[2] = {0, 0};
         const QString *cells[2] = {&row.start, &row.end};
         for (int k = 0; k < 2; ++k) {
-            const auto seconds = TextToSeconds(*cells[k]);
+            const auto seconds = TextToSeconds(*cells[k], nf);
             if (!seconds)
                 return Failure{Message::of(k == 0 ? msg::StartNotANumber : msg::EndNotANumber,
                                            {rowNumber, shortened(*cells[k], 40)})};
@@ -175,7 +176,7 @@ Result<QString> write(const SubtitleList &list, double framesPerSecond, std::vec
             const auto frame = hundredths ? times.frameOf(*hundredths) : std::nullopt;
             // A frame past the 32-bit counter would be refused when read back.
             if (!frame || *frame > kMaxFrame)
-                return Failure{Message::of(msg::NoFrameForTime, {rowNumber, *cells[k], SecondsToText(framesPerSecond),
+                return Failure{Message::of(msg::NoFrameForTime, {rowNumber, *cells[k], SecondsToText(framesPerSecond, nf),
                                                                   QString::number(kMaxFrame)})};
             frames[k] = *frame;
         }

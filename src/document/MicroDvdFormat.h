@@ -16,7 +16,7 @@ namespace korv::microdvd {
 // the rest is the text unchanged. Only the digits of the frame parts count,
 // and a minus right before a part's first digit (a file shifted before the
 // film's start by another program: "{-164}{-68}").
-ReadOutcome read(QStringView text, double framesPerSecond);
+ReadOutcome read(QStringView text, double framesPerSecond, const NumberFormat &nf);
 
 // Frames and times at one frame rate, worked in whole numbers: the rate is
 // taken as the exact fraction of its decimal text (23.976 is 23976/1000), so
@@ -44,7 +44,7 @@ private:
 // The largest frame number a file may hold (a 32-bit counter).
 constexpr qint64 kMaxFrame = 2147483647;
 
-Result<QString> write(const SubtitleList &list, double framesPerSecond,
+Result<QString> write(const SubtitleList &list, double framesPerSecond, const NumberFormat &nf,
                       std::vector<qsizetype> *rowOffsets = nullptr);
 
 } // namespace korv::microdvd

@@ -134,10 +134,10 @@ bool isBlankLine(QStringView line)
 }
 
 
-Result<QString> clockForFile(const QString &cell, int row, bool isStart)
+Result<QString> clockForFile(const QString &cell, int row, bool isStart, const NumberFormat &nf)
 {
     const QString rowNumber = QString::number(row);
-    const auto seconds = TextToSeconds(cell);
+    const auto seconds = TextToSeconds(cell, nf);
     if (!seconds)
         return Failure{Message::of(isStart ? msg::StartNotANumber : msg::EndNotANumber, {rowNumber, shortened(cell, 40)})};
     // A clock text before 00:00:00.00 would be written as "-01:59:..."; no
@@ -202,7 +202,7 @@ bool isTimeLine(QStringView line)
     return true;
 }
 
-ReadOutcome read(QStringView text)
+ReadOutcome read(QStringView text, const NumberFormat &nf)
 {
     ReadOutcome out;
     const std::vector<QStringView> lines = splitLines(text);
@@ -235,8 +235,8 @@ ReadOutcome read(QStringView text)
             out.error = Message::of(msg::NotATimeLine, {QString::number(rowNumber), shortened(timeLine)});
             return out;
         }
-        entry.start = HundredthsToText(times->start);
-        entry.end = HundredthsToText(times->end);
+        entry.start = HundredthsToText(times->start, nf);
+        entry.end = HundredthsToText(times->end, nf);
         if (i >= lines.size()) {
             out.error = Message::of(msg::FileEndsBeforeText, {QString::number(rowNumber)});
             return out;
@@ -252,7 +252,7 @@ ReadOutcome read(QStringView text)
     return out;
 }
 
-Result<QString> write(const SubtitleList &list, std::vector<qsizetype> *rowOffsets)
+Result<QString> write(const SubtitleList &list, const NumberFormat &nf, std::vector<qsizetype> *rowOffsets)
 {
     QString out;
     out.reserve(400 + qsizetype(list.count()) * 64);
@@ -266,10 +266,10 @@ Result<QString> write(const SubtitleList &list, std::vector<qsizetype> *rowOffse
         const SubtitleEntry &row = list.row(i);
         if (rowOffsets)
             rowOffsets->push_back(out.size());
-        const Result<QString> start = clockForFile(row.start, i + 1, true);
+        const Result<QString> start = clockForFile(row.start, i + 1, true, nf);
         if (!start)
             return Failure{start.error()};
-        const Result<QString> end = clockForFile(row.end, i + 1, false);
+        const Result<QString> end = clockForFile(row.end, i + 1, false, nf);
         if (!end)
             return Failure{end.error()};
         out += *start;

@@ -5,6 +5,7 @@
 
 #include "document/Result.h"
 #include "document/SubtitleList.h"
+#include "document/TimeText.h"
 
 #include <QString>
 #include <QStringView>
@@ -45,12 +46,13 @@ QStringList headerLines();
 // "-00:", a time before the film's start that another program wrote).
 bool isTimeLine(QStringView line);
 
-ReadOutcome read(QStringView text);
+ReadOutcome read(QStringView text, const NumberFormat &nf);
 
 // The whole file as text, CR LF line ends; fails on the first time that is
 // not a number or cannot be written as a clock time, naming its row.
 // `rowOffsets`, when given, receives where each row's lines start in the text.
-Result<QString> write(const SubtitleList &list, std::vector<qsizetype> *rowOffsets = nullptr);
+Result<QString> write(const SubtitleList &list, const NumberFormat &nf,
+                      std::vector<qsizetype> *rowOffsets = nullptr);
 
 } // namespace subviewer
 } // namespace korv

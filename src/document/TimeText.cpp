@@ -12,12 +12,6 @@ namespace korv {
 
 namespace {
 
-NumberFormat &formatStorage()
-{
-    static NumberFormat format = NumberFormat::fromLocale(QLocale());
-    return format;
-}
-
 bool isBlank(QChar c)
 {
     return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QChar(0x00A0);
@@ -97,14 +91,14 @@ Decimal roundDecimal(double x, int decimals)
     return d;
 }
 
-QString patternText(const Decimal &d)
+QString patternText(const Decimal &d, const NumberFormat &nf)
 {
     QString out;
     out.reserve(int(d.intPart.size() + d.fracPart.size() + 2));
     if (d.negative)
         out += QLatin1Char('-');
     out += QLatin1String(d.intPart.data(), qsizetype(d.intPart.size()));
-    out += numberFormat().decimal;
+    out += nf.decimal;
     out += QLatin1String(d.fracPart.data(), qsizetype(d.fracPart.size()));
     return out;
 }
@@ -148,19 +142,8 @@ NumberFormat NumberFormat::fromLocale(const QLocale &locale)
     return f;
 }
 
-const NumberFormat &numberFormat()
+std::optional<double> TextToSeconds(QStringView text, const NumberFormat &nf)
 {
-    return formatStorage();
-}
-
-void setNumberFormat(const NumberFormat &format)
-{
-    formatStorage() = format;
-}
-
-std::optional<double> TextToSeconds(QStringView text)
-{
-    const NumberFormat &nf = numberFormat();
     qsizetype i = 0;
     const qsizetype n = text.size();
     while (i < n && isBlank(text[i]))
@@ -213,14 +196,14 @@ std::optional<double> TextToSeconds(QStringView text)
     return value;
 }
 
-std::optional<double> TextToNumberWithoutGroups(QStringView text)
+std::optional<double> TextToNumberWithoutGroups(QStringView text, const NumberFormat &nf)
 {
-    if (text.contains(numberFormat().group))
+    if (text.contains(nf.group))
         return std::nullopt;
-    return TextToSeconds(text);
+    return TextToSeconds(text, nf);
 }
 
-QString SecondsToText(double seconds)
+QString SecondsToText(double seconds, const NumberFormat &nf)
 {
     if (seconds == 0.0)
         return QStringLiteral("0");
@@ -231,20 +214,20 @@ QString SecondsToText(double seconds)
             *p = 'E';
     }
     QString out = QString::fromLatin1(buf, res.ptr - buf);
-    const QChar dec = numberFormat().decimal;
+    const QChar dec = nf.decimal;
     if (dec != QLatin1Char('.'))
         out.replace(QLatin1Char('.'), dec);
     return out;
 }
 
-QString FormatSeconds(double seconds)
+QString FormatSeconds(double seconds, const NumberFormat &nf)
 {
-    return patternText(roundDecimal(seconds, 2));
+    return patternText(roundDecimal(seconds, 2), nf);
 }
 
-QString FormatSeconds3(double seconds)
+QString FormatSeconds3(double seconds, const NumberFormat &nf)
 {
-    return patternText(roundDecimal(seconds, 3));
+    return patternText(roundDecimal(seconds, 3), nf);
 }
 
 std::optional<qint64> ToHundredths(double seconds)
@@ -273,7 +256,7 @@ std::optional<qint64> ToHundredths(double seconds)
     return d.negative ? -value : value;
 }
 
-QString HundredthsToText(qint64 hundredths)
+QString HundredthsToText(qint64 hundredths, const NumberFormat &nf)
 {
     if (hundredths == 0)
         return QStringLiteral("0");
@@ -298,19 +281,19 @@ QString HundredthsToText(qint64 hundredths)
         *--p = '-';
     // Beyond 15 significant digits the general form rounds: let it.
     if (end - p > 17)
-        return SecondsToText(double(hundredths) / 100.0);
+        return SecondsToText(double(hundredths) / 100.0, nf);
     QString out = QString::fromLatin1(p, end - p);
-    const QChar dec = numberFormat().decimal;
+    const QChar dec = nf.decimal;
     if (cents != 0 && dec != QLatin1Char('.'))
         out.replace(QLatin1Char('.'), dec);
     return out;
 }
 
-QString SecondsToTextAtHundredths(double seconds)
+QString SecondsToTextAtHundredths(double seconds, const NumberFormat &nf)
 {
     if (const auto h = ToHundredths(seconds); h && *h > -100000000000000LL && *h < 100000000000000LL)
-        return HundredthsToText(*h);
-    return SecondsToText(RoundToHundredths(seconds));
+        return HundredthsToText(*h, nf);
+    return SecondsToText(RoundToHundredths(seconds), nf);
 }
 
 double RoundToHundredths(double seconds)

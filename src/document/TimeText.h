@@ -18,7 +18,8 @@ class QLocale;
 namespace korv {
 
 // The separators of the user's number format, taken once from the locale so
-// that the conversions stay cheap on 100,000-row documents.
+// that the conversions stay cheap on 100,000-row documents. Every conversion
+// that writes or reads a time text is given the format to use.
 struct NumberFormat {
     QChar decimal = QLatin1Char('.');
     QChar group = QLatin1Char(',');
@@ -28,41 +29,37 @@ struct NumberFormat {
     static NumberFormat comma() { return {QLatin1Char(','), QLatin1Char('.')}; }
 };
 
-// The format used by every conversion below. Starts as the system locale's.
-const NumberFormat &numberFormat();
-void setNumberFormat(const NumberFormat &format);
-
 // Reads a time text: blanks around, an optional sign, digits with the decimal
 // separator (and well-formed group separators), "12." allowed, an optional
 // exponent. Anything else, the empty text included, is not a number.
-std::optional<double> TextToSeconds(QStringView text);
+std::optional<double> TextToSeconds(QStringView text, const NumberFormat &nf);
 
 // A number typed where a group separator makes no sense (a frame rate):
 // as TextToSeconds, but "23.976" in a Turkish locale is not 23976, it is no
 // number at all; neither is "25,000" in an English one.
-std::optional<double> TextToNumberWithoutGroups(QStringView text);
+std::optional<double> TextToNumberWithoutGroups(QStringView text, const NumberFormat &nf);
 
 // General form: 15 significant digits, no trailing zeros, no separator for a
 // whole number (12, 0.5, 3723.45).
-QString SecondsToText(double seconds);
+QString SecondsToText(double seconds, const NumberFormat &nf);
 
 // Pattern "#0.##": two decimals at most, halves away from zero, the separator
 // always written (12 gives "12.", 12.346 gives "12.35").
-QString FormatSeconds(double seconds);
+QString FormatSeconds(double seconds, const NumberFormat &nf);
 
 // Pattern "#0.###" (used for the film's length in minutes and seconds).
-QString FormatSeconds3(double seconds);
+QString FormatSeconds3(double seconds, const NumberFormat &nf);
 
 // The value FormatSeconds writes, read back: the time rounded to hundredths.
 double RoundToHundredths(double seconds);
 
 // SecondsToText of a whole number of hundredths (n / 100), written straight
 // from the integer: the same text, without a round trip through binary.
-QString HundredthsToText(qint64 hundredths);
+QString HundredthsToText(qint64 hundredths, const NumberFormat &nf);
 
 // SecondsToText(RoundToHundredths(seconds)): a time as the plain text of its
 // value at hundredths ("12", "12.5", "0.04").
-QString SecondsToTextAtHundredths(double seconds);
+QString SecondsToTextAtHundredths(double seconds, const NumberFormat &nf);
 
 // hh:mm:ss,cc of the time rounded to hundredths. Nothing for 36000 s or more
 // (and for -32400 s or less): the hours have two digits.

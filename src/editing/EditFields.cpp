@@ -5,7 +5,8 @@
 
 namespace korv {
 
-EditFields::EditFields(SubtitleList &list, QObject *parent) : QObject(parent), list_(list)
+EditFields::EditFields(SubtitleList &list, const NumberFormat &nf, QObject *parent)
+    : QObject(parent), list_(list), nf_(nf)
 {
     texts_[SkipStep] = QStringLiteral("1");
     connect(&list_, &SubtitleList::selectionChanged, this, &EditFields::Listview_ItemClick);
@@ -76,11 +77,11 @@ QString EditFields::linesAfterTheThird(const QString &text)
 
 void EditFields::updateDuration()
 {
-    const auto start = TextToSeconds(texts_[Start]);
-    const auto end = TextToSeconds(texts_[End]);
+    const auto start = TextToSeconds(texts_[Start], nf_);
+    const auto end = TextToSeconds(texts_[End], nf_);
     if (!start || !end)
         return; // the label keeps what it showed
-    const QString text = FormatSeconds(*end - *start) + QStringLiteral(" sn");
+    const QString text = FormatSeconds(*end - *start, nf_) + QStringLiteral(" sn");
     if (text != duration_) {
         duration_ = text;
         emit durationChanged(duration_);
@@ -122,10 +123,10 @@ void EditFields::shiftEnd(double delta)
 {
     if (texts_[End].isEmpty())
         setText(End, texts_[Start]);
-    const auto end = TextToSeconds(texts_[End]);
+    const auto end = TextToSeconds(texts_[End], nf_);
     if (!end)
         return;
-    setText(End, SecondsToText(*end + delta));
+    setText(End, SecondsToText(*end + delta, nf_));
 }
 
 void EditFields::CmdArayiAc_Click()

@@ -8,6 +8,7 @@
 // and hand every keystroke to setText.
 
 #include "document/SubtitleList.h"
+#include "document/TimeText.h"
 
 #include <QObject>
 #include <QString>
@@ -32,7 +33,8 @@ public:
     };
     static constexpr int kCount = 9;
 
-    explicit EditFields(SubtitleList &list, QObject *parent = nullptr);
+    // Times are read and written in the number format `nf`.
+    EditFields(SubtitleList &list, const NumberFormat &nf, QObject *parent = nullptr);
 
     const QString &text(int index) const { return texts_[std::size_t(index)]; }
     // Text1(index) := text, by the user or by a command; a change of fields
@@ -68,6 +70,7 @@ private:
     static QString linesAfterTheThird(const QString &text);
 
     SubtitleList &list_;
+    const NumberFormat &nf_;
     std::array<QString, kCount> texts_;
     QString duration_;
     // Lines four on of the row shown: no field shows them, edits keep them.

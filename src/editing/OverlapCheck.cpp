@@ -7,16 +7,16 @@ namespace korv {
 namespace {
 
 // A time at hundredths, in the plain form ("12", not "12.").
-void normalise(SubtitleList &list, int row, int column)
+void normalise(SubtitleList &list, int row, int column, const NumberFormat &nf)
 {
-    const auto value = TextToSeconds(list.cell(row, column));
+    const auto value = TextToSeconds(list.cell(row, column), nf);
     if (value)
-        list.setCell(row, column, SecondsToTextAtHundredths(*value));
+        list.setCell(row, column, SecondsToTextAtHundredths(*value, nf));
 }
 
 } // namespace
 
-OverlapCheckResult checkOverlaps(SubtitleList &list, OverlapMode mode,
+OverlapCheckResult checkOverlaps(SubtitleList &list, const NumberFormat &nf, OverlapMode mode,
                                  const std::function<OverlapDecision(int row)> &decide)
 {
     using Stop = OverlapCheckResult::Stop;
@@ -30,13 +30,13 @@ OverlapCheckResult checkOverlaps(SubtitleList &list, OverlapMode mode,
     const int n = list.count();
     SubtitleList::BulkChange bulk(list);
     for (int i = 0; i < n; ++i) {
-        if (!TextToSeconds(list.cell(i, ColStart)))
+        if (!TextToSeconds(list.cell(i, ColStart), nf))
             return stopAt(Stop::NotANumber, i, ColStart);
-        const auto end = TextToSeconds(list.cell(i, ColEnd));
+        const auto end = TextToSeconds(list.cell(i, ColEnd), nf);
         if (!end)
             return stopAt(Stop::NotANumber, i, ColEnd);
         if (i < list.count() - 1) {
-            const auto nextStart = TextToSeconds(list.cell(i + 1, ColStart));
+            const auto nextStart = TextToSeconds(list.cell(i + 1, ColStart), nf);
             if (!nextStart)
                 return stopAt(Stop::NotANumber, i + 1, ColStart);
             // Strictly: a subtitle may end where the next one starts.
@@ -52,12 +52,12 @@ OverlapCheckResult checkOverlaps(SubtitleList &list, OverlapMode mode,
                 }
                 const bool repair = decision == OverlapDecision::Repair;
                 if (repair)
-                    list.setCell(i, ColEnd, SecondsToText(*nextStart));
+                    list.setCell(i, ColEnd, SecondsToText(*nextStart, nf));
                 result.entries.push_back({i, repair});
             }
         }
-        normalise(list, i, ColStart);
-        normalise(list, i, ColEnd);
+        normalise(list, i, ColStart, nf);
+        normalise(list, i, ColEnd, nf);
     }
     return result;
 }

@@ -7,6 +7,7 @@
 // commands/CheckCommands.h.
 
 #include "document/SubtitleList.h"
+#include "document/TimeText.h"
 
 #include <functional>
 #include <vector>
@@ -38,7 +39,7 @@ struct OverlapCheckResult {
 
 // The walk. Rows before the one it stopped at keep their repairs and
 // rounding; that row and those after it are left as they were.
-OverlapCheckResult checkOverlaps(SubtitleList &list, OverlapMode mode,
+OverlapCheckResult checkOverlaps(SubtitleList &list, const NumberFormat &nf, OverlapMode mode,
                                  const std::function<OverlapDecision(int row)> &decide = {});
 
 } // namespace korv

@@ -18,13 +18,13 @@ struct Cut {
 
 // Where the document is cut, or nothing when the point does not lie inside
 // it. Every time reads as a number here: the overlap check has passed.
-std::optional<Cut> findCut(const std::vector<SubtitleEntry> &rows, const QString &pointText)
+std::optional<Cut> findCut(const std::vector<SubtitleEntry> &rows, const QString &pointText, const NumberFormat &nf)
 {
-    const auto point = TextToSeconds(pointText);
+    const auto point = TextToSeconds(pointText, nf);
     if (!point || rows.empty())
         return std::nullopt;
-    auto startOf = [&](std::size_t i) { return TextToSeconds(rows[i].start).value_or(0); };
-    auto endOf = [&](std::size_t i) { return TextToSeconds(rows[i].end).value_or(0); };
+    auto startOf = [&](std::size_t i) { return TextToSeconds(rows[i].start, nf).value_or(0); };
+    auto endOf = [&](std::size_t i) { return TextToSeconds(rows[i].end, nf).value_or(0); };
     if (!(*point > startOf(0) && *point < startOf(rows.size() - 1)))
         return std::nullopt;
     Cut cut;
@@ -47,27 +47,28 @@ std::vector<SubtitleEntry> firstPart(const std::vector<SubtitleEntry> &rows, con
     return part;
 }
 
-std::vector<SubtitleEntry> secondPart(const std::vector<SubtitleEntry> &rows, const Cut &cut)
+std::vector<SubtitleEntry> secondPart(const std::vector<SubtitleEntry> &rows, const Cut &cut, const NumberFormat &nf)
 {
     std::vector<SubtitleEntry> part(rows.begin() + std::ptrdiff_t(cut.secondStart), rows.end());
     for (SubtitleEntry &row : part) {
-        row.start = FormatSeconds(TextToSeconds(row.start).value_or(0) - cut.point);
-        row.end = FormatSeconds(TextToSeconds(row.end).value_or(0) - cut.point);
+        row.start = FormatSeconds(TextToSeconds(row.start, nf).value_or(0) - cut.point, nf);
+        row.end = FormatSeconds(TextToSeconds(row.end, nf).value_or(0) - cut.point, nf);
     }
     // A subtitle spanning the point starts the second file at 0.
-    if (TextToSeconds(part.front().start).value_or(0) < 0)
+    if (TextToSeconds(part.front().start, nf).value_or(0) < 0)
         part.front().start = QStringLiteral("0");
     return part;
 }
 
 } // namespace
 
-std::optional<SplitParts> splitAt(const std::vector<SubtitleEntry> &rows, const QString &pointText)
+std::optional<SplitParts> splitAt(const std::vector<SubtitleEntry> &rows, const QString &pointText,
+                                  const NumberFormat &nf)
 {
-    const std::optional<Cut> cut = findCut(rows, pointText);
+    const std::optional<Cut> cut = findCut(rows, pointText, nf);
     if (!cut)
         return std::nullopt;
-    return SplitParts{firstPart(rows, *cut, pointText), secondPart(rows, *cut)};
+    return SplitParts{firstPart(rows, *cut, pointText), secondPart(rows, *cut, nf)};
 }
 
 } // namespace korv

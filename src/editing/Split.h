@@ -6,6 +6,7 @@
 // each part through the save command, is in commands/SplitCommands.h.
 
 #include "document/SubtitleList.h"
+#include "document/TimeText.h"
 
 #include <QString>
 
@@ -23,6 +24,7 @@ struct SplitParts {
 // point is not a number, does not lie after the first subtitle's start and
 // before the last one's, or comes after every subtitle's end. Every time
 // reads as a number (the overlap check has passed).
-std::optional<SplitParts> splitAt(const std::vector<SubtitleEntry> &rows, const QString &pointText);
+std::optional<SplitParts> splitAt(const std::vector<SubtitleEntry> &rows, const QString &pointText,
+                                  const NumberFormat &nf);
 
 } // namespace korv

@@ -7,13 +7,13 @@
 
 namespace korv {
 
-Status ShiftAllTimes(SubtitleList &list, double seconds, int *failedRow)
+Status ShiftAllTimes(SubtitleList &list, double seconds, const NumberFormat &nf, int *failedRow)
 {
     const int n = list.count();
     std::vector<double> values(std::size_t(n) * 2);
     for (int i = 0; i < n; ++i) {
         for (int k = 0; k < 2; ++k) {
-            const auto value = TextToSeconds(list.cell(i, ColStart + k));
+            const auto value = TextToSeconds(list.cell(i, ColStart + k), nf);
             if (!value) {
                 if (failedRow)
                     *failedRow = i;
@@ -27,8 +27,8 @@ Status ShiftAllTimes(SubtitleList &list, double seconds, int *failedRow)
     for (int i = 0; i < n; ++i) {
         // The general form of the sum keeps 15 digits, and so does the
         // pattern: one rounding to hundredths gives what two conversions would.
-        list.setCell(i, ColStart, FormatSeconds(values[std::size_t(i) * 2] + seconds));
-        list.setCell(i, ColEnd, FormatSeconds(values[std::size_t(i) * 2 + 1] + seconds));
+        list.setCell(i, ColStart, FormatSeconds(values[std::size_t(i) * 2] + seconds, nf));
+        list.setCell(i, ColEnd, FormatSeconds(values[std::size_t(i) * 2 + 1] + seconds, nf));
     }
     return Status::success();
 }

@@ -7,12 +7,6 @@ namespace korv {
 
 namespace {
 
-LetterCase &letterCaseStorage()
-{
-    static LetterCase rule = letterCaseOf(QLocale());
-    return rule;
-}
-
 char32_t lowerCodePoint(char32_t c, LetterCase rule)
 {
     if (c < 0x80) {
@@ -33,16 +27,6 @@ LetterCase letterCaseOf(const QLocale &locale)
     const QLocale::Language language = locale.language();
     return language == QLocale::Turkish || language == QLocale::Azerbaijani ? LetterCase::Turkic
                                                                               : LetterCase::Default;
-}
-
-LetterCase letterCase()
-{
-    return letterCaseStorage();
-}
-
-void setLetterCase(LetterCase rule)
-{
-    letterCaseStorage() = rule;
 }
 
 void lowerCaseInto(QStringView text, LetterCase rule, std::u32string &out)

@@ -29,9 +29,6 @@ namespace korv {
 enum class LetterCase { Default, Turkic };
 
 LetterCase letterCaseOf(const QLocale &locale);
-// The rule used by the find command. Starts as the system locale's.
-LetterCase letterCase();
-void setLetterCase(LetterCase rule);
 
 // `text` lower-cased by `rule` into `out`, one element per code point.
 void lowerCaseInto(QStringView text, LetterCase rule, std::u32string &out);

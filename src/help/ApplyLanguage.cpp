@@ -1,7 +1,7 @@
 #include "help/ApplyLanguage.h"
 
 #include "document/SubtitleTableModel.h"
-#include "locale/Messages.h"
+#include "locale/Language.h"
 #include "help/QtUserDialogs.h"
 #include "locale/IniFile.h"
 #include "locale/LanguageKeys.h"
@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLocale>
 #include <QTabBar>
 
 namespace korv {
@@ -73,10 +74,10 @@ bool setColumnHeader(QAbstractItemView *view, int column, const QString &text)
 
 // Sets one key's text; the description of the failure for the user when the
 // window has no such control.
-QString apply(QWidget *window, const LanguageKey &key, const QString &text)
+QString apply(QWidget *window, const Language &language, const LanguageKey &key, const QString &text)
 {
     auto missing = [&] {
-        return LangText(Message::of(QStringLiteral("065"), {key.key, window->objectName()}));
+        return language.LangText(Message::of(QStringLiteral("065"), {key.key, window->objectName()}));
     };
     switch (key.target) {
     case TextTarget::WindowTitle:
@@ -117,21 +118,21 @@ QString captionWithoutMnemonics(const QString &text)
     return shown;
 }
 
-void ApplyLanguage(QWidget *window, UserDialogs &ui)
+void ApplyLanguage(QWidget *window, const Language &language, UserDialogs &ui)
 {
     if (!window)
         return;
     const WindowSection *section = windowSection(window->objectName());
     if (!section)
         return;
-    const QString file = currentLanguageFile();
+    const QString file = language.currentFile();
     // With no readable language file the built-in texts stay: a window of
     // empty captions could not be used.
-    if (CurrentLanguage().isEmpty() || !QFile(file).open(QIODevice::ReadOnly))
+    if (language.CurrentLanguage().isEmpty() || !QFile(file).open(QIODevice::ReadOnly))
         return;
     for (const LanguageKey &key : section->keys) {
         const QString text = ReadIniString(section->window, key.key, file);
-        const QString failure = apply(window, key, text);
+        const QString failure = apply(window, language, key, text);
         if (!failure.isEmpty()) {
             ui.showMessageBox(failure);
             return;
@@ -139,10 +140,10 @@ void ApplyLanguage(QWidget *window, UserDialogs &ui)
     }
 }
 
-void ApplyLanguage(QWidget *window)
+void ApplyLanguage(QWidget *window, const Language &language)
 {
-    QtUserDialogs dialogs(window);
-    ApplyLanguage(window, dialogs);
+    QtUserDialogs dialogs(language, NumberFormat::fromLocale(QLocale()), window);
+    ApplyLanguage(window, language, dialogs);
 }
 
 } // namespace korv

@@ -15,11 +15,12 @@ class QWidget;
 
 namespace korv {
 
+class Language;
 class UserDialogs;
 
-void ApplyLanguage(QWidget *window, UserDialogs &ui);
+void ApplyLanguage(QWidget *window, const Language &language, UserDialogs &ui);
 // The same, showing its message box over the window.
-void ApplyLanguage(QWidget *window);
+void ApplyLanguage(QWidget *window, const Language &language);
 
 // A caption as a control without mnemonics shows it: "&&" is one "&", and a
 // single "&" (which marks a mnemonic) is dropped.

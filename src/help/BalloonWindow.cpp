@@ -1,6 +1,6 @@
 #include "help/BalloonWindow.h"
 
-#include "locale/Messages.h"
+#include "locale/Language.h"
 #include "help/Twips.h"
 
 #include <QApplication>
@@ -41,7 +41,8 @@ const QColor &BalloonWindow::background()
     return brown;
 }
 
-BalloonWindow::BalloonWindow(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
+BalloonWindow::BalloonWindow(const Language &language, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), language_(language)
 {
     setObjectName(QStringLiteral("BalonYardim1"));
     setWindowTitle(QString());
@@ -77,12 +78,12 @@ BalloonWindow::BalloonWindow(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt:
     page.setColor(QPalette::Base, Qt::transparent);
     page.setColor(QPalette::Text, QColor(40, 30, 25));
     Web->setPalette(page);
-    Web->setAccessibleName(LangText(QStringLiteral("064")));
+    Web->setAccessibleName(language_.LangText(QStringLiteral("064")));
 }
 
 void BalloonWindow::navigate(const QString &page)
 {
-    Web->setSource(QUrl::fromLocalFile(programFolder() + QStringLiteral("/Help/") + page));
+    Web->setSource(QUrl::fromLocalFile(language_.programFolder() + QStringLiteral("/Help/") + page));
 }
 
 void BalloonWindow::shape(int corner, QPoint tip)
@@ -176,12 +177,12 @@ QPixmap BalloonWindow::notebookPage(QSize size)
     return pixmap;
 }
 
-void ShowBalloon(int corner, int x, int y, const QString &page, QWidget *parent)
+void ShowBalloon(const Language &language, int corner, int x, int y, const QString &page, QWidget *parent)
 {
     if (QWidget *previous = loadedForm(QStringLiteral("BalonYardim1")))
         delete previous;
 
-    QPointer<BalloonWindow> balloon = new BalloonWindow(parent);
+    QPointer<BalloonWindow> balloon = new BalloonWindow(language, parent);
     balloon->navigate(page);
     balloon->shape(corner, QPoint(x, y));
     balloon->exec();

@@ -16,10 +16,13 @@ class QTextBrowser;
 
 namespace korv {
 
+class Language;
+
 class BalloonWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit BalloonWindow(QWidget *parent = nullptr);
+    // Its help pages are read from the program folder of `language`.
+    explicit BalloonWindow(const Language &language, QWidget *parent = nullptr);
 
     // Shows program folder + "/Help/" + page.
     void navigate(const QString &page);
@@ -40,6 +43,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    const Language &language_;
     BalloonShape shape_;
 };
 
@@ -49,7 +53,7 @@ QRegion balloonRegion(const BalloonShape &shape);
 
 // Shows the balloon modally and returns when the user has closed it. Only one
 // balloon exists at a time: one already loaded is unloaded first.
-void ShowBalloon(int corner, int x, int y, const QString &page, QWidget *parent = nullptr);
+void ShowBalloon(const Language &language, int corner, int x, int y, const QString &page, QWidget *parent = nullptr);
 
 // True when a loaded window has exactly this object name.
 bool IsFormLoaded(const QString &name);

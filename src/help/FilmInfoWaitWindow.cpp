@@ -10,7 +10,8 @@
 
 namespace korv {
 
-FilmInfoWaitWindow::FilmInfoWaitWindow(QWidget *owner) : QFrame(owner, Qt::Tool | Qt::FramelessWindowHint)
+FilmInfoWaitWindow::FilmInfoWaitWindow(const Language &language, QWidget *owner)
+    : QFrame(owner, Qt::Tool | Qt::FramelessWindowHint), language_(language)
 {
     setObjectName(QStringLiteral("frmBilgiAliniyor"));
     setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -36,7 +37,7 @@ FilmInfoWaitWindow::FilmInfoWaitWindow(QWidget *owner) : QFrame(owner, Qt::Tool 
 
 void FilmInfoWaitWindow::Form_Load()
 {
-    ApplyLanguage(this);
+    ApplyLanguage(this, language_);
 }
 
 void FilmInfoWaitWindow::showOver(QWidget *owner)

@@ -8,10 +8,13 @@ class QLabel;
 
 namespace korv {
 
+class Language;
+
 class FilmInfoWaitWindow : public QFrame {
     Q_OBJECT
 public:
-    explicit FilmInfoWaitWindow(QWidget *owner = nullptr);
+    // Its text comes from `language`.
+    explicit FilmInfoWaitWindow(const Language &language, QWidget *owner = nullptr);
 
     QLabel *label() const { return label1_; }
 
@@ -22,6 +25,7 @@ public:
 private:
     void Form_Load();
 
+    const Language &language_;
     QLabel *label1_ = nullptr;
 };
 

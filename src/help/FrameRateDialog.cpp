@@ -12,8 +12,9 @@
 namespace korv {
 
 FrameRateDialog::FrameRateDialog(const QString &proposal,
-                                 std::function<void(const QString &, const QString &)> notify, QWidget *parent)
-    : QDialog(parent), notify_(std::move(notify))
+                                 std::function<void(const QString &, const QString &)> notify,
+                                 NumberFormat numbers, QWidget *parent)
+    : QDialog(parent), notify_(std::move(notify)), numbers_(numbers)
 {
     setObjectName(QStringLiteral("frmRate"));
     setWindowTitle(QStringLiteral(" MICRO DVD - FRAME RATE"));
@@ -28,7 +29,7 @@ FrameRateDialog::FrameRateDialog(const QString &proposal,
     combo3_->setObjectName(QStringLiteral("Combo3"));
     combo3_->setEditable(true);
     combo3_->setInsertPolicy(QComboBox::NoInsert);
-    combo3_->addItems(frameRateChoices());
+    combo3_->addItems(frameRateChoices(numbers_));
     // The list's chosen item is the one shown (none for a film's own rate),
     // so that nothing puts another rate in its place.
     combo3_->setCurrentIndex(combo3_->findText(proposal));
@@ -68,7 +69,7 @@ bool FrameRateDialog::eventFilter(QObject *watched, QEvent *event)
 
 void FrameRateDialog::confirm()
 {
-    const auto rate = readFrameRate(combo3_->currentText());
+    const auto rate = readFrameRate(combo3_->currentText(), numbers_);
     if (!rate) {
         if (notify_)
             notify_(QStringLiteral("ERROR..."), ProgramInfo::kNoticeTitle);

@@ -2,6 +2,8 @@
 // frmRate: asks for the frame rate before every MicroDVD read or write and
 // proposes the film's.
 
+#include "document/TimeText.h"
+
 #include <QDialog>
 
 #include <functional>
@@ -17,7 +19,9 @@ class FrameRateDialog : public QDialog {
     Q_OBJECT
 public:
     // `notify` shows a notice (the "ERROR..." for a text that is no rate).
+    // Rates are shown and read in the number format `numbers`.
     FrameRateDialog(const QString &proposal, std::function<void(const QString &, const QString &)> notify,
+                    NumberFormat numbers,
                     QWidget *parent = nullptr);
 
     // The confirmed rate; empty until OK accepted a number.
@@ -36,6 +40,7 @@ private:
     QComboBox *combo3_ = nullptr;
     QPushButton *command1_ = nullptr;
     std::function<void(const QString &, const QString &)> notify_;
+    NumberFormat numbers_;
     std::optional<double> rate_;
 };
 

@@ -1,7 +1,7 @@
 #include "help/LanguageWindow.h"
 
 #include "locale/Registry.h"
-#include "locale/Messages.h"
+#include "locale/Language.h"
 #include "locale/LanguageFiles.h"
 
 #include <QGuiApplication>
@@ -12,7 +12,7 @@
 
 namespace korv {
 
-LanguageWindow::LanguageWindow(QWidget *parent) : QDialog(parent)
+LanguageWindow::LanguageWindow(Language &language, QWidget *parent) : QDialog(parent), language_(language)
 {
     setObjectName(QStringLiteral("frmLng"));
     setWindowTitle(QStringLiteral(" SELECT LANGUAGE"));
@@ -22,7 +22,7 @@ LanguageWindow::LanguageWindow(QWidget *parent) : QDialog(parent)
     File1 = new QListWidget(this);
     File1->setObjectName(QStringLiteral("File1"));
     File1->setGeometry(10, 10, 240, 150);
-    File1->addItems(languageFileNames(languageFolder()));
+    File1->addItems(languageFileNames(language_.folder()));
 
     Label1 = new QLabel(QStringLiteral("-"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -56,13 +56,13 @@ void LanguageWindow::File1_Click()
     const QListWidgetItem *entry = File1->currentItem();
     if (!entry)
         return;
-    setCurrentLanguage(languageOfFile(entry->text()));
-    Label1->setText(languageAuthorText(CurrentLanguage()));
+    language_.setCurrentLanguage(languageOfFile(entry->text()));
+    Label1->setText(languageAuthorText(language_, language_.CurrentLanguage()));
 }
 
 void LanguageWindow::Command1_Click()
 {
-    SaveRegSetting(QStringLiteral("lng"), CurrentLanguage());
+    SaveRegSetting(QStringLiteral("lng"), language_.CurrentLanguage());
     accept();
 }
 

@@ -12,10 +12,13 @@ class QPushButton;
 
 namespace korv {
 
+class Language;
+
 class LanguageWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit LanguageWindow(QWidget *parent = nullptr);
+    // Choosing a file makes its language `language`'s current one.
+    explicit LanguageWindow(Language &language, QWidget *parent = nullptr);
 
     QListWidget *File1 = nullptr;
     QLabel *Label1 = nullptr;
@@ -23,6 +26,9 @@ public:
 
     void File1_Click();
     void Command1_Click();
+
+private:
+    Language &language_;
 };
 
 } // namespace korv

@@ -1,6 +1,6 @@
 #include "help/NoticeWindow.h"
 
-#include "locale/Messages.h"
+#include "locale/Language.h"
 #include "help/Twips.h"
 
 #include <QLabel>
@@ -13,7 +13,7 @@
 
 namespace korv {
 
-NoticeWindow::NoticeWindow(QWidget *parent) : QDialog(parent)
+NoticeWindow::NoticeWindow(const Language &language, QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmErr"));
     setWindowTitle(QStringLiteral("HATA"));
@@ -29,7 +29,7 @@ NoticeWindow::NoticeWindow(QWidget *parent) : QDialog(parent)
         image->setObjectName(QStringLiteral("Image1(%1)").arg(i));
         image->setGeometry(Twips::rect(60, 195, 1260, 1260));
         image->setPixmap(animationFrame(i));
-        image->setAccessibleName(LangText(QStringLiteral("062")));
+        image->setAccessibleName(language.LangText(QStringLiteral("062")));
         images_[std::size_t(i)] = image;
     }
 
@@ -37,7 +37,7 @@ NoticeWindow::NoticeWindow(QWidget *parent) : QDialog(parent)
     text_->setObjectName(QStringLiteral("Text1(2)"));
     text_->setGeometry(Twips::rect(1740, 180, 3840, 1410));
     text_->setReadOnly(true);
-    text_->setAccessibleName(LangText(QStringLiteral("061")));
+    text_->setAccessibleName(language.LangText(QStringLiteral("061")));
     text_->setTabChangesFocus(true);
 
     command1_ = new QPushButton(QStringLiteral("TAMAM"), this);

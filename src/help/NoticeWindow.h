@@ -15,10 +15,13 @@ class QTimer;
 
 namespace korv {
 
+class Language;
+
 class NoticeWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit NoticeWindow(QWidget *parent = nullptr);
+    // Its pictures and text have names in `language` for a screen reader.
+    explicit NoticeWindow(const Language &language, QWidget *parent = nullptr);
 
     void setMessage(const QString &message);
     QString message() const;

@@ -4,7 +4,7 @@
 #include "document/ProgramInfo.h"
 #include "document/TimeText.h"
 #include "help/Twips.h"
-#include "locale/Messages.h"
+#include "locale/Language.h"
 #include "help/ApplyLanguage.h"
 #include "locale/Options.h"
 
@@ -35,7 +35,8 @@ QFrame *separator(QWidget *parent, int top)
 
 } // namespace
 
-OptionsWindow::OptionsWindow(UserDialogs &ui, QWidget *parent) : QDialog(parent), ui_(ui)
+OptionsWindow::OptionsWindow(UserDialogs &ui, const Language &language, NumberFormat numbers, QWidget *parent)
+    : QDialog(parent), ui_(ui), language_(language), numbers_(numbers)
 {
     setObjectName(QStringLiteral("frmSecenekler"));
     setWindowTitle(QStringLiteral(" SEÇENEKLER"));
@@ -102,8 +103,8 @@ void OptionsWindow::Check1_Click(int index)
 void OptionsWindow::CmdKapat_Click()
 {
     // Seconds that are no number keep the window open; nothing is stored.
-    if (!TextToSeconds(Text1->text())) {
-        ui_.showNotice(LangMessage(QStringLiteral("014")), ProgramInfo::kNoticeTitle);
+    if (!TextToSeconds(Text1->text(), numbers_)) {
+        ui_.showNotice(language_.LangMessage(QStringLiteral("014")), ProgramInfo::kNoticeTitle);
         Text1->setFocus();
         return;
     }
@@ -118,7 +119,7 @@ void OptionsWindow::reject()
 
 void OptionsWindow::showEvent(QShowEvent *event)
 {
-    ApplyLanguage(this, ui_);
+    ApplyLanguage(this, language_, ui_);
     fitCaptions();
     QDialog::showEvent(event);
 }

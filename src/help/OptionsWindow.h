@@ -8,6 +8,8 @@
 // commands whenever they need them. "KAPAT (ESC)" (also Esc and the close
 // button) hides it, but only when the seconds field holds a number.
 
+#include "document/TimeText.h"
+
 #include <QDialog>
 
 #include <array>
@@ -20,12 +22,14 @@ class QPushButton;
 
 namespace korv {
 
+class Language;
 class UserDialogs;
 
 class OptionsWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit OptionsWindow(UserDialogs &ui, QWidget *parent = nullptr);
+    // Its captions come from `language`; the seconds are read in `numbers`.
+    OptionsWindow(UserDialogs &ui, const Language &language, NumberFormat numbers, QWidget *parent = nullptr);
 
     static constexpr int kCheckCount = 5;
     std::array<QCheckBox *, kCheckCount> Check1{};
@@ -49,6 +53,8 @@ private:
     void fitCaptions();
 
     UserDialogs &ui_;
+    const Language &language_;
+    NumberFormat numbers_;
     std::array<QFrame *, 2> separators_{};
 };
 

@@ -39,7 +39,7 @@ QString QtUserDialogs::qtFilter(const QString &filter)
 void QtUserDialogs::showNotice(const QString &message, const QString &title)
 {
     NormalPointer pointer;
-    NoticeWindow window(owner_);
+    NoticeWindow window(language_, owner_);
     window.setMessage(message);
     window.setWindowTitle(title);
     window.exec();
@@ -88,7 +88,8 @@ FileDialogResult QtUserDialogs::chooseFileToSave(const FileDialogRequest &reques
 std::optional<double> QtUserDialogs::askFrameRate(const QString &proposal)
 {
     NormalPointer pointer;
-    FrameRateDialog dialog(proposal, [this](const QString &m, const QString &t) { showNotice(m, t); }, owner_);
+    FrameRateDialog dialog(proposal, [this](const QString &m, const QString &t) { showNotice(m, t); }, numbers_,
+                           owner_);
     dialog.exec();
     return dialog.rate();
 }

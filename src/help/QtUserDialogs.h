@@ -2,6 +2,8 @@
 // The real windows behind the user-dialog seam.
 
 #include "dialogs/UserDialogs.h"
+#include "document/TimeText.h"
+#include "locale/Language.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -10,8 +12,12 @@ namespace korv {
 
 class QtUserDialogs : public UserDialogs {
 public:
-    explicit QtUserDialogs(QWidget *owner = nullptr) : owner_(owner) {}
-    void setOwner(QWidget *owner) { owner_ = owner; }
+    // The windows speak `language`; the frame-rate window reads rates in
+    // the number format `numbers`.
+    QtUserDialogs(const Language &language, NumberFormat numbers, QWidget *owner = nullptr)
+        : language_(language), numbers_(numbers), owner_(owner)
+    {
+    }
 
     void showNotice(const QString &message, const QString &title) override;
     void showMessageBox(const QString &message) override;
@@ -26,6 +32,8 @@ public:
     static QString qtFilter(const QString &filter);
 
 private:
+    const Language &language_;
+    NumberFormat numbers_;
     QPointer<QWidget> owner_;
 };
 

@@ -1,6 +1,6 @@
 #include "help/ShortcutTableWindow.h"
 
-#include "locale/Messages.h"
+#include "locale/Language.h"
 #include "help/Twips.h"
 #include "help/ApplyLanguage.h"
 
@@ -311,7 +311,8 @@ QPolygon ShortcutTableWindow::connectorPath(const Connector &connector) const
     return path;
 }
 
-ShortcutTableWindow::ShortcutTableWindow(QWidget *owner) : QDialog(owner)
+ShortcutTableWindow::ShortcutTableWindow(const Language &language, QWidget *owner)
+    : QDialog(owner), language_(language)
 {
     setObjectName(QStringLiteral("frmKisayollar"));
     setWindowTitle(QStringLiteral(" PROGRAMIN KISAYOL TUŞLARI"));
@@ -326,7 +327,7 @@ ShortcutTableWindow::ShortcutTableWindow(QWidget *owner) : QDialog(owner)
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(QRect(kPictureAt, kPictureSize));
     Image1->setPixmap(keypadPicture());
-    Image1->setAccessibleName(LangText(QStringLiteral("063")));
+    Image1->setAccessibleName(language_.LangText(QStringLiteral("063")));
 
     for (int i = 0; i < kLabelCount; ++i) {
         auto *label = new QLabel(QString::fromUtf8(kTexts[i]), this);
@@ -352,12 +353,12 @@ ShortcutTableWindow::ShortcutTableWindow(QWidget *owner) : QDialog(owner)
 
 void ShortcutTableWindow::Form_Load()
 {
-    ApplyLanguage(this);
+    ApplyLanguage(this, language_);
 }
 
-void ShowShortcutTable(QWidget *owner)
+void ShowShortcutTable(const Language &language, QWidget *owner)
 {
-    ShortcutTableWindow window(owner);
+    ShortcutTableWindow window(language, owner);
     window.exec();
 }
 

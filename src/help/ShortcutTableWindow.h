@@ -13,10 +13,13 @@ class QPushButton;
 
 namespace korv {
 
+class Language;
+
 class ShortcutTableWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit ShortcutTableWindow(QWidget *owner = nullptr);
+    // Its texts come from `language`.
+    explicit ShortcutTableWindow(const Language &language, QWidget *owner = nullptr);
 
     static constexpr int kLabelCount = 14;
     // Label1(0) to Label1(13): the built-in texts; the language file may
@@ -56,9 +59,11 @@ public:
 
 private:
     void Form_Load();
+
+    const Language &language_;
 };
 
 // Shown modally (at the first start and by F1).
-void ShowShortcutTable(QWidget *owner);
+void ShowShortcutTable(const Language &language, QWidget *owner);
 
 } // namespace korv

@@ -1,7 +1,6 @@
 #include "locale/FirstRun.h"
 
 #include "locale/Registry.h"
-#include "locale/Messages.h"
 
 #include <QDir>
 #include <QFile>
@@ -38,9 +37,9 @@ bool writeOne(const QString &path)
 
 } // namespace
 
-QString firstRunFileBesideProgram()
+QString firstRunFileBesideProgram(const QString &programFolder)
 {
-    return QDir(programFolder()).filePath(kFirstRunFileName);
+    return QDir(programFolder).filePath(kFirstRunFileName);
 }
 
 QString firstRunFileInConfigFolder()
@@ -48,19 +47,19 @@ QString firstRunFileInConfigFolder()
     return QDir(userConfigFolder()).filePath(kFirstRunFileName);
 }
 
-bool FirstRunDone()
+bool FirstRunDone(const QString &programFolder)
 {
-    if (firstLineIsOne(firstRunFileBesideProgram()))
+    if (firstLineIsOne(firstRunFileBesideProgram(programFolder)))
         return true;
     // The copy in the configuration folder stands in only for a program
     // folder that cannot be written; otherwise deleting set.cfg beside the
     // program brings the first run back.
-    return !QFileInfo(programFolder()).isWritable() && firstLineIsOne(firstRunFileInConfigFolder());
+    return !QFileInfo(programFolder).isWritable() && firstLineIsOne(firstRunFileInConfigFolder());
 }
 
-bool WriteFirstRunDone()
+bool WriteFirstRunDone(const QString &programFolder)
 {
-    if (writeOne(firstRunFileBesideProgram()))
+    if (writeOne(firstRunFileBesideProgram(programFolder)))
         return true;
     if (!QDir().mkpath(userConfigFolder()))
         return false;

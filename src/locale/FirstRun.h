@@ -16,16 +16,16 @@ inline const QString kFirstRunFileName = QStringLiteral("set.cfg");
 
 // The two places set.cfg is looked for: beside the program, then the user's
 // configuration folder.
-QString firstRunFileBesideProgram();
+QString firstRunFileBesideProgram(const QString &programFolder);
 QString firstRunFileInConfigFolder();
 
 // True when the first line of set.cfg is exactly "1". A missing, empty or
 // unreadable file, or any other first line, reads as not done.
-bool FirstRunDone();
+bool FirstRunDone(const QString &programFolder);
 
 // Writes set.cfg anew as the single line "1" CR LF: beside the program, or,
 // when that fails, in the user's configuration folder. False when neither
 // could be written.
-bool WriteFirstRunDone();
+bool WriteFirstRunDone(const QString &programFolder);
 
 } // namespace korv

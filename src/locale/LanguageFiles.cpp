@@ -1,6 +1,6 @@
 #include "locale/LanguageFiles.h"
 
-#include "locale/Messages.h"
+#include "locale/Language.h"
 #include "locale/IniFile.h"
 #include "locale/LanguageKeys.h"
 
@@ -10,11 +10,6 @@
 #include <algorithm>
 
 namespace korv {
-
-QString languageFolder()
-{
-    return QDir(programFolder()).filePath(QStringLiteral("Language"));
-}
 
 bool isLanguageFile(const QString &path)
 {
@@ -50,10 +45,10 @@ QString languageOfFile(const QString &fileName)
     return fileName.left(fileName.size() - kExtensionLength);
 }
 
-QString languageAuthorText(const QString &language)
+QString languageAuthorText(const Language &languages, const QString &language)
 {
     return language + QStringLiteral("\nAuthor :")
-        + ReadIniString(kAuthorSection, kAuthorKey, languageFilePath(language));
+        + ReadIniString(kAuthorSection, kAuthorKey, languages.filePath(language));
 }
 
 } // namespace korv

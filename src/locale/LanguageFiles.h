@@ -7,8 +7,7 @@
 
 namespace korv {
 
-// Program folder + "/Language".
-QString languageFolder();
+class Language;
 
 // Names of the files of a folder, sorted by name without regard to case.
 // Every language file counts, whatever its extension; other files (a note,
@@ -25,6 +24,6 @@ QString languageOfFile(const QString &fileName);
 
 // What the language window shows for a language: its name, a line break,
 // and "Author :" followed by the translator's name from the language file.
-QString languageAuthorText(const QString &language);
+QString languageAuthorText(const Language &languages, const QString &language);
 
 } // namespace korv

@@ -1,18 +1,18 @@
 #include "locale/LanguageMenu.h"
 
 #include "locale/Registry.h"
-#include "locale/Messages.h"
+#include "locale/Language.h"
 #include "locale/LanguageFiles.h"
 
 namespace korv {
 
-LanguageMenu::LanguageMenu(QObject *parent) : QObject(parent) {}
+LanguageMenu::LanguageMenu(Language &language, QObject *parent) : QObject(parent), language_(language) {}
 
 void LanguageMenu::LoadLanguageMenu()
 {
     items_ = {};
     int next = 0;
-    for (const QString &file : languageFileNames(languageFolder())) {
+    for (const QString &file : languageFileNames(language_.folder())) {
         if (next == kItemCount)
             break; // a seventh language is not offered
         const QString language = languageOfFile(file);
@@ -47,7 +47,7 @@ void LanguageMenu::mnulng_Click(int index)
     LanguageMenuItem &chosen = items_[std::size_t(index)];
     chosen.checked = true;
     emit itemsChanged();
-    setCurrentLanguage(chosen.caption);
+    language_.setCurrentLanguage(chosen.caption);
     SaveRegSetting(QStringLiteral("lng"), chosen.caption);
     if (applyLanguage)
         applyLanguage();

@@ -15,6 +15,8 @@
 
 namespace korv {
 
+class Language;
+
 struct LanguageMenuItem {
     QString caption = QStringLiteral("--");
     bool visible = false;
@@ -26,7 +28,7 @@ class LanguageMenu : public QObject {
 public:
     static constexpr int kItemCount = 6;
 
-    explicit LanguageMenu(QObject *parent = nullptr);
+    explicit LanguageMenu(Language &language, QObject *parent = nullptr);
 
     const LanguageMenuItem &item(int index) const { return items_.at(std::size_t(index)); }
 
@@ -47,6 +49,7 @@ signals:
     void itemsChanged();
 
 private:
+    Language &language_;
     std::array<LanguageMenuItem, kItemCount> items_{};
 };
 

@@ -23,7 +23,8 @@ bool isAviFileName(const QString &fileName)
     return fileName.right(3).compare(QLatin1String("AVI"), Qt::CaseInsensitive) == 0;
 }
 
-double SummarizeAvi(const AviFileInfo &fileInfo, const AviStreamInfo &streamInfo, FilmInformation &info)
+double SummarizeAvi(const AviFileInfo &fileInfo, const AviStreamInfo &streamInfo, const NumberFormat &nf,
+                    FilmInformation &info)
 {
     // A scale of 0 gives no frame rate, and a rate of 0 (or a negative one)
     // is none either: nothing could be counted in frames of it.
@@ -33,7 +34,7 @@ double SummarizeAvi(const AviFileInfo &fileInfo, const AviStreamInfo &streamInfo
     const bool timed = rate > 0;
     const double secs = timed ? double(frames) / rate : 0.0;
 
-    const QString rateText = rate > 0 ? SecondsToText(rate) : kNoValue;
+    const QString rateText = rate > 0 ? SecondsToText(rate, nf) : kNoValue;
     const QString resolution = QStringLiteral("%1x%2").arg(fileInfo.dwWidth).arg(fileInfo.dwHeight);
     QString clock = kNoValue;
     if (timed) {
@@ -47,9 +48,9 @@ double SummarizeAvi(const AviFileInfo &fileInfo, const AviStreamInfo &streamInfo
     info.rows.push_back({QStringLiteral("TOTAL FRAME KARE :"), QString::number(frames) + QStringLiteral(" FRAME")});
     info.rows.push_back({QStringLiteral("TIME :"), clock});
     info.rows.push_back({QStringLiteral("TIME (MINUTE) :"),
-                         timed ? FormatSeconds3(secs / 60) + QStringLiteral(" dk") : kNoValue});
+                         timed ? FormatSeconds3(secs / 60, nf) + QStringLiteral(" dk") : kNoValue});
     info.rows.push_back({QStringLiteral("TIME (SECOND) :"),
-                         timed ? FormatSeconds3(secs) + QStringLiteral(" sn") : kNoValue});
+                         timed ? FormatSeconds3(secs, nf) + QStringLiteral(" sn") : kNoValue});
 
     info.totalFrames = QString::number(frames);
     info.totalTime = clock;

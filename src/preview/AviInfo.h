@@ -3,6 +3,7 @@
 // labels and the rows of the information list (an empty first column, a name
 // and a value, the two heading rows in bold).
 
+#include "document/TimeText.h"
 #include "preview/AviHeaders.h"
 
 #include <QString>
@@ -33,7 +34,8 @@ bool isAviFileName(const QString &fileName);
 // film's frame rate (stream rate / scale), or 0 when the stream gives none.
 // A value that cannot be computed (no frame rate, a length of ten hours or
 // more for the clock text) shows as "-".
-double SummarizeAvi(const AviFileInfo &fileInfo, const AviStreamInfo &streamInfo, FilmInformation &info);
+double SummarizeAvi(const AviFileInfo &fileInfo, const AviStreamInfo &streamInfo, const NumberFormat &nf,
+                    FilmInformation &info);
 
 // Appends the heading and field rows of both records.
 void ShowAviDetails(const AviFileInfo &fileInfo, const AviStreamInfo &streamInfo, std::vector<AviInfoRow> &rows);

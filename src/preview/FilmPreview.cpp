@@ -12,8 +12,9 @@ QString PipesToLineBreaks(const QString &text)
     return out.replace(QLatin1Char('|'), QLatin1String("\r\n"));
 }
 
-FilmPreview::FilmPreview(SubtitleList &list, FilmPlayer &player, const FrameRates &rates, QObject *parent)
-    : QObject(parent), list_(list), player_(player), rates_(rates), index_(list)
+FilmPreview::FilmPreview(SubtitleList &list, FilmPlayer &player, const FrameRates &rates, const NumberFormat &nf,
+                         QObject *parent)
+    : QObject(parent), list_(list), player_(player), rates_(rates), nf_(nf), index_(list, nf)
 {
     TimerAltYazi.setInterval(500);
     TmrFilmiizle.setInterval(50);
@@ -89,7 +90,7 @@ void FilmPreview::UpdateFilmClock()
     if (p == -1) {
         labels = FilmClockLabels{};
     } else {
-        labels.time = FormatSeconds(p) + QStringLiteral(" sn");
+        labels.time = FormatSeconds(p, nf_) + QStringLiteral(" sn");
         const double frame = double(RoundHalfEven(p * rates_.film));
         if (frame >= std::numeric_limits<qint32>::min() && frame <= std::numeric_limits<qint32>::max())
             labels.frame = QString::number(qint32(frame));
@@ -132,7 +133,7 @@ void FilmPreview::Listview_DblClick()
     const int row = list_.selected();
     if (list_.count() < 1 || !list_.isValidRow(row))
         return;
-    if (const auto start = TextToSeconds(list_.cell(row, ColStart)))
+    if (const auto start = TextToSeconds(list_.cell(row, ColStart), nf_))
         player_.setPosition(*start);
 }
 

@@ -33,8 +33,10 @@ QString PipesToLineBreaks(const QString &text);
 class FilmPreview : public QObject {
     Q_OBJECT
 public:
-    // `rates.film` is the open film's frame rate, for the frame label.
-    FilmPreview(SubtitleList &list, FilmPlayer &player, const FrameRates &rates, QObject *parent = nullptr);
+    // `rates.film` is the open film's frame rate, for the frame label; times
+    // are read and written in the number format `nf`.
+    FilmPreview(SubtitleList &list, FilmPlayer &player, const FrameRates &rates, const NumberFormat &nf,
+                QObject *parent = nullptr);
 
     FilmPlayer &player() { return player_; }
 
@@ -89,6 +91,7 @@ private:
     SubtitleList &list_;
     FilmPlayer &player_;
     const FrameRates &rates_;
+    const NumberFormat &nf_;
     SubtitleTimeIndex index_;
     QString overlay_;
     FilmClockLabels clock_;

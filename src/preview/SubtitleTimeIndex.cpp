@@ -16,7 +16,8 @@ constexpr int kInPlaceRows = 64;
 
 } // namespace
 
-SubtitleTimeIndex::SubtitleTimeIndex(const SubtitleList &list, QObject *parent) : QObject(parent), list_(list)
+SubtitleTimeIndex::SubtitleTimeIndex(const SubtitleList &list, const NumberFormat &nf, QObject *parent)
+    : QObject(parent), list_(list), nf_(nf)
 {
     rereadAll();
     connect(&list_, &SubtitleList::resetDone, this, &SubtitleTimeIndex::rereadAll);
@@ -37,8 +38,8 @@ SubtitleTimeIndex::SubtitleTimeIndex(const SubtitleList &list, QObject *parent) 
 SubtitleTimeIndex::Span SubtitleTimeIndex::read(int row) const
 {
     const SubtitleEntry &entry = list_.row(row);
-    const auto start = TextToSeconds(entry.start);
-    const auto end = TextToSeconds(entry.end);
+    const auto start = TextToSeconds(entry.start, nf_);
+    const auto end = TextToSeconds(entry.end, nf_);
     if (!start || !end)
         return {kInf, -kInf, false}; // never matches, never starts after anything
     return {*start, *end, true};

@@ -10,6 +10,7 @@
 // it looks at a handful of rows whatever the list's length.
 
 #include "document/SubtitleList.h"
+#include "document/TimeText.h"
 
 #include <QObject>
 
@@ -20,7 +21,7 @@ namespace korv {
 class SubtitleTimeIndex : public QObject {
     Q_OBJECT
 public:
-    explicit SubtitleTimeIndex(const SubtitleList &list, QObject *parent = nullptr);
+    SubtitleTimeIndex(const SubtitleList &list, const NumberFormat &nf, QObject *parent = nullptr);
 
     // The first row at or after `from` (0-based) with start <= t <= end; -1 if none.
     int firstCovering(int from, double t);
@@ -51,6 +52,7 @@ private:
     int findStarting(int node, int lo, int hi, double t);
 
     const SubtitleList &list_;
+    const NumberFormat &nf_;
     std::vector<Span> spans_;
     std::vector<Node> tree_;
     int leaves_ = 0;

@@ -60,26 +60,26 @@ TEST_F(LifecycleTest, SettingsReadBackOnlyStringsCutAtAZeroCharacterAndFailSilen
 
 TEST_F(LifecycleTest, FirstRunIsDoneOnlyWhenSetCfgStartsWithOne)
 {
-    QList<bool> done{FirstRunDone()}; // missing
+    const QString program = folder.filePath("");
+    QList<bool> done{FirstRunDone(program)}; // missing
     for (const char *content : {"0\r\n", "", "10\r\n", " 1\r\n", "1\r\nanything"}) {
         folder.write(kFirstRunFileName, content);
-        done << FirstRunDone();
+        done << FirstRunDone(program);
     }
     EXPECT_EQ(done, QList<bool>({false, false, false, false, false, true}));
 
     // Beside the program, or in the configuration folder when that cannot be written.
-    setProgramFolder(folder.filePath("missing/folder"));
-    EXPECT_FALSE(FirstRunDone());
-    ASSERT_TRUE(WriteFirstRunDone());
-    EXPECT_TRUE(FirstRunDone());
+    const QString readOnly = folder.filePath("missing/folder");
+    EXPECT_FALSE(FirstRunDone(readOnly));
+    ASSERT_TRUE(WriteFirstRunDone(readOnly));
+    EXPECT_TRUE(FirstRunDone(readOnly));
     QFile written(folder.configPath() + "/Korvendal/set.cfg");
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_EQ(written.readAll(), QByteArray("1\r\n"));
     // A program folder that can be written decides alone: without set.cfg
     // beside the program the first run comes back.
-    setProgramFolder(folder.filePath(""));
     QFile::remove(folder.filePath(kFirstRunFileName));
-    EXPECT_FALSE(FirstRunDone());
+    EXPECT_FALSE(FirstRunDone(program));
 }
 
 TEST_F(LifecycleTest, AFirstRunShowsTheTableAndInTurkishTheTourThenRecordsIt)
@@ -87,37 +87,37 @@ TEST_F(LifecycleTest, AFirstRunShowsTheTableAndInTurkishTheTourThenRecordsIt)
     for (const QString language : {"Turkish", "English"}) {
         folder.write(kFirstRunFileName, "0\r\n");
         steps.clear();
-        setCurrentLanguage(language);
-        EXPECT_TRUE(runFirstActivation(form.firstActivationSteps));
+        folder.language.setCurrentLanguage(language);
+        EXPECT_TRUE(runFirstActivation(folder.language, form.firstActivationSteps));
         EXPECT_EQ(steps, (language == "Turkish" ? QStringList{"shortcut table", "tour"} : QStringList{"shortcut table"}));
         EXPECT_EQ(folder.read(kFirstRunFileName), "1\r\n");
-        EXPECT_FALSE(runFirstActivation(form.firstActivationSteps)); // the next run skips them
+        EXPECT_FALSE(runFirstActivation(folder.language, form.firstActivationSteps)); // the next run skips them
         EXPECT_EQ(steps.size(), language == "Turkish" ? 2 : 1);
     }
 }
 
 TEST_F(LifecycleTest, StartUpShowsTheLanguageWindowOnlyOnAFirstRun)
 {
-    LanguageMenu menu;
+    LanguageMenu menu(folder.language);
     int shown = 0;
     // The language window's OK stores the choice; the menu then applies it.
     const auto chooseTest = [&] {
         ++shown;
         SaveRegSetting("lng", "Test");
     };
-    RunLanguageStartup(menu, chooseTest);
+    RunLanguageStartup(folder.filePath(""), menu, chooseTest);
     EXPECT_EQ(shown, 1);
     EXPECT_EQ(GetRegSetting("version"), "1.1");
-    EXPECT_EQ(CurrentLanguage(), "Test");
+    EXPECT_EQ(folder.language.CurrentLanguage(), "Test");
     EXPECT_TRUE(menu.item(1).checked);
     folder.write(kFirstRunFileName, "0\r\n");
-    RunLanguageStartup(menu, chooseTest);
+    RunLanguageStartup(folder.filePath(""), menu, chooseTest);
     EXPECT_EQ(shown, 2);
     folder.write(kFirstRunFileName, "1\r\n");
     SaveRegSetting("lng", "English");
-    RunLanguageStartup(menu, chooseTest);
+    RunLanguageStartup(folder.filePath(""), menu, chooseTest);
     EXPECT_EQ(shown, 2);
-    EXPECT_EQ(CurrentLanguage(), "English");
+    EXPECT_EQ(folder.language.CurrentLanguage(), "English");
 }
 
 TEST_F(LifecycleTest, FirstRunFromTheLanguageWindowToSetCfg)
@@ -125,7 +125,7 @@ TEST_F(LifecycleTest, FirstRunFromTheLanguageWindowToSetCfg)
     // The language window, answered by choosing English and OK.
     form.showLanguageWindow = [this] {
         steps << "language window";
-        setCurrentLanguage("English");
+        folder.language.setCurrentLanguage("English");
         SaveRegSetting("lng", "English");
     };
     form.Form_Load();
@@ -139,7 +139,7 @@ TEST_F(LifecycleTest, FirstRunFromTheLanguageWindowToSetCfg)
     EXPECT_TRUE(form.FirstActivationDone);
     EXPECT_EQ(folder.read(kFirstRunFileName), "1\r\n");
     // The stored language was applied and checked in the menu.
-    EXPECT_EQ(CurrentLanguage(), "English");
+    EXPECT_EQ(folder.language.CurrentLanguage(), "English");
     EXPECT_EQ(form.mnulng[0]->text() + (form.mnulng[0]->isChecked() ? " checked" : ""), "English checked");
 }
 
@@ -177,7 +177,7 @@ TEST_F(LifecycleTest, OnAFirstRunAFileNamedAtStartOpensAfterTheTour)
     form.firstActivationSteps.startHelpTour = [this] { steps << QStringLiteral("tour over %1 row").arg(ws.list.count()); };
     form.showLanguageWindow = [] {};
     form.Form_Load();
-    setCurrentLanguage("Turkish");
+    folder.language.setCurrentLanguage("Turkish");
     form.openAtStart(folder.filePath("film.txt"));
     form.show();
     ASSERT_TRUE(waitUntil([&] { return ws.list.count() == 2; }));

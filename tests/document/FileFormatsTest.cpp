@@ -22,8 +22,7 @@ const QString kHeader = QStringLiteral(
 class FormatTest : public ::testing::Test {
 protected:
     SubtitleList list;
-    void SetUp() override { setNumberFormat(NumberFormat::dot()); }
-    void TearDown() override { setNumberFormat(NumberFormat::dot()); }
+    NumberFormat nf = NumberFormat::dot();
     const SubtitleList &with(Rows rows)
     {
         list.replaceAll(std::move(rows));
@@ -38,38 +37,38 @@ TEST_F(FormatTest, ReadsWhatEitherFormatHolds)
     const std::pair<ReadOutcome, Rows> cases[] = {
         // Breaks in any case; the comma form of a time line, read by position.
         {subviewer::read(kHeader + "00:01:02.03,00:01:04.50\r\nMerhaba[BR]dünya\r\n\r\n"
-                                   "00:01:05,00,00:01:06,25\r\na[br]b[Br]c[b r]d|e\r\n\r\n"),
+                                   "00:01:05,00,00:01:06,25\r\na[br]b[Br]c[b r]d|e\r\n\r\n", nf),
          {{"0", "62.03", "64.5", "Merhaba|dünya"}, {"0", "65", "66.25", "a|b|c[b r]d|e"}}},
         // The header ends at the first time line, even after an hour.
-        {subviewer::read(u"[INFORMATION]\n[TITLE]x\n01:00:00.00,01:00:02.00\nGeç\n\n"), {{"0", "3600", "3602", "Geç"}}},
+        {subviewer::read(u"[INFORMATION]\n[TITLE]x\n01:00:00.00,01:00:02.00\nGeç\n\n", nf), {{"0", "3600", "3602", "Geç"}}},
         // LF and lone CR line ends; trailing blank lines.
-        {subviewer::read(u"[INFORMATION]\n00:00:01.00,00:00:02.00\nA\n\n\n\n"), {{"0", "1", "2", "A"}}},
-        {subviewer::read(u"[INFORMATION]\r00:00:01.00,00:00:02.00\rA\r\r00:00:03.00,00:00:04.00\rB\r"),
+        {subviewer::read(u"[INFORMATION]\n00:00:01.00,00:00:02.00\nA\n\n\n\n", nf), {{"0", "1", "2", "A"}}},
+        {subviewer::read(u"[INFORMATION]\r00:00:01.00,00:00:02.00\rA\r\r00:00:03.00,00:00:04.00\rB\r", nf),
          {{"0", "1", "2", "A"}, {"0", "3", "4", "B"}}},
         // Blanks and signs inside the two-character fields; anything after 23 is ignored.
-        {subviewer::read(u"[INFORMATION]\n00:00: 5.-1,00:01:00x00 trailing\nA\n"), {{"0", "4.99", "60", "A"}}},
-        {microdvd::read(u"{37}{80}Merhaba|dünya\r\n", 25), {{"0", "1.48", "3.2", "Merhaba|dünya"}}},
+        {subviewer::read(u"[INFORMATION]\n00:00: 5.-1,00:01:00x00 trailing\nA\n", nf), {{"0", "4.99", "60", "A"}}},
+        {microdvd::read(u"{37}{80}Merhaba|dünya\r\n", 25, nf), {{"0", "1.48", "3.2", "Merhaba|dünya"}}},
         // A frame-rate line is an ordinary subtitle; blank lines carry none.
-        {microdvd::read(u"{1}{1}23.976\r\n\n\r\n{25}{50}A\n\n", 25), {{"0", "0.04", "0.04", "23.976"}, {"0", "1", "2", "A"}}},
+        {microdvd::read(u"{1}{1}23.976\r\n\n\r\n{25}{50}A\n\n", 25, nf), {{"0", "0.04", "0.04", "23.976"}, {"0", "1", "2", "A"}}},
         // Only the digits of a frame part count; style codes after the frames are text.
-        {microdvd::read(u"{1 0}{2x5}{y:i}Merhaba|dünya\r\n{12}{34", 1),
+        {microdvd::read(u"{1 0}{2x5}{y:i}Merhaba|dünya\r\n{12}{34", 1, nf),
          {{"0", "10", "25", "{y:i}Merhaba|dünya"}, {"0", "12", "34", ""}}},
         // Times before the film's start, as another program leaves them after a
         // shift: a minus right before the digits. A minus elsewhere is ignored.
-        {microdvd::read(u"{-164}{-68}Önce\r\n{1-0}{ -5}x\r\n", 25),
+        {microdvd::read(u"{-164}{-68}Önce\r\n{1-0}{ -5}x\r\n", 25, nf),
          {{"0", "-6.56", "-2.72", "Önce"}, {"0", "0.4", "-0.2", "x"}}},
         {subviewer::read(u"[INFORMATION]\r\n-00:00:06.84,-00:00:02.85\r\nÖnce\r\n\r\n"
-                         u"-00:00:01.00,00:00:01.50\r\nAra\r\n\r\n00:00:03.00,00:00:04.00\r\nSonra\r\n"),
+                         u"-00:00:01.00,00:00:01.50\r\nAra\r\n\r\n00:00:03.00,00:00:04.00\r\nSonra\r\n", nf),
          {{"0", "-6.84", "-2.85", "Önce"}, {"0", "-1", "1.5", "Ara"}, {"0", "3", "4", "Sonra"}}},
         // A header that ends at a negative time line still ends there.
-        {subviewer::read(u"-00:00:01.00,-00:00:00.50\nA\n"), {{"0", "-1", "-0.5", "A"}}},
+        {subviewer::read(u"-00:00:01.00,-00:00:00.50\nA\n", nf), {{"0", "-1", "-0.5", "A"}}},
     };
     for (const auto &[read, rows] : cases) {
         EXPECT_FALSE(read.error) << describe(read.error.value_or(Message())).toStdString();
         EXPECT_EQ(read.rows, rows);
     }
-    EXPECT_TRUE(subviewer::read(kHeader).ok());
-    EXPECT_TRUE(subviewer::read(kHeader).rows.empty());
+    EXPECT_TRUE(subviewer::read(kHeader, nf).ok());
+    EXPECT_TRUE(subviewer::read(kHeader, nf).rows.empty());
 }
 
 TEST_F(FormatTest, AFailedReadKeepsTheRowsSoFarAndNamesTheRow)
@@ -78,22 +77,22 @@ TEST_F(FormatTest, AFailedReadKeepsTheRowsSoFarAndNamesTheRow)
     const std::tuple<ReadOutcome, Rows, Message> cases[] = {
         // Records without separators (the second time line is taken for a
         // separator, its text for a time line), or text without time lines.
-        {subviewer::read(u"[INFORMATION]\r\n00:00:01.00,00:00:02.00\r\nA\r\n00:00:03.00,00:00:04.00\r\nB\r\n"),
+        {subviewer::read(u"[INFORMATION]\r\n00:00:01.00,00:00:02.00\r\nA\r\n00:00:03.00,00:00:04.00\r\nB\r\n", nf),
          {{"0", "1", "2", "A"}, {}}, Message::of(msg::NotATimeLine, {"2", "B"})},
-        {subviewer::read(u"[INFORMATION]\r\nnot a subtitle\r\n"), {{}}, Message::of(msg::NotATimeLine, {"1", "[INFORMATION]"})},
-        {subviewer::read(u"[INFORMATION]\r\n00:00:01.00,00:00:02.00"), {{"0", "1", "2", ""}}, // truncated
+        {subviewer::read(u"[INFORMATION]\r\nnot a subtitle\r\n", nf), {{}}, Message::of(msg::NotATimeLine, {"1", "[INFORMATION]"})},
+        {subviewer::read(u"[INFORMATION]\r\n00:00:01.00,00:00:02.00", nf), {{"0", "1", "2", ""}}, // truncated
          Message::of(msg::FileEndsBeforeText, {"1"})},
-        {subviewer::read(u"[INFORMATION]\n00:00:0x.00,00:00:01.00\nA\n"), {{}},
+        {subviewer::read(u"[INFORMATION]\n00:00:0x.00,00:00:01.00\nA\n", nf), {{}},
          Message::of(msg::NotATimeLine, {"1", "00:00:0x.00,00:00:01.00"})},
-        {subviewer::read(QStringLiteral("[INFORMATION]\n00:00:01.00,00:00:02.00\n") + longLine), {{"0", "1", "2", ""}},
+        {subviewer::read(QStringLiteral("[INFORMATION]\n00:00:01.00,00:00:02.00\n") + longLine, nf), {{"0", "1", "2", ""}},
          Message::of(msg::LineTooLong, {"1", "100006", "10000"})},
-        {microdvd::read(u"{1}{2}a\r\n{}{5}b\r\n{6}{7}c\r\n", 25), {{"0", "0.04", "0.08", "a"}, {}},
+        {microdvd::read(u"{1}{2}a\r\n{}{5}b\r\n{6}{7}c\r\n", 25, nf), {{"0", "0.04", "0.08", "a"}, {}},
          Message::of(msg::NoStartFrame, {"2", "{}{5}b"})},
-        {microdvd::read(u"{1}{2}a", 0), {{}}, Message::of(msg::FrameRateUnusable, {"0"})},
+        {microdvd::read(u"{1}{2}a", 0, nf), {{}}, Message::of(msg::FrameRateUnusable, {"0"})},
         // One past the largest 32-bit frame is damage; the largest itself is a time.
-        {microdvd::read(u"{2147483647}{-2147483647}a\r\n{1}{2147483648}b\r\n", 1),
+        {microdvd::read(u"{2147483647}{-2147483647}a\r\n{1}{2147483648}b\r\n", 1, nf),
          {{"0", "2147483647", "-2147483647", "a"}, {}}, Message::of(msg::FrameNumberTooLarge, {"2"})},
-        {microdvd::read(QStringLiteral("{1}{2}a\r\n") + longLine, 25), {{"0", "0.04", "0.08", "a"}, {}},
+        {microdvd::read(QStringLiteral("{1}{2}a\r\n") + longLine, 25, nf), {{"0", "0.04", "0.08", "a"}, {}},
          Message::of(msg::LineTooLong, {"2", "100006", "10000"})},
     };
     for (const auto &[read, rows, error] : cases) {
@@ -105,26 +104,26 @@ TEST_F(FormatTest, AFailedReadKeepsTheRowsSoFarAndNamesTheRow)
 TEST_F(FormatTest, SubViewerIsWrittenByteForByteAndReadsBack)
 {
     EXPECT_EQ(textOf(subviewer::write(with({{"1", "62.03", "64.5", "Merhaba|dünya"}, {"2", "1.5", "3.2", "a|b|c|d"},
-                                            {"3", "4", "5", "a||c"}, {"4", "6", "7", ""}}))),
+                                            {"3", "4", "5", "a||c"}, {"4", "6", "7", ""}}), nf)),
               kHeader + "00:01:02.03,00:01:04.50\r\nMerhaba[br]dünya\r\n\r\n"
                         "00:00:01.50,00:00:03.20\r\na[br]b[br]c[br]d\r\n\r\n"
                         "00:00:04.00,00:00:05.00\r\na[br]c\r\n\r\n"
                         "00:00:06.00,00:00:07.00\r\n\r\n\r\n");
-    EXPECT_EQ(textOf(subviewer::write(with({}))), kHeader);
+    EXPECT_EQ(textOf(subviewer::write(with({}), nf)), kHeader);
 
-    setNumberFormat(NumberFormat::comma());
+    nf = NumberFormat::comma();
     const ReadOutcome back = subviewer::read(
-        textOf(subviewer::write(with({{"1", "0,04", "1,999", "Bir|İki|Üç"}, {"2", "3599,99", "3723,45", "x"}}))));
+        textOf(subviewer::write(with({{"1", "0,04", "1,999", "Bir|İki|Üç"}, {"2", "3599,99", "3723,45", "x"}}), nf)), nf);
     EXPECT_TRUE(back.ok());
     EXPECT_EQ(back.rows, Rows({{"0", "0,04", "2", "Bir|İki|Üç"}, {"0", "3599,99", "3723,45", "x"}}));
 
     // A time that is not a number, or ten hours and more, names its row.
-    EXPECT_EQ(subviewer::write(with({{"1", "abc", "2", "x"}})).error(), Message::of(msg::StartNotANumber, {"1", "abc"}));
-    EXPECT_EQ(subviewer::write(with({{"1", "1", "2", "x"}, {"2", "36000", "36001", "y"}})).error(),
+    EXPECT_EQ(subviewer::write(with({{"1", "abc", "2", "x"}}), nf).error(), Message::of(msg::StartNotANumber, {"1", "abc"}));
+    EXPECT_EQ(subviewer::write(with({{"1", "1", "2", "x"}, {"2", "36000", "36001", "y"}}), nf).error(),
               Message::of(msg::NoClockTime, {"2", "36000"}));
     // Below zero the clock text would not read back: refused, naming the row and the time.
-    EXPECT_EQ(subviewer::write(with({{"1", "1", "-0,5", "x"}})).error(), Message::of(msg::EndBeforeFilm, {"1", "-0,5"}));
-    EXPECT_TRUE(subviewer::write(with({{"1", "-0,004", "1", "x"}})).ok()) << "rounds to 00:00:00.00";
+    EXPECT_EQ(subviewer::write(with({{"1", "1", "-0,5", "x"}}), nf).error(), Message::of(msg::EndBeforeFilm, {"1", "-0,5"}));
+    EXPECT_TRUE(subviewer::write(with({{"1", "-0,004", "1", "x"}}), nf).ok()) << "rounds to 00:00:00.00";
 
     const SubtitleLines l = SplitSubtitleLines(QStringLiteral("a|b|c|d"));
     EXPECT_EQ(QStringList({l.line1, l.line2, l.line3}), QStringList({"a", "b", "c"}));
@@ -134,17 +133,17 @@ TEST_F(FormatTest, SubViewerIsWrittenByteForByteAndReadsBack)
 
 TEST_F(FormatTest, MicroDvdFramesTruncateButNoFrameIsLost)
 {
-    EXPECT_EQ(textOf(microdvd::write(with({{"1", "1.48", "3.2", "Merhaba|dünya"}}), 25)), "{37}{80}Merhaba|dünya\r\n");
-    EXPECT_EQ(textOf(microdvd::write(with({{"1", "1.5", "3.2", "a|b|c|d"}}), 25)), "{37}{80}a|b|c|d\r\n");
+    EXPECT_EQ(textOf(microdvd::write(with({{"1", "1.48", "3.2", "Merhaba|dünya"}}), 25, nf)), "{37}{80}Merhaba|dünya\r\n");
+    EXPECT_EQ(textOf(microdvd::write(with({{"1", "1.5", "3.2", "a|b|c|d"}}), 25, nf)), "{37}{80}a|b|c|d\r\n");
     // A frame before the film's start would read back without its sign: refused, naming the row.
-    EXPECT_EQ(microdvd::write(with({{"1", "1", "2", "x"}, {"2", "-1.5", "3.2", "y"}}), 25).error(),
+    EXPECT_EQ(microdvd::write(with({{"1", "1", "2", "x"}, {"2", "-1.5", "3.2", "y"}}), 25, nf).error(),
               Message::of(msg::StartBeforeFilm, {"2", "-1.5"}));
-    EXPECT_TRUE(microdvd::write(with({{"1", "-0.004", "1", "x"}}), 25).ok()) << "rounds to 0";
-    EXPECT_EQ(textOf(microdvd::write(with({}), 25)), "");
+    EXPECT_TRUE(microdvd::write(with({{"1", "-0.004", "1", "x"}}), 25, nf).ok()) << "rounds to 0";
+    EXPECT_EQ(textOf(microdvd::write(with({}), 25, nf)), "");
     // A frame past the 32-bit counter could not be read back (a shift of 10^8 s).
-    EXPECT_EQ(microdvd::write(with({{"1", "100000000", "100000001", "x"}}), 25).error(),
+    EXPECT_EQ(microdvd::write(with({{"1", "100000000", "100000001", "x"}}), 25, nf).error(),
               Message::of(msg::NoFrameForTime, {"1", "100000000", "25", "2147483647"}));
-    EXPECT_EQ(textOf(microdvd::write(with({{"1", "85899345.88", "85899345.88", "x"}}), 25)),
+    EXPECT_EQ(textOf(microdvd::write(with({{"1", "85899345.88", "85899345.88", "x"}}), 25, nf)),
               "{2147483647}{2147483647}x\r\n");
 
     // Typed times truncate: 10 s at 23.976 is frame 239.76, written 239.
@@ -160,8 +159,8 @@ TEST_F(FormatTest, MicroDvdFramesTruncateButNoFrameIsLost)
     // 240 at 23.976 reads as 10.01 s, a hair below the frame's time; it must
     // be written as 240 again, and so must every frame of ten hours at the
     // usual rates: an open and a save move no subtitle.
-    setNumberFormat(NumberFormat::comma());
-    EXPECT_EQ(textOf(microdvd::write(with(microdvd::read(u"{240}{480}x\r\n", 23.976).rows), 23.976)),
+    nf = NumberFormat::comma();
+    EXPECT_EQ(textOf(microdvd::write(with(microdvd::read(u"{240}{480}x\r\n", 23.976, nf).rows), 23.976, nf)),
               "{240}{480}x\r\n");
     for (double rate : {23.976, 24.0, 25.0, 29.97, 30.0, 50.0, 59.94}) {
         const microdvd::FrameTimes times(rate);
@@ -174,9 +173,9 @@ TEST_F(FormatTest, MicroDvdFramesTruncateButNoFrameIsLost)
         QString file;
         for (qint64 frame = last - 3000; frame <= last; frame += 3)
             file += QStringLiteral("{%1}{%2}x\r\n").arg(frame).arg(frame + 1);
-        const ReadOutcome r = microdvd::read(file, rate);
+        const ReadOutcome r = microdvd::read(file, rate, nf);
         ASSERT_TRUE(r.ok());
-        EXPECT_EQ(textOf(microdvd::write(with(r.rows), rate)), file) << rate;
+        EXPECT_EQ(textOf(microdvd::write(with(r.rows), rate, nf)), file) << rate;
     }
 }
 

@@ -8,33 +8,32 @@ using korv::test::textOf;
 
 namespace {
 
-class TimeTextTest : public ::testing::Test {
-protected:
-    void SetUp() override { setNumberFormat(NumberFormat::dot()); }
-    void TearDown() override { setNumberFormat(NumberFormat::dot()); }
-};
-
 const NumberFormat kFormats[] = {NumberFormat::dot(), NumberFormat::comma()};
 using Texts = std::initializer_list<std::pair<double, const char *>>;
 
-// `text` as the current number format writes it: with the comma format "."
-// and "," change places.
-QString local(const char *text)
-{
-    QString s = QString::fromUtf8(text);
-    for (QChar &c : s) {
-        if (numberFormat().decimal == QLatin1Char(',') && (c == QLatin1Char('.') || c == QLatin1Char(',')))
-            c = c == QLatin1Char('.') ? QLatin1Char(',') : QLatin1Char('.');
+class TimeTextTest : public ::testing::Test {
+protected:
+    NumberFormat nf = NumberFormat::dot();
+
+    // `text` as the number format in use writes it: with the comma format "."
+    // and "," change places.
+    QString local(const char *text) const
+    {
+        QString s = QString::fromUtf8(text);
+        for (QChar &c : s) {
+            if (nf.decimal == QLatin1Char(',') && (c == QLatin1Char('.') || c == QLatin1Char(',')))
+                c = c == QLatin1Char('.') ? QLatin1Char(',') : QLatin1Char('.');
+        }
+        return s;
     }
-    return s;
-}
+};
 
 } // namespace
 
 TEST_F(TimeTextTest, ClockTextRoundsToHundredthsAlwaysWithACommaUpToTenHours)
 {
-    for (const NumberFormat &nf : kFormats) {
-        setNumberFormat(nf);
+    for (const NumberFormat &format : kFormats) {
+        nf = format;
         for (auto [x, text] : Texts{{0, "00:00:00,00"}, {75.5, "00:01:15,50"}, {3723.45, "01:02:03,45"},
                                     {2.9999999999999996, "00:00:03,00"}, {35999.99, "09:59:59,99"},
                                     {62.03, "00:01:02,03"}, {-0.5, "-01:59:59,50"}}) // a negative hour counts up
@@ -46,61 +45,61 @@ TEST_F(TimeTextTest, ClockTextRoundsToHundredthsAlwaysWithACommaUpToTenHours)
 
 TEST_F(TimeTextTest, FormatSecondsRoundsHalvesAwayFromZeroInTheUsersFormat)
 {
-    for (const NumberFormat &nf : kFormats) {
-        setNumberFormat(nf);
+    for (const NumberFormat &format : kFormats) {
+        nf = format;
         for (auto [x, text] : Texts{{12, "12."}, {12.346, "12.35"}, {0.125, "0.13"}, {0.004, "0."}, {0.5, "0.5"},
                                     {-1, "-1."}, {1.005, "1.01"}, {-2.345, "-2.35"}, {9.996, "10."}, {99.999, "100."}})
-            EXPECT_EQ(FormatSeconds(x), local(text)) << x;
-        EXPECT_EQ(FormatSeconds3(60), local("60."));
-        EXPECT_EQ(FormatSeconds3(1.23456), local("1.235"));
+            EXPECT_EQ(FormatSeconds(x, nf), local(text)) << x;
+        EXPECT_EQ(FormatSeconds3(60, nf), local("60."));
+        EXPECT_EQ(FormatSeconds3(1.23456, nf), local("1.235"));
     }
 }
 
 TEST_F(TimeTextTest, SecondsToTextIsTheGeneralForm)
 {
-    for (const NumberFormat &nf : kFormats) {
-        setNumberFormat(nf);
+    for (const NumberFormat &format : kFormats) {
+        nf = format;
         for (auto [x, text] : Texts{{12, "12"}, {0.5, "0.5"}, {3723.45, "3723.45"}, {60.00000000000001, "60"},
                                     {-1.5, "-1.5"}, {-0.0, "0"}, {30000.0 / 1001.0, "29.97002997003"},
                                     {24000.0 / 1001.0, "23.976023976024"}})
-            EXPECT_EQ(SecondsToText(x), local(text)) << x;
+            EXPECT_EQ(SecondsToText(x, nf), local(text)) << x;
     }
     // Tiny residues take an exponent that reads back.
     const double residue = 0.1 + 0.2 - 0.3;
-    const QString text = SecondsToText(residue);
+    const QString text = SecondsToText(residue, nf);
     EXPECT_TRUE(text.contains('E')) << text.toStdString();
-    EXPECT_DOUBLE_EQ(TextToSeconds(text).value_or(-1), residue);
+    EXPECT_DOUBLE_EQ(TextToSeconds(text, nf).value_or(-1), residue);
 }
 
 TEST_F(TimeTextTest, TextToSecondsAcceptsTheUsersFormsOnly)
 {
-    for (const NumberFormat &nf : kFormats) {
-        setNumberFormat(nf);
+    for (const NumberFormat &format : kFormats) {
+        nf = format;
         for (auto [x, text] : Texts{{12, "12."}, {-1.25, " -1.25 "}, {3, "+3"}, {0.5, ".5"}, {1234.5, "1,234.5"},
                                     {1000, "1E+3"}, {12.5, "12.5"}})
-            EXPECT_EQ(TextToSeconds(local(text)), x) << text;
+            EXPECT_EQ(TextToSeconds(local(text), nf), x) << text;
         for (const char *text : {"", "  ", "abc", "12a", "1.2.3", ".", "-", "1,5", "12,34,5", "1e", "--1", "1 2", "1e999"})
-            EXPECT_FALSE(TextToSeconds(local(text))) << text;
+            EXPECT_FALSE(TextToSeconds(local(text), nf)) << text;
     }
-    EXPECT_FALSE(TextToSeconds(QStringLiteral("12.5"))); // the comma format's group separator
+    EXPECT_FALSE(TextToSeconds(QStringLiteral("12.5"), nf)); // the comma format's group separator
     // Where a group separator makes no sense it is no number at all.
-    EXPECT_EQ(TextToSeconds(QStringLiteral("23.976")), 23976);
-    EXPECT_FALSE(TextToNumberWithoutGroups(QStringLiteral("23.976")));
-    EXPECT_EQ(TextToNumberWithoutGroups(QStringLiteral("23,976")), 23.976);
+    EXPECT_EQ(TextToSeconds(QStringLiteral("23.976"), nf), 23976);
+    EXPECT_FALSE(TextToNumberWithoutGroups(QStringLiteral("23.976"), nf));
+    EXPECT_EQ(TextToNumberWithoutGroups(QStringLiteral("23,976"), nf), 23.976);
 }
 
 TEST_F(TimeTextTest, EverythingWrittenReadsBack)
 {
-    for (const NumberFormat &nf : kFormats) {
-        setNumberFormat(nf);
+    for (const NumberFormat &format : kFormats) {
+        nf = format;
         for (double x : {0.0, 12.0, 0.04, 75.25, -3.5, 1e-7, 123456789.123, 1e20}) {
-            EXPECT_DOUBLE_EQ(TextToSeconds(SecondsToText(x)).value_or(-1), x) << x;
-            EXPECT_DOUBLE_EQ(TextToSeconds(FormatSeconds(x)).value_or(-1), RoundToHundredths(x)) << x;
+            EXPECT_DOUBLE_EQ(TextToSeconds(SecondsToText(x, nf), nf).value_or(-1), x) << x;
+            EXPECT_DOUBLE_EQ(TextToSeconds(FormatSeconds(x, nf), nf).value_or(-1), RoundToHundredths(x)) << x;
         }
         for (qint64 n = -2000; n <= 400000; n += 7)
-            ASSERT_EQ(HundredthsToText(n), SecondsToText(double(n) / 100.0)) << n;
-        EXPECT_EQ(SecondsToTextAtHundredths(1.16 * 25 / 25), SecondsToText(1.16));
-        EXPECT_EQ(SecondsToTextAtHundredths(0.125), local("0.13"));
+            ASSERT_EQ(HundredthsToText(n, nf), SecondsToText(double(n) / 100.0, nf)) << n;
+        EXPECT_EQ(SecondsToTextAtHundredths(1.16 * 25 / 25, nf), SecondsToText(1.16, nf));
+        EXPECT_EQ(SecondsToTextAtHundredths(0.125, nf), local("0.13"));
     }
     EXPECT_EQ(RoundHalfEven(12.5), 12);
     EXPECT_EQ(RoundHalfEven(37.5), 38);

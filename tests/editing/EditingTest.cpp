@@ -19,7 +19,6 @@ const QString kTitle = QStringLiteral("Korvendal Production: ");
 
 class EditingTest : public WorkspaceTest {
 protected:
-    void TearDown() override { setLetterCase(LetterCase::Default); }
 
     void shift(const char *seconds, bool add)
     {
@@ -309,7 +308,7 @@ TEST_F(EditingTest, FindGoesOnBelowTheLastHitAndWrapsAfterTheNotice)
               (std::vector<int>{2, 0, 1, 3, 0, 1, 0, 1}));
 
     setRows({{"1", "2", "KIRMIZI"}, {"3", "4", "kırmızı"}});
-    setLetterCase(LetterCase::Turkic); // "I" is the capital of "ı"
+    ws.letterCase = LetterCase::Turkic; // "I" is the capital of "ı"
     EXPECT_EQ(press({"kırmızı", "kırmızı", "kırmızı"}), (std::vector<int>{2, 0, 1}));
 }
 

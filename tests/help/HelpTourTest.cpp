@@ -16,8 +16,8 @@ protected:
 
     HelpTourTest()
     {
-        setNumberFormat(NumberFormat::comma());
-        setCurrentLanguage(QStringLiteral("Turkish"));
+        ws.numbers = NumberFormat::comma();
+        folder.language.setCurrentLanguage(QStringLiteral("Turkish"));
         folder.write("Language/Turkish.lng", "[Msg]\r\n018=M018\r\n019=Birinci\r\n020=\xDDkinci\r\n");
         setRows({{"1", "2", "user's row"}});
     }
@@ -75,11 +75,11 @@ TEST_F(HelpTourTest, BuildsSampleRowsShowsFiveBalloonsAndCleansUp)
 
 TEST_F(HelpTourTest, OnlyInTurkishAndNotOverTwoRows)
 {
-    setCurrentLanguage(QStringLiteral("English"));
+    folder.language.setCurrentLanguage(QStringLiteral("English"));
     StartHelpTour(ws, hooks());
     EXPECT_EQ(ui.shown(), QStringList{"UPSS: Only in Turkish"});
 
-    setCurrentLanguage(QStringLiteral("Turkish"));
+    folder.language.setCurrentLanguage(QStringLiteral("Turkish"));
     ws.list.appendRow({"0", "1", "2", "keep"});
     StartHelpTour(ws, hooks());
     EXPECT_EQ(ui.lastNotice(), "M018");

@@ -13,7 +13,8 @@ using namespace korv::test;
 
 TEST(NoticeWindow, ShowsTheMessageAndTitleEnterClosesAndThePointerIsNormalMeanwhile)
 {
-    QtUserDialogs dialogs;
+    TestFolder folder;
+    QtUserDialogs dialogs(folder.language, NumberFormat::dot());
     dialogs.setBusy(true);
     QString seen;
     whenShown<NoticeWindow>([&](NoticeWindow *w) {
@@ -33,8 +34,9 @@ TEST(NoticeWindow, ShowsTheMessageAndTitleEnterClosesAndThePointerIsNormalMeanwh
 TEST(FrameRateWindow, ProposesAndRefusesWhatIsNoRate)
 {
     TestFolder folder;
+    NumberFormat numbers = NumberFormat::dot();
     QStringList notices;
-    FrameRateDialog dialog(QStringLiteral("23.976023976024"), [&](const QString &m, const QString &) { notices << m; });
+    FrameRateDialog dialog(QStringLiteral("23.976023976024"), [&](const QString &m, const QString &) { notices << m; }, numbers);
     auto *combo = dialog.findChild<QComboBox *>("Combo3");
     ASSERT_NE(combo, nullptr);
     EXPECT_EQ(dialog.windowTitle(), " MICRO DVD - FRAME RATE");
@@ -64,7 +66,7 @@ TEST(FrameRateWindow, ProposesAndRefusesWhatIsNoRate)
 
     // One Return confirms the rate shown, also a film's own that is no choice.
     for (auto [key, proposal] : {std::pair{Qt::Key_Return, "23.976023976024"}, {Qt::Key_Enter, "25"}}) {
-        FrameRateDialog asked(QString::fromLatin1(proposal), [&](const QString &m, const QString &) { notices << m; });
+        FrameRateDialog asked(QString::fromLatin1(proposal), [&](const QString &m, const QString &) { notices << m; }, numbers);
         auto *box = asked.findChild<QComboBox *>("Combo3");
         EXPECT_EQ(box->currentIndex(), box->findText(QString::fromLatin1(proposal)));
         asked.show();
@@ -73,8 +75,8 @@ TEST(FrameRateWindow, ProposesAndRefusesWhatIsNoRate)
         EXPECT_FALSE(asked.isVisible());
     }
     // In a Turkish number format "23.976" has a group separator: refused.
-    setNumberFormat(NumberFormat::comma());
-    FrameRateDialog turkish(QStringLiteral("25"), [&](const QString &m, const QString &) { notices << m; });
+    numbers = NumberFormat::comma();
+    FrameRateDialog turkish(QStringLiteral("25"), [&](const QString &m, const QString &) { notices << m; }, numbers);
     for (const char *wrong : {"23.976", "1.000"}) {
         turkish.findChild<QComboBox *>("Combo3")->setEditText(QString::fromLatin1(wrong));
         turkish.confirm();
@@ -178,7 +180,7 @@ TEST(BalloonWindowTest, ShowsThePageInItsCornerAndClosesOnAKey)
         EXPECT_TRUE(balloon->isVisible());
         pressKey(balloon);
     });
-    ShowBalloon(TopRight, tip.x(), tip.y(), QStringLiteral("01.html"));
+    ShowBalloon(folder.language, TopRight, tip.x(), tip.y(), QStringLiteral("01.html"));
     EXPECT_FALSE(balloonLoaded());
 
     // A new balloon replaces the one shown.
@@ -191,9 +193,9 @@ TEST(BalloonWindowTest, ShowsThePageInItsCornerAndClosesOnAKey)
             secondShown = true;
             pressKey(second);
         });
-        ShowBalloon(BottomLeft, 400, 100, QStringLiteral("02.html"));
+        ShowBalloon(folder.language, BottomLeft, 400, 100, QStringLiteral("02.html"));
     });
-    ShowBalloon(TopLeft, 400, 400, QStringLiteral("01.html"));
+    ShowBalloon(folder.language, TopLeft, 400, 400, QStringLiteral("01.html"));
     EXPECT_TRUE(secondShown);
     EXPECT_FALSE(balloonLoaded());
 
@@ -208,7 +210,7 @@ TEST(BalloonWindowTest, ShowsThePageInItsCornerAndClosesOnAKey)
 
 TEST(BalloonWindowTest, ShippedPagesFitThePageAndNameTheirControls)
 {
-    setProgramFolder(QStringLiteral(KORV_SOURCE_DIR "/data"));
+    const Language shipped(QStringLiteral(KORV_SOURCE_DIR "/data"));
     const QFont appFont = QApplication::font();
     QFont font = appFont;
     font.setPointSizeF(8.0); // the program's font
@@ -221,7 +223,7 @@ TEST(BalloonWindowTest, ShippedPagesFitThePageAndNameTheirControls)
         {"05.html", {"DEĞİŞTİR", "BÖL", "SENKRONİZE", "KONTROL & TAMİR"}},
     };
     for (const auto &[page, captions] : pages) {
-        BalloonWindow balloon;
+        BalloonWindow balloon(shipped);
         balloon.navigate(QString::fromLatin1(page));
         balloon.show();
         for (const QString &caption : captions)

@@ -136,23 +136,23 @@ TEST_F(LanguageTest, NewerTextsFallBackToTurkishAndTakeTheirValuesOnce)
     // A language file of an older release: the built-in Turkish text, whose
     // values are put in once ("%2" inside a value stays as it is).
     folder.write("Language/Old.lng", "[Msg]\r\n001=x\r\n");
-    setCurrentLanguage("Old");
-    EXPECT_EQ(LangText(Message::of(msg::NoStartFrame, {"7", "{%2}"})),
+    folder.language.setCurrentLanguage("Old");
+    EXPECT_EQ(folder.language.LangText(Message::of(msg::NoStartFrame, {"7", "{%2}"})),
               QString::fromUtf8("Satır 7: \"{%2}\" satırında başlangıç karesi yok."));
-    EXPECT_EQ(LangText("014"), "") << "the first twenty stay as the file has them";
+    EXPECT_EQ(folder.language.LangText("014"), "") << "the first twenty stay as the file has them";
     folder.write("Language/New.lng", "[Msg]\r\n029=Row %1 / %2 / %3\r\n");
-    setCurrentLanguage("New");
-    EXPECT_EQ(LangText(Message::of(msg::NoStartFrame, {"7", "%1"}, "/f.sub")), "Row 7 / %1 / %3\r\n/f.sub");
-    EXPECT_EQ(LangText(Message::system("Permission denied", "/f.sub")), "Permission denied\r\n/f.sub");
+    folder.language.setCurrentLanguage("New");
+    EXPECT_EQ(folder.language.LangText(Message::of(msg::NoStartFrame, {"7", "%1"}, "/f.sub")), "Row 7 / %1 / %3\r\n/f.sub");
+    EXPECT_EQ(folder.language.LangText(Message::system("Permission denied", "/f.sub")), "Permission denied\r\n/f.sub");
 }
 
 TEST_F(LanguageTest, EveryCaptionFitsItsControlInBothShippedLanguages)
 {
     useFiles({"English", "Turkish"});
     for (const char *language : {"Turkish", "English"}) {
-        setCurrentLanguage(QString::fromLatin1(language));
-        Form1 form(&dialogs);
-        ApplyLanguage(&form, dialogs);
+        folder.language.setCurrentLanguage(QString::fromLatin1(language));
+        Form1 form(folder.language, &dialogs);
+        ApplyLanguage(&form, folder.language, dialogs);
         form.applyOwnTexts();
         form.show();
         EXPECT_EQ(cutCaptions(&form), QStringList()) << language;
@@ -163,12 +163,12 @@ TEST_F(LanguageTest, EveryCaptionFitsItsControlInBothShippedLanguages)
         EXPECT_LE(textRight, form.width() - 4) << language;
 
         std::vector<std::unique_ptr<QWidget>> windows;
-        windows.emplace_back(new ShortcutTableWindow);
-        windows.emplace_back(new OptionsWindow(dialogs));
+        windows.emplace_back(new ShortcutTableWindow(folder.language));
+        windows.emplace_back(new OptionsWindow(dialogs, folder.language, NumberFormat::dot()));
         windows.emplace_back(new AboutWindow);
-        windows.emplace_back(new FrameRateDialog(QStringLiteral("25"), {}));
-        windows.emplace_back(new FilmInfoWaitWindow(&form));
-        windows.emplace_back(new LanguageWindow); // last: it chooses a language itself
+        windows.emplace_back(new FrameRateDialog(QStringLiteral("25"), {}, NumberFormat::dot()));
+        windows.emplace_back(new FilmInfoWaitWindow(folder.language, &form));
+        windows.emplace_back(new LanguageWindow(folder.language)); // last: it chooses a language itself
         for (const auto &window : windows) {
             window->show();
             EXPECT_EQ(cutCaptions(window.get()), QStringList()) << language << " " << window->objectName().toStdString();
@@ -180,7 +180,7 @@ TEST_F(LanguageTest, MenuOffersTheFilesAndChoosesTheStoredLanguage)
 {
     useFiles({"English", "Turkish"});
     SaveRegSetting("lng", "Turkish");
-    Form1 form;
+    Form1 form(folder.language);
     const QStringList builtIn = mainWindowTexts(form);
     const auto menu = [&form] {
         QStringList shown;
@@ -195,7 +195,7 @@ TEST_F(LanguageTest, MenuOffersTheFilesAndChoosesTheStoredLanguage)
     EXPECT_EQ(mainWindowTexts(form), builtIn); // the Turkish file holds the built-in texts
 
     form.mnulng[0]->trigger();
-    EXPECT_EQ(CurrentLanguage() + " " + GetRegSetting("lng"), "English English");
+    EXPECT_EQ(folder.language.CurrentLanguage() + " " + GetRegSetting("lng"), "English English");
     EXPECT_EQ(menu(), (QStringList{"English*", "Turkish"}));
     EXPECT_EQ(QStringList({form.CmdFind->text(), form.Sekme->tabText(3), form.listModel().header(1),
                            form.CmdArayiKapat->toolTip()}),
@@ -223,20 +223,20 @@ TEST_F(LanguageTest, ALanguageOfferedIsTheFileRead)
 {
     // "Deutsch.LNG" is offered as "Deutsch", and that file is what it reads.
     folder.write("Language/Deutsch.LNG", "[Form1]\r\nCmdFind=SUCHEN\r\n[Msg]\r\n001=Kein Treffer\r\n");
-    Form1 form;
+    Form1 form(folder.language);
     form.LoadLanguageMenu();
     EXPECT_EQ(form.mnulng[0]->text(), "Deutsch");
     form.mnulng[0]->trigger();
     EXPECT_EQ(form.CmdFind->text(), "SUCHEN");
-    EXPECT_EQ(LangMessage("001"), "Kein Treffer");
+    EXPECT_EQ(folder.language.LangMessage("001"), "Kein Treffer");
 }
 
 TEST_F(LanguageTest, WithoutAUsableStoredLanguageTheLastVisibleOneWinsAndSixAreOffered)
 {
     useFiles({"English", "Turkish"});
-    LanguageMenu menu;
+    LanguageMenu menu(folder.language);
     QStringList applied;
-    menu.applyLanguage = [&] { applied << CurrentLanguage(); };
+    menu.applyLanguage = [&] { applied << folder.language.CurrentLanguage(); };
     menu.LoadLanguageMenu();
     EXPECT_EQ(applied, (QStringList{"English", "Turkish"}));
     EXPECT_EQ(visibleItems(menu), (QStringList{"English", "Turkish*"}));
@@ -268,14 +268,14 @@ TEST_F(LanguageTest, WithoutAUsableStoredLanguageTheLastVisibleOneWinsAndSixAreO
 TEST_F(LanguageTest, NoLanguageFolderLeavesTheBuiltInTexts)
 {
     QDir(folder.filePath("Language")).removeRecursively();
-    setCurrentLanguage(QString());
-    Form1 form;
+    folder.language.setCurrentLanguage(QString());
+    Form1 form(folder.language);
     form.LoadLanguageMenu();
     for (QAction *item : form.mnulng)
         EXPECT_FALSE(item->isVisible());
-    EXPECT_EQ(CurrentLanguage(), QString());
+    EXPECT_EQ(folder.language.CurrentLanguage(), QString());
     EXPECT_EQ(form.Label1[5]->text(), "ARAMA :");
-    ApplyLanguage(form.frmSecenekler, dialogs); // the options window keeps its captions too
+    ApplyLanguage(form.frmSecenekler, folder.language, dialogs); // the options window keeps its captions too
     EXPECT_EQ(form.frmSecenekler->CmdKapat->text(), "KAPAT (ESC)");
 }
 
@@ -283,8 +283,8 @@ TEST_F(LanguageTest, AMissingKeyGivesAnEmptyCaptionAndAmpersandsShowOnce)
 {
     folder.write("Language/Test.lng",
                  "[Form1]\r\nLabel1(4)=Four\r\nLabel1(6)=C && D &x\r\nLabel1(7)=A && B\r\nCubuk2-1=F && G\r\n");
-    Form1 form;
-    ApplyLanguage(&form, dialogs);
+    Form1 form(folder.language);
+    ApplyLanguage(&form, folder.language, dialogs);
     EXPECT_TRUE(dialogs.messageBoxes.isEmpty());
     EXPECT_EQ(form.Label1[5]->text(), QString());
     EXPECT_EQ(form.Label1[4]->text(), "Four");
@@ -307,12 +307,12 @@ TEST_F(LanguageTest, AMissingKeyGivesAnEmptyCaptionAndAmpersandsShowOnce)
 TEST_F(LanguageTest, OtherWindowsAreFoundByNameAndAMissingControlStopsTheirTurn)
 {
     useFiles({"English", "Turkish"});
-    setCurrentLanguage("English");
-    ShortcutTableWindow table; // takes the language as it loads
+    folder.language.setCurrentLanguage("English");
+    ShortcutTableWindow table(folder.language); // takes the language as it loads
     EXPECT_EQ(table.windowTitle() + "|" + table.CmdKapat->text(), " PROGRAM SHORTCUT KEYS|CLOSE (ESC)");
     delete table.Label1[7];
-    setCurrentLanguage("Turkish");
-    ApplyLanguage(&table, dialogs);
+    folder.language.setCurrentLanguage("Turkish");
+    ApplyLanguage(&table, folder.language, dialogs);
     ASSERT_EQ(dialogs.messageBoxes.size(), 1);
     EXPECT_EQ(dialogs.messageBoxes[0],
               QString::fromUtf8("Dil dosyasındaki \"Label1(7)\" anahtarının \"frmKisayollar\" penceresinde karşılığı yok."));
@@ -325,11 +325,11 @@ TEST_F(LanguageTest, OtherWindowsAreFoundByNameAndAMissingControlStopsTheirTurn)
     wait.setObjectName("frmBilgiAliniyor");
     auto *waitLabel = new QLabel(&wait);
     waitLabel->setObjectName("Label1");
-    ApplyLanguage(&wait, dialogs);
+    ApplyLanguage(&wait, folder.language, dialogs);
     EXPECT_EQ(waitLabel->text(), "FİLM BİLGİLERİ ALINIYOR. LÜTFEN BEKLEYİNİZ...");
     wait.setObjectName("frmOther");
     waitLabel->setText("kept");
-    ApplyLanguage(&wait, dialogs);
+    ApplyLanguage(&wait, folder.language, dialogs);
     EXPECT_EQ(waitLabel->text(), "kept");
 }
 
@@ -338,16 +338,16 @@ TEST_F(LanguageTest, LanguageWindowShowsTheTranslatorAndStoresOnlyOnOk)
     useFiles({"English", "Turkish"});
     folder.write("Language/Nameless.lng", "[AUTHOR]\r\n[Msg]\r\n");
     {
-        LanguageWindow window;
+        LanguageWindow window(folder.language);
         ASSERT_EQ(window.File1->count(), 3);
         EXPECT_EQ(window.Label1->text(), "English\nAuthor :Korvendal Sub Team");
         window.File1->setCurrentRow(1);
         EXPECT_EQ(window.Label1->text(), "Nameless\nAuthor :");
         window.reject();
-        EXPECT_EQ(CurrentLanguage(), "Nameless");
+        EXPECT_EQ(folder.language.CurrentLanguage(), "Nameless");
         EXPECT_EQ(GetRegSetting("lng"), QString());
     }
-    LanguageWindow window;
+    LanguageWindow window(folder.language);
     window.File1->setCurrentRow(2);
     QTest::mouseClick(window.Command1, Qt::LeftButton);
     EXPECT_EQ(window.result(), QDialog::Accepted);
@@ -358,7 +358,7 @@ TEST_F(LanguageTest, OptionsAreStoredAtOnceAndRestoredAtTheNextStart)
 {
     SaveRegSetting(QStringLiteral("check1IND2"), QStringLiteral("x")); // no number: left off, silently
     {
-        OptionsWindow first(dialogs);
+        OptionsWindow first(dialogs, folder.language, NumberFormat::dot());
         for (QCheckBox *box : first.Check1)
             EXPECT_FALSE(box->isChecked());
         EXPECT_EQ(first.Text1->text(), QStringLiteral("2"));
@@ -381,7 +381,7 @@ TEST_F(LanguageTest, OptionsAreStoredAtOnceAndRestoredAtTheNextStart)
         EXPECT_TRUE(dialogs.notices.empty());
     }
     // The next run: a new window over the same store.
-    OptionsWindow second(dialogs);
+    OptionsWindow second(dialogs, folder.language, NumberFormat::dot());
     EXPECT_EQ(second.Text1->text(), QStringLiteral("3.5"));
     for (int i = 0; i < OptionsWindow::kCheckCount; ++i)
         EXPECT_EQ(second.Check1[std::size_t(i)]->isChecked(), i == 3) << i;
@@ -389,7 +389,7 @@ TEST_F(LanguageTest, OptionsAreStoredAtOnceAndRestoredAtTheNextStart)
 
 TEST_F(LanguageTest, ASecondsFieldThatIsNoNumberKeepsTheWindowOpen)
 {
-    Form1 form;
+    Form1 form(folder.language);
     form.show();
     OptionsWindow *window = form.frmSecenekler;
     QStringList notices;
@@ -433,7 +433,7 @@ TEST_F(LanguageTest, CaptionsFollowTheLanguageEachTimeTheWindowShows)
 {
     folder.write(QStringLiteral("Language/Test.lng"),
                  "[frmSecenekler]\r\nCheck1(0)=Follow\r\nLabel1=sec && more\r\nCmdKapat=CLOSE\r\n");
-    OptionsWindow window(dialogs);
+    OptionsWindow window(dialogs, folder.language, NumberFormat::dot());
     window.show();
     EXPECT_EQ(window.Check1[0]->text(), QStringLiteral("Follow"));
     EXPECT_EQ(window.Check1[1]->text(), QString());

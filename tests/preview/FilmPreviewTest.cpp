@@ -16,7 +16,7 @@ namespace {
 class FilmPreviewTest : public WorkspaceTest {
 protected:
     ScriptedPlayer player;
-    FilmPreview preview{ws.list, player, ws.frameRates};
+    FilmPreview preview{ws.list, player, ws.frameRates, ws.numbers};
     FilmCommands films{ws, preview};
     bool follow = false;
     QStringList events;
@@ -88,7 +88,7 @@ protected:
 
 TEST_F(FilmPreviewTest, OneMinuteAt25FramesFillsEveryInformationRowInOrder)
 {
-    setNumberFormat(NumberFormat::comma());
+    ws.numbers = NumberFormat::comma();
     films.ReadAviInfo(write("film.avi", film(25, 1, 1500)));
     EXPECT_EQ(panel(), QStringList({"1500", "00:01:00,00", "25 FPS", "640x480", "25", "42"}));
     QStringList names, values, bold;
@@ -122,7 +122,7 @@ TEST_F(FilmPreviewTest, OneMinuteAt25FramesFillsEveryInformationRowInOrder)
 
 TEST_F(FilmPreviewTest, RatesAndTimesAsFarAsTheyCompute)
 {
-    setNumberFormat(NumberFormat::comma());
+    ws.numbers = NumberFormat::comma();
     films.ReadAviInfo(write("ntsc.avi", film(30000, 1001, 1798)));
     EXPECT_EQ(panel(), QStringList({"1798", "00:00:59,99", "29,97002997003 FPS", "640x480", "29.97002997003", "42"}));
     films.ReadAviInfo(write("film.AVI", film(24000, 1001, 100)));

@@ -17,7 +17,7 @@ class KeypadTest : public WorkspaceTest {
 protected:
     // The film keeps its position and play state; -1: no film open.
     ScriptedPlayer player;
-    FilmPreview film{ws.list, player, ws.frameRates};
+    FilmPreview film{ws.list, player, ws.frameRates, ws.numbers};
     // Whether a skip had the list's following held off while it moved the film.
     std::vector<bool> skipGuardDuringMove;
     ScrollLockState scrollLock;
@@ -31,7 +31,7 @@ protected:
 
     KeypadTest()
     {
-        setNumberFormat(NumberFormat::comma());
+        ws.numbers = NumberFormat::comma();
         scrollLock.set(true);
         ws.option = [this](Option option) { return flags[std::size_t(option)]; };
         ws.optionSeconds = [this] { return seconds; };

@@ -89,7 +89,8 @@ TEST_F(FilmPanels, HakkindaShowsOurValuesAndOpensTheAddresses)
 
 TEST(ShortcutTableTest, LabelsPointAtTheirKeysAndEscCloses)
 {
-    ShortcutTableWindow window;
+    const Language builtInTexts{QString()}; // no language chosen: the built-in texts
+    ShortcutTableWindow window(builtInTexts);
     EXPECT_EQ(window.findChild<QLabel *>(QStringLiteral("Label1(5)"))->text(), "PLAY / PAUSE");
     for (int i = 0; i < ShortcutTableWindow::kLabelCount; ++i) {
         const QRect label = window.Label1[std::size_t(i)]->geometry();

@@ -1,13 +1,12 @@
 #pragma once
 // A private program folder for one test: a "Language" folder with a language
 // file whose messages read "M001", "M002", ... (every key the program has),
-// chosen as the current language,
-// the user's number format set to a known one, and an empty settings store
-// of its own.
+// the program's languages over it with that file chosen, and an empty
+// settings store of its own.
 
 #include "locale/Registry.h"
 #include "document/TimeText.h"
-#include "locale/Messages.h"
+#include "locale/Language.h"
 #include "locale/BuiltInTexts.h"
 #include "support/QtPrinters.h"
 
@@ -18,8 +17,10 @@
 namespace korv::test {
 
 class TestFolder {
+    QTemporaryDir dir_, config_;
+
 public:
-    explicit TestFolder(QChar decimalSeparator = QLatin1Char('.'))
+    TestFolder()
     {
         QByteArray lng = "[Msg]\r\n";
         QStringList keys;
@@ -28,16 +29,12 @@ public:
         for (const QString &key : keys + builtInKeys())
             lng += QStringLiteral("%1=M%1\r\n").arg(key).toLatin1();
         write(QStringLiteral("Language/Test.lng"), lng);
-        setProgramFolder(dir_.path());
-        setCurrentLanguage(QStringLiteral("Test"));
-        setNumberFormat(decimalSeparator == QLatin1Char(',') ? NumberFormat::comma() : NumberFormat::dot());
+        language.setCurrentLanguage(QStringLiteral("Test"));
         setSettingsRoot(config_.path());
     }
-    ~TestFolder()
-    {
-        setNumberFormat(NumberFormat::dot());
-        setSettingsRoot(previousSettingsRoot_);
-    }
+    ~TestFolder() { setSettingsRoot(previousSettingsRoot_); }
+
+    Language language{dir_.path()};
 
     // The folder the settings store lives under for this test.
     QString configPath() const { return config_.path(); }
@@ -57,7 +54,6 @@ public:
     }
 
 private:
-    QTemporaryDir dir_, config_;
     QString previousSettingsRoot_ = settingsRoot();
 };
 

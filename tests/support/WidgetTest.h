@@ -18,8 +18,11 @@ class Form1Test : public ::testing::Test {
 protected:
     TestFolder folder;
     ScriptedDialogs ui;
-    Form1 form{&ui};
+    Form1 form{folder.language, &ui};
     Workspace &ws = form.workspace();
+
+    // Times in tests are written with ".", whatever the machine's locale.
+    Form1Test() { ws.numbers = NumberFormat::dot(); }
 };
 
 // Processes events until `done` holds; false when it did not within `ms`.

@@ -15,7 +15,14 @@ class WorkspaceTest : public ::testing::Test {
 protected:
     TestFolder folder;
     ScriptedDialogs ui;
-    Workspace ws{ui};
+    Workspace ws{ui, folder.language};
+
+    // Times in tests are written with ".", whatever the machine's locale.
+    WorkspaceTest()
+    {
+        ws.numbers = NumberFormat::dot();
+        ws.letterCase = LetterCase::Default;
+    }
 
     // Rows of {start, end, text} (no text: empty), numbered, unmodified, `selected` chosen.
     void setRows(std::initializer_list<std::array<const char *, 3>> rows, int selected = 0)

@@ -9,7 +9,7 @@ namespace {
 
 class SubConvTest : public ::testing::Test {
 protected:
-    test::TestFolder folder{QLatin1Char(',')}; // the tool uses "." whatever the user's format
+    test::TestFolder folder;
     QString path(const char *name) { return folder.filePath(QString::fromLatin1(name)); }
     // Exit code, then what went to standard output and standard error.
     QStringList run(const QStringList &args)

@@ -16,6 +16,10 @@ namespace korv {
 
 namespace {
 
+// Numbers on the command line and in the listing use ".", whatever the
+// user's locale: scripts and other programs read them.
+const NumberFormat numbers = NumberFormat::dot();
+
 const char *const kUsage =
     "usage: korvendal-subconv --list [--fps RATE] FILE\n"
     "       korvendal-subconv --to subviewer|microdvd [--fps RATE] [--shift SECONDS] [--repair] IN OUT\n"
@@ -72,8 +76,8 @@ Result<std::vector<SubtitleEntry>> readSubtitles(const QString &path, double fps
     if (format == SubtitleFormat::Unknown)
         return Failure{Message::system(QStringLiteral("not a SubViewer 2 or MicroDVD file"), path)};
     const DecodedText decoded = decodeText(*bytes);
-    ReadOutcome outcome = format == SubtitleFormat::SubViewer ? subviewer::read(decoded.text)
-                                                              : microdvd::read(decoded.text, fps);
+    ReadOutcome outcome = format == SubtitleFormat::SubViewer ? subviewer::read(decoded.text, numbers)
+                                                              : microdvd::read(decoded.text, fps, numbers);
     if (!outcome.ok()) {
         Message error = *outcome.error;
         error.path = path;
@@ -126,17 +130,17 @@ SubConvOutput convert(const QString &to, const QString &in, const QString &out, 
     document.replaceAll(std::move(rows.value()));
     document.renumber();
     if (shift) {
-        const Status shifted = ShiftAllTimes(document, *shift);
+        const Status shifted = ShiftAllTimes(document, *shift, numbers);
         if (!shifted)
             return failure(englishText(shifted.error()));
     }
     // Nobody to ask here: a repair is automatic or the check stops.
-    const OverlapCheckResult checked = checkOverlaps(document, repair ? OverlapMode::Repair : OverlapMode::Stop);
+    const OverlapCheckResult checked = checkOverlaps(document, numbers, repair ? OverlapMode::Repair : OverlapMode::Stop);
     if (!checked.reachedEnd())
         return failure(checkFailure(document, checked));
     std::vector<qsizetype> offsets;
-    const Result<QString> text = to == QLatin1String("subviewer") ? subviewer::write(document, &offsets)
-                                                                   : microdvd::write(document, fps, &offsets);
+    const Result<QString> text = to == QLatin1String("subviewer") ? subviewer::write(document, numbers, &offsets)
+                                                                   : microdvd::write(document, fps, numbers, &offsets);
     if (!text)
         return failure(englishText(text.error()));
     const Result<QByteArray> bytes = encodeForFile(*text, offsets);
@@ -153,7 +157,6 @@ SubConvOutput convert(const QString &to, const QString &in, const QString &out, 
 SubConvOutput runSubConv(const QStringList &arguments)
 {
     // Numbers on the command line and in the listing use ".".
-    setNumberFormat(NumberFormat::dot());
     QString mode;
     QString target;
     double fps = 25;
@@ -181,13 +184,13 @@ SubConvOutput runSubConv(const QStringList &arguments)
             target = *v;
         } else if (a == QLatin1String("--fps")) {
             const auto v = value();
-            const auto rate = v ? readFrameRate(*v) : std::nullopt;
+            const auto rate = v ? readFrameRate(*v, numbers) : std::nullopt;
             if (!rate)
                 return usageError(QStringLiteral("--fps takes a frame rate from 1 to 1000, without group separators"));
             fps = *rate;
         } else if (a == QLatin1String("--shift")) {
             const auto v = value();
-            shift = v ? TextToSeconds(*v) : std::nullopt;
+            shift = v ? TextToSeconds(*v, numbers) : std::nullopt;
             if (!shift)
                 return usageError(QStringLiteral("--shift takes a number of seconds"));
         } else if (a == QLatin1String("--repair")) {
