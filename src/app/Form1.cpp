@@ -8,6 +8,7 @@
 #include "help/AboutWindow.h"
 #include "locale/Language.h"
 #include "document/ProgramInfo.h"
+#include "locale/MessageKeys.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -456,8 +457,8 @@ void Form1::wireFields()
 void Form1::wireDocumentCommands()
 {
     connect(mnualtyaziac, &QAction::triggered, this, [this] { mnualtyaziac_Click(ws_); });
-    connect(mnualtyazikaydet[2], &QAction::triggered, this, [this] { mnualtyazikaydet_Click(ws_, SaveSubViewer); });
-    connect(mnualtyazikaydet[3], &QAction::triggered, this, [this] { mnualtyazikaydet_Click(ws_, SaveMicroDvd); });
+    connect(mnualtyazikaydet[2], &QAction::triggered, this, [this] { mnualtyazikaydet_Click(ws_, SaveFormat::SubViewer); });
+    connect(mnualtyazikaydet[3], &QAction::triggered, this, [this] { mnualtyazikaydet_Click(ws_, SaveFormat::MicroDvd); });
     connect(CmdHataKontrolu, &QPushButton::clicked, this, [this] { CmdHataKontrolu_Click(ws_); });
     connect(HataCheck1, &QCheckBox::toggled, this, [this](bool on) { ws_.hataCheck1 = on; });
     connect(HataCheck2, &QCheckBox::toggled, this, [this](bool on) { ws_.hataCheck2 = on; });
@@ -474,15 +475,15 @@ void Form1::applyOwnTexts()
 {
     // Names a screen reader announces; the time fields share the list's
     // column headers, which the language file sets.
-    Listview->setAccessibleName(ws_.language.LangText(QStringLiteral("043")));
+    Listview->setAccessibleName(ws_.language.LangText(msg::NameSubtitleList));
     const QString start = model_.header(ColStart), end = model_.header(ColEnd);
     Text1[EditFields::Start]->setAccessibleName(start.isEmpty() ? QStringLiteral("BAŞLANGIÇ") : start);
     Text1[EditFields::End]->setAccessibleName(end.isEmpty() ? QStringLiteral("BİTİŞ") : end);
-    LblUzunluk->setAccessibleName(ws_.language.LangText(QStringLiteral("044")));
-    Command1[0]->setAccessibleName(ws_.language.LangText(QStringLiteral("045")));
-    Command1[1]->setAccessibleName(ws_.language.LangText(QStringLiteral("046")));
-    Text1[EditFields::SkipStep]->setAccessibleName(ws_.language.LangText(QStringLiteral("047")));
-    ListView1->setAccessibleName(ws_.language.LangText(QStringLiteral("048")));
+    LblUzunluk->setAccessibleName(ws_.language.LangText(msg::NameDuration));
+    Command1[0]->setAccessibleName(ws_.language.LangText(msg::NameSkipBack));
+    Command1[1]->setAccessibleName(ws_.language.LangText(msg::NameSkipForward));
+    Text1[EditFields::SkipStep]->setAccessibleName(ws_.language.LangText(msg::NameSkipStep));
+    ListView1->setAccessibleName(ws_.language.LangText(msg::NameAviDetails));
     nameFilmControls();
     // The status bar speaks the new language at once.
     setStatusHint(statusHintKey_);
@@ -536,7 +537,7 @@ void Form1::Text1_GotFocus(int index)
 {
     QLineEdit *field = Text1[std::size_t(index)];
     if (index <= EditFields::Line3)
-        setStatusHint(QStringLiteral("016"));
+        setStatusHint(msg::FieldsHint);
     if (index == EditFields::Search)
         field->selectAll();
     QPalette pal = field->palette();
@@ -562,7 +563,7 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
     }
     if (watched == Listview) {
         if (event->type() == QEvent::FocusIn)
-            setStatusHint(QStringLiteral("015"));
+            setStatusHint(msg::ListHint);
         else if (event->type() == QEvent::FocusOut)
             setStatusHint(QString());
         return QWidget::eventFilter(watched, event);

@@ -10,6 +10,7 @@
 #include "preview/KeyCodes.h"
 #include "commands/KeypadShortcuts.h"
 #include "preview/SystemScrollLock.h"
+#include "locale/MessageKeys.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -116,7 +117,7 @@ void Form1::syncScrollLock()
 
 void Form1::showScrollLock()
 {
-    scrollLockLabel_->setText(ws_.language.LangText(scrollLock.on() ? QStringLiteral("022") : QStringLiteral("023")));
+    scrollLockLabel_->setText(ws_.language.LangText(scrollLock.on() ? msg::ScrollLockOn : msg::ScrollLockOff));
 }
 
 void Form1::Command1_MouseMove(int index)

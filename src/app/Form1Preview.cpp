@@ -8,6 +8,7 @@
 #include "preview/FilmPreview.h"
 #include "preview/QtFilmPlayer.h"
 #include "app/VideoView.h"
+#include "locale/MessageKeys.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -39,8 +40,8 @@ void Form1::arrangePlayerArea()
 void Form1::nameFilmControls()
 {
     if (auto *bar = qobject_cast<FilmControlBar *>(filmBar_)) {
-        bar->playPause()->setAccessibleName(ws_.language.LangText(QStringLiteral("049")));
-        bar->slider()->setAccessibleName(ws_.language.LangText(QStringLiteral("060")));
+        bar->playPause()->setAccessibleName(ws_.language.LangText(msg::NamePlayPause));
+        bar->slider()->setAccessibleName(ws_.language.LangText(msg::NameFilmPosition));
     }
 }
 

@@ -4,6 +4,7 @@
 #include "document/ProgramInfo.h"
 #include "editing/OverlapCheck.h"
 #include "locale/Language.h"
+#include "locale/MessageKeys.h"
 
 namespace korv {
 
@@ -13,13 +14,13 @@ const QString kNewLine = QStringLiteral("\r\n");
 
 QString rowLabel(const Workspace &ws, int row)
 {
-    return ws.language.LangMessage(QStringLiteral("007")) + ws.list.cell(row, ColNumber);
+    return ws.language.LangMessage(msg::RowLabel) + ws.list.cell(row, ColNumber);
 }
 
 QString reportEntry(const Workspace &ws, int row, bool repaired)
 {
-    return kNewLine + ws.language.LangMessage(QStringLiteral("007")) + QString::number(row + 1) + kNewLine
-        + (repaired ? ws.language.LangMessage(QStringLiteral("011")) : QStringLiteral("HATA DÜZELTİLMEDİ"));
+    return kNewLine + ws.language.LangMessage(msg::RowLabel) + QString::number(row + 1) + kNewLine
+        + (repaired ? ws.language.LangMessage(msg::Repaired) : QStringLiteral("HATA DÜZELTİLMEDİ"));
 }
 
 } // namespace
@@ -29,13 +30,13 @@ bool CheckOverlaps(Workspace &ws)
     const OverlapMode mode = !ws.hataCheck1 ? OverlapMode::Stop
         : ws.hataCheck2                     ? OverlapMode::Decide
                                             : OverlapMode::Repair;
-    const QString overlapText = ws.language.LangMessage(QStringLiteral("009")) + kNewLine + kNewLine;
+    const QString overlapText = ws.language.LangMessage(msg::EndPassesNextStart) + kNewLine + kNewLine;
     const OverlapCheckResult result = checkOverlaps(ws.list, ws.numbers, mode, [&](int row) {
         // The row in question is on screen while the user decides.
         ws.list.select(row);
         switch (ws.ui.askYesNoCancel(overlapText + rowLabel(ws, row) + kNewLine + kNewLine
-                                         + ws.language.LangMessage(QStringLiteral("010")),
-                                     ws.language.LangMessage(QStringLiteral("008")))) {
+                                         + ws.language.LangMessage(msg::RepairQuestion),
+                                     ws.language.LangMessage(msg::CheckTitle))) {
         case Answer::Yes: return OverlapDecision::Repair;
         case Answer::No: return OverlapDecision::Leave;
         case Answer::Cancel: break;
@@ -49,8 +50,8 @@ bool CheckOverlaps(Workspace &ws)
     using Stop = OverlapCheckResult::Stop;
     if (result.stop == Stop::NotANumber || result.stop == Stop::Overlap) {
         const QString what = result.stop == Stop::Overlap ? overlapText
-                                                          : ws.language.LangMessage(QStringLiteral("006")) + kNewLine + kNewLine;
-        ws.ui.showNotice(what + rowLabel(ws, result.row), ws.language.LangMessage(QStringLiteral("008")));
+                                                          : ws.language.LangMessage(msg::TimeNotANumber) + kNewLine + kNewLine;
+        ws.ui.showNotice(what + rowLabel(ws, result.row), ws.language.LangMessage(msg::CheckTitle));
         ws.list.select(result.row);
     }
     return result.reachedEnd();
@@ -61,9 +62,9 @@ void CmdHataKontrolu_Click(Workspace &ws)
     if (!CheckOverlaps(ws))
         return;
     if (ws.checkReport.isEmpty())
-        ws.ui.showNotice(ws.language.LangMessage(QStringLiteral("005")), ProgramInfo::kNoticeTitle);
+        ws.ui.showNotice(ws.language.LangMessage(msg::CheckFoundNothing), ProgramInfo::kNoticeTitle);
     else
-        ws.ui.showNotice(ws.language.LangMessage(QStringLiteral("004")) + kNewLine + ws.checkReport, ProgramInfo::kNoticeTitle);
+        ws.ui.showNotice(ws.language.LangMessage(msg::CheckReport) + kNewLine + ws.checkReport, ProgramInfo::kNoticeTitle);
 }
 
 } // namespace korv

@@ -10,6 +10,7 @@
 #include "commands/CheckCommands.h"
 #include "locale/Language.h"
 #include "document/ProgramInfo.h"
+#include "locale/MessageKeys.h"
 
 
 namespace korv {
@@ -39,7 +40,7 @@ bool finishWrite(Workspace &ws, const QString &path, const Result<QString> &text
         return false;
     }
     ws.list.setModified(false);
-    ws.ui.showNotice(ws.language.LangMessage(QStringLiteral("003")), title());
+    ws.ui.showNotice(ws.language.LangMessage(msg::FileSaved), title());
     return true;
 }
 
@@ -155,7 +156,7 @@ bool openSubtitleFile(Workspace &ws, const QString &path)
     bool complete = false;
     switch (file.format) {
     case SubtitleFormat::Unknown:
-        ws.ui.showNotice(ws.language.LangMessage(QStringLiteral("012")), title());
+        ws.ui.showNotice(ws.language.LangMessage(msg::FormatNotRecognised), title());
         return false;
     case SubtitleFormat::SubViewer:
         complete = ReadSubViewerFile(ws, file.bytes);
@@ -168,18 +169,16 @@ bool openSubtitleFile(Workspace &ws, const QString &path)
     // A file read whole is what is on disk; rows of a failed read are not.
     if (complete) {
         ws.list.setModified(false);
-        ws.documentFormat = file.format == SubtitleFormat::MicroDvd ? SaveMicroDvd : SaveSubViewer;
+        ws.documentFormat = file.format == SubtitleFormat::MicroDvd ? SaveFormat::MicroDvd : SaveFormat::SubViewer;
     }
     return complete;
 }
 
-bool mnualtyazikaydet_Click(Workspace &ws, int index)
+bool mnualtyazikaydet_Click(Workspace &ws, SaveFormat format)
 {
-    if (index != SaveSubViewer && index != SaveMicroDvd)
-        return false;
     if (!CheckOverlaps(ws))
         return false;
-    const QString filter = index == SaveSubViewer ? QStringLiteral("SubViewer v2 Files *.*|*.*")
+    const QString filter = format == SaveFormat::SubViewer ? QStringLiteral("SubViewer v2 Files *.*|*.*")
                                                   : QStringLiteral("Micro DVD Files *.*|*.*");
     BusyPointer busy(ws.ui);
     const auto path = chooseFileToSave(ws, filter, ws.currentSubtitleFile);
@@ -187,9 +186,9 @@ bool mnualtyazikaydet_Click(Workspace &ws, int index)
         return false;
     ws.currentSubtitleFile = *path;
     busy.release();
-    const bool written = index == SaveSubViewer ? WriteSubViewerFile(ws, *path) : WriteMicroDVDFile(ws, *path);
+    const bool written = format == SaveFormat::SubViewer ? WriteSubViewerFile(ws, *path) : WriteMicroDVDFile(ws, *path);
     if (written)
-        ws.documentFormat = index;
+        ws.documentFormat = format;
     return written;
 }
 

@@ -14,8 +14,8 @@ namespace korv {
 
 class Workspace;
 
-// Menu indexes of the two save items.
-enum SaveFormatIndex { SaveSubViewer = 2, SaveMicroDvd = 3 };
+// The two save items, by their menu index.
+enum class SaveFormat { SubViewer = 2, MicroDvd = 3 };
 
 // "ALTYAZI AÇ": dialog, detection, the reader of the format, renumbering.
 void mnualtyaziac_Click(Workspace &ws);
@@ -38,9 +38,9 @@ bool ReadMicroDVDFile(Workspace &ws, const QByteArray &bytes);
 bool WriteSubViewerFile(Workspace &ws, const QString &path);
 bool WriteMicroDVDFile(Workspace &ws, const QString &path);
 
-// The save items (index 2 SubViewer, 3 MicroDVD): the overlap check, the
-// save dialog, the writer. True when the file was written.
-bool mnualtyazikaydet_Click(Workspace &ws, int index);
+// The save items: the overlap check, the save dialog, the writer of the
+// format. True when the file was written.
+bool mnualtyazikaydet_Click(Workspace &ws, SaveFormat format);
 
 // The shared file dialog: a chosen path, or nothing when the user cancelled
 // (silent) or the dialog failed ("Error N selecting file." shown). The dialog

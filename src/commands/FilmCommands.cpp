@@ -6,6 +6,7 @@
 #include "locale/Language.h"
 #include "preview/AviHeaders.h"
 #include "preview/FilmPreview.h"
+#include "locale/MessageKeys.h"
 
 #include <QFileInfo>
 
@@ -35,7 +36,7 @@ private:
 
 QString unreadableFilm(const Language &language, const QString &path)
 {
-    return language.LangMessage(QStringLiteral("002")) + QStringLiteral("\r\n") + path;
+    return language.LangMessage(msg::FilmUnreadable) + QStringLiteral("\r\n") + path;
 }
 
 } // namespace
@@ -53,8 +54,8 @@ void FilmCommands::reportCannotPlay(const QString &reason)
     if (preview_.caption() == failureTold_)
         return;
     failureTold_ = preview_.caption();
-    const QString why = reason.isEmpty() ? ws_.language.LangText(QStringLiteral("042")) : reason;
-    ws_.ui.showNotice(ws_.language.LangText(Message::of(QStringLiteral("024"), {why}, preview_.caption())),
+    const QString why = reason.isEmpty() ? ws_.language.LangText(msg::FilmGaveNoReason) : reason;
+    ws_.ui.showNotice(ws_.language.LangText(Message::of(msg::FilmCannotPlay, {why}, preview_.caption())),
                       ProgramInfo::kNoticeTitle);
 }
 

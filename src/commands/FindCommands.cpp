@@ -4,6 +4,7 @@
 #include "document/ProgramInfo.h"
 #include "editing/Find.h"
 #include "locale/Language.h"
+#include "locale/MessageKeys.h"
 
 namespace korv {
 
@@ -14,7 +15,7 @@ void FindSubtitle(Workspace &ws, const QString &pattern, int column)
     ws.lastFoundRow = first;
     const FindResult found = findSubtitle(ws.list, pattern, column, first - 1, ws.letterCase);
     if (found.row < 0) {
-        ws.ui.showNotice(ws.language.LangMessage(QStringLiteral("001")), ProgramInfo::kNoticeTitle);
+        ws.ui.showNotice(ws.language.LangMessage(msg::NothingFound), ProgramInfo::kNoticeTitle);
         // The message says the next search starts at the top; so it does.
         ws.findContinues = false;
         return;

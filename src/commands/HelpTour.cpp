@@ -5,6 +5,7 @@
 #include "commands/LineCommands.h"
 #include "locale/Language.h"
 #include "document/ProgramInfo.h"
+#include "locale/MessageKeys.h"
 
 namespace korv {
 
@@ -62,7 +63,7 @@ void StartHelpTour(Workspace &ws, const HelpTourHooks &hooks)
         return;
     }
     if (ws.list.count() >= 2) {
-        ws.ui.showNotice(ws.language.LangMessage(QStringLiteral("018")), ProgramInfo::kNoticeTitle);
+        ws.ui.showNotice(ws.language.LangMessage(msg::TourNeedsEmptyList), ProgramInfo::kNoticeTitle);
         return;
     }
     // The sample rows are the tour's, not the user's work.
@@ -83,9 +84,9 @@ void StartHelpTour(Workspace &ws, const HelpTourHooks &hooks)
         hooks.selectEditTab();
     balloon(TourTarget::Tabs, "05.html");
 
-    ws.fields.setText(EditFields::Line1, ws.language.LangMessage(QStringLiteral("019")));
+    ws.fields.setText(EditFields::Line1, ws.language.LangMessage(msg::TourSampleOne));
     Cubuk_ButtonClick(ws, 1);
-    ws.fields.setText(EditFields::Line1, ws.language.LangMessage(QStringLiteral("020")));
+    ws.fields.setText(EditFields::Line1, ws.language.LangMessage(msg::TourSampleTwo));
     timer(hooks.setTimerOr1, true);
     balloon(TourTarget::LineField, "02.html");
     timer(hooks.setTimerOr1, false);

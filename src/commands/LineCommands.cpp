@@ -4,6 +4,7 @@
 #include "commands/UnsavedChanges.h"
 #include "locale/Language.h"
 #include "document/ProgramInfo.h"
+#include "locale/MessageKeys.h"
 
 namespace korv {
 
@@ -80,7 +81,7 @@ void MnuYeniAltYazi_Click(Workspace &ws)
         if (!confirmUnsavedChanges(ws))
             return;
     } else if (ws.list.count() > 1
-               && !ws.ui.askYesNo(ws.language.LangMessage(QStringLiteral("017")), ProgramInfo::kNoticeTitle)) {
+               && !ws.ui.askYesNo(ws.language.LangMessage(msg::NewDocumentQuestion), ProgramInfo::kNoticeTitle)) {
         return;
     }
     ws.list.clear();

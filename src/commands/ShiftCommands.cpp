@@ -5,6 +5,7 @@
 #include "document/TimeText.h"
 #include "editing/TimeShift.h"
 #include "locale/Language.h"
+#include "locale/MessageKeys.h"
 
 namespace korv {
 
@@ -22,7 +23,7 @@ void CmdEkleCikar_Click(Workspace &ws, bool add)
     busy.release();
     // The language's own words for "this row's time is not a number", and the
     // row chosen so the user can mend it at once.
-    ws.ui.showNotice(ws.language.LangMessage(QStringLiteral("006")) + QStringLiteral("\r\n\r\n") + ws.language.LangMessage(QStringLiteral("007"))
+    ws.ui.showNotice(ws.language.LangMessage(msg::TimeNotANumber) + QStringLiteral("\r\n\r\n") + ws.language.LangMessage(msg::RowLabel)
                          + ws.list.cell(failedRow, ColNumber),
                      ProgramInfo::kNoticeTitle);
     ws.list.select(failedRow);

@@ -8,6 +8,7 @@
 #include "commands/CheckCommands.h"
 #include "locale/Language.h"
 #include "document/ProgramInfo.h"
+#include "locale/MessageKeys.h"
 
 #include <vector>
 
@@ -26,7 +27,7 @@ void CmdBol_Click(Workspace &ws, int formatEntry)
     std::optional<SplitParts> parts = splitAt(table, pointText, ws.numbers);
     if (!parts) {
         busy.release();
-        ws.ui.showNotice(ws.language.LangMessage(QStringLiteral("013")), ProgramInfo::kNoticeTitle);
+        ws.ui.showNotice(ws.language.LangMessage(msg::SplitPointInvalid), ProgramInfo::kNoticeTitle);
         list.renumber();
         return;
     }
@@ -35,13 +36,15 @@ void CmdBol_Click(Workspace &ws, int formatEntry)
     // Saving the parts names the files they went to; the document itself is
     // still the file it was, in its format, for any later save.
     const QString documentFile = ws.currentSubtitleFile;
-    const int documentFormat = ws.documentFormat;
+    const SaveFormat documentFormat = ws.documentFormat;
 
     list.replaceAll(std::move(parts->first));
-    mnualtyazikaydet_Click(ws, formatEntry + SaveSubViewer);
+    // Entry 0 of the format box is SubViewer 2, entry 1 MicroDVD.
+    const SaveFormat format = formatEntry == 1 ? SaveFormat::MicroDvd : SaveFormat::SubViewer;
+    mnualtyazikaydet_Click(ws, format);
     // The second file is written whatever became of the first.
     list.replaceAll(std::move(parts->second));
-    mnualtyazikaydet_Click(ws, formatEntry + SaveSubViewer);
+    mnualtyazikaydet_Click(ws, format);
 
     // The document comes back whole, whatever the two saves did, with the
     // row numbers it had.

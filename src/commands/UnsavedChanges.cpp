@@ -4,6 +4,7 @@
 #include "commands/FileCommands.h"
 #include "locale/Language.h"
 #include "document/ProgramInfo.h"
+#include "locale/MessageKeys.h"
 
 namespace korv {
 
@@ -11,7 +12,7 @@ bool confirmUnsavedChanges(Workspace &ws)
 {
     if (!ws.list.isModified())
         return true;
-    switch (ws.ui.askYesNoCancel(ws.language.LangText(QStringLiteral("021")), ProgramInfo::kNoticeTitle)) {
+    switch (ws.ui.askYesNoCancel(ws.language.LangText(msg::UnsavedChanges), ProgramInfo::kNoticeTitle)) {
     case Answer::Yes:
         // Saved in the format the document came in; a failed or cancelled
         // save keeps the document open.

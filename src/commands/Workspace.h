@@ -6,6 +6,7 @@
 // Commands are functions over a Workspace, so tests run them with scripted
 // answers and the main window only wires widgets to them.
 
+#include "commands/FileCommands.h"
 #include "document/FrameRate.h"
 #include "document/SubtitleList.h"
 #include "editing/EditFields.h"
@@ -43,9 +44,9 @@ public:
 
     // Path of the subtitle file last opened or saved.
     QString currentSubtitleFile;
-    // The save item (2 SubViewer, 3 MicroDVD) of the format the document was
-    // last opened or saved in, for saving before it is closed.
-    int documentFormat = 2;
+    // The format the document was last opened or saved in, for saving
+    // before it is closed.
+    SaveFormat documentFormat = SaveFormat::SubViewer;
     // The file dialog remembers the last path chosen in any of its uses.
     QString lastDialogPath;
 

@@ -113,10 +113,7 @@ void SubtitleList::select(int row)
 
 void SubtitleList::setModified(bool modified)
 {
-    if (modified_ == modified)
-        return;
     modified_ = modified;
-    emit modifiedChanged(modified_);
 }
 
 void SubtitleList::markModified()

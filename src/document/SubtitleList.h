@@ -87,7 +87,6 @@ signals:
     void removed(int first, int last);
     void cellsChanged(int firstRow, int lastRow);
     void selectionChanged(int row);
-    void modifiedChanged(bool modified);
 
 private:
     void markModified();

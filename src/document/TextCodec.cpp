@@ -136,16 +136,6 @@ std::vector<QStringView> splitLines(QStringView text)
     return lines;
 }
 
-bool fitsWindows1254(QStringView text)
-{
-    const auto &table = encodableTable();
-    for (QChar c : text) {
-        if (!table[c.unicode()])
-            return false;
-    }
-    return true;
-}
-
 EncodedText encodeWindows1254(QStringView text)
 {
     EncodedText out;

@@ -39,7 +39,4 @@ struct EncodedText {
 
 EncodedText encodeWindows1254(QStringView text);
 
-// True when every character of the text has a Windows-1254 byte.
-bool fitsWindows1254(QStringView text);
-
 } // namespace korv

@@ -43,7 +43,6 @@ public:
 
     // LblUzunluk: the selected subtitle's duration, "2.5 sn".
     const QString &duration() const { return duration_; }
-    bool clearingFields() const { return clearingFields_; }
 
     // The row-chosen routine: shows `row` in fields 0 to 4. Runs whenever the
     // list's selection moves, so the fields always show the selected row.

@@ -5,6 +5,7 @@
 #include "help/QtUserDialogs.h"
 #include "locale/IniFile.h"
 #include "locale/LanguageKeys.h"
+#include "locale/MessageKeys.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -77,7 +78,7 @@ bool setColumnHeader(QAbstractItemView *view, int column, const QString &text)
 QString apply(QWidget *window, const Language &language, const LanguageKey &key, const QString &text)
 {
     auto missing = [&] {
-        return language.LangText(Message::of(QStringLiteral("065"), {key.key, window->objectName()}));
+        return language.LangText(Message::of(msg::NoSuchControl, {key.key, window->objectName()}));
     };
     switch (key.target) {
     case TextTarget::WindowTitle:

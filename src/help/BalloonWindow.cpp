@@ -2,6 +2,7 @@
 
 #include "locale/Language.h"
 #include "help/Twips.h"
+#include "locale/MessageKeys.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -78,7 +79,7 @@ BalloonWindow::BalloonWindow(const Language &language, QWidget *parent)
     page.setColor(QPalette::Base, Qt::transparent);
     page.setColor(QPalette::Text, QColor(40, 30, 25));
     Web->setPalette(page);
-    Web->setAccessibleName(language_.LangText(QStringLiteral("064")));
+    Web->setAccessibleName(language_.LangText(msg::NameHelpPage));
 }
 
 void BalloonWindow::navigate(const QString &page)

@@ -2,6 +2,7 @@
 
 #include "locale/Language.h"
 #include "help/Twips.h"
+#include "locale/MessageKeys.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -29,7 +30,7 @@ NoticeWindow::NoticeWindow(const Language &language, QWidget *parent) : QDialog(
         image->setObjectName(QStringLiteral("Image1(%1)").arg(i));
         image->setGeometry(Twips::rect(60, 195, 1260, 1260));
         image->setPixmap(animationFrame(i));
-        image->setAccessibleName(language.LangText(QStringLiteral("062")));
+        image->setAccessibleName(language.LangText(msg::NameNoticePicture));
         images_[std::size_t(i)] = image;
     }
 
@@ -37,7 +38,7 @@ NoticeWindow::NoticeWindow(const Language &language, QWidget *parent) : QDialog(
     text_->setObjectName(QStringLiteral("Text1(2)"));
     text_->setGeometry(Twips::rect(1740, 180, 3840, 1410));
     text_->setReadOnly(true);
-    text_->setAccessibleName(language.LangText(QStringLiteral("061")));
+    text_->setAccessibleName(language.LangText(msg::NameNoticeText));
     text_->setTabChangesFocus(true);
 
     command1_ = new QPushButton(QStringLiteral("TAMAM"), this);

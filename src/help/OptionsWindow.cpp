@@ -7,6 +7,7 @@
 #include "locale/Language.h"
 #include "help/ApplyLanguage.h"
 #include "locale/Options.h"
+#include "locale/MessageKeys.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -104,7 +105,7 @@ void OptionsWindow::CmdKapat_Click()
 {
     // Seconds that are no number keep the window open; nothing is stored.
     if (!TextToSeconds(Text1->text(), numbers_)) {
-        ui_.showNotice(language_.LangMessage(QStringLiteral("014")), ProgramInfo::kNoticeTitle);
+        ui_.showNotice(language_.LangMessage(msg::SecondsNotANumber), ProgramInfo::kNoticeTitle);
         Text1->setFocus();
         return;
     }

@@ -3,6 +3,7 @@
 #include "locale/Language.h"
 #include "help/Twips.h"
 #include "help/ApplyLanguage.h"
+#include "locale/MessageKeys.h"
 
 #include <QLabel>
 #include <QLinearGradient>
@@ -327,7 +328,7 @@ ShortcutTableWindow::ShortcutTableWindow(const Language &language, QWidget *owne
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(QRect(kPictureAt, kPictureSize));
     Image1->setPixmap(keypadPicture());
-    Image1->setAccessibleName(language_.LangText(QStringLiteral("063")));
+    Image1->setAccessibleName(language_.LangText(msg::NameKeypadPicture));
 
     for (int i = 0; i < kLabelCount; ++i) {
         auto *label = new QLabel(QString::fromUtf8(kTexts[i]), this);

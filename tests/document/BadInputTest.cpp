@@ -29,7 +29,7 @@ protected:
     bool save(const QString &path)
     {
         ui.saveAnswers.push_back(FileDialogResult::chosen(path));
-        return mnualtyazikaydet_Click(ws, SaveSubViewer);
+        return mnualtyazikaydet_Click(ws, SaveFormat::SubViewer);
     }
     // A tmpfs mounted on `dir` for this test (false where mounting is not allowed).
     bool mountSmallDisk(const QString &dir, unsigned long flags = 0)

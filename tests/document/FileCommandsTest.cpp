@@ -22,10 +22,10 @@ protected:
         mnualtyaziac_Click(ws);
     }
     // Saves as `name`, or cancels the save dialog for none.
-    bool save(const char *name, int index = SaveSubViewer)
+    bool save(const char *name, SaveFormat format = SaveFormat::SubViewer)
     {
         ui.saveAnswers.push_back(name ? FileDialogResult::chosen(folder.filePath(name)) : FileDialogResult::cancelled());
-        return mnualtyazikaydet_Click(ws, index);
+        return mnualtyazikaydet_Click(ws, format);
     }
 };
 
@@ -117,9 +117,9 @@ TEST_F(FileCommandsTest, AFailedReadKeepsTheRowsReadSoFarNumbered)
 TEST_F(FileCommandsTest, SavingChecksFirstAndACancelledDialogChangesNothing)
 {
     setRows({{"10", "12.5", "a"}, {"12", "14", "b"}});
-    for (int index : {SaveSubViewer, SaveMicroDvd}) {
+    for (SaveFormat format : {SaveFormat::SubViewer, SaveFormat::MicroDvd}) {
         ui.notices.clear();
-        EXPECT_FALSE(mnualtyazikaydet_Click(ws, index));
+        EXPECT_FALSE(mnualtyazikaydet_Click(ws, format));
         EXPECT_EQ(ui.shown(), QStringList{shownText("008") + ": " + shownText("009") + "\r\n\r\n" + shownText("007") + "1"});
     }
     EXPECT_TRUE(ui.saveRequests.empty());
@@ -135,13 +135,13 @@ TEST_F(FileCommandsTest, SavingChecksFirstAndACancelledDialogChangesNothing)
     // Closing the frame-rate window writes nothing and keeps the changes.
     ws.list.setModified(true);
     ui.frameRates = {std::nullopt};
-    EXPECT_FALSE(save("out.sub", SaveMicroDvd));
+    EXPECT_FALSE(save("out.sub", SaveFormat::MicroDvd));
     EXPECT_FALSE(QFile::exists(folder.filePath("out.sub")));
     EXPECT_TRUE(ui.notices.empty());
     EXPECT_TRUE(ws.list.isModified());
 
     ui.frameRates = {25.0};
-    EXPECT_TRUE(save("out.sub", SaveMicroDvd));
+    EXPECT_TRUE(save("out.sub", SaveFormat::MicroDvd));
     EXPECT_EQ(ui.saveRequests[1].filter, "Micro DVD Files *.*|*.*");
     EXPECT_EQ(ui.frameRateProposals, QStringList({"25", "25"}));
     EXPECT_EQ(folder.read("out.sub"), QByteArray("{37}{80}Merhaba|d\xFCnya\r\n"));

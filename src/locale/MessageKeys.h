@@ -1,0 +1,51 @@
+#pragma once
+// Names for the keys of section "Msg" that the commands and windows show
+// (the document layer's own are in document/Message.h). The keys in the
+// language files stay "001", "002", ...
+
+#include <QString>
+
+namespace korv::msg {
+
+inline const QString NothingFound = QStringLiteral("001");        // find passed the last row
+inline const QString FilmUnreadable = QStringLiteral("002");      // AVI headers unreadable
+inline const QString FileSaved = QStringLiteral("003");
+inline const QString CheckReport = QStringLiteral("004");         // check done, report follows
+inline const QString CheckFoundNothing = QStringLiteral("005");
+inline const QString TimeNotANumber = QStringLiteral("006");
+inline const QString RowLabel = QStringLiteral("007");            // put before a row number
+inline const QString CheckTitle = QStringLiteral("008");
+inline const QString EndPassesNextStart = QStringLiteral("009");
+inline const QString RepairQuestion = QStringLiteral("010");
+inline const QString Repaired = QStringLiteral("011");
+inline const QString FormatNotRecognised = QStringLiteral("012");
+inline const QString SplitPointInvalid = QStringLiteral("013");
+inline const QString SecondsNotANumber = QStringLiteral("014");
+inline const QString ListHint = QStringLiteral("015");            // status bar, list focused
+inline const QString FieldsHint = QStringLiteral("016");          // status bar, a field focused
+inline const QString NewDocumentQuestion = QStringLiteral("017");
+inline const QString TourNeedsEmptyList = QStringLiteral("018");
+inline const QString TourSampleOne = QStringLiteral("019");
+inline const QString TourSampleTwo = QStringLiteral("020");
+inline const QString UnsavedChanges = QStringLiteral("021");
+inline const QString ScrollLockOn = QStringLiteral("022");
+inline const QString ScrollLockOff = QStringLiteral("023");
+inline const QString FilmCannotPlay = QStringLiteral("024");
+inline const QString FilmGaveNoReason = QStringLiteral("042");
+inline const QString NoSuchControl = QStringLiteral("065");      // a language file's key with no control
+
+// Names a screen reader announces.
+inline const QString NameSubtitleList = QStringLiteral("043");
+inline const QString NameDuration = QStringLiteral("044");
+inline const QString NameSkipBack = QStringLiteral("045");
+inline const QString NameSkipForward = QStringLiteral("046");
+inline const QString NameSkipStep = QStringLiteral("047");
+inline const QString NameAviDetails = QStringLiteral("048");
+inline const QString NamePlayPause = QStringLiteral("049");
+inline const QString NameFilmPosition = QStringLiteral("060");
+inline const QString NameNoticeText = QStringLiteral("061");
+inline const QString NameNoticePicture = QStringLiteral("062");
+inline const QString NameKeypadPicture = QStringLiteral("063");
+inline const QString NameHelpPage = QStringLiteral("064");
+
+} // namespace korv::msg
