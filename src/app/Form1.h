@@ -50,60 +50,9 @@ class QtFilmPlayer;
 class VideoView;
 class WrapCheckBox;
 
-class Form1 : public QWidget {
-    Q_OBJECT
-public:
-    // The window speaks `language`; `dialogs` answers for the user in tests,
-    // by default the real windows do.
-    explicit Form1(Language &language, UserDialogs *dialogs = nullptr, QWidget *parent = nullptr);
-    ~Form1() override;
-
-    Workspace &workspace() { return ws_; }
-    UserDialogs &dialogs() { return dialogs_; }
-    SubtitleTableModel &listModel() { return model_; }
-
-    // Design rectangles are in twips; the window assumes 15 twips to a pixel.
-    static constexpr int kTwipsPerPixel = Twips::kPerPixel;
-    static QRect twips(int left, int top, int width, int height);
-
-    // Client area at the design (and minimum) size, in twips.
-    static constexpr int kDesignClientWidth = 11880;
-    static constexpr int kDesignClientHeight = 8085;
-
-    // The status bar's hint panel: the message `key` ("015", "016"), or
-    // nothing for an empty key; it follows a change of language.
-    void setStatusHint(const QString &key);
-    QString statusHint() const;
-    // The texts the window sets itself (accessible names, the status bar),
-    // in the current language.
-    void applyOwnTexts();
-
-    // Handlers of the window's controls.
-    void Cubuk2_ButtonClick(int position);
-    void Sekme_Click();
-    // The guided help tour ("YARDIM").
-    void StartHelpTour();
-
-    // Start-up after construction: the first row, the window centred, the
-    // split format, the version, the first run's language choice and the
-    // language menu.
-    void Form_Load();
-    // The language window of a first run; the real one unless replaced.
-    std::function<void()> showLanguageWindow;
-    // The first activation after Form_Load finishes a first run (shortcut
-    // table, tour, set.cfg).
-    void Form_Activate();
-    bool FirstActivationDone = false;
-    FirstActivationSteps firstActivationSteps;
-    // Shutdown: the film stopped, the options window closed.
-    void Form_Unload();
-    std::function<void()> stopFilm;
-    // A subtitle file named on the command line, opened now, or (openAtStart)
-    // after the first activation's steps.
-    void openFromCommandLine(const QString &path);
-    void openAtStart(const QString &path);
-    void Form_Resize(); // Form1Layout.cpp
-
+// The main window's controls and parts, by their design names. Private to
+// the window; tests reach them through Form1::controls().
+struct Form1Controls {
     // Left column.
     QWidget *Frame1 = nullptr;
     QTableView *Listview = nullptr;
@@ -172,9 +121,6 @@ public:
     // The keypad timing shortcuts and Scroll Lock (Form1Keyboard.cpp).
     ScrollLockState scrollLock{readSystemScrollLock};
     std::unique_ptr<KeypadShortcuts> keypad;
-    // One key as the window previews it; true when its character is dropped.
-    bool Form_KeyEvent(QKeyEvent *event);
-    void Command1_MouseMove(int index);
 
     // The two pop-up menus of the file toolbar.
     QMenu *mnudosyamenu = nullptr;
@@ -187,6 +133,70 @@ public:
     std::array<QAction *, 6> mnulng{};
     QAction *mnusecenekler = nullptr;
 
+    LanguageMenu *languageMenu = nullptr;
+    // The options window, made hidden with the main window; its check boxes
+    // are the options.
+    OptionsWindow *frmSecenekler = nullptr;
+};
+
+class Form1 : public QWidget, private Form1Controls {
+    Q_OBJECT
+public:
+    // The window speaks `language`; `dialogs` answers for the user in tests,
+    // by default the real windows do.
+    explicit Form1(Language &language, UserDialogs *dialogs = nullptr, QWidget *parent = nullptr);
+    ~Form1() override;
+
+    Workspace &workspace() { return ws_; }
+    UserDialogs &dialogs() { return dialogs_; }
+    SubtitleTableModel &listModel() { return model_; }
+
+    // Design rectangles are in twips; the window assumes 15 twips to a pixel.
+    static constexpr int kTwipsPerPixel = Twips::kPerPixel;
+    static QRect twips(int left, int top, int width, int height);
+
+    // Client area at the design (and minimum) size, in twips.
+    static constexpr int kDesignClientWidth = 11880;
+    static constexpr int kDesignClientHeight = 8085;
+
+    // The status bar's hint panel: the message `key` ("015", "016"), or
+    // nothing for an empty key; it follows a change of language.
+    void setStatusHint(const QString &key);
+    QString statusHint() const;
+    // The texts the window sets itself (accessible names, the status bar),
+    // in the current language.
+    void applyOwnTexts();
+
+    // Handlers of the window's controls.
+    void Cubuk2_ButtonClick(int position);
+    void Sekme_Click();
+    // The guided help tour ("YARDIM").
+    void StartHelpTour();
+
+    // Start-up after construction: the first row, the window centred, the
+    // split format, the version, the first run's language choice and the
+    // language menu.
+    void Form_Load();
+    // The language window of a first run; the real one unless replaced.
+    std::function<void()> showLanguageWindow;
+    // The first activation after Form_Load finishes a first run (shortcut
+    // table, tour, set.cfg).
+    void Form_Activate();
+    bool FirstActivationDone = false;
+    FirstActivationSteps firstActivationSteps;
+    // Shutdown: the film stopped, the options window closed.
+    void Form_Unload();
+    std::function<void()> stopFilm;
+    // A subtitle file named on the command line, opened now, or (openAtStart)
+    // after the first activation's steps.
+    void openFromCommandLine(const QString &path);
+    void openAtStart(const QString &path);
+    void Form_Resize(); // Form1Layout.cpp
+
+    // One key as the window previews it; true when its character is dropped.
+    bool Form_KeyEvent(QKeyEvent *event);
+    void Command1_MouseMove(int index);
+
     // Language and options (Form1Language.cpp).
     // Start-up: stores the version, shows the language window on a first
     // run, then builds the language menu, which applies the stored language.
@@ -194,10 +204,10 @@ public:
     void LoadLanguageMenu();
     void mnulng_Click(int index);
     void mnusecenekler_Click();
-    LanguageMenu *languageMenu = nullptr;
-    // The options window, made hidden with the main window; its check boxes
-    // are the options.
-    OptionsWindow *frmSecenekler = nullptr;
+
+    // The controls, for tests and the windows that point at them.
+    Form1Controls &controls() { return *this; }
+    const Form1Controls &controls() const { return *this; }
 
 signals:
     // The window is up and its first activation's steps are over.

@@ -140,7 +140,7 @@ TEST_F(LifecycleTest, FirstRunFromTheLanguageWindowToSetCfg)
     EXPECT_EQ(folder.read(kFirstRunFileName), "1\r\n");
     // The stored language was applied and checked in the menu.
     EXPECT_EQ(folder.language.CurrentLanguage(), "English");
-    EXPECT_EQ(form.mnulng[0]->text() + (form.mnulng[0]->isChecked() ? " checked" : ""), "English checked");
+    EXPECT_EQ(form.controls().mnulng[0]->text() + (form.controls().mnulng[0]->isChecked() ? " checked" : ""), "English checked");
 }
 
 TEST_F(LifecycleTest, ClosingAsksOnlyWithChangesAndCancelKeepsTheWindow)
@@ -151,8 +151,8 @@ TEST_F(LifecycleTest, ClosingAsksOnlyWithChangesAndCancelKeepsTheWindow)
     EXPECT_TRUE(ui.questions.empty());
 
     form.show();
-    form.Text1[EditFields::Line1]->setFocus();
-    QTest::keyClicks(form.Text1[EditFields::Line1], "Merhaba");
+    form.controls().Text1[EditFields::Line1]->setFocus();
+    QTest::keyClicks(form.controls().Text1[EditFields::Line1], "Merhaba");
     ASSERT_TRUE(ws.list.isModified());
     ui.yesNoCancel = {Answer::Cancel};
     EXPECT_FALSE(form.close());
@@ -183,7 +183,7 @@ TEST_F(LifecycleTest, OnAFirstRunAFileNamedAtStartOpensAfterTheTour)
     ASSERT_TRUE(waitUntil([&] { return ws.list.count() == 2; }));
     EXPECT_EQ(steps, (QStringList{"shortcut table", "tour over 1 row"}));
     EXPECT_TRUE(ui.notices.empty()) << ui.lastNotice().toStdString();
-    EXPECT_EQ(form.Text1[EditFields::Line1]->text(), "Bir");
+    EXPECT_EQ(form.controls().Text1[EditFields::Line1]->text(), "Bir");
 }
 
 TEST(DesktopEntry, ClaimsTheSubtitleFormatsItReadsAndNotEveryTextFile)
@@ -204,6 +204,6 @@ TEST_F(LifecycleTest, ASubtitleFileNamedAtStartIsOpened)
     ui.frameRates = {25.0};
     form.openFromCommandLine(folder.filePath("film.sub"));
     EXPECT_EQ(ws.list.count(), 2);
-    EXPECT_EQ(form.Text1[EditFields::Line1]->text(), "Bir");
+    EXPECT_EQ(form.controls().Text1[EditFields::Line1]->text(), "Bir");
     EXPECT_EQ(ws.currentSubtitleFile, folder.filePath("film.sub"));
 }

@@ -29,8 +29,8 @@ QList<int> growing(const MainWindowLayout &l, int per = 1)
 // The same on the window, in pixels.
 QList<int> growing(const Form1 &f)
 {
-    return {f.Frame4->y(),           f.Frame5->y(),                f.Frame2[0]->y(),    f.Frame6->y(),
-            f.MediaPlayer1->width(), f.ListView1->columnWidth(2), f.Listview->height()};
+    return {f.controls().Frame4->y(),           f.controls().Frame5->y(),                f.controls().Frame2[0]->y(),    f.controls().Frame6->y(),
+            f.controls().MediaPlayer1->width(), f.controls().ListView1->columnWidth(2), f.controls().Listview->height()};
 }
 
 } // namespace
@@ -72,7 +72,7 @@ protected:
             // (not those the player's own bar and the status bar arrange).
             const QWidget *parent = w->parentWidget();
             const bool laidOut = parent
-                && (parent->objectName() == QLatin1String("FilmControlBar") || parent == form.Durum);
+                && (parent->objectName() == QLatin1String("FilmControlBar") || parent == form.controls().Durum);
             if (!laidOut && !w->objectName().isEmpty() && !w->objectName().startsWith(QLatin1String("qt_")))
                 all[w->objectName()] = w->geometry();
         }
@@ -87,8 +87,8 @@ TEST_F(Form1LayoutTest, ShownAtTheMinimumTheWindowKeepsItsDesignLayout)
     EXPECT_EQ(form.size(), QSize(792, 539));
     for (const auto &[name, rect] : geometries())
         EXPECT_EQ(rect, design.at(name)) << name.toStdString();
-    EXPECT_EQ(form.ListView1->columnWidth(2), 153);
-    EXPECT_EQ(form.Durum->geometry(), QRect(0, 522, 792, 17));
+    EXPECT_EQ(form.controls().ListView1->columnWidth(2), 153);
+    EXPECT_EQ(form.controls().Durum->geometry(), QRect(0, 522, 792, 17));
 }
 
 TEST_F(Form1LayoutTest, EnlargedTheWidgetsFollowAndAtTheMinimumOrMinimisedKeepTheDesign)
@@ -98,9 +98,9 @@ TEST_F(Form1LayoutTest, EnlargedTheWidgetsFollowAndAtTheMinimumOrMinimisedKeepTh
     EXPECT_EQ(growing(form), design);
     form.resize(792 + 200, 539 + 100); // 3000 and 1500 twips
     EXPECT_EQ(growing(form), growing(layoutForWindowSize(15000, 10100, false), 15));
-    for (const QWidget *panel : form.Frame2)
+    for (const QWidget *panel : form.controls().Frame2)
         EXPECT_EQ(panel->y(), 7080 / 15);
-    EXPECT_EQ(form.Durum->geometry(), QRect(0, 622, 992, 17));
+    EXPECT_EQ(form.controls().Durum->geometry(), QRect(0, 622, 992, 17));
     form.resize(100, 100);
     EXPECT_EQ(form.size(), QSize(792, 539));
     EXPECT_EQ(growing(form), design);
@@ -145,7 +145,7 @@ TEST_F(Accessibility, NoInputControlIsUnnamedAndTheSubtitleListExposesItsCells)
     QStringList unnamed, named;
     // Every tool panel in turn: only the shown one is in the tree.
     for (int tab = 0; tab < 4; ++tab) {
-        form.Sekme->setCurrentIndex(tab);
+        form.controls().Sekme->setCurrentIndex(tab);
         walk(QAccessible::queryAccessibleInterface(&form), unnamed, named);
     }
     EXPECT_TRUE(unnamed.isEmpty()) << unnamed.join(", ").toStdString();
@@ -154,7 +154,7 @@ TEST_F(Accessibility, NoInputControlIsUnnamedAndTheSubtitleListExposesItsCells)
                                  "HATA KONTROLÜNE BAŞLA", "EKLE", "DOSYALAR", "SATIR EKLE"})
         EXPECT_TRUE(named.contains(QString::fromUtf8(expected))) << expected;
 
-    QAccessibleTableInterface *table = QAccessible::queryAccessibleInterface(form.Listview)->tableInterface();
+    QAccessibleTableInterface *table = QAccessible::queryAccessibleInterface(form.controls().Listview)->tableInterface();
     ASSERT_NE(table, nullptr);
     EXPECT_EQ(table->rowCount(), 1);
     EXPECT_EQ(table->columnCount(), 4);
@@ -165,9 +165,9 @@ TEST_F(Accessibility, NoInputControlIsUnnamedAndTheSubtitleListExposesItsCells)
     ws.list.replaceAll(std::vector<SubtitleEntry>(100000));
     ws.list.renumber();
     QStyleOptionViewItem option;
-    option.initFrom(form.Listview);
-    const QSize wanted = form.Listview->itemDelegate()->sizeHint(option, form.listModel().index(99999, 0));
-    EXPECT_LE(wanted.width(), form.Listview->columnWidth(0));
+    option.initFrom(form.controls().Listview);
+    const QSize wanted = form.controls().Listview->itemDelegate()->sizeHint(option, form.listModel().index(99999, 0));
+    EXPECT_LE(wanted.width(), form.controls().Listview->columnWidth(0));
     ws.list.replaceAll({{"1", "", "", "Merhaba"}});
 
     // A row chosen the way a screen reader chooses it is the row the fields
@@ -175,8 +175,8 @@ TEST_F(Accessibility, NoInputControlIsUnnamedAndTheSubtitleListExposesItsCells)
     ws.list.appendRow({"0", "1", "2", "İkinci"});
     table->selectRow(1);
     EXPECT_EQ(ws.list.selected(), 1);
-    EXPECT_EQ(form.Text1[EditFields::Line1]->text(), "İkinci");
-    QTest::keyClicks(form.Text1[EditFields::Line1], "!");
+    EXPECT_EQ(form.controls().Text1[EditFields::Line1]->text(), "İkinci");
+    QTest::keyClicks(form.controls().Text1[EditFields::Line1], "!");
     EXPECT_EQ(ws.list.cell(1, ColText), "İkinci!");
     EXPECT_EQ(ws.list.cell(0, ColText), "Merhaba");
 }

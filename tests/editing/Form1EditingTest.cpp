@@ -17,14 +17,14 @@ protected:
     }
     void clickRow(int row)
     {
-        const QRect rect = form.Listview->visualRect(form.listModel().index(row, ColText));
-        QTest::mouseClick(form.Listview->viewport(), Qt::LeftButton, {}, rect.center());
+        const QRect rect = form.controls().Listview->visualRect(form.listModel().index(row, ColText));
+        QTest::mouseClick(form.controls().Listview->viewport(), Qt::LeftButton, {}, rect.center());
     }
     void clickTool(int button)
     {
-        QTest::mouseClick(form.Cubuk->widgetForAction(form.CubukButtons[std::size_t(button)]), Qt::LeftButton);
+        QTest::mouseClick(form.controls().Cubuk->widgetForAction(form.controls().CubukButtons[std::size_t(button)]), Qt::LeftButton);
     }
-    QLineEdit *field(int index) const { return form.Text1[std::size_t(index)]; }
+    QLineEdit *field(int index) const { return form.controls().Text1[std::size_t(index)]; }
 };
 
 } // namespace
@@ -35,7 +35,7 @@ TEST_F(Form1EditingTest, ClickingTypingAndArrowKeysEditTheRowOnScreen)
     ws.list.replaceAll({{"0", "1", "2", "a|b|c|d"}, {"0", "10", "12.5", "x"}, {"0", "20", "21", "y"}});
     clickRow(1);
     EXPECT_EQ(field(EditFields::Line1)->text(), "x");
-    EXPECT_EQ(form.LblUzunluk->text(), "2.5 sn");
+    EXPECT_EQ(form.controls().LblUzunluk->text(), "2.5 sn");
 
     QTest::mouseClick(field(EditFields::Line2), Qt::LeftButton);
     EXPECT_EQ(field(EditFields::Line2)->palette().color(QPalette::Base), QColor(255, 255, 193));
@@ -44,46 +44,46 @@ TEST_F(Form1EditingTest, ClickingTypingAndArrowKeysEditTheRowOnScreen)
     EXPECT_EQ(ws.list.cell(1, ColText), "x|Zq");
 
     QTest::keyClick(field(EditFields::Line2), Qt::Key_Up);
-    EXPECT_EQ(form.Listview->currentIndex().row(), 0);
+    EXPECT_EQ(form.controls().Listview->currentIndex().row(), 0);
     EXPECT_EQ(field(EditFields::Line3)->text(), "c");
     EXPECT_EQ(ws.list.cell(0, ColText), "a|b|c|d"); // choosing did not write
 
-    form.Listview->setFocus(); // the list's own arrow keys choose rows too
-    QTest::keyClick(form.Listview, Qt::Key_Down);
-    QTest::keyClick(form.Listview, Qt::Key_Down);
+    form.controls().Listview->setFocus(); // the list's own arrow keys choose rows too
+    QTest::keyClick(form.controls().Listview, Qt::Key_Down);
+    QTest::keyClick(form.controls().Listview, Qt::Key_Down);
     EXPECT_EQ(field(EditFields::Line1)->text(), "y");
-    QTest::mouseClick(form.CmdArayiAc, Qt::LeftButton);
+    QTest::mouseClick(form.controls().CmdArayiAc, Qt::LeftButton);
     EXPECT_EQ(ws.list.cell(2, ColEnd), "21.25");
-    EXPECT_EQ(form.LblUzunluk->text(), "1.25 sn");
+    EXPECT_EQ(form.controls().LblUzunluk->text(), "1.25 sn");
 }
 
 TEST_F(Form1EditingTest, LineToolbarFollowsTheRestoreState)
 {
-    EXPECT_FALSE(form.CubukButtons[2]->isEnabled());
+    EXPECT_FALSE(form.controls().CubukButtons[2]->isEnabled());
     ws.list.replaceAll({{"0", "1", "2", "a"}, {"0", "3", "4", "b"}});
     clickTool(1);
     EXPECT_EQ(field(EditFields::Line1)->text(), "b");
-    EXPECT_TRUE(form.CubukButtons[2]->isEnabled());
+    EXPECT_TRUE(form.controls().CubukButtons[2]->isEnabled());
     clickTool(2);
     EXPECT_EQ(ws.list.cell(0, ColText), "a");
-    EXPECT_FALSE(form.CubukButtons[2]->isEnabled());
+    EXPECT_FALSE(form.controls().CubukButtons[2]->isEnabled());
     clickTool(0);
     EXPECT_EQ(ws.list.count(), 3);
-    EXPECT_EQ(form.Listview->currentIndex().row(), 1);
+    EXPECT_EQ(form.controls().Listview->currentIndex().row(), 1);
 }
 
 TEST_F(Form1EditingTest, ShiftAndFindPanelsWork)
 {
     ws.list.replaceAll({{"0", "10", "12", "first"}, {"0", "14", "16", "second"}});
-    form.Sekme->setCurrentIndex(2);
-    QTest::mouseClick(form.Option1[1], Qt::LeftButton);
+    form.controls().Sekme->setCurrentIndex(2);
+    QTest::mouseClick(form.controls().Option1[1], Qt::LeftButton);
     QTest::keyClicks(field(EditFields::ShiftSeconds), "1.5");
-    QTest::mouseClick(form.CmdEkleCikar, Qt::LeftButton);
+    QTest::mouseClick(form.controls().CmdEkleCikar, Qt::LeftButton);
     EXPECT_EQ(ws.list.cell(0, ColStart), "8.5");
     EXPECT_EQ(ws.list.cell(1, ColEnd), "14.5");
 
     QTest::keyClicks(field(EditFields::Search), "SEC");
-    QTest::mouseClick(form.CmdFind, Qt::LeftButton);
-    EXPECT_EQ(form.Listview->currentIndex().row(), 1);
+    QTest::mouseClick(form.controls().CmdFind, Qt::LeftButton);
+    EXPECT_EQ(form.controls().Listview->currentIndex().row(), 1);
     EXPECT_EQ(field(EditFields::Line1)->text(), "second");
 }

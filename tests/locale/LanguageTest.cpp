@@ -63,7 +63,7 @@ QStringList mainWindowTexts(Form1 &form)
     QStringList texts;
     for (const LanguageKey &key : windowSection(QStringLiteral("Form1"))->keys) {
         if (key.target == TextTarget::TabText)
-            texts << form.Sekme->tabText(key.index);
+            texts << form.controls().Sekme->tabText(key.index);
         else if (key.target == TextTarget::ColumnHeader)
             texts << form.listModel().header(key.index);
         else
@@ -184,7 +184,7 @@ TEST_F(LanguageTest, MenuOffersTheFilesAndChoosesTheStoredLanguage)
     const QStringList builtIn = mainWindowTexts(form);
     const auto menu = [&form] {
         QStringList shown;
-        for (QAction *item : form.mnulng) {
+        for (QAction *item : form.controls().mnulng) {
             if (item->isVisible())
                 shown << item->text() + (item->isChecked() ? "*" : "");
         }
@@ -194,27 +194,27 @@ TEST_F(LanguageTest, MenuOffersTheFilesAndChoosesTheStoredLanguage)
     EXPECT_EQ(menu(), (QStringList{"English", "Turkish*"}));
     EXPECT_EQ(mainWindowTexts(form), builtIn); // the Turkish file holds the built-in texts
 
-    form.mnulng[0]->trigger();
+    form.controls().mnulng[0]->trigger();
     EXPECT_EQ(folder.language.CurrentLanguage() + " " + GetRegSetting("lng"), "English English");
     EXPECT_EQ(menu(), (QStringList{"English*", "Turkish"}));
-    EXPECT_EQ(QStringList({form.CmdFind->text(), form.Sekme->tabText(3), form.listModel().header(1),
-                           form.CmdArayiKapat->toolTip()}),
+    EXPECT_EQ(QStringList({form.controls().CmdFind->text(), form.controls().Sekme->tabText(3), form.listModel().header(1),
+                           form.controls().CmdArayiKapat->toolTip()}),
               QStringList({"FIND (F3)", "CHECK && REPAIR", "START", "Keep the subtitle on screen for a SHORTER time"}));
-    form.mnulng[0]->trigger(); // the checked item chosen again stays checked
+    form.controls().mnulng[0]->trigger(); // the checked item chosen again stays checked
     EXPECT_EQ(menu(), (QStringList{"English*", "Turkish"}));
 
     // What the window sets itself follows at once: the status bar's hint and
     // Scroll Lock text, and the names a screen reader announces.
     const auto own = [&form] {
         return QStringList({form.statusHint(), form.findChild<QLabel *>("ScrollLockState")->text(),
-                            form.Listview->accessibleName(), form.Text1[EditFields::Start]->accessibleName(),
-                            form.Command1[1]->accessibleName(), form.ListView1->accessibleName()});
+                            form.controls().Listview->accessibleName(), form.controls().Text1[EditFields::Start]->accessibleName(),
+                            form.controls().Command1[1]->accessibleName(), form.controls().ListView1->accessibleName()});
     };
-    form.mnulng[1]->trigger();
+    form.controls().mnulng[1]->trigger();
     form.setStatusHint("015");
     EXPECT_EQ(own(), QStringList({ReadIniString("Msg", "015", shippedFile("Turkish")), "SCROLL LOCK: KAPALI",
                                   "Altyazı listesi", "BAŞLANGIÇ", "İleri", "AVI bilgileri"}));
-    form.mnulng[0]->trigger();
+    form.controls().mnulng[0]->trigger();
     EXPECT_EQ(own(), QStringList({ReadIniString("Msg", "015", shippedFile("English")), "SCROLL LOCK: OFF",
                                   "Subtitle list", "START", "Forward", "AVI details"}));
 }
@@ -225,9 +225,9 @@ TEST_F(LanguageTest, ALanguageOfferedIsTheFileRead)
     folder.write("Language/Deutsch.LNG", "[Form1]\r\nCmdFind=SUCHEN\r\n[Msg]\r\n001=Kein Treffer\r\n");
     Form1 form(folder.language);
     form.LoadLanguageMenu();
-    EXPECT_EQ(form.mnulng[0]->text(), "Deutsch");
-    form.mnulng[0]->trigger();
-    EXPECT_EQ(form.CmdFind->text(), "SUCHEN");
+    EXPECT_EQ(form.controls().mnulng[0]->text(), "Deutsch");
+    form.controls().mnulng[0]->trigger();
+    EXPECT_EQ(form.controls().CmdFind->text(), "SUCHEN");
     EXPECT_EQ(folder.language.LangMessage("001"), "Kein Treffer");
 }
 
@@ -271,12 +271,12 @@ TEST_F(LanguageTest, NoLanguageFolderLeavesTheBuiltInTexts)
     folder.language.setCurrentLanguage(QString());
     Form1 form(folder.language);
     form.LoadLanguageMenu();
-    for (QAction *item : form.mnulng)
+    for (QAction *item : form.controls().mnulng)
         EXPECT_FALSE(item->isVisible());
     EXPECT_EQ(folder.language.CurrentLanguage(), QString());
-    EXPECT_EQ(form.Label1[5]->text(), "ARAMA :");
-    ApplyLanguage(form.frmSecenekler, folder.language, dialogs); // the options window keeps its captions too
-    EXPECT_EQ(form.frmSecenekler->CmdKapat->text(), "KAPAT (ESC)");
+    EXPECT_EQ(form.controls().Label1[5]->text(), "ARAMA :");
+    ApplyLanguage(form.controls().frmSecenekler, folder.language, dialogs); // the options window keeps its captions too
+    EXPECT_EQ(form.controls().frmSecenekler->CmdKapat->text(), "KAPAT (ESC)");
 }
 
 TEST_F(LanguageTest, AMissingKeyGivesAnEmptyCaptionAndAmpersandsShowOnce)
@@ -286,20 +286,20 @@ TEST_F(LanguageTest, AMissingKeyGivesAnEmptyCaptionAndAmpersandsShowOnce)
     Form1 form(folder.language);
     ApplyLanguage(&form, folder.language, dialogs);
     EXPECT_TRUE(dialogs.messageBoxes.isEmpty());
-    EXPECT_EQ(form.Label1[5]->text(), QString());
-    EXPECT_EQ(form.Label1[4]->text(), "Four");
-    EXPECT_EQ(form.CmdFind->text(), QString());
+    EXPECT_EQ(form.controls().Label1[5]->text(), QString());
+    EXPECT_EQ(form.controls().Label1[4]->text(), "Four");
+    EXPECT_EQ(form.controls().CmdFind->text(), QString());
     // What the user sees: each label draws like a plain label showing "A & B".
-    for (QLabel *label : {form.Label1[6], form.Label1[7]}) {
+    for (QLabel *label : {form.controls().Label1[6], form.controls().Label1[7]}) {
         QLabel plain(label->parentWidget());
         plain.setTextFormat(Qt::PlainText);
         plain.setGeometry(label->geometry());
         plain.setWordWrap(label->wordWrap());
         plain.setAlignment(label->alignment());
-        plain.setText(label == form.Label1[6] ? "C & D x" : "A & B");
+        plain.setText(label == form.controls().Label1[6] ? "C & D x" : "A & B");
         EXPECT_EQ(label->grab().toImage(), plain.grab().toImage()) << label->objectName().toStdString();
     }
-    auto *button = qobject_cast<QToolButton *>(form.Cubuk2->widgetForAction(form.Cubuk2Buttons[0]));
+    auto *button = qobject_cast<QToolButton *>(form.controls().Cubuk2->widgetForAction(form.controls().Cubuk2Buttons[0]));
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(button->text(), "F && G"); // a tool button shows "&&" as "&"
 }
@@ -391,7 +391,7 @@ TEST_F(LanguageTest, ASecondsFieldThatIsNoNumberKeepsTheWindowOpen)
 {
     Form1 form(folder.language);
     form.show();
-    OptionsWindow *window = form.frmSecenekler;
+    OptionsWindow *window = form.controls().frmSecenekler;
     QStringList notices;
     // The notice window comes up modally: read it, then close it with Enter.
     auto answerNotice = [&] {

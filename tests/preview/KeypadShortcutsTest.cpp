@@ -254,22 +254,22 @@ TEST_F(MainWindowKeys, KeypadCapturesOnlyWhileScrollLockIsOn)
 {
     form.show();
     QApplication::setActiveWindow(&form);
-    QLineEdit *line = form.Text1[EditFields::Line1];
+    QLineEdit *line = form.controls().Text1[EditFields::Line1];
     line->setFocus();
-    ASSERT_FALSE(form.scrollLock.on());
+    ASSERT_FALSE(form.controls().scrollLock.on());
     QTest::keyClick(line, Qt::Key_4, Qt::KeypadModifier);
     EXPECT_EQ(line->text(), "4"); // Scroll Lock off: the keypad types
     QTest::keyClick(line, Qt::Key_ScrollLock);
-    ASSERT_TRUE(form.scrollLock.on());
+    ASSERT_TRUE(form.controls().scrollLock.on());
     QTest::keyClick(line, Qt::Key_4, Qt::KeypadModifier);
     EXPECT_EQ(line->text(), "4"); // no digit typed
-    EXPECT_EQ(form.Text1[EditFields::Start]->text(), "-1"); // no film: the position is -1
+    EXPECT_EQ(form.controls().Text1[EditFields::Start]->text(), "-1"); // no film: the position is -1
     EXPECT_EQ(ws.list.cell(0, ColStart), "-1");
     QTest::keyClick(line, Qt::Key_9, Qt::KeypadModifier);
-    EXPECT_EQ(form.Text1[EditFields::SkipStep]->text(), "2");
+    EXPECT_EQ(form.controls().Text1[EditFields::SkipStep]->text(), "2");
     // On another tab the keypad types again.
-    form.Sekme->setCurrentIndex(1);
-    QLineEdit *split = form.Text1[EditFields::SplitPoint];
+    form.controls().Sekme->setCurrentIndex(1);
+    QLineEdit *split = form.controls().Text1[EditFields::SplitPoint];
     split->setFocus();
     QTest::keyClick(split, Qt::Key_5, Qt::KeypadModifier);
     EXPECT_EQ(split->text(), "5");
@@ -277,7 +277,7 @@ TEST_F(MainWindowKeys, KeypadCapturesOnlyWhileScrollLockIsOn)
     EXPECT_EQ(split->text(), "5");
 
     // F3 finds with no modifier only.
-    form.Sekme->setCurrentIndex(0);
+    form.controls().Sekme->setCurrentIndex(0);
     ws.list.appendRow({"0", "1", "2", "bulunacak"});
     ws.fields.setText(EditFields::Search, QStringLiteral("bulunacak"));
     line->setFocus();

@@ -37,13 +37,13 @@ TEST_F(FilmPanels, InformationAndPictureWithTheWaitWindowStandingOver)
     // The video surface covers its siblings: the subtitle strip must never
     // lie under it.
     const auto *video = form.findChild<VideoView *>(QStringLiteral("MediaPlayer1-video"));
-    EXPECT_EQ(video->mapTo(form.Frame12, QPoint(0, video->height())).y(), form.Picture2->y());
-    EXPECT_TRUE(form.MediaPlayer1->geometry().contains(form.Picture2->geometry()));
+    EXPECT_EQ(video->mapTo(form.controls().Frame12, QPoint(0, video->height())).y(), form.controls().Picture2->y());
+    EXPECT_TRUE(form.controls().MediaPlayer1->geometry().contains(form.controls().Picture2->geometry()));
 
     QString waitText;
     QPoint waitOffCentre(99, 99);
-    auto original = form.filmCommands->showWaitWindow;
-    form.filmCommands->showWaitWindow = [&, original] {
+    auto original = form.controls().filmCommands->showWaitWindow;
+    form.controls().filmCommands->showWaitWindow = [&, original] {
         original();
         const auto *wait = form.findChild<QWidget *>(QStringLiteral("frmBilgiAliniyor"));
         ASSERT_TRUE(wait && wait->isVisible());
@@ -53,16 +53,16 @@ TEST_F(FilmPanels, InformationAndPictureWithTheWaitWindowStandingOver)
     folder.write("film.avi", buildAvi({.totalFrames = 250, .width = 320, .height = 240, .length = 250}));
     // The wait window takes its text from the language file.
     folder.write("Language/Test.lng", "[frmBilgiAliniyor]\r\nLabel1=READING THE FILM'S DETAILS\r\n");
-    form.filmCommands->ReadAviInfo(folder.filePath("film.avi"));
+    form.controls().filmCommands->ReadAviInfo(folder.filePath("film.avi"));
     EXPECT_EQ(waitText, "READING THE FILM'S DETAILS");
     EXPECT_LE(waitOffCentre.manhattanLength(), 2);
     EXPECT_EQ(form.findChild<QWidget *>(QStringLiteral("frmBilgiAliniyor")), nullptr);
-    EXPECT_EQ(QStringList({form.Label4->text(), form.Label5->text(), form.Label6->text(), form.Label7->text()}),
+    EXPECT_EQ(QStringList({form.controls().Label4->text(), form.controls().Label5->text(), form.controls().Label6->text(), form.controls().Label7->text()}),
               QStringList({"320x240", "250", "00:00:10,00", "25 FPS"}));
-    ASSERT_EQ(form.ListView1->topLevelItemCount(), 42);
-    EXPECT_EQ(form.ListView1->topLevelItem(7)->text(2), "AVI FILE DETAILS");
-    EXPECT_TRUE(form.ListView1->topLevelItem(7)->font(2).bold());
-    EXPECT_FALSE(form.ListView1->topLevelItem(8)->font(2).bold());
+    ASSERT_EQ(form.controls().ListView1->topLevelItemCount(), 42);
+    EXPECT_EQ(form.controls().ListView1->topLevelItem(7)->text(2), "AVI FILE DETAILS");
+    EXPECT_TRUE(form.controls().ListView1->topLevelItem(7)->font(2).bold());
+    EXPECT_FALSE(form.controls().ListView1->topLevelItem(8)->font(2).bold());
 }
 
 TEST_F(FilmPanels, HakkindaShowsOurValuesAndOpensTheAddresses)
@@ -149,12 +149,12 @@ protected:
     }
     void open(const QString &path)
     {
-        form.filmPlayer->open(path);
-        form.filmCommands->ReadAviInfo(path);
+        form.controls().filmPlayer->open(path);
+        form.controls().filmCommands->ReadAviInfo(path);
     }
     bool reaches(PlayState state)
     {
-        return QTest::qWaitFor([&] { return form.filmPlayer->playState() == state; }, 8000);
+        return QTest::qWaitFor([&] { return form.controls().filmPlayer->playState() == state; }, 8000);
     }
     // True once the picture on show is frame `frame`, give or take `slack` frames.
     bool showsFrame(int frame, int slack = 0)
@@ -179,39 +179,39 @@ protected:
 
 TEST_F(PlaybackTest, AviFilmPlaysUnderItsSubtitles)
 {
-    EXPECT_EQ(form.LblCurrentTime->text(), "-");
+    EXPECT_EQ(form.controls().LblCurrentTime->text(), "-");
     // Until a film is opened the media framework is not even started (on a
     // user's first start it scans every plug-in).
-    EXPECT_FALSE(form.filmPlayer->started());
+    EXPECT_FALSE(form.controls().filmPlayer->started());
     EXPECT_TRUE(form.findChildren<QVideoSink *>().isEmpty());
-    form.keypad->FilmCommand(FilmAction::Play); // play with no film: nothing to start
-    EXPECT_FALSE(form.filmPlayer->started());
+    form.controls().keypad->FilmCommand(FilmAction::Play); // play with no film: nothing to start
+    EXPECT_FALSE(form.controls().filmPlayer->started());
     open(writeAvi());
-    EXPECT_TRUE(form.filmPlayer->started());
-    EXPECT_EQ(form.Label7->text(), "10 FPS");
+    EXPECT_TRUE(form.controls().filmPlayer->started());
+    EXPECT_EQ(form.controls().Label7->text(), "10 FPS");
     ASSERT_TRUE(reaches(PlayState::Playing));
-    EXPECT_TRUE(QTest::qWaitFor([this] { return form.LblAltYazi->text() == "Bir\nİki"; }, 3000));
-    EXPECT_TRUE(QTest::qWaitFor([this] { return form.LblAltYazi->text() == "Üç"; }, 5000));
-    EXPECT_GT(form.filmPlayer->position(), 1.5);
-    EXPECT_NE(form.LblCurrentTime->text(), "-");
-    EXPECT_NE(form.LblCurrentFrame->text(), "0");
+    EXPECT_TRUE(QTest::qWaitFor([this] { return form.controls().LblAltYazi->text() == "Bir\nİki"; }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return form.controls().LblAltYazi->text() == "Üç"; }, 5000));
+    EXPECT_GT(form.controls().filmPlayer->position(), 1.5);
+    EXPECT_NE(form.controls().LblCurrentTime->text(), "-");
+    EXPECT_NE(form.controls().LblCurrentFrame->text(), "0");
 
     // Paused, a double-click on a row shows the picture at its start.
-    form.filmPlayer->pause();
+    form.controls().filmPlayer->pause();
     ASSERT_TRUE(reaches(PlayState::Paused));
-    const QPoint cell = form.Listview->visualRect(form.Listview->model()->index(1, 1)).center();
-    QTest::mouseClick(form.Listview->viewport(), Qt::LeftButton, {}, cell);
-    QTest::mouseDClick(form.Listview->viewport(), Qt::LeftButton, {}, cell);
-    EXPECT_DOUBLE_EQ(form.filmPlayer->position(), 1.65);
+    const QPoint cell = form.controls().Listview->visualRect(form.controls().Listview->model()->index(1, 1)).center();
+    QTest::mouseClick(form.controls().Listview->viewport(), Qt::LeftButton, {}, cell);
+    QTest::mouseDClick(form.controls().Listview->viewport(), Qt::LeftButton, {}, cell);
+    EXPECT_DOUBLE_EQ(form.controls().filmPlayer->position(), 1.65);
     EXPECT_TRUE(showsFrame(16));
 
     // The same film opened again plays again; a file the player cannot open
     // is no film.
     open(folder.filePath("film.avi"));
     EXPECT_TRUE(reaches(PlayState::Playing));
-    form.filmPlayer->open(folder.filePath("missing.avi"));
-    EXPECT_TRUE(QTest::qWaitFor([this] { return form.filmPlayer->position() == -1; }, 3000));
-    EXPECT_TRUE(QTest::qWaitFor([this] { return form.LblCurrentTime->text() == "-"; }, 1000));
+    form.controls().filmPlayer->open(folder.filePath("missing.avi"));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return form.controls().filmPlayer->position() == -1; }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return form.controls().LblCurrentTime->text() == "-"; }, 1000));
 }
 
 TEST_F(PlaybackTest, DatFilmCountsFromItsFirstPicture)
@@ -224,22 +224,22 @@ TEST_F(PlaybackTest, DatFilmCountsFromItsFirstPicture)
                                          "-g", "1", "-q:v", "2", "-f", "mpeg", dat}),
               0);
     open(dat);
-    EXPECT_EQ(form.Label7->text(), "-");
+    EXPECT_EQ(form.controls().Label7->text(), "-");
     ASSERT_TRUE(reaches(PlayState::Playing));
     // The stream's time stamps start about half a second in; the film's
     // positions start at 0.
-    const double start = form.filmPlayer->position();
+    const double start = form.controls().filmPlayer->position();
     EXPECT_LT(start, 0.4);
-    EXPECT_GT(form.filmPlayer->mediaPlayer().position() - qint64(start * 1000), 300);
+    EXPECT_GT(form.controls().filmPlayer->mediaPlayer().position() - qint64(start * 1000), 300);
 
     // Paused a while later, the position names the picture on show (within a
     // frame: the film was made at 25 frames a second from 10). Counted from
     // the stream's stamps it would be five frames off.
     QTest::qWait(1200);
-    form.filmPlayer->pause();
+    form.controls().filmPlayer->pause();
     ASSERT_TRUE(reaches(PlayState::Paused));
     QTest::qWait(200);
-    EXPECT_TRUE(showsFrame(int(form.filmPlayer->position() * 10), 1)) << form.filmPlayer->position();
+    EXPECT_TRUE(showsFrame(int(form.controls().filmPlayer->position() * 10), 1)) << form.controls().filmPlayer->position();
 }
 
 TEST_F(PlaybackTest, AFilmThePlayerCannotPlayIsToldOnceAndTheWorkStays)
@@ -247,13 +247,13 @@ TEST_F(PlaybackTest, AFilmThePlayerCannotPlayIsToldOnceAndTheWorkStays)
     // A damaged film named .dat has no headers to read: the player tells.
     folder.write("broken.dat", QByteArray(64 * 1024, '\x5A'));
     ui.openAnswers.push_back(FileDialogResult::chosen(folder.filePath("broken.dat")));
-    form.filmCommands->mnufilmac_Click();
+    form.controls().filmCommands->mnufilmac_Click();
     ASSERT_TRUE(QTest::qWaitFor([this] { return !ui.notices.empty(); }, 8000)) << "no word of the failure";
     EXPECT_TRUE(ui.lastNotice().startsWith(shownText("024"))) << ui.lastNotice().toStdString();
     EXPECT_TRUE(ui.lastNotice().endsWith(folder.filePath("broken.dat")));
     QTest::qWait(1000); // GStreamer gives up with more than one error
     EXPECT_EQ(ui.notices.size(), 1u);
-    EXPECT_EQ(form.filmPlayer->position(), -1);
+    EXPECT_EQ(form.controls().filmPlayer->position(), -1);
     EXPECT_EQ(ws.list.count(), 2);
 }
 
