@@ -180,3 +180,46 @@ TEST_F(Accessibility, NoInputControlIsUnnamedAndTheSubtitleListExposesItsCells)
     EXPECT_EQ(ws.list.cell(1, ColText), "İkinci!");
     EXPECT_EQ(ws.list.cell(0, ColText), "Merhaba");
 }
+
+// The main window previews every key: with the real widgets, the keypad
+// captures into the row instead of typing while Scroll Lock is on.
+using MainWindowKeys = Form1Test;
+
+TEST_F(MainWindowKeys, KeypadCapturesOnlyWhileScrollLockIsOn)
+{
+    form.show();
+    QApplication::setActiveWindow(&form);
+    QLineEdit *line = form.controls().Text1[EditFields::Line1];
+    line->setFocus();
+    ASSERT_FALSE(form.controls().scrollLock.on());
+    QTest::keyClick(line, Qt::Key_4, Qt::KeypadModifier);
+    EXPECT_EQ(line->text(), "4"); // Scroll Lock off: the keypad types
+    QTest::keyClick(line, Qt::Key_ScrollLock);
+    ASSERT_TRUE(form.controls().scrollLock.on());
+    QTest::keyClick(line, Qt::Key_4, Qt::KeypadModifier);
+    EXPECT_EQ(line->text(), "4"); // no digit typed
+    EXPECT_EQ(form.controls().Text1[EditFields::Start]->text(), "-1"); // no film: the position is -1
+    EXPECT_EQ(ws.list.cell(0, ColStart), "-1");
+    QTest::keyClick(line, Qt::Key_9, Qt::KeypadModifier);
+    EXPECT_EQ(form.controls().Text1[EditFields::SkipStep]->text(), "2");
+    // On another tab the keypad types again.
+    form.controls().Sekme->setCurrentIndex(1);
+    QLineEdit *split = form.controls().Text1[EditFields::SplitPoint];
+    split->setFocus();
+    QTest::keyClick(split, Qt::Key_5, Qt::KeypadModifier);
+    EXPECT_EQ(split->text(), "5");
+    QTest::keyClick(split, Qt::Key_Return); // Enter types no line break anywhere
+    EXPECT_EQ(split->text(), "5");
+
+    // F3 finds with no modifier only.
+    form.controls().Sekme->setCurrentIndex(0);
+    ws.list.appendRow({"0", "1", "2", "bulunacak"});
+    ws.fields.setText(EditFields::Search, QStringLiteral("bulunacak"));
+    line->setFocus();
+    for (Qt::KeyboardModifier held : {Qt::ControlModifier, Qt::AltModifier, Qt::ShiftModifier}) {
+        QTest::keyClick(line, Qt::Key_F3, held);
+        EXPECT_EQ(ws.list.selected(), 0) << held;
+    }
+    QTest::keyClick(line, Qt::Key_F3);
+    EXPECT_EQ(ws.list.selected(), 1);
+}

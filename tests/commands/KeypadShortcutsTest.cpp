@@ -57,19 +57,6 @@ protected:
 
 } // namespace
 
-TEST(KeyCodes, KeypadAndFunctionKeysMapOnce)
-{
-    const std::tuple<int, Qt::KeyboardModifiers, int> cases[] = {
-        {Qt::Key_4, Qt::KeypadModifier, 100}, {Qt::Key_4, Qt::NoModifier, 0}, // the main-row digit is no shortcut
-        {Qt::Key_Period, Qt::KeypadModifier, 110}, {Qt::Key_Comma, Qt::KeypadModifier, 110},
-        {Qt::Key_Plus, Qt::KeypadModifier, 107}, {Qt::Key_Minus, Qt::KeypadModifier, 109},
-        {Qt::Key_F1, Qt::ShiftModifier, 112}, {Qt::Key_F3, Qt::NoModifier, 114},
-        {Qt::Key_Down, Qt::KeypadModifier, 40}, // Num Lock off
-    };
-    for (const auto &[key, modifiers, code] : cases)
-        EXPECT_EQ(virtualKeyCode(Qt::Key(key), modifiers), code) << key;
-}
-
 TEST_F(KeypadTest, Key4CapturesTheStartAndWithOption2AnEndTheOptionsSecondsLater)
 {
     const std::tuple<double, bool, const char *, const char *> presses[] = {
@@ -208,83 +195,4 @@ TEST_F(KeypadTest, F1F3AndEnterActOnEveryPage)
     EXPECT_TRUE(press(0, KeyCode::Enter));
     EXPECT_DOUBLE_EQ(player.at, 7.5);
     EXPECT_EQ(tables, 1);
-}
-
-TEST(ScrollLock, FollowsTheDesktopWhereItCanAndItsOwnFlagWhereNot)
-{
-    std::optional<bool> desktop = true;
-    ScrollLockState state([&] { return desktop; });
-    EXPECT_TRUE(state.on());
-    desktop = false; // switched off in another program
-    state.sync();
-    EXPECT_FALSE(state.on());
-    state.keyPressed(); // the desktop switches with the key
-    desktop = true;
-    state.checkDesktopFollowed();
-    EXPECT_TRUE(state.followsDesktop());
-    EXPECT_TRUE(state.on());
-
-    // A desktop that shows the state but does not switch it with the key:
-    // the program's own flag counts, also for a keypad key right after.
-    desktop = false;
-    ScrollLockState ignoring([&] { return desktop; });
-    ignoring.keyPressed();
-    ignoring.sync();
-    EXPECT_TRUE(ignoring.on());
-    ignoring.checkDesktopFollowed();
-    EXPECT_FALSE(ignoring.followsDesktop());
-    ignoring.sync();
-    EXPECT_TRUE(ignoring.on());
-
-    // Nothing to read: the flag alone.
-    ScrollLockState own([] { return std::optional<bool>(); });
-    own.keyPressed();
-    own.sync();
-    own.checkDesktopFollowed();
-    EXPECT_TRUE(own.on());
-    own.keyPressed();
-    EXPECT_FALSE(own.on());
-}
-
-// The main window previews every key: with the real widgets, the keypad
-// captures into the row instead of typing while Scroll Lock is on.
-using MainWindowKeys = Form1Test;
-
-TEST_F(MainWindowKeys, KeypadCapturesOnlyWhileScrollLockIsOn)
-{
-    form.show();
-    QApplication::setActiveWindow(&form);
-    QLineEdit *line = form.controls().Text1[EditFields::Line1];
-    line->setFocus();
-    ASSERT_FALSE(form.controls().scrollLock.on());
-    QTest::keyClick(line, Qt::Key_4, Qt::KeypadModifier);
-    EXPECT_EQ(line->text(), "4"); // Scroll Lock off: the keypad types
-    QTest::keyClick(line, Qt::Key_ScrollLock);
-    ASSERT_TRUE(form.controls().scrollLock.on());
-    QTest::keyClick(line, Qt::Key_4, Qt::KeypadModifier);
-    EXPECT_EQ(line->text(), "4"); // no digit typed
-    EXPECT_EQ(form.controls().Text1[EditFields::Start]->text(), "-1"); // no film: the position is -1
-    EXPECT_EQ(ws.list.cell(0, ColStart), "-1");
-    QTest::keyClick(line, Qt::Key_9, Qt::KeypadModifier);
-    EXPECT_EQ(form.controls().Text1[EditFields::SkipStep]->text(), "2");
-    // On another tab the keypad types again.
-    form.controls().Sekme->setCurrentIndex(1);
-    QLineEdit *split = form.controls().Text1[EditFields::SplitPoint];
-    split->setFocus();
-    QTest::keyClick(split, Qt::Key_5, Qt::KeypadModifier);
-    EXPECT_EQ(split->text(), "5");
-    QTest::keyClick(split, Qt::Key_Return); // Enter types no line break anywhere
-    EXPECT_EQ(split->text(), "5");
-
-    // F3 finds with no modifier only.
-    form.controls().Sekme->setCurrentIndex(0);
-    ws.list.appendRow({"0", "1", "2", "bulunacak"});
-    ws.fields.setText(EditFields::Search, QStringLiteral("bulunacak"));
-    line->setFocus();
-    for (Qt::KeyboardModifier held : {Qt::ControlModifier, Qt::AltModifier, Qt::ShiftModifier}) {
-        QTest::keyClick(line, Qt::Key_F3, held);
-        EXPECT_EQ(ws.list.selected(), 0) << held;
-    }
-    QTest::keyClick(line, Qt::Key_F3);
-    EXPECT_EQ(ws.list.selected(), 1);
 }

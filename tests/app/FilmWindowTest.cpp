@@ -87,49 +87,6 @@ TEST_F(FilmPanels, HakkindaShowsOurValuesAndOpensTheAddresses)
                                          QUrl(QStringLiteral("mailto:") + QString::fromUtf8(ProgramInfo::kMailAddress))}));
 }
 
-TEST(ShortcutTableTest, LabelsPointAtTheirKeysAndEscCloses)
-{
-    const Language builtInTexts{QString()}; // no language chosen: the built-in texts
-    ShortcutTableWindow window(builtInTexts);
-    EXPECT_EQ(window.findChild<QLabel *>(QStringLiteral("Label1(5)"))->text(), "PLAY / PAUSE");
-    for (int i = 0; i < ShortcutTableWindow::kLabelCount; ++i) {
-        const QRect label = window.Label1[std::size_t(i)]->geometry();
-        EXPECT_TRUE(window.rect().contains(label)) << i;
-        for (int k = 0; k <= int(ShortcutTableWindow::Key::Decimal); ++k) {
-            const auto key = ShortcutTableWindow::Key(k);
-            EXPECT_FALSE(label.intersects(ShortcutTableWindow::keyRect(key).translated(window.Image1->pos()))) << i;
-        }
-        for (int j = 0; j < i; ++j)
-            EXPECT_FALSE(label.intersects(window.Label1[std::size_t(j)]->geometry())) << i << " " << j;
-    }
-    // Every legend is whole inside its key, and no line crosses one.
-    QList<QRect> legends;
-    for (int k = 0; k <= int(ShortcutTableWindow::Key::Decimal); ++k) {
-        const auto key = ShortcutTableWindow::Key(k);
-        for (const QRect &legend : ShortcutTableWindow::legendRects(key)) {
-            EXPECT_TRUE(ShortcutTableWindow::keyRect(key).contains(legend)) << k;
-            legends << legend.translated(window.Image1->pos());
-        }
-    }
-    for (const auto &connector : ShortcutTableWindow::connectors()) {
-        const QPolygon path = window.connectorPath(connector);
-        const QRect key = ShortcutTableWindow::keyRect(connector.key).translated(window.Image1->pos());
-        EXPECT_TRUE(key.contains(path.last())) << connector.label;
-        EXPECT_TRUE(window.Label1[std::size_t(connector.label)]->geometry().adjusted(0, 0, 1, 1).contains(path.first()))
-            << connector.label;
-        for (int s = 0; s + 1 < path.size(); ++s) {
-            const QLineF segment(path[s], path[s + 1]);
-            for (double t = 0; t <= 1; t += 0.01) {
-                for (const QRect &legend : legends)
-                    ASSERT_FALSE(QRectF(legend).contains(segment.pointAt(t))) << "label " << connector.label;
-            }
-        }
-    }
-    window.show();
-    QTest::keyClick(&window, Qt::Key_Escape);
-    EXPECT_FALSE(window.isVisible());
-}
-
 namespace {
 
 class PlaybackTest : public Form1Test {
@@ -257,4 +214,4 @@ TEST_F(PlaybackTest, AFilmThePlayerCannotPlayIsToldOnceAndTheWorkStays)
     EXPECT_EQ(ws.list.count(), 2);
 }
 
-#include "WindowsTest.moc"
+#include "FilmWindowTest.moc"
