@@ -2,10 +2,10 @@
 // and the options read (a later run: no language window).
 #include "BenchData.h"
 
-#include "locale/FirstRun.h"
 #include "app/Form1.h"
-#include "locale/Registry.h"
+#include "locale/FirstRun.h"
 #include "locale/Language.h"
+#include "locale/Registry.h"
 
 #include <QApplication>
 #include <QDir>

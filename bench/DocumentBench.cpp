@@ -2,13 +2,13 @@
 // in the list view.
 #include "BenchData.h"
 
-#include "commands/Workspace.h"
-#include "commands/FileCommands.h"
-#include "document/MicroDvdFormat.h"
-#include "document/SubViewerFormat.h"
-#include "document/SubtitleTableModel.h"
-#include "document/TextCodec.h"
 #include "commands/CheckCommands.h"
+#include "commands/FileCommands.h"
+#include "commands/Workspace.h"
+#include "document/MicroDvdFormat.h"
+#include "document/SubtitleTableModel.h"
+#include "document/SubViewerFormat.h"
+#include "document/TextCodec.h"
 
 #include <QApplication>
 #include <QFile>

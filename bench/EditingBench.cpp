@@ -2,11 +2,11 @@
 // and one keystroke in an edit field.
 #include "BenchData.h"
 
+#include "commands/FindCommands.h"
+#include "commands/ShiftCommands.h"
+#include "commands/SplitCommands.h"
 #include "commands/Workspace.h"
 #include "document/SubtitleTableModel.h"
-#include "commands/FindCommands.h"
-#include "commands/SplitCommands.h"
-#include "commands/ShiftCommands.h"
 
 #include <QTemporaryDir>
 

@@ -5,8 +5,8 @@
 
 #include "app/Form1.h"
 #include "commands/Workspace.h"
-#include "preview/AviHeaders.h"
 #include "document/TimeText.h"
+#include "preview/AviHeaders.h"
 #include "preview/FilmPreview.h"
 #include "support/AviFileWriter.h"
 

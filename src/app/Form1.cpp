@@ -2,12 +2,12 @@
 
 #include "app/Pictures.h"
 #include "app/WrapCheckBox.h"
+#include "commands/CheckCommands.h"
 #include "commands/FileCommands.h"
 #include "commands/LineCommands.h"
-#include "commands/CheckCommands.h"
+#include "document/ProgramInfo.h"
 #include "help/AboutWindow.h"
 #include "locale/Language.h"
-#include "document/ProgramInfo.h"
 #include "locale/MessageKeys.h"
 
 #include <QAction>

@@ -11,11 +11,11 @@
 // find them.
 
 #include "commands/FirstActivation.h"
+#include "commands/KeypadShortcuts.h"
 #include "commands/Workspace.h"
 #include "document/SubtitleTableModel.h"
 #include "help/QtUserDialogs.h"
 #include "help/Twips.h"
-#include "commands/KeypadShortcuts.h"
 #include "preview/SystemScrollLock.h"
 
 #include <QWidget>

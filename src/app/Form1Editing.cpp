@@ -3,8 +3,8 @@
 
 #include "commands/FindCommands.h"
 #include "commands/LineCommands.h"
-#include "commands/SplitCommands.h"
 #include "commands/ShiftCommands.h"
+#include "commands/SplitCommands.h"
 
 #include <QAction>
 #include <QComboBox>

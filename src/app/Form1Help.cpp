@@ -1,8 +1,8 @@
 // Form1's wiring of the about window, the shortcut table and the help tour.
 #include "app/Form1.h"
 
-#include "help/BalloonWindow.h"
 #include "commands/HelpTour.h"
+#include "help/BalloonWindow.h"
 
 #include <QAction>
 #include <QLineEdit>

@@ -3,14 +3,14 @@
 #include "app/Form1.h"
 
 #include "commands/FindCommands.h"
+#include "commands/KeypadShortcuts.h"
 #include "commands/LineCommands.h"
-#include "locale/Language.h"
 #include "help/ShortcutTableWindow.h"
+#include "locale/Language.h"
+#include "locale/MessageKeys.h"
 #include "preview/FilmPreview.h"
 #include "preview/KeyCodes.h"
-#include "commands/KeypadShortcuts.h"
 #include "preview/SystemScrollLock.h"
-#include "locale/MessageKeys.h"
 
 #include <QApplication>
 #include <QKeyEvent>

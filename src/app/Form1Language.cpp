@@ -3,9 +3,9 @@
 
 #include "commands/LanguageStartup.h"
 #include "help/ApplyLanguage.h"
-#include "locale/LanguageMenu.h"
 #include "help/LanguageWindow.h"
 #include "help/OptionsWindow.h"
+#include "locale/LanguageMenu.h"
 
 #include <QAction>
 #include <QCheckBox>

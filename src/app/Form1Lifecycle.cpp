@@ -1,8 +1,8 @@
 // Form1's start-up, first activation and shutdown.
 #include "app/Form1.h"
 
-#include "commands/FirstActivation.h"
 #include "commands/FileCommands.h"
+#include "commands/FirstActivation.h"
 #include "commands/UnsavedChanges.h"
 #include "help/OptionsWindow.h"
 

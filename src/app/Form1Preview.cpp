@@ -2,13 +2,13 @@
 #include "app/Form1.h"
 
 #include "app/FilmControlBar.h"
+#include "app/VideoView.h"
 #include "commands/FilmCommands.h"
-#include "locale/Language.h"
 #include "help/FilmInfoWaitWindow.h"
+#include "locale/Language.h"
+#include "locale/MessageKeys.h"
 #include "preview/FilmPreview.h"
 #include "preview/QtFilmPlayer.h"
-#include "app/VideoView.h"
-#include "locale/MessageKeys.h"
 
 #include <QAction>
 #include <QCoreApplication>

@@ -1,15 +1,15 @@
 #include "commands/FileCommands.h"
 
+#include "commands/CheckCommands.h"
+#include "commands/UnsavedChanges.h"
 #include "commands/Workspace.h"
 #include "document/FileIO.h"
 #include "document/FrameRate.h"
 #include "document/MicroDvdFormat.h"
+#include "document/ProgramInfo.h"
 #include "document/SubViewerFormat.h"
 #include "document/TextCodec.h"
-#include "commands/UnsavedChanges.h"
-#include "commands/CheckCommands.h"
 #include "locale/Language.h"
-#include "document/ProgramInfo.h"
 #include "locale/MessageKeys.h"
 
 

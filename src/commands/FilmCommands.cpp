@@ -4,9 +4,9 @@
 #include "commands/Workspace.h"
 #include "document/ProgramInfo.h"
 #include "locale/Language.h"
+#include "locale/MessageKeys.h"
 #include "preview/AviHeaders.h"
 #include "preview/FilmPreview.h"
-#include "locale/MessageKeys.h"
 
 #include <QFileInfo>
 

@@ -1,10 +1,10 @@
 #include "commands/HelpTour.h"
 
-#include "commands/Workspace.h"
-#include "document/TimeText.h"
 #include "commands/LineCommands.h"
-#include "locale/Language.h"
+#include "commands/Workspace.h"
 #include "document/ProgramInfo.h"
+#include "document/TimeText.h"
+#include "locale/Language.h"
 #include "locale/MessageKeys.h"
 
 namespace korv {

@@ -1,9 +1,9 @@
 #include "commands/LanguageStartup.h"
 
-#include "locale/FirstRun.h"
-#include "locale/Registry.h"
 #include "document/ProgramInfo.h"
+#include "locale/FirstRun.h"
 #include "locale/LanguageMenu.h"
+#include "locale/Registry.h"
 
 namespace korv {
 

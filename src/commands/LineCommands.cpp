@@ -1,9 +1,9 @@
 #include "commands/LineCommands.h"
 
-#include "commands/Workspace.h"
 #include "commands/UnsavedChanges.h"
-#include "locale/Language.h"
+#include "commands/Workspace.h"
 #include "document/ProgramInfo.h"
+#include "locale/Language.h"
 #include "locale/MessageKeys.h"
 
 namespace korv {

@@ -3,11 +3,11 @@
 #include "commands/Workspace.h"
 #include "editing/Split.h"
 
-#include "commands/FileCommands.h"
-#include "document/TimeText.h"
 #include "commands/CheckCommands.h"
-#include "locale/Language.h"
+#include "commands/FileCommands.h"
 #include "document/ProgramInfo.h"
+#include "document/TimeText.h"
+#include "locale/Language.h"
 #include "locale/MessageKeys.h"
 
 #include <vector>

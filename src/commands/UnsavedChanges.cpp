@@ -1,9 +1,9 @@
 #include "commands/UnsavedChanges.h"
 
-#include "commands/Workspace.h"
 #include "commands/FileCommands.h"
-#include "locale/Language.h"
+#include "commands/Workspace.h"
 #include "document/ProgramInfo.h"
+#include "locale/Language.h"
 #include "locale/MessageKeys.h"
 
 namespace korv {

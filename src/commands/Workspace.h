@@ -7,13 +7,13 @@
 // answers and the main window only wires widgets to them.
 
 #include "commands/FileCommands.h"
+#include "dialogs/UserDialogs.h"
 #include "document/FrameRate.h"
 #include "document/SubtitleList.h"
 #include "editing/EditFields.h"
 #include "editing/Wildcard.h"
 #include "locale/Language.h"
 #include "locale/Options.h"
-#include "dialogs/UserDialogs.h"
 
 #include <QObject>
 #include <QString>

@@ -1,8 +1,8 @@
 #include "document/SubViewerFormat.h"
 
+#include "document/ProgramInfo.h"
 #include "document/TextCodec.h"
 #include "document/TimeText.h"
-#include "document/ProgramInfo.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 #include "help/ApplyLanguage.h"
 
 #include "document/SubtitleTableModel.h"
-#include "locale/Language.h"
 #include "help/QtUserDialogs.h"
 #include "locale/IniFile.h"
+#include "locale/Language.h"
 #include "locale/LanguageKeys.h"
 #include "locale/MessageKeys.h"
 

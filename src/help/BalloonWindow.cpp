@@ -1,7 +1,7 @@
 #include "help/BalloonWindow.h"
 
-#include "locale/Language.h"
 #include "help/Twips.h"
+#include "locale/Language.h"
 #include "locale/MessageKeys.h"
 
 #include <QApplication>

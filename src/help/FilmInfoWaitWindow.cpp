@@ -1,7 +1,7 @@
 #include "help/FilmInfoWaitWindow.h"
 
-#include "help/Twips.h"
 #include "help/ApplyLanguage.h"
+#include "help/Twips.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

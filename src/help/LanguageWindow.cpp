@@ -1,8 +1,8 @@
 #include "help/LanguageWindow.h"
 
-#include "locale/Registry.h"
 #include "locale/Language.h"
 #include "locale/LanguageFiles.h"
+#include "locale/Registry.h"
 
 #include <QGuiApplication>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "help/NoticeWindow.h"
 
-#include "locale/Language.h"
 #include "help/Twips.h"
+#include "locale/Language.h"
 #include "locale/MessageKeys.h"
 
 #include <QLabel>

@@ -3,11 +3,11 @@
 #include "dialogs/UserDialogs.h"
 #include "document/ProgramInfo.h"
 #include "document/TimeText.h"
+#include "help/ApplyLanguage.h"
 #include "help/Twips.h"
 #include "locale/Language.h"
-#include "help/ApplyLanguage.h"
-#include "locale/Options.h"
 #include "locale/MessageKeys.h"
+#include "locale/Options.h"
 
 #include <QCheckBox>
 #include <QFrame>

@@ -1,8 +1,8 @@
 #include "help/ShortcutTableWindow.h"
 
-#include "locale/Language.h"
-#include "help/Twips.h"
 #include "help/ApplyLanguage.h"
+#include "help/Twips.h"
+#include "locale/Language.h"
 #include "locale/MessageKeys.h"
 
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "locale/LanguageFiles.h"
 
-#include "locale/Language.h"
 #include "locale/IniFile.h"
+#include "locale/Language.h"
 #include "locale/LanguageKeys.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "locale/LanguageMenu.h"
 
-#include "locale/Registry.h"
 #include "locale/Language.h"
 #include "locale/LanguageFiles.h"
+#include "locale/Registry.h"
 
 namespace korv {
 

@@ -1,13 +1,13 @@
 // The film panels of the main window, the wait window, the about window, the
 // shortcut table, and the real player: films the test makes play, the
 // overlay and labels follow, and a position names the picture on show.
-#include "help/AboutWindow.h"
-#include "document/ProgramInfo.h"
-#include "help/ShortcutTableWindow.h"
+#include "app/VideoView.h"
 #include "commands/FilmCommands.h"
+#include "document/ProgramInfo.h"
+#include "help/AboutWindow.h"
+#include "help/ShortcutTableWindow.h"
 #include "preview/FilmPreview.h"
 #include "preview/QtFilmPlayer.h"
-#include "app/VideoView.h"
 #include "support/AviFileWriter.h"
 #include "support/WidgetTest.h"
 

@@ -1,7 +1,7 @@
 // The settings store, set.cfg, the first run, closing with unsaved work and
 // a file named on the command line.
-#include "locale/FirstRun.h"
 #include "commands/LanguageStartup.h"
+#include "locale/FirstRun.h"
 #include "locale/LanguageMenu.h"
 #include "support/WidgetTest.h"
 

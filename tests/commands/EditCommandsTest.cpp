@@ -1,12 +1,12 @@
 // The editing commands over a workspace: the edit fields, the line toolbar,
 // a new document, the time shift, the overlap check, find and split.
+#include "commands/CheckCommands.h"
 #include "commands/FileCommands.h"
-#include "document/SubViewerFormat.h"
 #include "commands/FindCommands.h"
 #include "commands/LineCommands.h"
-#include "commands/CheckCommands.h"
-#include "commands/SplitCommands.h"
 #include "commands/ShiftCommands.h"
+#include "commands/SplitCommands.h"
+#include "document/SubViewerFormat.h"
 #include "editing/Wildcard.h"
 #include "support/WorkspaceTest.h"
 

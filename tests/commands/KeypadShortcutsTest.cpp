@@ -1,8 +1,8 @@
+#include "commands/KeypadShortcuts.h"
 #include "commands/LineCommands.h"
 #include "preview/FilmPreview.h"
-#include "support/ScriptedPlayer.h"
 #include "preview/KeyCodes.h"
-#include "commands/KeypadShortcuts.h"
+#include "support/ScriptedPlayer.h"
 #include "support/WidgetTest.h"
 #include "support/WorkspaceTest.h"
 

@@ -1,7 +1,7 @@
 // The notice window, the frame-rate window and the help balloon: its shape
 // in each corner, the window that shows it, and the points its tail aims at.
-#include "help/FrameRateDialog.h"
 #include "help/BalloonWindow.h"
+#include "help/FrameRateDialog.h"
 #include "help/NoticeWindow.h"
 #include "help/ShortcutTableWindow.h"
 #include "help/TourGeometry.h"

@@ -1,19 +1,19 @@
 // Language files, their reader, the language menu, ApplyLanguage, the
 // language window and the options window.
-#include "document/TextCodec.h"
-#include "help/FrameRateDialog.h"
-#include "help/AboutWindow.h"
-#include "help/NoticeWindow.h"
 #include "document/ProgramInfo.h"
-#include "help/ShortcutTableWindow.h"
+#include "document/TextCodec.h"
+#include "help/AboutWindow.h"
 #include "help/ApplyLanguage.h"
+#include "help/FilmInfoWaitWindow.h"
+#include "help/FrameRateDialog.h"
+#include "help/LanguageWindow.h"
+#include "help/NoticeWindow.h"
+#include "help/OptionsWindow.h"
+#include "help/ShortcutTableWindow.h"
 #include "locale/BuiltInTexts.h"
 #include "locale/IniFile.h"
 #include "locale/LanguageKeys.h"
 #include "locale/LanguageMenu.h"
-#include "help/LanguageWindow.h"
-#include "help/OptionsWindow.h"
-#include "help/FilmInfoWaitWindow.h"
 #include "support/LanguageFixture.h"
 
 #include <QStringEncoder>

@@ -4,10 +4,10 @@
 // the program's languages over it with that file chosen, and an empty
 // settings store of its own.
 
-#include "locale/Registry.h"
 #include "document/TimeText.h"
-#include "locale/Language.h"
 #include "locale/BuiltInTexts.h"
+#include "locale/Language.h"
+#include "locale/Registry.h"
 #include "support/QtPrinters.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "SubConv.h"
 
 #include "document/FileIO.h"
-#include "document/FrameRate.h"
 #include "document/FormatDetection.h"
+#include "document/FrameRate.h"
 #include "document/MicroDvdFormat.h"
 #include "document/SubViewerFormat.h"
 #include "document/TextCodec.h"
