@@ -1,5 +1,5 @@
-// The editing tools on 100,000-subtitle documents: time shift, find, split
-// and one keystroke in an edit field.
+// The editing tools on 100,000-subtitle documents: time shift (and its undo
+// and redo), find, split and one keystroke in an edit field.
 #include "BenchData.h"
 
 #include "commands/FindCommands.h"
@@ -8,7 +8,11 @@
 #include "commands/Workspace.h"
 #include "document/SubtitleTableModel.h"
 
+#include <QFile>
 #include <QTemporaryDir>
+
+#include <malloc.h>
+#include <unistd.h>
 
 #include <benchmark/benchmark.h>
 
@@ -48,8 +52,28 @@ struct Document {
         ws.list.replaceAll(bench::makeRows());
         ws.list.renumber();
         ws.list.select(ws.list.count() / 2);
+        ws.history.startNew();
     }
 };
+
+// What the process holds: resident memory and the heap in use, in bytes.
+struct Held {
+    double resident = 0;
+    double heap = 0;
+};
+
+Held heldNow()
+{
+    Held held;
+    QFile status(QStringLiteral("/proc/self/statm"));
+    if (status.open(QIODevice::ReadOnly)) {
+        const QList<QByteArray> pages = status.readAll().split(' ');
+        if (pages.size() > 1)
+            held.resident = pages[1].toDouble() * double(sysconf(_SC_PAGESIZE));
+    }
+    held.heap = double(mallinfo2().uordblks);
+    return held;
+}
 
 void BM_TimeShift(benchmark::State &state)
 {
@@ -62,6 +86,54 @@ void BM_TimeShift(benchmark::State &state)
     }
 }
 BENCHMARK(BM_TimeShift)->Unit(benchmark::kMillisecond);
+
+// Undo and redo of a shift of every row.
+void BM_UndoTimeShift(benchmark::State &state)
+{
+    Document doc;
+    doc.ws.fields.setText(EditFields::ShiftSeconds, QStringLiteral("1.25"));
+    for (auto _ : state) {
+        state.PauseTiming();
+        CmdEkleCikar_Click(doc.ws, true);
+        state.ResumeTiming();
+        doc.ws.history.undo();
+    }
+}
+BENCHMARK(BM_UndoTimeShift)->Unit(benchmark::kMillisecond);
+
+void BM_RedoTimeShift(benchmark::State &state)
+{
+    Document doc;
+    doc.ws.fields.setText(EditFields::ShiftSeconds, QStringLiteral("1.25"));
+    CmdEkleCikar_Click(doc.ws, true);
+    for (auto _ : state) {
+        state.PauseTiming();
+        doc.ws.history.undo();
+        state.ResumeTiming();
+        doc.ws.history.redo();
+    }
+}
+BENCHMARK(BM_RedoTimeShift)->Unit(benchmark::kMillisecond);
+
+// A hundred shifts of every row, all kept for undo: what the process holds
+// more after them than before (counters in MB).
+void BM_HundredShiftsHeld(benchmark::State &state)
+{
+    for (auto _ : state) {
+        Document doc;
+        doc.ws.fields.setText(EditFields::ShiftSeconds, QStringLiteral("0.37"));
+        malloc_trim(0);
+        const Held before = heldNow();
+        for (int i = 0; i < 100; ++i)
+            CmdEkleCikar_Click(doc.ws, i % 3 != 0);
+        malloc_trim(0);
+        const Held after = heldNow();
+        state.counters["MB more resident"] = (after.resident - before.resident) / 1e6;
+        state.counters["MB more heap"] = (after.heap - before.heap) / 1e6;
+        state.counters["steps"] = doc.ws.history.count();
+    }
+}
+BENCHMARK(BM_HundredShiftsHeld)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // A search text found nowhere: every row is looked at, then "001".
 void BM_FindWalksAllRows(benchmark::State &state, const char *search)

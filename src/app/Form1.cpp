@@ -94,7 +94,7 @@ Form1::Form1(Language &language, UserDialogs *dialogs, QWidget *parent)
     applyOwnTexts();
     // The list's first, empty row, as the line toolbar's first button adds it.
     Cubuk_ButtonClick(ws_, 1);
-    ws_.list.setModified(false);
+    ws_.history.startNew();
     firstActivationSteps.startHelpTour = [this] { Cubuk2_ButtonClick(3); };
 }
 
@@ -361,6 +361,11 @@ void Form1::buildMenus()
 {
     mnudosyamenu = new QMenu(QStringLiteral("mnudosyamenu"), this);
     mnudosyamenu->setObjectName(QStringLiteral("mnudosyamenu"));
+    mnuGeriAl = mnudosyamenu->addAction(QStringLiteral("GERİ AL"));
+    mnuGeriAl->setObjectName(QStringLiteral("mnuGeriAl"));
+    mnuYinele = mnudosyamenu->addAction(QStringLiteral("YİNELE"));
+    mnuYinele->setObjectName(QStringLiteral("mnuYinele"));
+    mnudosyamenu->addSeparator();
     MnuYeniAltYazi = mnudosyamenu->addAction(QStringLiteral("YENİ ALTYAZI"));
     MnuYeniAltYazi->setObjectName(QStringLiteral("MnuYeniAltYazi"));
     mnudosyamenu->addSeparator();
@@ -485,6 +490,7 @@ void Form1::applyOwnTexts()
     Text1[EditFields::SkipStep]->setAccessibleName(ws_.language.LangText(msg::NameSkipStep));
     ListView1->setAccessibleName(ws_.language.LangText(msg::NameAviDetails));
     nameFilmControls();
+    showHistoryItems();
     // The status bar speaks the new language at once.
     setStatusHint(statusHintKey_);
     showScrollLock();

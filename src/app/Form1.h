@@ -124,6 +124,9 @@ struct Form1Controls {
 
     // The two pop-up menus of the file toolbar.
     QMenu *mnudosyamenu = nullptr;
+    // Undo and redo of the document's steps (Form1Editing.cpp).
+    QAction *mnuGeriAl = nullptr;
+    QAction *mnuYinele = nullptr;
     QAction *MnuYeniAltYazi = nullptr;
     QAction *mnualtyaziac = nullptr;
     QAction *mnufilmac = nullptr;
@@ -234,6 +237,9 @@ private:
     void wireDocumentCommands();
     // Each subsystem wires its own commands, in a file of its own.
     void wireEditing();  // Form1Editing.cpp
+    void wireHistory();
+    void showHistoryItems();
+    void showFieldMenu(QLineEdit *field, const QPoint &at);
     void wireLanguage(); // Form1Language.cpp
     void wirePreview();  // Form1Preview.cpp
     void arrangePlayerArea();

@@ -25,6 +25,16 @@ namespace korv {
 
 namespace {
 
+// Ctrl+Z, Ctrl+Shift+Z or Ctrl+Y: the document's undo and redo, never an
+// edit field's own.
+bool isHistoryKey(const QKeyEvent *event)
+{
+    const QKeyCombination key = event->keyCombination();
+    return key == QKeyCombination(Qt::ControlModifier, Qt::Key_Z)
+        || key == QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Z)
+        || key == QKeyCombination(Qt::ControlModifier, Qt::Key_Y);
+}
+
 // Sees each key once, at the first widget of this window that receives it.
 class KeyPreview : public QObject {
 public:
@@ -36,7 +46,8 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() != QEvent::KeyPress)
+        const bool shortcutOverride = event->type() == QEvent::ShortcutOverride;
+        if (event->type() != QEvent::KeyPress && !shortcutOverride)
             return false;
         auto *widget = qobject_cast<QWidget *>(watched);
         if (!widget || widget->window() != &form_)
@@ -46,7 +57,16 @@ protected:
             first = &form_;
         if (widget != first)
             return false;
-        return handle_(static_cast<QKeyEvent *>(event));
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (shortcutOverride) {
+            // An edit field would keep undo and redo for itself; they are the
+            // window's, for the document.
+            if (!isHistoryKey(key))
+                return false;
+            event->ignore();
+            return true;
+        }
+        return handle_(key);
     }
 
 private:
@@ -84,6 +104,9 @@ void Form1::wireKeyboard()
 
 bool Form1::Form_KeyEvent(QKeyEvent *event)
 {
+    // With nothing to undo or redo the keys do nothing, also in a field.
+    if (isHistoryKey(event))
+        return true;
     if (event->key() == Qt::Key_ScrollLock && !event->isAutoRepeat())
         scrollLockPressed();
     const int code = virtualKeyCode(event->key(), event->modifiers());

@@ -27,6 +27,8 @@ QString reportEntry(const Workspace &ws, int row, bool repaired)
 
 bool CheckOverlaps(Workspace &ws)
 {
+    // Every repair of one run, and the times it tidied, are one step.
+    const HistoryStep step(ws, StepKind::Check);
     const OverlapMode mode = !ws.hataCheck1 ? OverlapMode::Stop
         : ws.hataCheck2                     ? OverlapMode::Decide
                                             : OverlapMode::Repair;

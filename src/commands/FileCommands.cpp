@@ -39,7 +39,7 @@ bool finishWrite(Workspace &ws, const QString &path, const Result<QString> &text
         ws.ui.showNotice(ws.language.LangText(written.error()), title());
         return false;
     }
-    ws.list.setModified(false);
+    ws.history.markSaved();
     ws.ui.showNotice(ws.language.LangMessage(msg::FileSaved), title());
     return true;
 }
@@ -47,7 +47,12 @@ bool finishWrite(Workspace &ws, const QString &path, const Result<QString> &text
 bool finishRead(Workspace &ws, ReadOutcome outcome)
 {
     const bool ok = outcome.ok();
-    ws.list.replaceAll(std::move(outcome.rows));
+    {
+        // Another document: the old one's history goes with it.
+        const DocumentHistory::Pause quiet(ws.history);
+        ws.list.replaceAll(std::move(outcome.rows));
+    }
+    ws.history.startNew(ok);
     if (!ok) {
         ws.ui.showNotice(ws.language.LangText(*outcome.error), title());
         return false;

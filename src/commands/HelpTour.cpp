@@ -66,7 +66,8 @@ void StartHelpTour(Workspace &ws, const HelpTourHooks &hooks)
         ws.ui.showNotice(ws.language.LangMessage(msg::TourNeedsEmptyList), ProgramInfo::kNoticeTitle);
         return;
     }
-    // The sample rows are the tour's, not the user's work.
+    // The sample rows are the tour's, not the user's work, nor its history.
+    const DocumentHistory::Pause quiet(ws.history);
     const UserDocumentAside aside(ws);
     auto balloon = [&](TourTarget target, const char *page) {
         if (hooks.showBalloon)

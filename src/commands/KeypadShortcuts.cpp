@@ -107,21 +107,27 @@ void KeypadShortcuts::playPauseKey()
 
 void KeypadShortcuts::captureStartKey()
 {
+    const HistoryStep step(ws_, StepKind::CaptureStart);
     captureStart(true);
 }
 
 void KeypadShortcuts::captureEitherKey()
 {
-    if (ws_.option(Option::KeyFiveOnlyPauses))
+    if (ws_.option(Option::KeyFiveOnlyPauses)) {
         FilmCommand(FilmAction::Pause);
-    else if (ws_.fields.text(EditFields::Start).isEmpty())
+    } else if (ws_.fields.text(EditFields::Start).isEmpty()) {
+        const HistoryStep step(ws_, StepKind::CaptureStart);
         captureStart(false);
-    else if (ws_.fields.text(EditFields::End).isEmpty())
+    } else if (ws_.fields.text(EditFields::End).isEmpty()) {
+        const HistoryStep step(ws_, StepKind::CaptureEnd);
         captureEnd();
+    }
 }
 
 void KeypadShortcuts::captureEndKey()
 {
+    // The row added after the end is part of the same step.
+    const HistoryStep step(ws_, StepKind::CaptureEnd);
     captureEnd();
     if (ws_.option(Option::NewRowAfterEnd))
         addRow(ws_);

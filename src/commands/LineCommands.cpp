@@ -14,6 +14,7 @@ enum Buffer { BufPosition = 0, BufStart = 1, BufEnd = 2, BufText = 3 };
 
 void addRow(Workspace &ws)
 {
+    const HistoryStep step(ws, StepKind::AddRow);
     SubtitleList &list = ws.list;
     const int position = list.isValidRow(list.selected()) ? list.selected() + 1 : list.count();
     list.insertRow(position);
@@ -24,6 +25,7 @@ void addRow(Workspace &ws)
 
 void deleteRow(Workspace &ws)
 {
+    const HistoryStep step(ws, StepKind::DeleteRow);
     SubtitleList &list = ws.list;
     const int row = list.selected();
     if (list.isValidRow(row)) {
@@ -43,6 +45,7 @@ void deleteRow(Workspace &ws)
 
 void restoreRow(Workspace &ws)
 {
+    const HistoryStep step(ws, StepKind::RestoreRow);
     SubtitleList &list = ws.list;
     const auto &buffer = ws.deletedRowBuffer;
     bool isNumber = false;
@@ -84,10 +87,26 @@ void MnuYeniAltYazi_Click(Workspace &ws)
                && !ws.ui.askYesNo(ws.language.LangMessage(msg::NewDocumentQuestion), ProgramInfo::kNoticeTitle)) {
         return;
     }
-    ws.list.clear();
-    addRow(ws);
+    {
+        // Undo brings the old document back.
+        const HistoryStep step(ws, StepKind::NewDocument);
+        ws.list.clear();
+        addRow(ws);
+    }
     // A new, empty document has nothing to save.
-    ws.list.setModified(false);
+    ws.history.markSaved();
+}
+
+void CmdArayiAc_Click(Workspace &ws)
+{
+    const HistoryStep step(ws, StepKind::Lengthen);
+    ws.fields.CmdArayiAc_Click();
+}
+
+void CmdArayiKapat_Click(Workspace &ws)
+{
+    const HistoryStep step(ws, StepKind::Shorten);
+    ws.fields.CmdArayiKapat_Click();
 }
 
 } // namespace korv

@@ -19,6 +19,11 @@ void restoreRow(Workspace &ws);
 // any other position is ignored.
 void Cubuk_ButtonClick(Workspace &ws, int position);
 
+// Lengthen / shorten the selected subtitle's display time by a quarter
+// second, one undo step a press.
+void CmdArayiAc_Click(Workspace &ws);
+void CmdArayiKapat_Click(Workspace &ws);
+
 // "YENİ ALTYAZI": asks first when the list holds two or more rows, then
 // leaves one empty, unmodified row.
 void MnuYeniAltYazi_Click(Workspace &ws);

@@ -17,9 +17,21 @@ void CmdEkleCikar_Click(Workspace &ws, bool add)
     if (!seconds)
         return;
     BusyPointer busy(ws.ui);
+    const double offset = add ? *seconds : -*seconds;
     int failedRow = -1;
-    if (ShiftAllTimes(ws.list, add ? *seconds : -*seconds, ws.numbers, &failedRow))
-        return;
+    {
+        // The step keeps the offset; only a time the opposite shift would not
+        // give back exactly ("1" read back as "1.") is kept as it was.
+        const TimeShifter forward(offset, ws.numbers), back(-offset, ws.numbers);
+        TimeTransform transform;
+        transform.move = [forward, back](const QString &text, bool ahead) { return ahead ? forward(text) : back(text); };
+        transform.givesBack = [forward](const QString &before, const QString &after) {
+            return forward.givesBack(before, after);
+        };
+        const HistoryStep step(ws, StepKind::TimeShift, std::move(transform));
+        if (ShiftAllTimes(ws.list, offset, ws.numbers, &failedRow))
+            return;
+    }
     busy.release();
     // The language's own words for "this row's time is not a number", and the
     // row chosen so the user can mend it at once.

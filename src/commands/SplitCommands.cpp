@@ -37,6 +37,9 @@ void CmdBol_Click(Workspace &ws, int formatEntry)
     // still the file it was, in its format, for any later save.
     const QString documentFile = ws.currentSubtitleFile;
     const SaveFormat documentFormat = ws.documentFormat;
+    // The parts pass through the list on their way to disk; the document is
+    // not changed and its history does not hear of them.
+    const DocumentHistory::Pause quiet(ws.history);
 
     list.replaceAll(std::move(parts->first));
     // Entry 0 of the format box is SubViewer 2, entry 1 MicroDVD.

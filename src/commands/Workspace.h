@@ -6,6 +6,7 @@
 // Commands are functions over a Workspace, so tests run them with scripted
 // answers and the main window only wires widgets to them.
 
+#include "commands/DocumentHistory.h"
 #include "commands/FileCommands.h"
 #include "dialogs/UserDialogs.h"
 #include "document/FrameRate.h"
@@ -72,6 +73,9 @@ public:
     // press goes on below it or starts again at the top.
     int lastFoundRow = 0;
     bool findContinues = false;
+
+    // Undo and redo of every change to the rows.
+    DocumentHistory history{*this};
 
 signals:
     // A subtitle file was read: the help button is enabled.

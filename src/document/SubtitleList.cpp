@@ -1,6 +1,7 @@
 #include "document/SubtitleList.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace korv {
 
@@ -33,9 +34,12 @@ void SubtitleList::setCell(int row, int column, const QString &text)
     QString &cell = rows_[std::size_t(row)].cell(column);
     if (cell == text)
         return;
-    cell = text;
-    if (column != ColNumber)
+    QString before = std::exchange(cell, text);
+    if (column != ColNumber) {
         markModified();
+        if (observer_)
+            observer_->cellChanged(row, column, before, cell);
+    }
     noteCellChange(row);
 }
 
@@ -48,6 +52,8 @@ bool SubtitleList::insertRow(int position, const SubtitleEntry &entry)
     if (selected_ >= position)
         ++selected_;
     markModified();
+    if (observer_)
+        observer_->rowInserted(position, entry);
     emit inserted(position, position);
     return true;
 }
@@ -63,11 +69,14 @@ bool SubtitleList::removeRow(int position)
     if (!isValidRow(position))
         return false;
     emit aboutToRemove(position, position);
+    SubtitleEntry entry = std::move(rows_[std::size_t(position)]);
     rows_.erase(rows_.begin() + position);
     const bool wasSelected = selected_ == position;
     if (selected_ > position || (wasSelected && selected_ >= count()))
         --selected_;
     markModified();
+    if (observer_)
+        observer_->rowRemoved(position, entry);
     emit removed(position, position);
     // The row that took the removed one's place is now the selected one.
     if (wasSelected)
@@ -80,14 +89,17 @@ void SubtitleList::clear()
     replaceAll({});
 }
 
-void SubtitleList::replaceAll(std::vector<SubtitleEntry> rows)
+std::vector<SubtitleEntry> SubtitleList::replaceAll(std::vector<SubtitleEntry> rows)
 {
     emit aboutToReset();
-    rows_ = std::move(rows);
-    selected_ = rows_.empty() ? -1 : 0;
+    std::swap(rows_, rows);
+    const int selectedBefore = std::exchange(selected_, rows_.empty() ? -1 : 0);
     markModified();
+    if (observer_)
+        observer_->rowsReplaced(rows, selectedBefore);
     emit resetDone();
     emit selectionChanged(selected_);
+    return rows;
 }
 
 void SubtitleList::renumber()

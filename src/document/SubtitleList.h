@@ -9,7 +9,9 @@
 //
 // Views and the edit panel follow the change signals. Commands that touch
 // every row wrap their work in a BulkChange so that a view hears one signal,
-// not one per cell.
+// not one per cell. One observer may also hear what each change replaced
+// (the document's history keeps it for undo); row numbers are left out, as
+// renumber() derives them from the positions.
 
 #include <QObject>
 #include <QString>
@@ -29,6 +31,18 @@ struct SubtitleEntry {
     const QString &cell(int column) const;
     QString &cell(int column);
     bool operator==(const SubtitleEntry &) const = default;
+};
+
+// Told of each change after it is made, with what it replaced.
+class ChangeObserver {
+public:
+    virtual ~ChangeObserver() = default;
+    virtual void cellChanged(int row, int column, const QString &before, const QString &after) = 0;
+    virtual void rowInserted(int position, const SubtitleEntry &entry) = 0;
+    virtual void rowRemoved(int position, const SubtitleEntry &entry) = 0;
+    // Every row was replaced: the observer may take `before` (moving it
+    // out); what it leaves goes back to whoever replaced the rows.
+    virtual void rowsReplaced(std::vector<SubtitleEntry> &before, int selectedBefore) = 0;
 };
 
 class SubtitleList : public QObject {
@@ -51,8 +65,10 @@ public:
     int appendRow(const SubtitleEntry &entry = {});
     bool removeRow(int position);
     void clear();
-    // Replaces every row at once (a file read, a rebuild after a split).
-    void replaceAll(std::vector<SubtitleEntry> rows);
+    // Replaces every row at once (a file read, a rebuild after a split) and
+    // selects the first; gives back the rows it replaced unless the observer
+    // took them.
+    std::vector<SubtitleEntry> replaceAll(std::vector<SubtitleEntry> rows);
 
     // Column 0 of every row := its 1-based position.
     void renumber();
@@ -62,6 +78,9 @@ public:
     // Selects a row (and asks the views to scroll to it). Announced even when
     // the index stays the same, since the row there may be another one now.
     void select(int row);
+
+    // At most one; null for none. Not told of changes to column 0.
+    void setObserver(ChangeObserver *observer) { observer_ = observer; }
 
     bool isModified() const { return modified_; }
     void setModified(bool modified);
@@ -93,6 +112,7 @@ private:
     void noteCellChange(int row);
 
     std::vector<SubtitleEntry> rows_;
+    ChangeObserver *observer_ = nullptr;
     int selected_ = -1;
     bool modified_ = false;
     int bulkDepth_ = 0;

@@ -225,6 +225,61 @@ QString FormatSeconds(double seconds, const NumberFormat &nf)
     return patternText(roundDecimal(seconds, 2), nf);
 }
 
+QString FormatHundredths(qint64 hundredths, const NumberFormat &nf)
+{
+    // 0 and -0.00 are written "0.", as the pattern writes them.
+    const quint64 magnitude = hundredths < 0 ? quint64(0) - quint64(hundredths) : quint64(hundredths);
+    QString out = QString::number(magnitude / 100);
+    if (hundredths < 0)
+        out.prepend(QLatin1Char('-'));
+    out += nf.decimal;
+    const int cents = int(magnitude % 100);
+    if (cents != 0) {
+        out += QLatin1Char(char('0' + cents / 10));
+        if (cents % 10 != 0)
+            out += QLatin1Char(char('0' + cents % 10));
+    }
+    return out;
+}
+
+std::optional<qint64> PlainHundredths(QStringView text, const NumberFormat &nf, bool *formatted)
+{
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    const bool negative = i < n && text[i] == QLatin1Char('-');
+    if (negative)
+        ++i;
+    const qsizetype intStart = i;
+    qint64 whole = 0;
+    while (i < n && isDigit(text[i]) && i - intStart < 13)
+        whole = whole * 10 + (text[i++].unicode() - '0');
+    const qsizetype intDigits = i - intStart;
+    if (intDigits == 0)
+        return std::nullopt;
+    bool separator = false;
+    int decimals = 0;
+    int cents = 0;
+    if (i < n && text[i] == nf.decimal) {
+        separator = true;
+        ++i;
+        while (i < n && isDigit(text[i]) && decimals < 2) {
+            cents = cents * 10 + (text[i++].unicode() - '0');
+            ++decimals;
+        }
+    }
+    if (i != n)
+        return std::nullopt;
+    if (decimals == 1)
+        cents *= 10;
+    const qint64 value = whole * 100 + cents;
+    if (formatted) {
+        const bool leadingZero = intDigits > 1 && text[intStart] == QLatin1Char('0');
+        const bool trailingZero = decimals > 0 && text[n - 1] == QLatin1Char('0');
+        *formatted = separator && !leadingZero && !trailingZero && !(negative && value == 0);
+    }
+    return negative ? -value : value;
+}
+
 QString FormatSeconds3(double seconds, const NumberFormat &nf)
 {
     return patternText(roundDecimal(seconds, 3), nf);

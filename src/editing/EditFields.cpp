@@ -37,7 +37,7 @@ void EditFields::Text1_Change(int index)
     if (list_.isEmpty() || clearingFields_ || !list_.isValidRow(list_.selected()))
         return;
     const int row = list_.selected();
-    writingBack_ = true;
+    writingField_ = index;
     if (index == Start || index == End) {
         list_.setCell(row, index + 1, texts_[std::size_t(index)]);
         updateDuration();
@@ -60,7 +60,7 @@ void EditFields::Text1_Change(int index)
         }
         list_.setCell(row, ColText, joined);
     }
-    writingBack_ = false;
+    writingField_ = -1;
 }
 
 QString EditFields::linesAfterTheThird(const QString &text)
@@ -113,7 +113,7 @@ void EditFields::Listview_ItemClick(int row)
 void EditFields::refreshIfSelected(int firstRow, int lastRow)
 {
     const int row = list_.selected();
-    if (writingBack_ || clearingFields_ || row < firstRow || row > lastRow)
+    if (writingField_ >= 0 || clearingFields_ || row < firstRow || row > lastRow)
         return;
     // A command changed the row on screen (a shift, a repair): show it.
     Listview_ItemClick(row);

@@ -52,6 +52,10 @@ public:
     void CmdArayiAc_Click();
     void CmdArayiKapat_Click();
 
+    // The field whose text is being written into the selected row, -1 when
+    // none is: a change of the row while this is set comes from that field.
+    int writingField() const { return writingField_; }
+
     // Up (38) and down (40) arrows in any field move the list's selection.
     void Text1_KeyDown(int index, int keyCode);
 
@@ -75,7 +79,7 @@ private:
     // Lines four on of the row shown: no field shows them, edits keep them.
     QString moreLines_;
     bool clearingFields_ = false;
-    bool writingBack_ = false;
+    int writingField_ = -1;
 };
 
 } // namespace korv

@@ -10,27 +10,62 @@ namespace korv {
 Status ShiftAllTimes(SubtitleList &list, double seconds, const NumberFormat &nf, int *failedRow)
 {
     const int n = list.count();
-    std::vector<double> values(std::size_t(n) * 2);
+    const TimeShifter shift(seconds, nf);
+    // Every new text first: one start or end that is no number changes nothing.
+    std::vector<QString> texts(std::size_t(n) * 2);
     for (int i = 0; i < n; ++i) {
         for (int k = 0; k < 2; ++k) {
-            const auto value = TextToSeconds(list.cell(i, ColStart + k), nf);
-            if (!value) {
+            auto text = shift(list.cell(i, ColStart + k));
+            if (!text) {
                 if (failedRow)
                     *failedRow = i;
                 return Failure{Message::of(k == 0 ? msg::StartNotANumber : msg::EndNotANumber,
                                            {QString::number(i + 1), shortened(list.cell(i, ColStart + k), 40)})};
             }
-            values[std::size_t(i) * 2 + std::size_t(k)] = *value;
+            texts[std::size_t(i) * 2 + std::size_t(k)] = std::move(*text);
         }
     }
     SubtitleList::BulkChange bulk(list);
     for (int i = 0; i < n; ++i) {
-        // The general form of the sum keeps 15 digits, and so does the
-        // pattern: one rounding to hundredths gives what two conversions would.
-        list.setCell(i, ColStart, FormatSeconds(values[std::size_t(i) * 2] + seconds, nf));
-        list.setCell(i, ColEnd, FormatSeconds(values[std::size_t(i) * 2 + 1] + seconds, nf));
+        list.setCell(i, ColStart, texts[std::size_t(i) * 2]);
+        list.setCell(i, ColEnd, texts[std::size_t(i) * 2 + 1]);
     }
     return Status::success();
+}
+
+namespace {
+// Far inside the range where the sum in hundredths and the pattern agree.
+constexpr qint64 kFastLimit = 100000000000LL;
+} // namespace
+
+TimeShifter::TimeShifter(double seconds, const NumberFormat &nf) : seconds_(seconds), nf_(nf)
+{
+    if (const auto h = ToHundredths(seconds); h && double(*h) / 100.0 == seconds && *h > -kFastLimit && *h < kFastLimit)
+        hundredths_ = h;
+}
+
+std::optional<QString> TimeShifter::operator()(const QString &text) const
+{
+    // A plain text moved by whole hundredths is summed as integers: the
+    // pattern would write the same, and this is most of a shift's work.
+    if (hundredths_) {
+        if (const auto h = PlainHundredths(text, nf_); h && *h > -kFastLimit && *h < kFastLimit)
+            return FormatHundredths(*h + *hundredths_, nf_);
+    }
+    const auto value = TextToSeconds(text, nf_);
+    if (!value)
+        return std::nullopt;
+    return FormatSeconds(*value + seconds_, nf_);
+}
+
+bool TimeShifter::givesBack(const QString &before, const QString &after) const
+{
+    bool formatted = false;
+    if (hundredths_) {
+        if (const auto h = PlainHundredths(before, nf_, &formatted); h && formatted && *h > -kFastLimit && *h < kFastLimit)
+            return true;
+    }
+    return TimeShifter(-seconds_, nf_)(after) == before;
 }
 
 } // namespace korv

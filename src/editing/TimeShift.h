@@ -4,6 +4,8 @@
 #include "document/Result.h"
 #include "document/TimeText.h"
 
+#include <optional>
+
 namespace korv {
 
 class SubtitleList;
@@ -13,5 +15,24 @@ class SubtitleList;
 // does not read as a number, nothing changes, the failure names the row and
 // `failedRow` (when given) receives its index.
 Status ShiftAllTimes(SubtitleList &list, double seconds, const NumberFormat &nf, int *failedRow = nullptr);
+
+// Moves one time text by a number of seconds, written as ShiftAllTimes
+// writes it; nothing when the text is not a number.
+class TimeShifter {
+public:
+    TimeShifter(double seconds, const NumberFormat &nf);
+
+    std::optional<QString> operator()(const QString &text) const;
+    // Whether the opposite shift gives `before` back from `after`, what this
+    // one made of it. Answered without a conversion for the usual case: a
+    // text in the form the shift writes, moved by whole hundredths.
+    bool givesBack(const QString &before, const QString &after) const;
+
+private:
+    double seconds_;
+    NumberFormat nf_;
+    // The seconds in hundredths, when they are a whole number of them.
+    std::optional<qint64> hundredths_;
+};
 
 } // namespace korv

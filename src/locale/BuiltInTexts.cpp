@@ -56,6 +56,19 @@ constexpr BuiltIn kBuiltIn[] = {
     {"063", "Sayısal tuş takımı"},
     {"064", "Yardım sayfası"},
     {"065", "Dil dosyasındaki \"%1\" anahtarının \"%2\" penceresinde karşılığı yok."},
+    {"066", "GERİ AL"},
+    {"067", "YİNELE"},
+    {"068", "DÜZENLEME"},
+    {"069", "SATIR EKLE"},
+    {"070", "SATIR SİL"},
+    {"071", "SİLİNEN SATIRI GERİ GETİRME"},
+    {"072", "ZAMAN KAYDIRMA"},
+    {"073", "DENETİM VE ONARIM"},
+    {"074", "YENİ ALTYAZI"},
+    {"075", "BAŞLANGIÇ ZAMANI"},
+    {"076", "BİTİŞ ZAMANI"},
+    {"077", "SÜREYİ UZATMA"},
+    {"078", "SÜREYİ KISALTMA"},
 };
 
 } // namespace

@@ -48,4 +48,19 @@ inline const QString NameNoticePicture = QStringLiteral("062");
 inline const QString NameKeypadPicture = QStringLiteral("063");
 inline const QString NameHelpPage = QStringLiteral("064");
 
+// The undo and redo menu items, and the names of the steps they name.
+inline const QString Undo = QStringLiteral("066");
+inline const QString Redo = QStringLiteral("067");
+inline const QString StepTyping = QStringLiteral("068");
+inline const QString StepAddRow = QStringLiteral("069");
+inline const QString StepDeleteRow = QStringLiteral("070");
+inline const QString StepRestoreRow = QStringLiteral("071");
+inline const QString StepTimeShift = QStringLiteral("072");
+inline const QString StepCheck = QStringLiteral("073");
+inline const QString StepNewDocument = QStringLiteral("074");
+inline const QString StepCaptureStart = QStringLiteral("075");
+inline const QString StepCaptureEnd = QStringLiteral("076");
+inline const QString StepLengthen = QStringLiteral("077");
+inline const QString StepShorten = QStringLiteral("078");
+
 } // namespace korv::msg

@@ -1,5 +1,6 @@
 // The editing tools through the real main window: mouse and keys on its
 // widgets, under the offscreen platform.
+#include "commands/FileCommands.h"
 #include "support/WidgetTest.h"
 
 using namespace korv;
@@ -86,4 +87,77 @@ TEST_F(Form1EditingTest, ShiftAndFindPanelsWork)
     QTest::mouseClick(form.controls().CmdFind, Qt::LeftButton);
     EXPECT_EQ(form.controls().Listview->currentIndex().row(), 1);
     EXPECT_EQ(field(EditFields::Line1)->text(), "second");
+}
+
+TEST_F(Form1EditingTest, UndoAndRedoKeysActOnTheDocumentInTheListAndInAField)
+{
+    auto *undo = form.controls().mnuGeriAl;
+    auto *redo = form.controls().mnuYinele;
+    ws.list.replaceAll({{"0", "1", "2", "first"}, {"0", "3", "4", "second"}});
+    ws.history.startNew();
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_EQ(undo->text(), shownText("066"));
+    // The search text is no part of the document, and the field keeps no
+    // undo of its own.
+    field(EditFields::Search)->setFocus();
+    QTest::keyClicks(field(EditFields::Search), "abc");
+    QTest::keyClick(field(EditFields::Search), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(field(EditFields::Search)->text(), "abc");
+
+    clickRow(1);
+    QTest::mouseClick(field(EditFields::Line1), Qt::LeftButton);
+    QTest::keyClicks(field(EditFields::Line1), "XY");
+    EXPECT_TRUE(undo->isEnabled());
+    EXPECT_EQ(undo->text(), shownText("066") + ": " + shownText("068"));
+    EXPECT_EQ(undo->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+
+    QTest::keyClick(field(EditFields::Line1), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(ws.list.cell(1, ColText), "second");
+    EXPECT_EQ(field(EditFields::Line1)->text(), "second");
+    EXPECT_FALSE(ws.list.isModified());
+    // Nothing left to undo: the field's own undo does not step in either.
+    QTest::keyClick(field(EditFields::Line1), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(field(EditFields::Line1)->text(), "second");
+    EXPECT_EQ(redo->text(), shownText("067") + ": " + shownText("068"));
+    QTest::keyClick(field(EditFields::Line1), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(field(EditFields::Line1)->text(), "secondXY");
+
+    // In the list: undo, then redo with Ctrl+Shift+Z; the row is chosen again.
+    clickTool(1);
+    EXPECT_EQ(undo->text(), shownText("066") + ": " + shownText("070"));
+    clickRow(0);
+    form.controls().Listview->setFocus();
+    QTest::keyClick(form.controls().Listview, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(ws.list.count(), 2);
+    EXPECT_EQ(form.controls().Listview->currentIndex().row(), 1);
+    EXPECT_EQ(field(EditFields::Line1)->text(), "secondXY");
+    QTest::keyClick(form.controls().Listview, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(ws.list.count(), 1);
+    EXPECT_FALSE(redo->isEnabled());
+}
+
+TEST_F(Form1EditingTest, TypeDeleteShiftAndThreeUndosSaveTheFileAsItWas)
+{
+    ws.list.replaceAll({{"0", "1.25", "2.5", "one|two"}, {"0", "3", "4.75", "three"}, {"0", "10", "11", "four"}});
+    ui.saveAnswers = {FileDialogResult::chosen(folder.filePath("before.sub"))};
+    ASSERT_TRUE(mnualtyazikaydet_Click(ws, SaveFormat::SubViewer));
+    ASSERT_TRUE(openSubtitleFile(ws, folder.filePath("before.sub")));
+
+    clickRow(0);
+    QTest::mouseClick(field(EditFields::Line2), Qt::LeftButton);
+    QTest::keyClicks(field(EditFields::Line2), " more");
+    clickRow(2);
+    clickTool(1);
+    form.controls().Sekme->setCurrentIndex(2);
+    QTest::keyClicks(field(EditFields::ShiftSeconds), "2.5");
+    QTest::mouseClick(form.controls().CmdEkleCikar, Qt::LeftButton);
+    ASSERT_EQ(ws.list.cell(0, ColStart), "3.75");
+
+    form.controls().Listview->setFocus();
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(form.controls().Listview, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_FALSE(ws.list.isModified());
+    ui.saveAnswers = {FileDialogResult::chosen(folder.filePath("after.sub"))};
+    ASSERT_TRUE(mnualtyazikaydet_Click(ws, SaveFormat::SubViewer));
+    EXPECT_EQ(folder.read("after.sub"), folder.read("before.sub"));
 }

@@ -105,3 +105,31 @@ TEST_F(TimeTextTest, EverythingWrittenReadsBack)
     EXPECT_EQ(RoundHalfEven(37.5), 38);
     EXPECT_EQ(RoundHalfEven(-0.5), 0);
 }
+
+TEST_F(TimeTextTest, HundredthsAreWrittenAndReadAsThePatternWritesThem)
+{
+    for (const NumberFormat &format : kFormats) {
+        nf = format;
+        for (qint64 n = -4000; n <= 400000; n += 3)
+            ASSERT_EQ(FormatHundredths(n, nf), FormatSeconds(double(n) / 100.0, nf)) << n;
+        for (qint64 n : {0LL, 99999999999LL, -99999999999LL, 3599999LL})
+            EXPECT_EQ(FormatHundredths(n, nf), FormatSeconds(double(n) / 100.0, nf)) << n;
+
+        // Every form of the same value reads; only the pattern's own is "formatted".
+        const std::tuple<const char *, std::optional<qint64>, bool> texts[] = {
+            {"12.", 1200, true},   {"12.5", 1250, true},  {"12.05", 1205, true}, {"0.", 0, true},
+            {"-0.05", -5, true},   {"12", 1200, false},   {"12.50", 1250, false}, {"012.5", 1250, false},
+            {"-0.", 0, false},     {"0.0", 0, false},     {"12.345", {}, false},  {"+12.5", {}, false},
+            {" 12.5", {}, false},  {"1,234.5", {}, false}, {".5", {}, false},    {"1e2", {}, false},
+            {"", {}, false},       {"-", {}, false},
+        };
+        for (const auto &[text, value, formatted] : texts) {
+            bool isFormatted = !formatted;
+            EXPECT_EQ(PlainHundredths(local(text), nf, &isFormatted), value) << text;
+            if (value) {
+                EXPECT_EQ(isFormatted, formatted) << text;
+                EXPECT_EQ(double(*value) / 100.0, TextToSeconds(local(text), nf)) << text;
+            }
+        }
+    }
+}

@@ -1,8 +1,9 @@
 // The edit fields, the wildcard matcher, and the walks over the rows that ask
-// nobody: the overlap check, the search and the cut of a split.
+// nobody: the overlap check, the search, the cut of a split and the shift.
 #include "editing/Find.h"
 #include "editing/OverlapCheck.h"
 #include "editing/Split.h"
+#include "editing/TimeShift.h"
 #include "editing/Wildcard.h"
 #include "support/WorkspaceTest.h"
 
@@ -131,4 +132,26 @@ TEST(RowWalks, TheOverlapCheckAsksItsCallerAndTheSearchAndCutNeedNoWorkspace)
     const std::optional<SplitParts> parts = splitAt(list.rows(), QStringLiteral("2.5"), nf);
     ASSERT_TRUE(parts);
     EXPECT_EQ(std::pair(parts->first.back().end, parts->second.front().text), std::pair(QString("2.5"), QString("c")));
+}
+
+TEST(TimeShifterTest, WritesWhatThePatternWritesAndKnowsWhenTheWayBackIsExact)
+{
+    const NumberFormat nf = NumberFormat::comma();
+    const char *texts[] = {"12",  "12,5",    "12,",   "012,50", "-0,05", "0,",   "1.234,5", "1e2",
+                           "12,345", "3599,99", "-7,3", "35999,99", " 4",   "x",     "99999999,99"};
+    for (double seconds : {1.25, -2.0, 0.01, -0.07, 0.333, 0.005, -0.015, 1e-9, 0.0, -1e-3, 1e12}) {
+        const TimeShifter forward(seconds, nf), back(-seconds, nf);
+        for (const char *t : texts) {
+            const QString text = QString::fromLatin1(t);
+            const auto value = TextToSeconds(text, nf);
+            const std::optional<QString> expected =
+                value ? std::optional<QString>(FormatSeconds(*value + seconds, nf)) : std::nullopt;
+            const std::optional<QString> moved = forward(text);
+            ASSERT_EQ(moved, expected) << t << " + " << seconds;
+            if (!moved)
+                continue;
+            const bool exact = back(*moved) == text;
+            EXPECT_EQ(forward.givesBack(text, *moved), exact) << t << " + " << seconds;
+        }
+    }
 }

@@ -24,7 +24,8 @@ protected:
         ws.letterCase = LetterCase::Default;
     }
 
-    // Rows of {start, end, text} (no text: empty), numbered, unmodified, `selected` chosen.
+    // Rows of {start, end, text} (no text: empty), numbered, `selected`
+    // chosen, as just opened: unmodified, with a new history.
     void setRows(std::initializer_list<std::array<const char *, 3>> rows, int selected = 0)
     {
         std::vector<SubtitleEntry> entries;
@@ -33,7 +34,7 @@ protected:
         ws.list.replaceAll(std::move(entries));
         ws.list.renumber();
         ws.list.select(selected);
-        ws.list.setModified(false);
+        ws.history.startNew();
     }
     QString cell(int row, int column) const { return ws.list.cell(row, column); }
     QString field(int index) const { return ws.fields.text(index); }
