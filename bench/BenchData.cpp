@@ -1,9 +1,11 @@
 #include "BenchData.h"
 
 #include "document/MicroDvdFormat.h"
+#include "document/SubRipFormat.h"
 #include "document/SubViewerFormat.h"
 #include "document/TextCodec.h"
 #include "document/TimeText.h"
+#include "document/WebVttFormat.h"
 
 #include <QApplication>
 
@@ -49,6 +51,20 @@ Language &languages()
 {
     static Language none{QString()};
     return none;
+}
+
+QByteArray subRipFile(int count)
+{
+    SubtitleList list;
+    list.replaceAll(makeRows(count));
+    return subrip::write(list, kNumbers)->toUtf8();
+}
+
+QByteArray webVttFile(int count)
+{
+    SubtitleList list;
+    list.replaceAll(makeRows(count));
+    return webvtt::write(list, kNumbers)->toUtf8();
 }
 
 int runBenchmarks(int argc, char **argv)

@@ -22,6 +22,9 @@ std::vector<SubtitleEntry> makeRows(int count = kRows);
 // The same rows as file bytes, Windows-1254 with CR LF.
 QByteArray subViewerFile(int count = kRows);
 QByteArray microDvdFile(int count = kRows);
+// The same rows as SubRip (CR LF) and WebVTT (LF) files, UTF-8.
+QByteArray subRipFile(int count = kRows);
+QByteArray webVttFile(int count = kRows);
 
 // Sets up what the programs need (the offscreen platform) and runs the
 // benchmarks the command line chooses.

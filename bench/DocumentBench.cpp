@@ -6,8 +6,10 @@
 #include "commands/FileCommands.h"
 #include "commands/Workspace.h"
 #include "document/MicroDvdFormat.h"
+#include "document/SubRipFormat.h"
 #include "document/SubtitleTableModel.h"
 #include "document/SubViewerFormat.h"
+#include "document/WebVttFormat.h"
 #include "document/TextCodec.h"
 
 #include <QApplication>
@@ -38,6 +40,32 @@ void BM_Read(benchmark::State &state, bool (*read)(Workspace &, const QByteArray
 }
 BENCHMARK_CAPTURE(BM_Read, subviewer, ReadSubViewerFile, [] { return bench::subViewerFile(); })->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Read, microdvd, ReadMicroDVDFile, [] { return bench::microDvdFile(); })->Unit(benchmark::kMillisecond);
+
+// SubRip and WebVTT as the open command will read them: decoded, read,
+// put in the list and numbered.
+ReadOutcome readSubRip(QStringView text)
+{
+    return subrip::read(text, bench::kNumbers);
+}
+ReadOutcome readWebVtt(QStringView text)
+{
+    return webvtt::read(text, bench::kNumbers).read;
+}
+
+void BM_ReadUtf8(benchmark::State &state, ReadOutcome (*read)(QStringView), QByteArray (*file)())
+{
+    const QByteArray bytes = file();
+    SubtitleList list;
+    for (auto _ : state) {
+        ReadOutcome outcome = read(decodeText(bytes).text);
+        list.replaceAll(std::move(outcome.rows));
+        list.renumber();
+        benchmark::DoNotOptimize(list.count());
+    }
+    state.counters["MB"] = double(bytes.size()) / 1e6;
+}
+BENCHMARK_CAPTURE(BM_ReadUtf8, subrip, readSubRip, [] { return bench::subRipFile(); })->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ReadUtf8, webvtt, readWebVtt, [] { return bench::webVttFile(); })->Unit(benchmark::kMillisecond);
 
 // The whole open command from a file on disk: the first line looked at, the
 // file read in pieces under its size limit, decoded and read into the list.
@@ -71,6 +99,23 @@ void BM_Write(benchmark::State &state, bool (*write)(Workspace &, const QString 
 }
 BENCHMARK_CAPTURE(BM_Write, subviewer, WriteSubViewerFile)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Write, microdvd, WriteMicroDVDFile)->Unit(benchmark::kMillisecond);
+
+// From the list to UTF-8 bytes on disk, atomically, as the save command will.
+void BM_WriteUtf8(benchmark::State &state,
+                  Result<QString> (*write)(const SubtitleList &, const NumberFormat &, std::vector<qsizetype> *))
+{
+    SubtitleList list;
+    list.replaceAll(bench::makeRows());
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("out.txt"));
+    for (auto _ : state) {
+        std::vector<qsizetype> offsets;
+        const Result<QString> text = write(list, bench::kNumbers, &offsets);
+        benchmark::DoNotOptimize(writeFileAtomically(path, text->toUtf8()).ok());
+    }
+}
+BENCHMARK_CAPTURE(BM_WriteUtf8, subrip, subrip::write)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WriteUtf8, webvtt, webvtt::write)->Unit(benchmark::kMillisecond);
 
 void BM_CheckOverlaps(benchmark::State &state)
 {

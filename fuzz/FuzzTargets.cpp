@@ -3,10 +3,13 @@
 #include "document/FileIO.h"
 #include "document/FormatDetection.h"
 #include "document/MicroDvdFormat.h"
+#include "document/MillisecondTime.h"
+#include "document/SubRipFormat.h"
 #include "document/SubtitleList.h"
 #include "document/SubViewerFormat.h"
 #include "document/TextCodec.h"
 #include "document/TimeText.h"
+#include "document/WebVttFormat.h"
 #include "locale/IniFile.h"
 #include "preview/AviHeaders.h"
 #include "preview/AviInfo.h"
@@ -37,16 +40,31 @@ QString withoutEmptyLines(const QString &text)
     return text.split(QLatin1Char('|'), Qt::SkipEmptyParts).join(QLatin1Char('|'));
 }
 
-QString firstDifference(const SubtitleList &expected, const std::vector<SubtitleEntry> &rows,
-                        bool emptyLinesDropped)
+// SubRip and WebVTT writers leave out lines that are empty or only blanks,
+// since such a line would end the subtitle.
+QString withoutBlankLines(const QString &text)
+{
+    QStringList kept;
+    for (QStringView part : QStringView(text).tokenize(QLatin1Char('|'))) {
+        if (!part.trimmed().isEmpty())
+            kept << part.toString();
+    }
+    return kept.join(QLatin1Char('|'));
+}
+
+enum class Dropped { Nothing, EmptyLines, BlankLines };
+
+QString firstDifference(const SubtitleList &expected, const std::vector<SubtitleEntry> &rows, Dropped dropped)
 {
     if (std::size_t(expected.count()) != rows.size())
         return QStringLiteral("%1 rows written, %2 read back").arg(expected.count()).arg(rows.size());
     for (int r = 0; r < expected.count(); ++r) {
         for (int c = ColStart; c <= ColText; ++c) {
             QString want = expected.cell(r, c);
-            if (c == ColText && emptyLinesDropped)
+            if (c == ColText && dropped == Dropped::EmptyLines)
                 want = withoutEmptyLines(want);
+            if (c == ColText && dropped == Dropped::BlankLines)
+                want = withoutBlankLines(want);
             if (want != rows[std::size_t(r)].cell(c))
                 return QStringLiteral("row %1 column %2: wrote \"%3\", read back \"%4\"")
                     .arg(r + 1)
@@ -68,12 +86,12 @@ QString describe(const Message &m)
 // byte-level check is left to the text-level one there.
 template <typename Reader>
 QString readBack(const SubtitleList &written, const QString &text, const std::vector<qsizetype> &offsets,
-                 bool emptyLinesDropped, Reader read)
+                 Dropped dropped, Reader read)
 {
     const ReadOutcome again = read(text);
     if (!again.ok())
         return QStringLiteral("written text does not read back: ") + describe(*again.error);
-    if (QString diff = firstDifference(written, again.rows, emptyLinesDropped); !diff.isEmpty())
+    if (QString diff = firstDifference(written, again.rows, dropped); !diff.isEmpty())
         return diff;
     const Result<QByteArray> bytes = encodeForFile(text, offsets);
     if (!bytes)
@@ -110,6 +128,42 @@ QString subViewerRefusal(const SubtitleList &list, const Message &error)
     return refusal(list, error, [](double seconds) { return FormatClockTime(seconds).has_value(); });
 }
 
+// Read, write, read back (the same rows, blank lines left out), and the
+// text through the UTF-8 bytes these files are saved in; a file written
+// with rows is recognised as its format.
+template <typename Reader, typename Writer>
+QString millisecondFormat(QByteArrayView bytes, Reader read, Writer write, SubtitleFormat format)
+{
+    ReadOutcome outcome = read(decodeText(bytes).text);
+    const bool whole = outcome.ok();
+    SubtitleList list;
+    fill(list, std::move(outcome.rows));
+    std::vector<qsizetype> offsets;
+    const Result<QString> text = write(list, &offsets);
+    if (!text) {
+        // A time before the film's start, or one the reader would not take.
+        return whole ? refusal(list, text.error(),
+                               [](double seconds) {
+                                   const auto ms = ToThousandths(seconds);
+                                   return ms && *ms >= 0 && *ms < kClockThousandthsLimit;
+                               })
+                     : QString();
+    }
+    if (offsets.size() != std::size_t(list.count()))
+        return QStringLiteral("%1 row offsets for %2 rows").arg(offsets.size()).arg(list.count());
+    const ReadOutcome again = read(*text);
+    if (!again.ok())
+        return QStringLiteral("written text does not read back: ") + describe(*again.error);
+    if (QString diff = firstDifference(list, again.rows, Dropped::BlankLines); !diff.isEmpty())
+        return diff;
+    const QByteArray utf8 = text->toUtf8();
+    if (decodeText(utf8).text != *text)
+        return QStringLiteral("UTF-8 bytes decode to other text");
+    if ((format == SubtitleFormat::WebVtt || list.count() > 0) && detectFormat(utf8) != format)
+        return QStringLiteral("a written file is not recognised as its format");
+    return {};
+}
+
 } // namespace
 
 QString detection(QByteArrayView bytes)
@@ -121,15 +175,35 @@ QString detection(QByteArrayView bytes)
         if (line.contains(QLatin1Char('\n')) || line.contains(QLatin1Char('\r')))
             return QStringLiteral("a split line still holds a line end");
     }
-    // Only the first line decides.
-    qsizetype firstEnd = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
-    while (firstEnd < bytes.size() && bytes[firstEnd] != '\r' && bytes[firstEnd] != '\n')
-        ++firstEnd;
-    if (firstEnd < bytes.size() && firstEnd < 4096) {
-        QByteArray other = bytes.first(firstEnd + 1).toByteArray();
-        other += "{1}{2}x\r\n[INFORMATION]\r\n";
+    // Only the first line past empty ones decides, and the line under it
+    // (a SubRip time line under a number), within the first bytes.
+    const qsizetype start = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    qsizetype end = start;
+    auto lineEnd = [&](qsizetype from) {
+        while (from < bytes.size() && bytes[from] != '\r' && bytes[from] != '\n')
+            ++from;
+        return from;
+    };
+    auto isBlank = [&](qsizetype from, qsizetype to) {
+        for (qsizetype i = from; i < to; ++i) {
+            if (bytes[i] != ' ' && bytes[i] != '\t')
+                return false;
+        }
+        return true;
+    };
+    auto nextLine = [&](qsizetype from) {
+        const qsizetype e = lineEnd(from);
+        return e + (e + 1 < bytes.size() && bytes[e] == '\r' && bytes[e + 1] == '\n' ? 2 : 1);
+    };
+    while (end < bytes.size() && isBlank(end, lineEnd(end)))
+        end = nextLine(end);
+    if (end < bytes.size())
+        end = lineEnd(nextLine(end)); // the end of the second line
+    if (end < bytes.size() && end - start < kDetectionBytes) {
+        QByteArray other = bytes.first(end + 1).toByteArray();
+        other += "{1}{2}x\r\n[INFORMATION]\r\nWEBVTT\r\n";
         if (detectFormat(other) != format)
-            return QStringLiteral("lines after the first changed the detected format");
+            return QStringLiteral("lines after the second changed the detected format");
     }
     return {};
 }
@@ -147,7 +221,7 @@ QString subViewer(QByteArrayView bytes)
     // refused with a message naming the row.
     if (!text)
         return whole ? subViewerRefusal(list, text.error()) : QString();
-    return readBack(list, *text, offsets, true, [](const QString &t) { return subviewer::read(t, kNumbers); });
+    return readBack(list, *text, offsets, Dropped::EmptyLines, [](const QString &t) { return subviewer::read(t, kNumbers); });
 }
 
 QString microDvd(QByteArrayView bytes)
@@ -182,7 +256,29 @@ QString microDvd(QByteArrayView bytes)
     // negative times, which a file cannot hold: saving refuses them by row.
     if (!text)
         return whole ? refusal(list, text.error(), [](double) { return true; }) : QString();
-    return readBack(list, *text, offsets, false, [](const QString &t) { return microdvd::read(t, 25.0, kNumbers); });
+    return readBack(list, *text, offsets, Dropped::Nothing, [](const QString &t) { return microdvd::read(t, 25.0, kNumbers); });
+}
+
+QString subRip(QByteArrayView bytes)
+{
+    return millisecondFormat(
+        bytes, [](QStringView t) { return subrip::read(t, kNumbers); },
+        [](const SubtitleList &l, std::vector<qsizetype> *o) { return subrip::write(l, kNumbers, o); },
+        SubtitleFormat::SubRip);
+}
+
+QString webVtt(QByteArrayView bytes)
+{
+    // What is written carries nothing the reader would leave out.
+    const QString text = decodeText(bytes).text;
+    SubtitleList list;
+    fill(list, webvtt::read(text, kNumbers).read.rows);
+    if (const Result<QString> written = webvtt::write(list, kNumbers); written && webvtt::read(*written, kNumbers).droppedParts)
+        return QStringLiteral("a written file has parts the reader leaves out");
+    return millisecondFormat(
+        bytes, [](QStringView t) { return webvtt::read(t, kNumbers).read; },
+        [](const SubtitleList &l, std::vector<qsizetype> *o) { return webvtt::write(l, kNumbers, o); },
+        SubtitleFormat::WebVtt);
 }
 
 QString languageFile(QByteArrayView bytes)

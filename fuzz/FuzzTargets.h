@@ -17,6 +17,11 @@ QString subViewer(QByteArrayView bytes);
 // A MicroDVD file read at several frame rates; at 25 fps a document written
 // and read back gives the same rows.
 QString microDvd(QByteArrayView bytes);
+// A SubRip file read; what was read, written again, reads back the same, and
+// the written text survives its UTF-8 bytes.
+QString subRip(QByteArrayView bytes);
+// The same for a WebVTT file.
+QString webVtt(QByteArrayView bytes);
 // A language file: the values the program asks for.
 QString languageFile(QByteArrayView bytes);
 // An AVI film's headers and the film panel's rows made from them.

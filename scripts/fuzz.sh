@@ -3,7 +3,7 @@
 # into ./build-fuzz and runs each for a fixed time on its seed corpus from
 # fuzz/corpus (new inputs it finds go to build-fuzz/corpus, not the repository).
 #   FUZZ_SECONDS  seconds per fuzzer (default 300)
-#   FUZZ_TARGETS  which ones (default: detect subviewer microdvd language avi)
+#   FUZZ_TARGETS  which ones (default: detect subviewer microdvd subrip webvtt language avi)
 # A crash, hang, leak, sanitizer report or broken property stops that fuzzer
 # and leaves its input in build-fuzz/artifacts; the script then fails.
 set -euo pipefail
@@ -15,7 +15,7 @@ cmake -S . -B build-fuzz -G Ninja -DKORV_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebIn
 cmake --build build-fuzz --parallel
 
 seconds=${FUZZ_SECONDS:-300}
-targets=${FUZZ_TARGETS:-detect subviewer microdvd language avi}
+targets=${FUZZ_TARGETS:-detect subviewer microdvd subrip webvtt language avi}
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 mkdir -p build-fuzz/artifacts

@@ -1,6 +1,9 @@
 #pragma once
-// Which format a subtitle file is in, from its first field: "[INFORMATION]"
-// means SubViewer 2, a leading "{" means MicroDVD. The name does not matter.
+// Which format a subtitle file is in, from its first line (and for SubRip
+// the second), past a byte-order mark and empty lines: "[INFORMATION]" as
+// the first field or a SubViewer 2 time line means SubViewer 2, a leading
+// "{" MicroDVD, a number over a SubRip time line SubRip, "WEBVTT" WebVTT.
+// The name does not matter.
 
 #include <QByteArrayView>
 #include <QString>
@@ -8,13 +11,14 @@
 
 namespace korv {
 
-enum class SubtitleFormat { Unknown = 0, SubViewer = 1, MicroDvd = 2 };
+enum class SubtitleFormat { Unknown = 0, SubViewer = 1, MicroDvd = 2, SubRip = 3, WebVtt = 4 };
 
 // The first field as a comma-separated-values reader takes it: leading blanks
 // skipped, up to the first comma or the end of the line, quotes removed.
 QString firstCsvField(QStringView firstLine);
 
-// Looks at the file's first line only (past a UTF-8 byte-order mark).
+// Looks at the first kDetectionBytes bytes only (past a UTF-8 byte-order mark).
+constexpr qsizetype kDetectionBytes = 4096;
 SubtitleFormat detectFormat(QByteArrayView bytes);
 
 } // namespace korv

@@ -36,7 +36,8 @@ QStringList documentKeys()
 {
     return {NotARegularFile, NotATimeLine, FileEndsBeforeText, LineTooLong, NoStartFrame, NoEndFrame,
             FrameRateUnusable, FrameNumberTooLarge, StartNotANumber, EndNotANumber, StartBeforeFilm,
-            EndBeforeFilm, NoClockTime, NoFrameForTime, CharacterNotInCodePage, FileTooLarge, FolderNotWritable};
+            EndBeforeFilm, NoClockTime, NoFrameForTime, CharacterNotInCodePage, FileTooLarge, FolderNotWritable,
+            NotASubRipTimeLine, NotAWebVttTimeLine, WebVttPartsDropped, NotAWebVttFile, ClockTimeTooLarge};
 }
 
 } // namespace msg

@@ -58,6 +58,11 @@ inline const QString CharacterNotInCodePage = QStringLiteral("039");
 inline const QString FileTooLarge = QStringLiteral("040");
 inline const QString FolderNotWritable = QStringLiteral("041");
 inline const QString NotARegularFile = QStringLiteral("025");
+inline const QString NotASubRipTimeLine = QStringLiteral("050");
+inline const QString NotAWebVttTimeLine = QStringLiteral("051");
+inline const QString WebVttPartsDropped = QStringLiteral("052");
+inline const QString NotAWebVttFile = QStringLiteral("053");
+inline const QString ClockTimeTooLarge = QStringLiteral("054");
 
 // Every key above, for the check that the language files hold them all.
 QStringList documentKeys();

@@ -50,6 +50,13 @@ constexpr BuiltIn kBuiltIn[] = {
     {"047", "Atlama (saniye)"},
     {"048", "AVI bilgileri"},
     {"049", "OYNAT / DURAKLAT"},
+    {"050", "Satır %1: \"%2\" bir SubRip zaman satırı değil (ss:dd:ss,mmm --> ss:dd:ss,mmm)."},
+    {"051", "Satır %1: \"%2\" bir WebVTT zaman satırı değil (ss:dd:ss.mmm --> ss:dd:ss.mmm; saat yazılmayabilir)."},
+    {"052", "Bu WebVTT dosyasının bazı bölümlerinin (altyazı kimlikleri, altyazı ayarları, NOTE, STYLE ve REGION "
+            "blokları) altyazı listesinde yeri yok; bunlar kaydedilmeyecek."},
+    {"053", "Dosya \"WEBVTT\" ile başlamıyor, yani bir WebVTT dosyası değil (ilk satırı: \"%1\"). Hiçbir şey "
+            "okunmadı."},
+    {"054", "Satır %1: %2 saniye, saat biçiminde (ss:dd:ss,mmm) yazılamayacak kadar büyük. Hiçbir şey yazılmadı."},
     {"060", "Film konumu"},
     {"061", "Mesaj"},
     {"062", "Uyarı resmi"},

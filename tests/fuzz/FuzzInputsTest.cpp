@@ -19,7 +19,8 @@ struct Target {
 
 const Target kTargets[] = {
     {"detect", korv::fuzz::detection},   {"subviewer", korv::fuzz::subViewer},
-    {"microdvd", korv::fuzz::microDvd},  {"language", korv::fuzz::languageFile},
+    {"microdvd", korv::fuzz::microDvd},  {"subrip", korv::fuzz::subRip},
+    {"webvtt", korv::fuzz::webVtt},      {"language", korv::fuzz::languageFile},
     {"avi", korv::fuzz::aviHeaders},
 };
 

@@ -1,0 +1,226 @@
+#include "document/MillisecondTime.h"
+
+#include "document/TimeText.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace korv {
+
+namespace {
+
+bool isAsciiDigit(QChar c)
+{
+    return c.unicode() >= u'0' && c.unicode() <= u'9';
+}
+
+bool isBlank(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
+
+// Exactly `count` digits at `i` as a number, moving past them.
+std::optional<int> fixedDigits(QStringView s, qsizetype &i, int count)
+{
+    int value = 0;
+    for (int k = 0; k < count; ++k, ++i) {
+        if (i >= s.size() || !isAsciiDigit(s[i]))
+            return std::nullopt;
+        value = value * 10 + (s[i].unicode() - u'0');
+    }
+    return value;
+}
+
+// [-]h+:mm:ss,mmm (or mm:ss,mmm when hours are optional) at `i`, in
+// milliseconds; `i` moves past it.
+std::optional<qint64> readClock(QStringView s, qsizetype &i, Hours hours)
+{
+    const bool negative = i < s.size() && s[i] == QLatin1Char('-');
+    if (negative)
+        ++i;
+    // The first run of digits: the hours, or the minutes when no hours follow.
+    qint64 first = 0;
+    int firstDigits = 0;
+    for (; i < s.size() && isAsciiDigit(s[i]); ++i) {
+        first = first * 10 + (s[i].unicode() - u'0');
+        // Far past any clock a file may hold; also keeps the sums below in range.
+        if (first > kClockThousandthsLimit / 3600000)
+            return std::nullopt;
+        ++firstDigits;
+    }
+    if (firstDigits == 0 || i >= s.size() || s[i] != QLatin1Char(':'))
+        return std::nullopt;
+    ++i;
+    const auto second = fixedDigits(s, i, 2);
+    if (!second)
+        return std::nullopt;
+    qint64 h = 0, m = 0, sec = 0;
+    if (i < s.size() && s[i] == QLatin1Char(':')) {
+        ++i;
+        const auto third = fixedDigits(s, i, 2);
+        if (!third)
+            return std::nullopt;
+        h = first;
+        m = *second;
+        sec = *third;
+    } else if (hours == Hours::Optional && firstDigits == 2) {
+        m = first;
+        sec = *second;
+    } else {
+        return std::nullopt;
+    }
+    if (i >= s.size() || (s[i] != QLatin1Char(',') && s[i] != QLatin1Char('.')))
+        return std::nullopt;
+    ++i;
+    const auto ms = fixedDigits(s, i, 3);
+    if (!ms)
+        return std::nullopt;
+    const qint64 value = ((h * 60 + m) * 60 + sec) * 1000 + *ms;
+    if (value >= kClockThousandthsLimit)
+        return std::nullopt;
+    return negative ? -value : value;
+}
+
+} // namespace
+
+QString ThousandthsToText(qint64 thousandths, const NumberFormat &nf)
+{
+    if (thousandths == 0)
+        return QStringLiteral("0");
+    const bool negative = thousandths < 0;
+    quint64 n = negative ? quint64(0) - quint64(thousandths) : quint64(thousandths);
+    // Beyond 15 significant digits the general form rounds: let it.
+    if (n >= quint64(kClockThousandthsLimit))
+        return SecondsToText(double(thousandths) / 1000.0, nf);
+    char16_t buf[32];
+    char16_t *end = buf + std::size(buf);
+    char16_t *p = end;
+    int fraction = int(n % 1000);
+    n /= 1000;
+    if (fraction != 0) {
+        int digits = 3;
+        while (fraction % 10 == 0) {
+            fraction /= 10;
+            --digits;
+        }
+        for (int k = 0; k < digits; ++k) {
+            *--p = char16_t(u'0' + fraction % 10);
+            fraction /= 10;
+        }
+        *--p = nf.decimal.unicode();
+    }
+    do {
+        *--p = char16_t(u'0' + n % 10);
+        n /= 10;
+    } while (n != 0);
+    if (negative)
+        *--p = u'-';
+    return QString(reinterpret_cast<const QChar *>(p), end - p);
+}
+
+std::optional<qint64> ToThousandths(double seconds)
+{
+    if (!std::isfinite(seconds))
+        return std::nullopt;
+    // Fast path, as for hundredths: away from a tie the decimal rounding
+    // below gives the nearest whole number. The margin covers the 15-digit
+    // rounding and the error of the product.
+    const double y = std::fabs(seconds) * 1000.0;
+    if (y < 1e13) {
+        const double whole = std::floor(y);
+        const double fraction = y - whole;
+        if (std::fabs(fraction - 0.5) > 1e-12 * std::max(1.0, y)) {
+            const qint64 n = qint64(fraction < 0.5 ? whole : whole + 1.0);
+            return seconds < 0 ? -n : n;
+        }
+    }
+    // Near a tie: the exact decimal rounding of the "#0.###" pattern, read
+    // back digit by digit ("-2.346", "12." in either number format).
+    const QString text = FormatSeconds3(seconds, NumberFormat::dot());
+    qsizetype i = 0;
+    const bool negative = text.startsWith(QLatin1Char('-'));
+    if (negative)
+        ++i;
+    qint64 whole = 0;
+    int wholeDigits = 0;
+    for (; i < text.size() && text[i].isDigit(); ++i) {
+        if (++wholeDigits > 15)
+            return std::nullopt;
+        whole = whole * 10 + (text[i].unicode() - u'0');
+    }
+    ++i; // the decimal separator
+    qint64 fraction = 0;
+    for (int k = 0; k < 3; ++k, ++i)
+        fraction = fraction * 10 + (i < text.size() ? text[i].unicode() - u'0' : 0);
+    const qint64 value = whole * 1000 + fraction;
+    return negative ? -value : value;
+}
+
+QString ThousandthsToClock(qint64 thousandths, QChar separator)
+{
+    // Written by hand: a file of 100,000 subtitles needs 200,000 of these.
+    char16_t buf[40];
+    char16_t *end = buf + std::size(buf);
+    char16_t *p = end;
+    const bool negative = thousandths < 0;
+    quint64 n = negative ? quint64(0) - quint64(thousandths) : quint64(thousandths);
+    auto put = [&p](quint64 value, int digits) {
+        for (int k = 0; k < digits || value != 0; ++k) {
+            *--p = char16_t(u'0' + value % 10);
+            value /= 10;
+        }
+    };
+    put(n % 1000, 3);
+    *--p = separator.unicode();
+    n /= 1000;
+    put(n % 60, 2);
+    *--p = u':';
+    n /= 60;
+    put(n % 60, 2);
+    *--p = u':';
+    put(n / 60, 2);
+    if (negative)
+        *--p = u'-';
+    return QString(reinterpret_cast<const QChar *>(p), end - p);
+}
+
+std::optional<CueTimes> readCueTimes(QStringView line, Hours hours)
+{
+    qsizetype i = 0;
+    auto skipBlanks = [&] {
+        while (i < line.size() && isBlank(line[i]))
+            ++i;
+    };
+    skipBlanks();
+    const auto start = readClock(line, i, hours);
+    if (!start)
+        return std::nullopt;
+    skipBlanks();
+    if (!line.mid(i).startsWith(QLatin1String("-->")))
+        return std::nullopt;
+    i += 3;
+    skipBlanks();
+    const auto end = readClock(line, i, hours);
+    if (!end || (i < line.size() && !isBlank(line[i])))
+        return std::nullopt;
+    skipBlanks();
+    return CueTimes{*start, *end, i < line.size()};
+}
+
+Result<QString> cueClock(const QString &cell, int row, bool isStart, QChar separator, const NumberFormat &nf)
+{
+    const QString rowNumber = QString::number(row);
+    const auto seconds = TextToSeconds(cell, nf);
+    if (!seconds)
+        return Failure{Message::of(isStart ? msg::StartNotANumber : msg::EndNotANumber, {rowNumber, shortened(cell, 40)})};
+    const auto thousandths = ToThousandths(*seconds);
+    // These formats have no clock before 00:00:00: the minus some programs
+    // write there is damage to most others.
+    if (thousandths && *thousandths < 0)
+        return Failure{Message::of(isStart ? msg::StartBeforeFilm : msg::EndBeforeFilm, {rowNumber, cell})};
+    if (!thousandths || *thousandths >= kClockThousandthsLimit)
+        return Failure{Message::of(msg::ClockTimeTooLarge, {rowNumber, shortened(cell, 40)})};
+    return ThousandthsToClock(*thousandths, separator);
+}
+
+} // namespace korv

@@ -1,0 +1,54 @@
+#pragma once
+// Times at whole milliseconds, as SubRip and WebVTT files carry them
+// (hh:mm:ss,mmm), and their time texts.
+
+#include "document/Result.h"
+#include "document/TimeText.h"
+
+#include <QChar>
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+
+namespace korv {
+
+// Times from 10^15 ms (about 31,700 years) on are not written or read as
+// clock times: past 15 significant digits a time text no longer holds every
+// millisecond, so such a time would not come back as it was.
+constexpr qint64 kClockThousandthsLimit = 1000000000000000LL;
+
+// The time text of a whole number of milliseconds (n / 1000): up to three
+// decimals, no trailing zeros, no separator for whole seconds, the user's
+// decimal separator ("12.5", "0.001", "-6.843"). Written from the integer.
+QString ThousandthsToText(qint64 thousandths, const NumberFormat &nf);
+
+// The whole number of milliseconds a time rounds to: the value taken to 15
+// significant digits, then rounded with halves away from zero. Empty when the
+// value is not finite or too large for 64 bits.
+std::optional<qint64> ToThousandths(double seconds);
+
+// hh:mm:ss,mmm of a non-negative number of milliseconds: two hour digits, more
+// when the hours need them; `separator` goes before the milliseconds.
+QString ThousandthsToClock(qint64 thousandths, QChar separator);
+
+// The two times of a SubRip or WebVTT time line, "start --> end", each
+// [-]h:mm:ss,mmm with one or more hour digits ("." or "," before the
+// milliseconds; a minus is a time before the film's start, as other programs
+// write after a shift). Without `hours`, WebVTT's mm:ss.mmm is read too.
+// After the end time comes the line's end or a blank, then anything
+// (`extra` tells whether anything but blanks followed).
+struct CueTimes {
+    qint64 start = 0;
+    qint64 end = 0;
+    bool extra = false;
+};
+enum class Hours { Required, Optional };
+std::optional<CueTimes> readCueTimes(QStringView line, Hours hours);
+
+// A row's start or end time as a file's clock text, or the message that says
+// why it cannot be one: not a number, before the film's start once rounded
+// to milliseconds, or from kClockThousandthsLimit on. `row` is 1-based.
+Result<QString> cueClock(const QString &cell, int row, bool isStart, QChar separator, const NumberFormat &nf);
+
+} // namespace korv

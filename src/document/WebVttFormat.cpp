@@ -1,0 +1,144 @@
+#include "document/WebVttFormat.h"
+
+#include "document/MillisecondTime.h"
+#include "document/TextCodec.h"
+
+namespace korv::webvtt {
+
+namespace {
+
+const QString kLineEnd = QStringLiteral("\n");
+const QLatin1String kArrow("-->");
+
+bool isBlankLine(QStringView line)
+{
+    return line.trimmed().isEmpty();
+}
+
+// `word` alone on the line or followed by a blank ("NOTE", "NOTE about x").
+bool startsWithWord(QStringView line, QLatin1String word)
+{
+    return line.startsWith(word)
+        && (line.size() == word.size() || line[word.size()] == QLatin1Char(' ')
+            || line[word.size()] == QLatin1Char('\t'));
+}
+
+bool isNonCueBlock(QStringView firstLine)
+{
+    return startsWithWord(firstLine, QLatin1String("NOTE")) || startsWithWord(firstLine, QLatin1String("STYLE"))
+        || startsWithWord(firstLine, QLatin1String("REGION"));
+}
+
+} // namespace
+
+bool isHeaderLine(QStringView line)
+{
+    return startsWithWord(line, QLatin1String("WEBVTT"));
+}
+
+Outcome read(QStringView text, const NumberFormat &nf)
+{
+    Outcome result;
+    ReadOutcome &out = result.read;
+    if (text.startsWith(QChar(0xFEFF)))
+        text = text.mid(1);
+    const std::vector<QStringView> lines = splitLines(text);
+    const std::size_t n = lines.size();
+    std::size_t i = 0;
+    auto skipBlankLines = [&] {
+        while (i < n && isBlankLine(lines[i]))
+            ++i;
+    };
+    skipBlankLines();
+    if (i >= n || !isHeaderLine(lines[i])) {
+        out.error = Message::of(msg::NotAWebVttFile, {shortened(i < n ? lines[i] : QStringView())});
+        return result;
+    }
+    if (!lines[i].mid(6).trimmed().isEmpty())
+        result.droppedParts = true;
+    // The header's own lines (metadata of older files) up to the first empty
+    // line; a time line right under the header starts the first cue.
+    for (++i; i < n && !isBlankLine(lines[i]) && !lines[i].contains(kArrow); ++i)
+        result.droppedParts = true;
+
+    out.rows.reserve(n / 4 + 1);
+    while (true) {
+        skipBlankLines();
+        if (i >= n)
+            break;
+        QStringView timeLine = lines[i];
+        if (!timeLine.contains(kArrow)) {
+            if (i + 1 < n && lines[i + 1].contains(kArrow)) {
+                // A cue identifier, which the list has no column for ("NOTE"
+                // over a time line is one too).
+                result.droppedParts = true;
+                timeLine = lines[++i];
+            } else if (isNonCueBlock(timeLine)) {
+                result.droppedParts = true;
+                while (i < n && !isBlankLine(lines[i]))
+                    ++i;
+                continue;
+            }
+            // Otherwise the first line was meant as the time line.
+        }
+        out.rows.emplace_back();
+        SubtitleEntry &entry = out.rows.back();
+        const int rowNumber = int(out.rows.size());
+        const std::optional<CueTimes> times = readCueTimes(timeLine, Hours::Optional);
+        if (!times) {
+            out.error = Message::of(msg::NotAWebVttTimeLine, {QString::number(rowNumber), shortened(timeLine)});
+            return result;
+        }
+        ++i;
+        if (times->extra)
+            result.droppedParts = true; // cue settings
+        entry.start = ThousandthsToText(times->start, nf);
+        entry.end = ThousandthsToText(times->end, nf);
+        for (bool first = true; i < n && !isBlankLine(lines[i]); ++i, first = false) {
+            if (lines[i].size() > kMaxSubtitleLineLength) {
+                out.error = lineTooLongMessage(rowNumber, lines[i].size());
+                return result;
+            }
+            if (!first)
+                entry.text += QLatin1Char('|');
+            entry.text += lines[i];
+        }
+    }
+    return result;
+}
+
+Result<QString> write(const SubtitleList &list, const NumberFormat &nf, std::vector<qsizetype> *rowOffsets)
+{
+    QString out;
+    out.reserve(8 + qsizetype(list.count()) * 80);
+    out += QStringLiteral("WEBVTT");
+    out += kLineEnd;
+    out += kLineEnd;
+    if (rowOffsets)
+        rowOffsets->reserve(std::size_t(list.count()));
+    for (int i = 0; i < list.count(); ++i) {
+        const SubtitleEntry &row = list.row(i);
+        if (rowOffsets)
+            rowOffsets->push_back(out.size());
+        const Result<QString> start = cueClock(row.start, i + 1, true, QLatin1Char('.'), nf);
+        if (!start)
+            return Failure{start.error()};
+        const Result<QString> end = cueClock(row.end, i + 1, false, QLatin1Char('.'), nf);
+        if (!end)
+            return Failure{end.error()};
+        out += *start;
+        out += QStringLiteral(" --> ");
+        out += *end;
+        out += kLineEnd;
+        for (QStringView part : QStringView(row.text).tokenize(QLatin1Char('|'))) {
+            if (isBlankLine(part))
+                continue;
+            out += part;
+            out += kLineEnd;
+        }
+        out += kLineEnd;
+    }
+    return out;
+}
+
+} // namespace korv::webvtt
