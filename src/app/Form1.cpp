@@ -378,6 +378,10 @@ void Form1::buildMenus()
     mnualtyazikaydet[2]->setObjectName(QStringLiteral("mnualtyazikaydet(2)"));
     mnualtyazikaydet[3] = mnudosyamenu->addAction(QStringLiteral("KAYDET (MicroDVD Dosyası)"));
     mnualtyazikaydet[3]->setObjectName(QStringLiteral("mnualtyazikaydet(3)"));
+    mnualtyazikaydet[4] = mnudosyamenu->addAction(QStringLiteral("KAYDET (SubRip)"));
+    mnualtyazikaydet[4]->setObjectName(QStringLiteral("mnualtyazikaydet(4)"));
+    mnualtyazikaydet[5] = mnudosyamenu->addAction(QStringLiteral("KAYDET (WebVTT)"));
+    mnualtyazikaydet[5]->setObjectName(QStringLiteral("mnualtyazikaydet(5)"));
 
     mnuoptions = new QMenu(QStringLiteral("mnuoptions"), this);
     mnuoptions->setObjectName(QStringLiteral("mnuoptions"));
@@ -462,8 +466,9 @@ void Form1::wireFields()
 void Form1::wireDocumentCommands()
 {
     connect(mnualtyaziac, &QAction::triggered, this, [this] { mnualtyaziac_Click(ws_); });
-    connect(mnualtyazikaydet[2], &QAction::triggered, this, [this] { mnualtyazikaydet_Click(ws_, SaveFormat::SubViewer); });
-    connect(mnualtyazikaydet[3], &QAction::triggered, this, [this] { mnualtyazikaydet_Click(ws_, SaveFormat::MicroDvd); });
+    for (SaveFormat format : {SaveFormat::SubViewer, SaveFormat::MicroDvd, SaveFormat::SubRip, SaveFormat::WebVtt})
+        connect(mnualtyazikaydet[std::size_t(format)], &QAction::triggered, this,
+                [this, format] { mnualtyazikaydet_Click(ws_, format); });
     connect(CmdHataKontrolu, &QPushButton::clicked, this, [this] { CmdHataKontrolu_Click(ws_); });
     connect(HataCheck1, &QCheckBox::toggled, this, [this](bool on) { ws_.hataCheck1 = on; });
     connect(HataCheck2, &QCheckBox::toggled, this, [this](bool on) { ws_.hataCheck2 = on; });

@@ -130,7 +130,7 @@ struct Form1Controls {
     QAction *MnuYeniAltYazi = nullptr;
     QAction *mnualtyaziac = nullptr;
     QAction *mnufilmac = nullptr;
-    std::array<QAction *, 4> mnualtyazikaydet{}; // indexes 2 and 3
+    std::array<QAction *, 6> mnualtyazikaydet{}; // indexes 2 to 5, as SaveFormat
     QMenu *mnuoptions = nullptr;
     QMenu *mnulanguage = nullptr;
     std::array<QAction *, 6> mnulng{};

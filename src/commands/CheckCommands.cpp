@@ -27,6 +27,11 @@ QString reportEntry(const Workspace &ws, int row, bool repaired)
 
 bool CheckOverlaps(Workspace &ws)
 {
+    return CheckOverlaps(ws, ws.precision());
+}
+
+bool CheckOverlaps(Workspace &ws, TimePrecision precision)
+{
     // Every repair of one run, and the times it tidied, are one step.
     const HistoryStep step(ws, StepKind::Check);
     const OverlapMode mode = !ws.hataCheck1 ? OverlapMode::Stop
@@ -44,7 +49,7 @@ bool CheckOverlaps(Workspace &ws)
         case Answer::Cancel: break;
         }
         return OverlapDecision::Cancel;
-    });
+    }, precision);
     ws.checkReport.clear();
     for (const OverlapCheckResult::Entry &entry : result.entries)
         ws.checkReport += reportEntry(ws, entry.row, entry.repaired);

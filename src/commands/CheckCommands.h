@@ -4,6 +4,8 @@
 // repair is asked for when HataCheck2 says so, a stop is told with the row
 // chosen, and the button reports what was found.
 
+#include "document/TimeText.h"
+
 namespace korv {
 
 class Workspace;
@@ -11,6 +13,8 @@ class Workspace;
 // True when the walk reached the end of the list. Sets the workspace's
 // report (CheckReport).
 bool CheckOverlaps(Workspace &ws);
+// The same, rounding to `precision`: that of the format about to be written.
+bool CheckOverlaps(Workspace &ws, TimePrecision precision);
 
 // "HATA KONTROLÜNE BAŞLA": the check, then its report in the notice window.
 void CmdHataKontrolu_Click(Workspace &ws);

@@ -7,8 +7,10 @@
 #include "document/FrameRate.h"
 #include "document/MicroDvdFormat.h"
 #include "document/ProgramInfo.h"
+#include "document/SubRipFormat.h"
 #include "document/SubViewerFormat.h"
 #include "document/TextCodec.h"
+#include "document/WebVttFormat.h"
 #include "locale/Language.h"
 #include "locale/MessageKeys.h"
 
@@ -17,19 +19,35 @@ namespace korv {
 
 namespace {
 
+SaveFormat saveFormatOf(SubtitleFormat format)
+{
+    switch (format) {
+    case SubtitleFormat::MicroDvd: return SaveFormat::MicroDvd;
+    case SubtitleFormat::SubRip: return SaveFormat::SubRip;
+    case SubtitleFormat::WebVtt: return SaveFormat::WebVtt;
+    case SubtitleFormat::SubViewer:
+    case SubtitleFormat::Unknown: break;
+    }
+    return SaveFormat::SubViewer;
+}
+
 const QString &title()
 {
     return ProgramInfo::kNoticeTitle;
 }
 
+// SubViewer 2 and MicroDVD files are Windows-1254; SubRip and WebVTT UTF-8.
+enum class Encoding { Windows1254, Utf8 };
+
 bool finishWrite(Workspace &ws, const QString &path, const Result<QString> &text,
-                 const std::vector<qsizetype> &rowOffsets)
+                 const std::vector<qsizetype> &rowOffsets, Encoding encoding = Encoding::Windows1254)
 {
     if (!text) {
         ws.ui.showNotice(ws.language.LangText(text.error()), title());
         return false;
     }
-    const Result<QByteArray> bytes = encodeForFile(*text, rowOffsets);
+    const Result<QByteArray> bytes =
+        encoding == Encoding::Utf8 ? Result<QByteArray>(text->toUtf8()) : encodeForFile(*text, rowOffsets);
     if (!bytes) {
         ws.ui.showNotice(ws.language.LangText(bytes.error()), title());
         return false;
@@ -82,6 +100,25 @@ bool ReadSubViewerFile(Workspace &ws, const QByteArray &bytes)
     return finishRead(ws, subviewer::read(decoded.text, ws.numbers));
 }
 
+bool ReadSubRipFile(Workspace &ws, const QByteArray &bytes)
+{
+    BusyPointer busy(ws.ui);
+    return finishRead(ws, subrip::read(decodeText(bytes).text, ws.numbers));
+}
+
+bool ReadWebVttFile(Workspace &ws, const QByteArray &bytes)
+{
+    BusyPointer busy(ws.ui);
+    // Always UTF-8, whatever the bytes look like.
+    webvtt::Outcome outcome = webvtt::read(QString::fromUtf8(bytes), ws.numbers);
+    const bool complete = finishRead(ws, std::move(outcome.read));
+    if (outcome.droppedParts) {
+        busy.release();
+        ws.ui.showNotice(ws.language.LangText(Message::of(msg::WebVttPartsDropped)), title());
+    }
+    return complete;
+}
+
 bool ReadMicroDVDFile(Workspace &ws, const QByteArray &bytes)
 {
     const auto rate = ws.ui.askFrameRate(frameRateProposal(ws.frameRates.film, ws.numbers));
@@ -100,6 +137,24 @@ bool WriteSubViewerFile(Workspace &ws, const QString &path)
     const Result<QString> text = subviewer::write(ws.list, ws.numbers, &offsets);
     busy.release();
     return finishWrite(ws, path, text, offsets);
+}
+
+bool WriteSubRipFile(Workspace &ws, const QString &path)
+{
+    BusyPointer busy(ws.ui);
+    std::vector<qsizetype> offsets;
+    const Result<QString> text = subrip::write(ws.list, ws.numbers, &offsets);
+    busy.release();
+    return finishWrite(ws, path, text, offsets, Encoding::Utf8);
+}
+
+bool WriteWebVttFile(Workspace &ws, const QString &path)
+{
+    BusyPointer busy(ws.ui);
+    std::vector<qsizetype> offsets;
+    const Result<QString> text = webvtt::write(ws.list, ws.numbers, &offsets);
+    busy.release();
+    return finishWrite(ws, path, text, offsets, Encoding::Utf8);
 }
 
 bool WriteMicroDVDFile(Workspace &ws, const QString &path)
@@ -169,29 +224,54 @@ bool openSubtitleFile(Workspace &ws, const QString &path)
     case SubtitleFormat::MicroDvd:
         complete = ReadMicroDVDFile(ws, file.bytes);
         break;
+    case SubtitleFormat::SubRip:
+        complete = ReadSubRipFile(ws, file.bytes);
+        break;
+    case SubtitleFormat::WebVtt:
+        complete = ReadWebVttFile(ws, file.bytes);
+        break;
     }
     ws.list.renumber();
     // A file read whole is what is on disk; rows of a failed read are not.
     if (complete) {
         ws.list.setModified(false);
-        ws.documentFormat = file.format == SubtitleFormat::MicroDvd ? SaveFormat::MicroDvd : SaveFormat::SubViewer;
+        ws.documentFormat = saveFormatOf(file.format);
     }
     return complete;
 }
 
+TimePrecision precisionOf(SaveFormat format)
+{
+    return format == SaveFormat::SubRip || format == SaveFormat::WebVtt ? TimePrecision::Milliseconds
+                                                                        : TimePrecision::Hundredths;
+}
+
 bool mnualtyazikaydet_Click(Workspace &ws, SaveFormat format)
 {
-    if (!CheckOverlaps(ws))
+    // Times are checked at the precision of the format written: a document
+    // saved in another format keeps that format's precision from then on.
+    if (!CheckOverlaps(ws, precisionOf(format)))
         return false;
-    const QString filter = format == SaveFormat::SubViewer ? QStringLiteral("SubViewer v2 Files *.*|*.*")
-                                                  : QStringLiteral("Micro DVD Files *.*|*.*");
+    QString filter;
+    switch (format) {
+    case SaveFormat::SubViewer: filter = QStringLiteral("SubViewer v2 Files *.*|*.*"); break;
+    case SaveFormat::MicroDvd: filter = QStringLiteral("Micro DVD Files *.*|*.*"); break;
+    case SaveFormat::SubRip: filter = QStringLiteral("SubRip Files|*.srt"); break;
+    case SaveFormat::WebVtt: filter = QStringLiteral("WebVTT Files|*.vtt"); break;
+    }
     BusyPointer busy(ws.ui);
     const auto path = chooseFileToSave(ws, filter, ws.currentSubtitleFile);
     if (!path)
         return false;
     ws.currentSubtitleFile = *path;
     busy.release();
-    const bool written = format == SaveFormat::SubViewer ? WriteSubViewerFile(ws, *path) : WriteMicroDVDFile(ws, *path);
+    bool written = false;
+    switch (format) {
+    case SaveFormat::SubViewer: written = WriteSubViewerFile(ws, *path); break;
+    case SaveFormat::MicroDvd: written = WriteMicroDVDFile(ws, *path); break;
+    case SaveFormat::SubRip: written = WriteSubRipFile(ws, *path); break;
+    case SaveFormat::WebVtt: written = WriteWebVttFile(ws, *path); break;
+    }
     if (written)
         ws.documentFormat = format;
     return written;

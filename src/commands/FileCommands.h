@@ -4,6 +4,7 @@
 // layer of document/FileIO.h.
 
 #include "document/FileIO.h"
+#include "document/TimeText.h"
 
 #include <QByteArray>
 #include <QString>
@@ -14,8 +15,11 @@ namespace korv {
 
 class Workspace;
 
-// The two save items, by their menu index.
-enum class SaveFormat { SubViewer = 2, MicroDvd = 3 };
+// The save items, by their menu index.
+enum class SaveFormat { SubViewer = 2, MicroDvd = 3, SubRip = 4, WebVtt = 5 };
+
+// Hundredths for SubViewer 2 and MicroDVD, milliseconds for SubRip and WebVTT.
+TimePrecision precisionOf(SaveFormat format);
 
 // "ALTYAZI AÇ": dialog, detection, the reader of the format, renumbering.
 void mnualtyaziac_Click(Workspace &ws);
@@ -33,10 +37,17 @@ DetectedFile DetectSubtitleFormat(Workspace &ws, const QString &path);
 // On a failure the rows read so far stay and the reason is shown.
 bool ReadSubViewerFile(Workspace &ws, const QByteArray &bytes);
 bool ReadMicroDVDFile(Workspace &ws, const QByteArray &bytes);
+bool ReadSubRipFile(Workspace &ws, const QByteArray &bytes);
+// Parts the rows have no place for (cue identifiers, settings, NOTE blocks)
+// are told of once.
+bool ReadWebVttFile(Workspace &ws, const QByteArray &bytes);
 
 // Write the list to `path`; true when written (and "003" was shown).
 bool WriteSubViewerFile(Workspace &ws, const QString &path);
 bool WriteMicroDVDFile(Workspace &ws, const QString &path);
+// UTF-8 without a byte-order mark; CR LF for SubRip, LF for WebVTT.
+bool WriteSubRipFile(Workspace &ws, const QString &path);
+bool WriteWebVttFile(Workspace &ws, const QString &path);
 
 // The save items: the overlap check, the save dialog, the writer of the
 // format. True when the file was written.

@@ -155,7 +155,7 @@ void KeypadShortcuts::keepCharacterOut() {}
 
 void KeypadShortcuts::capture(int field)
 {
-    ws_.fields.setText(field, FormatSeconds(film_.player().position(), ws_.numbers));
+    ws_.fields.setText(field, FormatSeconds(film_.player().position(), ws_.precision(), ws_.numbers));
     if (ws_.option(Option::PauseAfterCapture))
         FilmCommand(FilmAction::Pause);
     // Back to the plain form: a whole second loses the separator the pattern leaves.

@@ -22,14 +22,14 @@ void CmdEkleCikar_Click(Workspace &ws, bool add)
     {
         // The step keeps the offset; only a time the opposite shift would not
         // give back exactly ("1" read back as "1.") is kept as it was.
-        const TimeShifter forward(offset, ws.numbers), back(-offset, ws.numbers);
+        const TimeShifter forward(offset, ws.numbers, ws.precision()), back(-offset, ws.numbers, ws.precision());
         TimeTransform transform;
         transform.move = [forward, back](const QString &text, bool ahead) { return ahead ? forward(text) : back(text); };
         transform.givesBack = [forward](const QString &before, const QString &after) {
             return forward.givesBack(before, after);
         };
         const HistoryStep step(ws, StepKind::TimeShift, std::move(transform));
-        if (ShiftAllTimes(ws.list, offset, ws.numbers, &failedRow))
+        if (ShiftAllTimes(ws.list, offset, ws.numbers, &failedRow, ws.precision()))
             return;
     }
     busy.release();

@@ -48,6 +48,8 @@ public:
     // The format the document was last opened or saved in, for saving
     // before it is closed.
     SaveFormat documentFormat = SaveFormat::SubViewer;
+    // How finely the document keeps its times: that of its format.
+    TimePrecision precision() const { return precisionOf(documentFormat); }
     // The file dialog remembers the last path chosen in any of its uses.
     QString lastDialogPath;
 

@@ -156,6 +156,15 @@ std::optional<qint64> ToThousandths(double seconds)
     return negative ? -value : value;
 }
 
+QString TimeTextAtPrecision(double seconds, TimePrecision precision, const NumberFormat &nf)
+{
+    if (precision == TimePrecision::Hundredths)
+        return SecondsToTextAtHundredths(seconds, nf);
+    if (const auto ms = ToThousandths(seconds); ms && *ms > -kClockThousandthsLimit && *ms < kClockThousandthsLimit)
+        return ThousandthsToText(*ms, nf);
+    return SecondsToText(seconds, nf);
+}
+
 QString ThousandthsToClock(qint64 thousandths, QChar separator)
 {
     // Written by hand: a file of 100,000 subtitles needs 200,000 of these.

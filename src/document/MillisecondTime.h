@@ -28,6 +28,11 @@ QString ThousandthsToText(qint64 thousandths, const NumberFormat &nf);
 // value is not finite or too large for 64 bits.
 std::optional<qint64> ToThousandths(double seconds);
 
+// The plain time text of a value at the precision: SecondsToTextAtHundredths
+// ("12", "12.5") or ThousandthsToText ("6.843"); the value as it is when it
+// has no whole number of units (a time far past any film).
+QString TimeTextAtPrecision(double seconds, TimePrecision precision, const NumberFormat &nf);
+
 // hh:mm:ss,mmm of a non-negative number of milliseconds: two hour digits, more
 // when the hours need them; `separator` goes before the milliseconds.
 QString ThousandthsToClock(qint64 thousandths, QChar separator);

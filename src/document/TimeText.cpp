@@ -225,25 +225,39 @@ QString FormatSeconds(double seconds, const NumberFormat &nf)
     return patternText(roundDecimal(seconds, 2), nf);
 }
 
-QString FormatHundredths(qint64 hundredths, const NumberFormat &nf)
+QString FormatSeconds(double seconds, TimePrecision precision, const NumberFormat &nf)
 {
-    // 0 and -0.00 are written "0.", as the pattern writes them.
-    const quint64 magnitude = hundredths < 0 ? quint64(0) - quint64(hundredths) : quint64(hundredths);
-    QString out = QString::number(magnitude / 100);
-    if (hundredths < 0)
+    return patternText(roundDecimal(seconds, int(precision)), nf);
+}
+
+QString FormatUnits(qint64 units, TimePrecision precision, const NumberFormat &nf)
+{
+    const int decimals = int(precision);
+    const quint64 scale = decimals == 3 ? 1000 : 100;
+    // 0 is written "0.", as the pattern writes it.
+    const quint64 magnitude = units < 0 ? quint64(0) - quint64(units) : quint64(units);
+    QString out = QString::number(magnitude / scale);
+    if (units < 0)
         out.prepend(QLatin1Char('-'));
     out += nf.decimal;
-    const int cents = int(magnitude % 100);
-    if (cents != 0) {
-        out += QLatin1Char(char('0' + cents / 10));
-        if (cents % 10 != 0)
-            out += QLatin1Char(char('0' + cents % 10));
+    quint64 fraction = magnitude % scale;
+    if (fraction != 0) {
+        int digits = decimals;
+        while (fraction % 10 == 0) {
+            fraction /= 10;
+            --digits;
+        }
+        char buf[3];
+        for (int k = digits - 1; k >= 0; --k, fraction /= 10)
+            buf[k] = char('0' + fraction % 10);
+        out += QLatin1String(buf, digits);
     }
     return out;
 }
 
-std::optional<qint64> PlainHundredths(QStringView text, const NumberFormat &nf, bool *formatted)
+std::optional<qint64> PlainUnits(QStringView text, TimePrecision precision, const NumberFormat &nf, bool *formatted)
 {
+    const int maxDecimals = int(precision);
     qsizetype i = 0;
     const qsizetype n = text.size();
     const bool negative = i < n && text[i] == QLatin1Char('-');
@@ -258,20 +272,23 @@ std::optional<qint64> PlainHundredths(QStringView text, const NumberFormat &nf, 
         return std::nullopt;
     bool separator = false;
     int decimals = 0;
-    int cents = 0;
+    qint64 fraction = 0;
     if (i < n && text[i] == nf.decimal) {
         separator = true;
         ++i;
-        while (i < n && isDigit(text[i]) && decimals < 2) {
-            cents = cents * 10 + (text[i++].unicode() - '0');
+        while (i < n && isDigit(text[i]) && decimals < maxDecimals) {
+            fraction = fraction * 10 + (text[i++].unicode() - '0');
             ++decimals;
         }
     }
     if (i != n)
         return std::nullopt;
-    if (decimals == 1)
-        cents *= 10;
-    const qint64 value = whole * 100 + cents;
+    qint64 scale = 1;
+    for (int k = 0; k < maxDecimals; ++k)
+        scale *= 10;
+    for (int k = decimals; k < maxDecimals; ++k)
+        fraction *= 10;
+    const qint64 value = whole * scale + fraction;
     if (formatted) {
         const bool leadingZero = intDigits > 1 && text[intStart] == QLatin1Char('0');
         const bool trailingZero = decimals > 0 && text[n - 1] == QLatin1Char('0');
@@ -282,7 +299,7 @@ std::optional<qint64> PlainHundredths(QStringView text, const NumberFormat &nf, 
 
 QString FormatSeconds3(double seconds, const NumberFormat &nf)
 {
-    return patternText(roundDecimal(seconds, 3), nf);
+    return FormatSeconds(seconds, TimePrecision::Milliseconds, nf);
 }
 
 std::optional<qint64> ToHundredths(double seconds)

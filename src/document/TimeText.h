@@ -47,16 +47,27 @@ QString SecondsToText(double seconds, const NumberFormat &nf);
 // always written (12 gives "12.", 12.346 gives "12.35").
 QString FormatSeconds(double seconds, const NumberFormat &nf);
 
-// FormatSeconds of a whole number of hundredths (n / 100), written straight
-// from the integer: the same text, ten times faster.
-QString FormatHundredths(qint64 hundredths, const NumberFormat &nf);
+// How finely a document keeps its times: hundredths (SubViewer 2, MicroDVD)
+// or milliseconds (SubRip, WebVTT).
+enum class TimePrecision { Hundredths = 2, Milliseconds = 3 };
+
+// FormatSeconds, or FormatSeconds3 for milliseconds: the pattern "#0.##" or
+// "#0.###" at the precision.
+QString FormatSeconds(double seconds, TimePrecision precision, const NumberFormat &nf);
+
+// FormatSeconds at the precision of a whole number of its units (n / 100 or
+// n / 1000), written straight from the integer: the same text, ten times
+// faster.
+QString FormatUnits(qint64 units, TimePrecision precision, const NumberFormat &nf);
 
 // A time text of the plain form: an optional "-", digits, and the decimal
-// separator with at most two decimals after it ("12", "12.", "-0.05"). Its
-// value in hundredths, nothing for any other form or past 13 digits; with
-// `formatted`, whether the text is exactly what FormatSeconds writes for
-// that value ("12." and "12.5" are, "12", "012.5" and "12.50" are not).
-std::optional<qint64> PlainHundredths(QStringView text, const NumberFormat &nf, bool *formatted = nullptr);
+// separator with at most as many decimals as the precision has ("12", "12.",
+// "-0.05"). Its value in units of the precision, nothing for any other form
+// or past 13 digits; with `formatted`, whether the text is exactly what
+// FormatSeconds writes for that value ("12." and "12.5" are, "12", "012.5"
+// and "12.50" are not).
+std::optional<qint64> PlainUnits(QStringView text, TimePrecision precision, const NumberFormat &nf,
+                                 bool *formatted = nullptr);
 
 // Pattern "#0.###" (used for the film's length in minutes and seconds).
 QString FormatSeconds3(double seconds, const NumberFormat &nf);

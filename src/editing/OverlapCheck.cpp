@@ -1,23 +1,24 @@
 #include "editing/OverlapCheck.h"
 
+#include "document/MillisecondTime.h"
 #include "document/TimeText.h"
 
 namespace korv {
 
 namespace {
 
-// A time at hundredths, in the plain form ("12", not "12.").
-void normalise(SubtitleList &list, int row, int column, const NumberFormat &nf)
+// A time at the precision, in the plain form ("12", not "12.").
+void normalise(SubtitleList &list, int row, int column, const NumberFormat &nf, TimePrecision precision)
 {
     const auto value = TextToSeconds(list.cell(row, column), nf);
     if (value)
-        list.setCell(row, column, SecondsToTextAtHundredths(*value, nf));
+        list.setCell(row, column, TimeTextAtPrecision(*value, precision, nf));
 }
 
 } // namespace
 
 OverlapCheckResult checkOverlaps(SubtitleList &list, const NumberFormat &nf, OverlapMode mode,
-                                 const std::function<OverlapDecision(int row)> &decide)
+                                 const std::function<OverlapDecision(int row)> &decide, TimePrecision precision)
 {
     using Stop = OverlapCheckResult::Stop;
     OverlapCheckResult result;
@@ -56,8 +57,8 @@ OverlapCheckResult checkOverlaps(SubtitleList &list, const NumberFormat &nf, Ove
                 result.entries.push_back({i, repair});
             }
         }
-        normalise(list, i, ColStart, nf);
-        normalise(list, i, ColEnd, nf);
+        normalise(list, i, ColStart, nf, precision);
+        normalise(list, i, ColEnd, nf, precision);
     }
     return result;
 }

@@ -3,7 +3,7 @@
 // start or end that is not a number, finds every subtitle whose end passes
 // the next one's start and, as the mode says, stops there, pulls that end
 // back to the next start, or lets `decide` choose; every time it passes is
-// rewritten at hundredths. The command that asks and reports is in
+// rewritten at the document's precision (hundredths or milliseconds). The command that asks and reports is in
 // commands/CheckCommands.h.
 
 #include "document/SubtitleList.h"
@@ -40,6 +40,7 @@ struct OverlapCheckResult {
 // The walk. Rows before the one it stopped at keep their repairs and
 // rounding; that row and those after it are left as they were.
 OverlapCheckResult checkOverlaps(SubtitleList &list, const NumberFormat &nf, OverlapMode mode,
-                                 const std::function<OverlapDecision(int row)> &decide = {});
+                                 const std::function<OverlapDecision(int row)> &decide = {},
+                                 TimePrecision precision = TimePrecision::Hundredths);
 
 } // namespace korv

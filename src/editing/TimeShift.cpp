@@ -7,10 +7,11 @@
 
 namespace korv {
 
-Status ShiftAllTimes(SubtitleList &list, double seconds, const NumberFormat &nf, int *failedRow)
+Status ShiftAllTimes(SubtitleList &list, double seconds, const NumberFormat &nf, int *failedRow,
+                     TimePrecision precision)
 {
     const int n = list.count();
-    const TimeShifter shift(seconds, nf);
+    const TimeShifter shift(seconds, nf, precision);
     // Every new text first: one start or end that is no number changes nothing.
     std::vector<QString> texts(std::size_t(n) * 2);
     for (int i = 0; i < n; ++i) {
@@ -38,34 +39,38 @@ namespace {
 constexpr qint64 kFastLimit = 100000000000LL;
 } // namespace
 
-TimeShifter::TimeShifter(double seconds, const NumberFormat &nf) : seconds_(seconds), nf_(nf)
+TimeShifter::TimeShifter(double seconds, const NumberFormat &nf, TimePrecision precision)
+    : seconds_(seconds), nf_(nf), precision_(precision)
 {
-    if (const auto h = ToHundredths(seconds); h && double(*h) / 100.0 == seconds && *h > -kFastLimit && *h < kFastLimit)
-        hundredths_ = h;
+    // The offset in units, read back from the pattern's own text of it.
+    if (const auto units = PlainUnits(FormatSeconds(seconds, precision, nf), precision, nf);
+        units && *units > -kFastLimit && *units < kFastLimit
+        && TextToSeconds(FormatSeconds(seconds, precision, nf), nf) == seconds)
+        units_ = units;
 }
 
 std::optional<QString> TimeShifter::operator()(const QString &text) const
 {
     // A plain text moved by whole hundredths is summed as integers: the
     // pattern would write the same, and this is most of a shift's work.
-    if (hundredths_) {
-        if (const auto h = PlainHundredths(text, nf_); h && *h > -kFastLimit && *h < kFastLimit)
-            return FormatHundredths(*h + *hundredths_, nf_);
+    if (units_) {
+        if (const auto n = PlainUnits(text, precision_, nf_); n && *n > -kFastLimit && *n < kFastLimit)
+            return FormatUnits(*n + *units_, precision_, nf_);
     }
     const auto value = TextToSeconds(text, nf_);
     if (!value)
         return std::nullopt;
-    return FormatSeconds(*value + seconds_, nf_);
+    return FormatSeconds(*value + seconds_, precision_, nf_);
 }
 
 bool TimeShifter::givesBack(const QString &before, const QString &after) const
 {
     bool formatted = false;
-    if (hundredths_) {
-        if (const auto h = PlainHundredths(before, nf_, &formatted); h && formatted && *h > -kFastLimit && *h < kFastLimit)
+    if (units_) {
+        if (const auto n = PlainUnits(before, precision_, nf_, &formatted); n && formatted && *n > -kFastLimit && *n < kFastLimit)
             return true;
     }
-    return TimeShifter(-seconds_, nf_)(after) == before;
+    return TimeShifter(-seconds_, nf_, precision_)(after) == before;
 }
 
 } // namespace korv

@@ -11,16 +11,17 @@ namespace korv {
 class SubtitleList;
 
 // Adds `seconds` to every start and end time, written with at most two
-// decimals ("12." for a whole second). All or nothing: when a start or end
-// does not read as a number, nothing changes, the failure names the row and
-// `failedRow` (when given) receives its index.
-Status ShiftAllTimes(SubtitleList &list, double seconds, const NumberFormat &nf, int *failedRow = nullptr);
+// decimals, three at milliseconds ("12." for a whole second). All or
+// nothing: when a start or end does not read as a number, nothing changes,
+// the failure names the row and `failedRow` (when given) receives its index.
+Status ShiftAllTimes(SubtitleList &list, double seconds, const NumberFormat &nf, int *failedRow = nullptr,
+                     TimePrecision precision = TimePrecision::Hundredths);
 
 // Moves one time text by a number of seconds, written as ShiftAllTimes
 // writes it; nothing when the text is not a number.
 class TimeShifter {
 public:
-    TimeShifter(double seconds, const NumberFormat &nf);
+    TimeShifter(double seconds, const NumberFormat &nf, TimePrecision precision = TimePrecision::Hundredths);
 
     std::optional<QString> operator()(const QString &text) const;
     // Whether the opposite shift gives `before` back from `after`, what this
@@ -31,8 +32,9 @@ public:
 private:
     double seconds_;
     NumberFormat nf_;
-    // The seconds in hundredths, when they are a whole number of them.
-    std::optional<qint64> hundredths_;
+    TimePrecision precision_;
+    // The seconds in units of the precision, when they are a whole number of them.
+    std::optional<qint64> units_;
 };
 
 } // namespace korv

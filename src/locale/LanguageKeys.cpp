@@ -39,7 +39,7 @@ WindowSection form1()
     addArray(k, QStringLiteral("Option1"), 0, 1);
     k.push_back(caption(QStringLiteral("HataCheck1")));
     k.push_back(caption(QStringLiteral("HataCheck2")));
-    addArray(k, QStringLiteral("mnualtyazikaydet"), 2, 3);
+    addArray(k, QStringLiteral("mnualtyazikaydet"), 2, 5);
     for (const char *name : {"MnuYeniAltYazi", "mnualtyaziac", "mnufilmac", "mnusecenekler"})
         k.push_back(caption(QLatin1String(name)));
     // The first column, "NO", is not translated.

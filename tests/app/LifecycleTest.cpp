@@ -195,7 +195,7 @@ TEST(DesktopEntry, ClaimsTheSubtitleFormatsItReadsAndNotEveryTextFile)
         if (line.startsWith("MimeType="))
             types = QString::fromUtf8(line.mid(9)).split(';', Qt::SkipEmptyParts);
     }
-    EXPECT_EQ(types, (QStringList{"text/x-microdvd", "text/x-subviewer"}));
+    EXPECT_EQ(types, (QStringList{"text/x-microdvd", "text/x-subviewer", "application/x-subrip", "text/vtt"}));
 }
 
 TEST_F(LifecycleTest, ASubtitleFileNamedAtStartIsOpened)

@@ -1,4 +1,7 @@
 #include "commands/FileCommands.h"
+#include "commands/ShiftCommands.h"
+#include "commands/UnsavedChanges.h"
+#include "document/ProgramInfo.h"
 #include "support/WorkspaceTest.h"
 
 #include <sys/stat.h>
@@ -204,4 +207,54 @@ TEST_F(FileCommandsTest, ChangedWorkIsOfferedForSavingBeforeAnotherFileOpens)
     mnualtyaziac_Click(ws);
     EXPECT_EQ(ui.openRequests.size(), 2u);
     EXPECT_EQ(cell(0, ColText), "x|dünya");
+}
+
+TEST_F(FileCommandsTest, SubRipAndWebVttOpenAndSaveInTheirOwnFormatToTheMillisecond)
+{
+    const QByteArray srt = "1\r\n00:00:01,500 --> 00:00:03,205\r\n<i>Merhaba</i>\r\nd\xC3\xBCnya\r\n\r\n"
+                           "2\r\n00:00:04,000 --> 00:00:05,061\r\n{\\an8}\xC4\xB0kinci\r\n\r\n";
+    folder.write("film.srt", srt);
+    open("film.srt");
+    EXPECT_EQ(ws.list.rows(), Rows({{"1", "1.5", "3.205", "<i>Merhaba</i>|dünya"}, {"2", "4", "5.061", "{\\an8}İkinci"}}));
+    EXPECT_TRUE(ui.frameRateProposals.isEmpty());
+    EXPECT_TRUE(ui.notices.empty());
+    EXPECT_EQ(ws.documentFormat, SaveFormat::SubRip);
+
+    // Saved unchanged: the same bytes; the check before it keeps every millisecond.
+    ws.list.setModified(true);
+    ui.yesNoCancel = {Answer::Yes};
+    ui.saveAnswers = {FileDialogResult::chosen(folder.filePath("same.srt"))};
+    EXPECT_TRUE(confirmUnsavedChanges(ws)); // "save first" saves as SubRip
+    EXPECT_EQ(ui.saveRequests.back().filter, "SubRip Files|*.srt");
+    EXPECT_EQ(folder.read("same.srt"), srt);
+
+    // A shift works to the millisecond.
+    ws.fields.setText(EditFields::ShiftSeconds, "0.001");
+    CmdEkleCikar_Click(ws, true);
+    EXPECT_EQ(column(ColEnd), QStringList({"3.206", "5.062"}));
+
+    // Saved as SubViewer 2, the document takes hundredths from then on.
+    EXPECT_TRUE(save("film.sub"));
+    EXPECT_EQ(column(ColEnd), QStringList({"3.21", "5.06"}));
+    EXPECT_EQ(ws.documentFormat, SaveFormat::SubViewer);
+    CmdEkleCikar_Click(ws, true);
+    EXPECT_EQ(column(ColEnd), QStringList({"3.21", "5.06"})) << "a thousandth rounds away at hundredths";
+
+    // WebVTT: the parts the rows cannot hold are told of once, on opening.
+    ui.notices.clear();
+    ui.yesNoCancel = {Answer::No}; // the shifted rows are not saved
+    folder.write("film.vtt", "WEBVTT - a title\n\nNOTE made by hand\n\nfirst\n00:01.000 --> 00:02.500 align:start\n"
+                             "Bir\n\n00:00:03.000 --> 00:00:04.000\nİki\n");
+    open("film.vtt");
+    EXPECT_EQ(ws.list.rows(), Rows({{"1", "1", "2.5", "Bir"}, {"2", "3", "4", "İki"}}));
+    EXPECT_EQ(ui.shown(), QStringList{ProgramInfo::kNoticeTitle + ": " + shownText("052")});
+    EXPECT_TRUE(save("out.vtt", SaveFormat::WebVtt));
+    EXPECT_EQ(ui.saveRequests.back().filter, "WebVTT Files|*.vtt");
+    EXPECT_EQ(folder.read("out.vtt"), "WEBVTT\n\n00:00:01.000 --> 00:00:02.500\nBir\n\n00:00:03.000 --> 00:00:04.000\nİki\n\n");
+
+    // A time before the film's start is refused, naming its row.
+    ws.list.setCell(0, ColStart, "-0.5");
+    EXPECT_FALSE(save("neg.srt", SaveFormat::SubRip));
+    EXPECT_FALSE(QFile::exists(folder.filePath("neg.srt")));
+    EXPECT_EQ(ui.lastNotice(), shownText("035"));
 }

@@ -196,3 +196,13 @@ TEST_F(KeypadTest, F1F3AndEnterActOnEveryPage)
     EXPECT_DOUBLE_EQ(player.at, 7.5);
     EXPECT_EQ(tables, 1);
 }
+
+TEST_F(KeypadTest, CapturesToTheDocumentsPrecision)
+{
+    player.at = 12.3456;
+    press(kp(4));
+    EXPECT_EQ(times(), "12,35  / 12,35 ");
+    ws.documentFormat = SaveFormat::SubRip; // a SubRip or WebVTT document keeps milliseconds
+    press(kp(6));
+    EXPECT_EQ(times(), "12,35 12,346 / 12,35 12,346");
+}

@@ -106,29 +106,34 @@ TEST_F(TimeTextTest, EverythingWrittenReadsBack)
     EXPECT_EQ(RoundHalfEven(-0.5), 0);
 }
 
-TEST_F(TimeTextTest, HundredthsAreWrittenAndReadAsThePatternWritesThem)
+TEST_F(TimeTextTest, WholeUnitsAreWrittenAndReadAsThePatternWritesThem)
 {
+    constexpr auto H = TimePrecision::Hundredths;
+    constexpr auto M = TimePrecision::Milliseconds;
     for (const NumberFormat &format : kFormats) {
         nf = format;
-        for (qint64 n = -4000; n <= 400000; n += 3)
-            ASSERT_EQ(FormatHundredths(n, nf), FormatSeconds(double(n) / 100.0, nf)) << n;
+        for (qint64 n = -4000; n <= 400000; n += 3) {
+            ASSERT_EQ(FormatUnits(n, H, nf), FormatSeconds(double(n) / 100.0, nf)) << n;
+            ASSERT_EQ(FormatUnits(n, M, nf), FormatSeconds3(double(n) / 1000.0, nf)) << n;
+        }
         for (qint64 n : {0LL, 99999999999LL, -99999999999LL, 3599999LL})
-            EXPECT_EQ(FormatHundredths(n, nf), FormatSeconds(double(n) / 100.0, nf)) << n;
+            EXPECT_EQ(FormatUnits(n, H, nf), FormatSeconds(double(n) / 100.0, nf)) << n;
 
         // Every form of the same value reads; only the pattern's own is "formatted".
-        const std::tuple<const char *, std::optional<qint64>, bool> texts[] = {
-            {"12.", 1200, true},   {"12.5", 1250, true},  {"12.05", 1205, true}, {"0.", 0, true},
-            {"-0.05", -5, true},   {"12", 1200, false},   {"12.50", 1250, false}, {"012.5", 1250, false},
-            {"-0.", 0, false},     {"0.0", 0, false},     {"12.345", {}, false},  {"+12.5", {}, false},
-            {" 12.5", {}, false},  {"1,234.5", {}, false}, {".5", {}, false},    {"1e2", {}, false},
-            {"", {}, false},       {"-", {}, false},
+        const std::tuple<const char *, TimePrecision, std::optional<qint64>, bool> texts[] = {
+            {"12.", H, 1200, true},     {"12.5", H, 1250, true},   {"12.05", H, 1205, true},  {"0.", H, 0, true},
+            {"-0.05", H, -5, true},     {"12", H, 1200, false},    {"12.50", H, 1250, false}, {"012.5", H, 1250, false},
+            {"-0.", H, 0, false},       {"0.0", H, 0, false},      {"12.345", H, {}, false},  {"+12.5", H, {}, false},
+            {" 12.5", H, {}, false},    {"1,234.5", H, {}, false}, {".5", H, {}, false},      {"1e2", H, {}, false},
+            {"", H, {}, false},         {"-", H, {}, false},       {"12.345", M, 12345, true}, {"6.8", M, 6800, true},
+            {"-6.843", M, -6843, true}, {"6.840", M, 6840, false}, {"6", M, 6000, false},     {"6.8431", M, {}, false},
         };
-        for (const auto &[text, value, formatted] : texts) {
+        for (const auto &[text, precision, value, formatted] : texts) {
             bool isFormatted = !formatted;
-            EXPECT_EQ(PlainHundredths(local(text), nf, &isFormatted), value) << text;
+            EXPECT_EQ(PlainUnits(local(text), precision, nf, &isFormatted), value) << text;
             if (value) {
                 EXPECT_EQ(isFormatted, formatted) << text;
-                EXPECT_EQ(double(*value) / 100.0, TextToSeconds(local(text), nf)) << text;
+                EXPECT_EQ(double(*value) / (precision == H ? 100.0 : 1000.0), TextToSeconds(local(text), nf)) << text;
             }
         }
     }

@@ -137,21 +137,23 @@ TEST(RowWalks, TheOverlapCheckAsksItsCallerAndTheSearchAndCutNeedNoWorkspace)
 TEST(TimeShifterTest, WritesWhatThePatternWritesAndKnowsWhenTheWayBackIsExact)
 {
     const NumberFormat nf = NumberFormat::comma();
-    const char *texts[] = {"12",  "12,5",    "12,",   "012,50", "-0,05", "0,",   "1.234,5", "1e2",
-                           "12,345", "3599,99", "-7,3", "35999,99", " 4",   "x",     "99999999,99"};
-    for (double seconds : {1.25, -2.0, 0.01, -0.07, 0.333, 0.005, -0.015, 1e-9, 0.0, -1e-3, 1e12}) {
-        const TimeShifter forward(seconds, nf), back(-seconds, nf);
-        for (const char *t : texts) {
-            const QString text = QString::fromLatin1(t);
-            const auto value = TextToSeconds(text, nf);
-            const std::optional<QString> expected =
-                value ? std::optional<QString>(FormatSeconds(*value + seconds, nf)) : std::nullopt;
-            const std::optional<QString> moved = forward(text);
-            ASSERT_EQ(moved, expected) << t << " + " << seconds;
-            if (!moved)
-                continue;
-            const bool exact = back(*moved) == text;
-            EXPECT_EQ(forward.givesBack(text, *moved), exact) << t << " + " << seconds;
+    const char *texts[] = {"12",     "12,5",    "12,",  "012,50",   "-0,05", "0,", "1.234,5",     "1e2",    "12,345",
+                           "3599,99", "-7,3",    "6,843", "35999,999", " 4",   "x",  "99999999,99", "0,0005", "-6,8430"};
+    for (auto precision : {TimePrecision::Hundredths, TimePrecision::Milliseconds}) {
+        for (double seconds : {1.25, -2.0, 0.01, -0.07, 0.333, 0.005, -0.015, 0.0005, -0.2345, 1e-9, 0.0, -1e-3, 1e12}) {
+            const TimeShifter forward(seconds, nf, precision), back(-seconds, nf, precision);
+            for (const char *t : texts) {
+                const QString text = QString::fromLatin1(t);
+                const auto value = TextToSeconds(text, nf);
+                const std::optional<QString> expected =
+                    value ? std::optional<QString>(FormatSeconds(*value + seconds, precision, nf)) : std::nullopt;
+                const std::optional<QString> moved = forward(text);
+                ASSERT_EQ(moved, expected) << t << " + " << seconds;
+                if (!moved)
+                    continue;
+                const bool exact = back(*moved) == text;
+                EXPECT_EQ(forward.givesBack(text, *moved), exact) << t << " + " << seconds;
+            }
         }
     }
 }

@@ -60,6 +60,24 @@ TEST_F(SubConvTest, ConvertsShiftedStopsAtOverlapsOrRepairsThem)
     EXPECT_TRUE(folder.read("out.txt").endsWith("00:00:00.50,00:00:01.50\r\nBir\r\n\r\n"));
 }
 
+TEST_F(SubConvTest, SubRipAndWebVttAreListedToTheMillisecondAndWritten)
+{
+    folder.write("a.srt", "1\r\n00:00:01,500 --> 00:00:03,205\r\n<i>Merhaba</i>\r\nd\xC3\xBCnya\r\n\r\n"
+                          "2\r\n00:00:04,000 --> 00:00:05,060\r\nS\xC4\xB1radaki\r\n");
+    EXPECT_EQ(run({"--list", path("a.srt")}),
+              QStringList({"0", "1.500\t3.205\t<i>Merhaba</i>|dünya\n4.000\t5.060\tSıradaki\n", ""}));
+
+    EXPECT_EQ(run({"--to", "webvtt", "--shift", "0.001", path("a.srt"), path("out.vtt")}), QStringList({"0", "", ""}));
+    EXPECT_EQ(folder.read("out.vtt"), QByteArray("WEBVTT\n\n00:00:01.501 --> 00:00:03.206\n<i>Merhaba</i>\nd\xC3\xBCnya\n\n"
+                                                 "00:00:04.001 --> 00:00:05.061\nS\xC4\xB1radaki\n\n"));
+    EXPECT_EQ(run({"--list", path("out.vtt")})[1], "1.501\t3.206\t<i>Merhaba</i>|dünya\n4.001\t5.061\tSıradaki\n");
+    // To hundredths, and back: SubRip keeps what SubViewer 2 can hold.
+    EXPECT_EQ(run({"--to", "subviewer", path("out.vtt"), path("out.sub")})[0], "0");
+    EXPECT_EQ(run({"--to", "subrip", path("out.sub"), path("out.srt")})[0], "0");
+    EXPECT_EQ(folder.read("out.srt"), QByteArray("1\r\n00:00:01,500 --> 00:00:03,210\r\n<i>Merhaba</i>\r\nd\xC3\xBCnya\r\n\r\n"
+                                                 "2\r\n00:00:04,000 --> 00:00:05,060\r\nS\xC4\xB1radaki\r\n\r\n"));
+}
+
 TEST_F(SubConvTest, UsageErrorsExitWithTwo)
 {
     for (const QStringList &args : {QStringList{}, QStringList{"--list"}, QStringList{"--to", "srt", "a", "b"},

@@ -4,9 +4,12 @@
 #include "document/FormatDetection.h"
 #include "document/FrameRate.h"
 #include "document/MicroDvdFormat.h"
+#include "document/MillisecondTime.h"
+#include "document/SubRipFormat.h"
 #include "document/SubViewerFormat.h"
 #include "document/TextCodec.h"
 #include "document/TimeText.h"
+#include "document/WebVttFormat.h"
 #include "editing/OverlapCheck.h"
 #include "editing/TimeShift.h"
 
@@ -22,8 +25,9 @@ const NumberFormat numbers = NumberFormat::dot();
 
 const char *const kUsage =
     "usage: korvendal-subconv --list [--fps RATE] FILE\n"
-    "       korvendal-subconv --to subviewer|microdvd [--fps RATE] [--shift SECONDS] [--repair] IN OUT\n"
-    "RATE defaults to 25; numbers use \".\" as decimal separator.\n";
+    "       korvendal-subconv --to subviewer|microdvd|subrip|webvtt [--fps RATE] [--shift SECONDS] [--repair] IN OUT\n"
+    "RATE defaults to 25; numbers use \".\" as decimal separator. SubRip and WebVTT times\n"
+    "are listed with three decimals.\n";
 
 // The document's messages in the converter's own language, English.
 QString englishText(const Message &m)
@@ -46,6 +50,11 @@ QString englishText(const Message &m)
         {msg::CharacterNotInCodePage, "row %1 holds the character \"%2\" (U+%3), which Windows-1254 cannot hold"},
         {msg::FileTooLarge, "the file is larger than %1 MB, far larger than any subtitle file"},
         {msg::FolderNotWritable, "the folder cannot be written (%1)"},
+        {msg::NotASubRipTimeLine, "row %1: \"%2\" is not a SubRip time line (hh:mm:ss,mmm --> hh:mm:ss,mmm)"},
+        {msg::NotAWebVttTimeLine, "row %1: \"%2\" is not a WebVTT time line (hh:mm:ss.mmm --> hh:mm:ss.mmm)"},
+        {msg::WebVttPartsDropped, "cue identifiers, cue settings, NOTE, STYLE and REGION blocks are not kept"},
+        {msg::NotAWebVttFile, "the file does not begin with \"WEBVTT\" (its first line is \"%1\")"},
+        {msg::ClockTimeTooLarge, "row %1: the time %2 is too large for a clock time (hh:mm:ss,mmm)"},
     };
     QString text = m.isSystem() ? m.args.value(0) : fillIn(QString::fromUtf8(texts.value(m.key, "%1")), m.args);
     return m.path.isEmpty() ? text : m.path + QStringLiteral(": ") + text;
@@ -67,23 +76,45 @@ SubConvOutput failure(const QString &message)
     return o;
 }
 
-Result<std::vector<SubtitleEntry>> readSubtitles(const QString &path, double fps)
+struct Subtitles {
+    std::vector<SubtitleEntry> rows;
+    SubtitleFormat format;
+};
+
+Result<Subtitles> readSubtitles(const QString &path, double fps)
 {
     Result<QByteArray> bytes = readWholeFile(path);
     if (!bytes)
         return Failure{bytes.error()};
     const SubtitleFormat format = detectFormat(*bytes);
-    if (format == SubtitleFormat::Unknown)
-        return Failure{Message::system(QStringLiteral("not a SubViewer 2 or MicroDVD file"), path)};
-    const DecodedText decoded = decodeText(*bytes);
-    ReadOutcome outcome = format == SubtitleFormat::SubViewer ? subviewer::read(decoded.text, numbers)
-                                                              : microdvd::read(decoded.text, fps, numbers);
+    ReadOutcome outcome;
+    switch (format) {
+    case SubtitleFormat::Unknown:
+        return Failure{Message::system(QStringLiteral("not a SubViewer 2, MicroDVD, SubRip or WebVTT file"), path)};
+    case SubtitleFormat::SubViewer: outcome = subviewer::read(decodeText(*bytes).text, numbers); break;
+    case SubtitleFormat::MicroDvd: outcome = microdvd::read(decodeText(*bytes).text, fps, numbers); break;
+    case SubtitleFormat::SubRip: outcome = subrip::read(decodeText(*bytes).text, numbers); break;
+    case SubtitleFormat::WebVtt: outcome = webvtt::read(QString::fromUtf8(*bytes), numbers).read; break;
+    }
     if (!outcome.ok()) {
         Message error = *outcome.error;
         error.path = path;
         return Failure{error};
     }
-    return std::move(outcome.rows);
+    return Subtitles{std::move(outcome.rows), format};
+}
+
+// A time of a SubRip or WebVTT file with all three decimals ("6.800").
+QString withMilliseconds(const QString &time)
+{
+    const auto ms = PlainUnits(time, TimePrecision::Milliseconds, numbers);
+    if (!ms)
+        return time;
+    const quint64 magnitude = *ms < 0 ? quint64(0) - quint64(*ms) : quint64(*ms);
+    return QStringLiteral("%1%2.%3")
+        .arg(*ms < 0 ? QStringLiteral("-") : QString())
+        .arg(magnitude / 1000)
+        .arg(magnitude % 1000, 3, 10, QLatin1Char('0'));
 }
 
 // Why the check stopped, from where it stopped.
@@ -102,15 +133,16 @@ QString checkFailure(const SubtitleList &list, const OverlapCheckResult &result)
 
 SubConvOutput list(const QString &path, double fps)
 {
-    const auto rows = readSubtitles(path, fps);
-    if (!rows)
-        return failure(englishText(rows.error()));
+    const auto read = readSubtitles(path, fps);
+    if (!read)
+        return failure(englishText(read.error()));
+    const bool milliseconds = read->format == SubtitleFormat::SubRip || read->format == SubtitleFormat::WebVtt;
     QString text;
-    text.reserve(qsizetype(rows->size()) * 48);
-    for (const SubtitleEntry &row : *rows) {
-        text += row.start;
+    text.reserve(qsizetype(read->rows.size()) * 48);
+    for (const SubtitleEntry &row : read->rows) {
+        text += milliseconds ? withMilliseconds(row.start) : row.start;
         text += QLatin1Char('\t');
-        text += row.end;
+        text += milliseconds ? withMilliseconds(row.end) : row.end;
         text += QLatin1Char('\t');
         text += row.text;
         text += QLatin1Char('\n');
@@ -123,27 +155,38 @@ SubConvOutput list(const QString &path, double fps)
 SubConvOutput convert(const QString &to, const QString &in, const QString &out, double fps,
                       std::optional<double> shift, bool repair)
 {
-    auto rows = readSubtitles(in, fps);
-    if (!rows)
-        return failure(englishText(rows.error()));
+    auto read = readSubtitles(in, fps);
+    if (!read)
+        return failure(englishText(read.error()));
     SubtitleList document;
-    document.replaceAll(std::move(rows.value()));
+    document.replaceAll(std::move(read->rows));
     document.renumber();
+    // Times are worked at the precision of the format written.
+    const bool utf8 = to == QLatin1String("subrip") || to == QLatin1String("webvtt");
+    const TimePrecision precision = utf8 ? TimePrecision::Milliseconds : TimePrecision::Hundredths;
     if (shift) {
-        const Status shifted = ShiftAllTimes(document, *shift, numbers);
+        const Status shifted = ShiftAllTimes(document, *shift, numbers, nullptr, precision);
         if (!shifted)
             return failure(englishText(shifted.error()));
     }
     // Nobody to ask here: a repair is automatic or the check stops.
-    const OverlapCheckResult checked = checkOverlaps(document, numbers, repair ? OverlapMode::Repair : OverlapMode::Stop);
+    const OverlapCheckResult checked =
+        checkOverlaps(document, numbers, repair ? OverlapMode::Repair : OverlapMode::Stop, {}, precision);
     if (!checked.reachedEnd())
         return failure(checkFailure(document, checked));
     std::vector<qsizetype> offsets;
-    const Result<QString> text = to == QLatin1String("subviewer") ? subviewer::write(document, numbers, &offsets)
-                                                                   : microdvd::write(document, fps, numbers, &offsets);
+    Result<QString> text = QString();
+    if (to == QLatin1String("subviewer"))
+        text = subviewer::write(document, numbers, &offsets);
+    else if (to == QLatin1String("microdvd"))
+        text = microdvd::write(document, fps, numbers, &offsets);
+    else if (to == QLatin1String("subrip"))
+        text = subrip::write(document, numbers, &offsets);
+    else
+        text = webvtt::write(document, numbers, &offsets);
     if (!text)
         return failure(englishText(text.error()));
-    const Result<QByteArray> bytes = encodeForFile(*text, offsets);
+    const Result<QByteArray> bytes = utf8 ? Result<QByteArray>(text->toUtf8()) : encodeForFile(*text, offsets);
     if (!bytes)
         return failure(englishText(bytes.error()));
     const Status written = writeFileAtomically(out, *bytes);
@@ -179,8 +222,10 @@ SubConvOutput runSubConv(const QStringList &arguments)
                 return usageError(QStringLiteral("choose one of --list and --to"));
             mode = a;
             const auto v = value();
-            if (!v || (*v != QLatin1String("subviewer") && *v != QLatin1String("microdvd")))
-                return usageError(QStringLiteral("--to takes subviewer or microdvd"));
+            static const QStringList targets = {QStringLiteral("subviewer"), QStringLiteral("microdvd"),
+                                                QStringLiteral("subrip"), QStringLiteral("webvtt")};
+            if (!v || !targets.contains(*v))
+                return usageError(QStringLiteral("--to takes subviewer, microdvd, subrip or webvtt"));
             target = *v;
         } else if (a == QLatin1String("--fps")) {
             const auto v = value();
