@@ -154,11 +154,13 @@ BENCHMARK(BM_ShowInListView)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    // bench_document --write-sample FILE: the 100,000-subtitle file the
-    // comparison with ffmpeg reads.
-    if (argc == 3 && QByteArray(argv[1]) == "--write-sample") {
+    // bench_document --write-sample FILE [subrip]: the 100,000-subtitle file
+    // the comparison with ffmpeg reads, SubViewer 2 or SubRip.
+    if ((argc == 3 || argc == 4) && QByteArray(argv[1]) == "--write-sample") {
         QFile file(QString::fromLocal8Bit(argv[2]));
-        return file.open(QIODevice::WriteOnly) && file.write(bench::subViewerFile()) > 0 ? 0 : 1;
+        const bool subRip = argc == 4 && QByteArray(argv[3]) == "subrip";
+        const QByteArray bytes = subRip ? bench::subRipFile() : bench::subViewerFile();
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) > 0 ? 0 : 1;
     }
     return bench::runBenchmarks(argc, argv);
 }

@@ -8,6 +8,7 @@ Workspace::Workspace(UserDialogs &dialogs, Language &lang, QObject *parent)
     : QObject(parent), ui(dialogs), language(lang), numbers(NumberFormat::fromLocale(QLocale())),
       letterCase(letterCaseOf(QLocale()))
 {
+    fields.precision = [this] { return precision(); };
 }
 
 void Workspace::setRestoreEnabled(bool enabled)

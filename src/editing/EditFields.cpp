@@ -81,7 +81,7 @@ void EditFields::updateDuration()
     const auto end = TextToSeconds(texts_[End], nf_);
     if (!start || !end)
         return; // the label keeps what it showed
-    const QString text = FormatSeconds(*end - *start, nf_) + QStringLiteral(" sn");
+    const QString text = FormatSeconds(*end - *start, precision(), nf_) + QStringLiteral(" sn");
     if (text != duration_) {
         duration_ = text;
         emit durationChanged(duration_);

@@ -14,6 +14,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 
 namespace korv {
 
@@ -41,8 +42,10 @@ public:
     // 0 to 4 is written into the selected row at once.
     void setText(int index, const QString &text);
 
-    // LblUzunluk: the selected subtitle's duration, "2.5 sn".
+    // LblUzunluk: the selected subtitle's duration, "2.5 sn", to the
+    // document's precision.
     const QString &duration() const { return duration_; }
+    std::function<TimePrecision()> precision = [] { return TimePrecision::Hundredths; };
 
     // The row-chosen routine: shows `row` in fields 0 to 4. Runs whenever the
     // list's selection moves, so the fields always show the selected row.

@@ -219,6 +219,7 @@ TEST_F(FileCommandsTest, SubRipAndWebVttOpenAndSaveInTheirOwnFormatToTheMillisec
     EXPECT_TRUE(ui.frameRateProposals.isEmpty());
     EXPECT_TRUE(ui.notices.empty());
     EXPECT_EQ(ws.documentFormat, SaveFormat::SubRip);
+    EXPECT_EQ(ws.fields.duration(), "1.705 sn");
 
     // Saved unchanged: the same bytes; the check before it keeps every millisecond.
     ws.list.setModified(true);
