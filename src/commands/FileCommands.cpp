@@ -14,22 +14,9 @@
 #include "locale/Language.h"
 #include "locale/MessageKeys.h"
 
-
 namespace korv {
 
 namespace {
-
-SaveFormat saveFormatOf(SubtitleFormat format)
-{
-    switch (format) {
-    case SubtitleFormat::MicroDvd: return SaveFormat::MicroDvd;
-    case SubtitleFormat::SubRip: return SaveFormat::SubRip;
-    case SubtitleFormat::WebVtt: return SaveFormat::WebVtt;
-    case SubtitleFormat::SubViewer:
-    case SubtitleFormat::Unknown: break;
-    }
-    return SaveFormat::SubViewer;
-}
 
 const QString &title()
 {
@@ -62,9 +49,12 @@ bool finishWrite(Workspace &ws, const QString &path, const Result<QString> &text
     return true;
 }
 
-bool finishRead(Workspace &ws, ReadOutcome outcome)
+// The rows read replace the document, which is in `format` from now on (its
+// precision too, for the fields showing the first row).
+bool finishRead(Workspace &ws, ReadOutcome outcome, SaveFormat format)
 {
     const bool ok = outcome.ok();
+    ws.documentFormat = format;
     {
         // Another document: the old one's history goes with it.
         const DocumentHistory::Pause quiet(ws.history);
@@ -97,13 +87,13 @@ bool ReadSubViewerFile(Workspace &ws, const QByteArray &bytes)
 {
     BusyPointer busy(ws.ui);
     const DecodedText decoded = decodeText(bytes);
-    return finishRead(ws, subviewer::read(decoded.text, ws.numbers));
+    return finishRead(ws, subviewer::read(decoded.text, ws.numbers), SaveFormat::SubViewer);
 }
 
 bool ReadSubRipFile(Workspace &ws, const QByteArray &bytes)
 {
     BusyPointer busy(ws.ui);
-    return finishRead(ws, subrip::read(decodeText(bytes).text, ws.numbers));
+    return finishRead(ws, subrip::read(decodeText(bytes).text, ws.numbers), SaveFormat::SubRip);
 }
 
 bool ReadWebVttFile(Workspace &ws, const QByteArray &bytes)
@@ -111,7 +101,7 @@ bool ReadWebVttFile(Workspace &ws, const QByteArray &bytes)
     BusyPointer busy(ws.ui);
     // Always UTF-8, whatever the bytes look like.
     webvtt::Outcome outcome = webvtt::read(QString::fromUtf8(bytes), ws.numbers);
-    const bool complete = finishRead(ws, std::move(outcome.read));
+    const bool complete = finishRead(ws, std::move(outcome.read), SaveFormat::WebVtt);
     if (outcome.droppedParts) {
         busy.release();
         ws.ui.showNotice(ws.language.LangText(Message::of(msg::WebVttPartsDropped)), title());
@@ -127,7 +117,7 @@ bool ReadMicroDVDFile(Workspace &ws, const QByteArray &bytes)
     ws.frameRates.microDvd = *rate;
     BusyPointer busy(ws.ui);
     const DecodedText decoded = decodeText(bytes);
-    return finishRead(ws, microdvd::read(decoded.text, *rate, ws.numbers));
+    return finishRead(ws, microdvd::read(decoded.text, *rate, ws.numbers), SaveFormat::MicroDvd);
 }
 
 bool WriteSubViewerFile(Workspace &ws, const QString &path)
@@ -233,10 +223,8 @@ bool openSubtitleFile(Workspace &ws, const QString &path)
     }
     ws.list.renumber();
     // A file read whole is what is on disk; rows of a failed read are not.
-    if (complete) {
+    if (complete)
         ws.list.setModified(false);
-        ws.documentFormat = saveFormatOf(file.format);
-    }
     return complete;
 }
 
