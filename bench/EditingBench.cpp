@@ -3,6 +3,7 @@
 #include "BenchData.h"
 
 #include "commands/FindCommands.h"
+#include "commands/RecoveryCopies.h"
 #include "commands/ShiftCommands.h"
 #include "commands/SplitCommands.h"
 #include "commands/Workspace.h"
@@ -175,6 +176,30 @@ void BM_TypeOneCharacter(benchmark::State &state)
     }
 }
 BENCHMARK(BM_TypeOneCharacter)->Unit(benchmark::kMicrosecond);
+
+// A recovery copy of the changed document: the window's thread only takes
+// the snapshot (`arg` 0); the worker thread writes the file (1: the whole
+// copy, waited for).
+void BM_RecoveryCopy(benchmark::State &state)
+{
+    Document doc;
+    QTemporaryDir folder;
+    RecoveryCopies copies(doc.ws, folder.path(), 30);
+    const bool whole = state.range(0) == 1;
+    bool flip = false;
+    for (auto _ : state) {
+        state.PauseTiming();
+        doc.ws.fields.setText(EditFields::Line2, (flip = !flip) ? QStringLiteral("a") : QStringLiteral("b"));
+        copies.waitForWrites();
+        state.ResumeTiming();
+        copies.writeNow();
+        if (whole)
+            copies.waitForWrites();
+    }
+    copies.waitForWrites();
+    state.counters["copy MB"] = double(QFileInfo(copies.copyPath()).size()) / 1e6;
+}
+BENCHMARK(BM_RecoveryCopy)->ArgName("whole")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

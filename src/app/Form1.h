@@ -12,6 +12,7 @@
 
 #include "commands/FirstActivation.h"
 #include "commands/KeypadShortcuts.h"
+#include "commands/RecoveryCopies.h"
 #include "commands/Workspace.h"
 #include "document/SubtitleTableModel.h"
 #include "help/QtUserDialogs.h"
@@ -151,6 +152,7 @@ public:
     ~Form1() override;
 
     Workspace &workspace() { return ws_; }
+    RecoveryCopies &recovery() { return recovery_; }
     UserDialogs &dialogs() { return dialogs_; }
     SubtitleTableModel &listModel() { return model_; }
 
@@ -259,6 +261,7 @@ private:
     UserDialogs &dialogs_;
     Workspace ws_;
     SubtitleTableModel model_;
+    RecoveryCopies recovery_{ws_, RecoveryCopies::defaultFolder(), RecoveryCopies::periodFromSettings()};
     QLabel *durumPanel_ = nullptr;
     QString statusHintKey_;
     bool syncingSelection_ = false;

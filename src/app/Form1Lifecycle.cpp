@@ -29,6 +29,9 @@ bool Form1::event(QEvent *event)
 {
     if (event->type() == QEvent::WindowActivate)
         syncScrollLock();
+    // Leaving the window is when a session is most often ended from outside.
+    if (event->type() == QEvent::WindowDeactivate)
+        recovery_.writeNow();
     // The first time the window is up (activated, or shown where nothing
     // activates windows) the first run is finished, after the window has
     // finished coming up rather than inside its activation.
@@ -43,10 +46,14 @@ bool Form1::event(QEvent *event)
 void Form1::Form_Activate()
 {
     runFirstActivation(language_, firstActivationSteps);
+    // Work a program lost is offered before anything else is opened.
+    recovery_.offerLeftCopies();
     // A file named at start opens once a first run's windows (and the tour,
-    // which needs an empty list) are over.
-    if (!fileToOpenAtStart_.isEmpty())
-        openFromCommandLine(std::exchange(fileToOpenAtStart_, QString()));
+    // which needs an empty list) are over; over a document brought back only
+    // when the user lets it go.
+    const QString path = std::exchange(fileToOpenAtStart_, QString());
+    if (!path.isEmpty() && confirmUnsavedChanges(ws_))
+        openFromCommandLine(path);
     emit firstActivationFinished();
 }
 
@@ -62,6 +69,7 @@ void Form1::closeEvent(QCloseEvent *event)
         return;
     }
     Form_Unload();
+    recovery_.discard();
     event->accept();
 }
 

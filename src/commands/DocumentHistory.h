@@ -72,6 +72,8 @@ public:
     std::optional<StepKind> undoKind() const;
     std::optional<StepKind> redoKind() const;
     int count() const { return stack_.count(); }
+    // A Pause lives: the rows in the list are not the user's document's own.
+    bool paused() const { return pauseDepth_ > 0; }
 
     void undo();
     void redo();

@@ -76,6 +76,9 @@ constexpr BuiltIn kBuiltIn[] = {
     {"076", "BİTİŞ ZAMANI"},
     {"077", "SÜREYİ UZATMA"},
     {"078", "SÜREYİ KISALTMA"},
+    {"079", "Program, çalışmanız kaydedilmeden kapandı (%1, saat %2): %3, %4 satır. Geri yüklensin mi? (Evet: geri yükle, Hayır: kopyayı sil, İptal: bir sonraki açılışta yeniden sor)"},
+    {"080", "adsız belge"},
+    {"081", "Bir kurtarma kopyası okunamadı. Silinmedi; şurada duruyor: %1"},
 };
 
 } // namespace

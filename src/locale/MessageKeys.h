@@ -63,4 +63,9 @@ inline const QString StepCaptureEnd = QStringLiteral("076");
 inline const QString StepLengthen = QStringLiteral("077");
 inline const QString StepShorten = QStringLiteral("078");
 
+// The recovery copy offered at start.
+inline const QString RecoveryQuestion = QStringLiteral("079");
+inline const QString RecoveryUntitled = QStringLiteral("080");
+inline const QString RecoveryCopyUnreadable = QStringLiteral("081");
+
 } // namespace korv::msg

@@ -59,6 +59,14 @@ void setSettingsRoot(const QString &folder)
     rootStorage() = folder;
 }
 
+QString userDataFolder()
+{
+    const QString &root = rootStorage();
+    if (!root.isEmpty())
+        return QDir(root).filePath(QStringLiteral("data"));
+    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+}
+
 QString settingsFile(const QString &subKey)
 {
     if (useNativeRegistry())

@@ -34,6 +34,10 @@ QString settingsFile(const QString &subKey);
 // the program's folder is read-only).
 QString userConfigFolder();
 
+// Where the program keeps the user's data (the recovery copies): the user's
+// data folder, or a folder under the settings root once one has been set.
+QString userDataFolder();
+
 // Creates the key if needed and sets the value `name` to `value`.
 void RegSetString(const QString &subKey, const QString &name, const QString &value);
 // The string value `name` of the key; `defaultValue` when it is missing,

@@ -1,6 +1,7 @@
 // The settings store, set.cfg, the first run, closing with unsaved work and
 // a file named on the command line.
 #include "commands/LanguageStartup.h"
+#include "commands/RecoveryCopies.h"
 #include "locale/FirstRun.h"
 #include "locale/LanguageMenu.h"
 #include "support/WidgetTest.h"
@@ -184,6 +185,52 @@ TEST_F(LifecycleTest, OnAFirstRunAFileNamedAtStartOpensAfterTheTour)
     EXPECT_EQ(steps, (QStringList{"shortcut table", "tour over 1 row"}));
     EXPECT_TRUE(ui.notices.empty()) << ui.lastNotice().toStdString();
     EXPECT_EQ(form.controls().Text1[EditFields::Line1]->text(), "Bir");
+}
+
+TEST_F(LifecycleTest, RecoveryCopyIsWrittenOnLeavingTheWindowAndGoesOnClosing)
+{
+    form.firstActivationSteps = {};
+    form.show();
+    QTest::keyClicks(form.controls().Text1[EditFields::Line1], "Merhaba");
+    QEvent leave(QEvent::WindowDeactivate);
+    QApplication::sendEvent(&form, &leave);
+    form.recovery().waitForWrites();
+    QFile copy(form.recovery().copyPath());
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(copy.readAll().contains("Merhaba"));
+    copy.close();
+
+    ui.yesNoCancel = {Answer::No}; // leave the changes unsaved
+    EXPECT_TRUE(form.close());
+    EXPECT_FALSE(QFile::exists(form.recovery().copyPath()));
+}
+
+TEST_F(LifecycleTest, LeftWorkIsOfferedBeforeTheFileNamedAtStart)
+{
+    RecoveryCopy left;
+    left.rows = {{"1", "1", "2", "kurtarılan"}};
+    left.selected = 0;
+    left.format = "subviewer";
+    left.written = QDateTime::currentDateTime();
+    QDir().mkpath(RecoveryCopies::defaultFolder());
+    QFile file(QDir(RecoveryCopies::defaultFolder()).filePath("gone.json"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(recoveryCopyJson(left));
+    file.close();
+    folder.write("film.txt", "[INFORMATION]\r\n00:00:01.00,00:00:02.00\r\nBir\r\n\r\n");
+
+    form.showLanguageWindow = [] {};
+    form.Form_Load();
+    form.openAtStart(folder.filePath("film.txt"));
+    // Bring it back; then keep it rather than open the file over it.
+    ui.yesNoCancel = {Answer::Yes, Answer::Cancel};
+    form.show();
+    ASSERT_TRUE(waitUntil([&] { return ui.questions.size() == 2; }));
+    EXPECT_TRUE(ui.questions[0].message.contains(ws.language.LangText(QStringLiteral("080")) + ", 1 "))
+        << ui.questions[0].message.toStdString();
+    EXPECT_EQ(ui.questions[1].message, ws.language.LangText(QStringLiteral("021")));
+    EXPECT_EQ(form.controls().Text1[EditFields::Line1]->text(), "kurtarılan");
+    EXPECT_TRUE(ws.list.isModified());
 }
 
 TEST(DesktopEntry, ClaimsTheSubtitleFormatsItReadsAndNotEveryTextFile)
