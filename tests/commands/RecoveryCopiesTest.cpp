@@ -31,6 +31,24 @@ protected:
 
     QStringList copiesOnDisk() const { return QDir(recoveryFolder).entryList({"*.json"}, QDir::Files); }
     void typeInto(int field, const QString &text) { ws.fields.setText(field, text); }
+    // A copy of rows of `texts` left by a program that is gone; its bytes.
+    QByteArray leaveCopy(const QString &name, const QStringList &texts, qsizetype cut = -1)
+    {
+        RecoveryCopy copy;
+        for (const QString &text : texts)
+            copy.rows.push_back({"1", "1", "2", text});
+        copy.selected = 0;
+        copy.format = "subviewer";
+        copy.written = QDateTime::currentDateTime();
+        QByteArray json = recoveryCopyJson(copy);
+        if (cut >= 0)
+            json.truncate(cut);
+        QDir().mkpath(recoveryFolder);
+        QFile file(QDir(recoveryFolder).filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(json);
+        return json;
+    }
     void writeCopy()
     {
         copies.writeNow();
@@ -193,20 +211,8 @@ TEST_F(RecoveryTest, NoDeletesTheCopyCancelKeepsIt)
 TEST_F(RecoveryTest, UntitledAndUnreadableCopies)
 {
     running.reset();
-    QDir().mkpath(recoveryFolder);
-    auto put = [&](const QString &name, const QByteArray &bytes) {
-        QFile file(QDir(recoveryFolder).filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    };
-    RecoveryCopy untitled;
-    untitled.rows = {{"1", "1", "2", "a"}, {"2", "3", "4", "b"}};
-    untitled.selected = 0;
-    untitled.format = "subviewer";
-    untitled.written = QDateTime::currentDateTime();
-    const QByteArray whole = recoveryCopyJson(untitled);
-    put("a.json", whole);
-    put("b.json", whole.left(whole.size() / 2)); // cut short by a full disk
+    const QByteArray whole = leaveCopy("a.json", {"a", "b"});
+    leaveCopy("b.json", {"a", "b"}, whole.size() / 2); // cut short by a full disk
 
     NextStart next(folder, recoveryFolder);
     next.ui.yesNoCancel = {Answer::No};
@@ -222,17 +228,8 @@ TEST_F(RecoveryTest, UntitledAndUnreadableCopies)
 TEST_F(RecoveryTest, SecondCopyBroughtBackAsksAboutTheFirst)
 {
     running.reset();
-    QDir().mkpath(recoveryFolder);
-    for (const char *name : {"one", "two"}) {
-        RecoveryCopy copy;
-        copy.rows = {{"1", "1", "2", name}};
-        copy.selected = 0;
-        copy.format = "subviewer";
-        copy.written = QDateTime::currentDateTime();
-        QFile file(QDir(recoveryFolder).filePath(QString(name) + ".json"));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(recoveryCopyJson(copy));
-    }
+    leaveCopy("one.json", {"one"});
+    leaveCopy("two.json", {"two"});
     NextStart next(folder, recoveryFolder);
     // Yes to the first; Yes to the second, then Cancel to the question about
     // the first one's unsaved rows: the second copy stays for later.

@@ -29,29 +29,24 @@ QByteArrayList readUntil(QProcess &child, const QByteArray &marker)
     return lines;
 }
 
-QByteArrayList killAfter(const QString &folder, const char *mode, const QByteArray &marker, QByteArrayList *copied)
+// Runs the child in `mode` until it prints "copied" (those rows are given
+// back in `copied`) and then `marker`; kills it there, or lets it end.
+QByteArrayList run(const QString &folder, const char *mode, const QByteArray &marker, QByteArrayList *copied = nullptr)
 {
     QProcess child;
     child.start(QStringLiteral(RECOVERY_CHILD), {folder, QString::fromLatin1(mode)});
     EXPECT_TRUE(child.waitForStarted());
-    *copied = readUntil(child, "copied");
-    QByteArrayList more;
-    if (marker != "copied")
-        more = readUntil(child, marker);
-    child.kill(); // SIGKILL: nothing of the program runs after it
-    EXPECT_TRUE(child.waitForFinished());
-    EXPECT_EQ(child.exitStatus(), QProcess::CrashExit);
-    return more;
-}
-
-QByteArrayList restore(const QString &folder)
-{
-    QProcess child;
-    child.start(QStringLiteral(RECOVERY_CHILD), {folder, QStringLiteral("restore")});
-    EXPECT_TRUE(child.waitForStarted());
-    QByteArrayList rows = readUntil(child, "restored");
-    EXPECT_TRUE(child.waitForFinished());
-    EXPECT_EQ(child.exitCode(), 0);
+    if (copied)
+        *copied = readUntil(child, "copied");
+    QByteArrayList rows = copied && marker == "copied" ? QByteArrayList() : readUntil(child, marker);
+    if (copied) {
+        child.kill(); // SIGKILL: nothing of the program runs after it
+        EXPECT_TRUE(child.waitForFinished());
+        EXPECT_EQ(child.exitStatus(), QProcess::CrashExit);
+    } else {
+        EXPECT_TRUE(child.waitForFinished());
+        EXPECT_EQ(child.exitCode(), 0);
+    }
     return rows;
 }
 
@@ -62,13 +57,13 @@ TEST(RecoveryCrash, KilledProgramsWorkComesBackRowForRow)
     korv::test::TestFolder folder;
     const QString recovery = folder.filePath("recovery");
     QByteArrayList changed;
-    killAfter(recovery, "change", "copied", &changed);
+    run(recovery, "change", "copied", &changed);
     ASSERT_EQ(changed.size(), 1000);
     ASSERT_TRUE(changed.join('\n').contains("typed before the kill"));
     // The dead program's lock is still there: the next start must see it is stale.
     EXPECT_EQ(QDir(recovery).entryList({"*.lock"}, QDir::Files).size(), 1);
 
-    EXPECT_EQ(restore(recovery), changed);
+    EXPECT_EQ(run(recovery, "restore", "restored"), changed);
 }
 
 TEST(RecoveryCrash, KillWhileWritingLeavesThePreviousCopy)
@@ -76,10 +71,10 @@ TEST(RecoveryCrash, KillWhileWritingLeavesThePreviousCopy)
     korv::test::TestFolder folder;
     const QString recovery = folder.filePath("recovery");
     QByteArrayList copied;
-    killAfter(recovery, "stall", "stalled", &copied);
+    run(recovery, "stall", "stalled", &copied);
     ASSERT_EQ(copied.size(), 1000);
 
-    const QByteArrayList restored = restore(recovery);
+    const QByteArrayList restored = run(recovery, "restore", "restored");
     EXPECT_EQ(restored, copied);
     EXPECT_FALSE(restored.join('\n').contains("typed while the copy was written"));
 }
