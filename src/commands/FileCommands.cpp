@@ -120,31 +120,38 @@ bool ReadMicroDVDFile(Workspace &ws, const QByteArray &bytes)
     return finishRead(ws, microdvd::read(decoded.text, *rate, ws.numbers), SaveFormat::MicroDvd);
 }
 
-bool WriteSubViewerFile(Workspace &ws, const QString &path)
+namespace {
+
+// `format(&rowOffsets)` gives the file's text; it is written in `encoding`.
+template <typename Format>
+bool writeAs(Workspace &ws, const QString &path, Format format, Encoding encoding = Encoding::Windows1254)
 {
     BusyPointer busy(ws.ui);
     std::vector<qsizetype> offsets;
-    const Result<QString> text = subviewer::write(ws.list, ws.numbers, &offsets);
+    const Result<QString> text = format(&offsets);
     busy.release();
-    return finishWrite(ws, path, text, offsets);
+    return finishWrite(ws, path, text, offsets, encoding);
+}
+
+} // namespace
+
+bool WriteSubViewerFile(Workspace &ws, const QString &path)
+{
+    return writeAs(ws, path, [&](std::vector<qsizetype> *offsets) { return subviewer::write(ws.list, ws.numbers, offsets); });
 }
 
 bool WriteSubRipFile(Workspace &ws, const QString &path)
 {
-    BusyPointer busy(ws.ui);
-    std::vector<qsizetype> offsets;
-    const Result<QString> text = subrip::write(ws.list, ws.numbers, &offsets);
-    busy.release();
-    return finishWrite(ws, path, text, offsets, Encoding::Utf8);
+    return writeAs(
+        ws, path, [&](std::vector<qsizetype> *offsets) { return subrip::write(ws.list, ws.numbers, offsets); },
+        Encoding::Utf8);
 }
 
 bool WriteWebVttFile(Workspace &ws, const QString &path)
 {
-    BusyPointer busy(ws.ui);
-    std::vector<qsizetype> offsets;
-    const Result<QString> text = webvtt::write(ws.list, ws.numbers, &offsets);
-    busy.release();
-    return finishWrite(ws, path, text, offsets, Encoding::Utf8);
+    return writeAs(
+        ws, path, [&](std::vector<qsizetype> *offsets) { return webvtt::write(ws.list, ws.numbers, offsets); },
+        Encoding::Utf8);
 }
 
 bool WriteMicroDVDFile(Workspace &ws, const QString &path)
@@ -153,11 +160,9 @@ bool WriteMicroDVDFile(Workspace &ws, const QString &path)
     if (!rate)
         return false; // the window was closed: nothing is written
     ws.frameRates.microDvd = *rate;
-    BusyPointer busy(ws.ui);
-    std::vector<qsizetype> offsets;
-    const Result<QString> text = microdvd::write(ws.list, *rate, ws.numbers, &offsets);
-    busy.release();
-    return finishWrite(ws, path, text, offsets);
+    return writeAs(ws, path, [&](std::vector<qsizetype> *offsets) {
+        return microdvd::write(ws.list, *rate, ws.numbers, offsets);
+    });
 }
 
 namespace {
