@@ -4,6 +4,7 @@
 #include <QStringEncoder>
 
 #include <array>
+#include <optional>
 
 namespace korv {
 
@@ -62,8 +63,38 @@ bool isValidUtf8(QByteArrayView bytes)
     return true;
 }
 
+// Windows-1254 gives one character a byte, whatever stands around it: a
+// table built once from the system's decoder decodes without opening a
+// converter for every text (a language file's lookups decode many short ones).
+using CodePageTable = std::array<char16_t, 256>;
+
+const CodePageTable *codePageTable()
+{
+    static const std::optional<CodePageTable> table = []() -> std::optional<CodePageTable> {
+        QStringDecoder decoder(kCodePage);
+        QByteArray all(256, '\0');
+        for (int i = 0; i < 256; ++i)
+            all[i] = char(i);
+        const QString decoded = decoder.isValid() ? decoder(all) : QString();
+        if (decoded.size() != 256)
+            return std::nullopt;
+        CodePageTable t{};
+        for (int i = 0; i < 256; ++i)
+            t[std::size_t(i)] = decoded[i].unicode();
+        return t;
+    }();
+    return table ? &*table : nullptr;
+}
+
 QString decodeCodePage(QByteArrayView bytes)
 {
+    if (const CodePageTable *table = codePageTable()) {
+        QString text(bytes.size(), Qt::Uninitialized);
+        char16_t *out = reinterpret_cast<char16_t *>(text.data());
+        for (char c : bytes)
+            *out++ = (*table)[static_cast<unsigned char>(c)];
+        return text;
+    }
     QStringDecoder decoder(kCodePage);
     if (!decoder.isValid())
         return QString::fromLatin1(bytes);

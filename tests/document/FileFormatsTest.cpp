@@ -5,6 +5,8 @@
 #include "document/TimeText.h"
 #include "support/QtPrinters.h"
 
+#include <QStringDecoder>
+
 #include <gtest/gtest.h>
 
 using namespace korv;
@@ -210,6 +212,12 @@ TEST(TextCodec, Utf8WithOrWithoutMarkElseWindows1254)
         EXPECT_EQ(decodeText(bytes).encoding, encoding) << bytes.toStdString();
         EXPECT_EQ(decodeText(bytes).text, text);
     }
+    // Every byte, in every neighbourhood, as the system's own decoder reads it.
+    QByteArray everyByte;
+    for (int i = 255; i >= 0; --i)
+        everyByte += char(i);
+    everyByte += everyByte.right(128) + '\0' + everyByte;
+    EXPECT_EQ(decodeText(everyByte).text, QStringDecoder("windows-1254")(everyByte).operator QString());
 }
 
 TEST(TextCodec, LinesEndAtCrLfCrOrLfAndEncodingFindsWhatHasNoByte)
