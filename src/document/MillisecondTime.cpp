@@ -1,5 +1,6 @@
 #include "document/MillisecondTime.h"
 
+#include "document/SubViewerFormat.h"
 #include "document/TimeText.h"
 
 #include <algorithm>
@@ -230,6 +231,46 @@ Result<QString> cueClock(const QString &cell, int row, bool isStart, QChar separ
     if (!thousandths || *thousandths >= kClockThousandthsLimit)
         return Failure{Message::of(msg::ClockTimeTooLarge, {rowNumber, shortened(cell, 40)})};
     return ThousandthsToClock(*thousandths, separator);
+}
+
+bool isBlankCueLine(QStringView line)
+{
+    return line.trimmed().isEmpty();
+}
+
+std::optional<Message> readCueText(const std::vector<QStringView> &lines, std::size_t &i, int row, QString &text)
+{
+    for (bool first = true; i < lines.size() && !isBlankCueLine(lines[i]); ++i, first = false) {
+        if (lines[i].size() > kMaxSubtitleLineLength)
+            return lineTooLongMessage(row, lines[i].size());
+        if (!first)
+            text += QLatin1Char('|');
+        text += lines[i];
+    }
+    return std::nullopt;
+}
+
+Status appendCue(QString &out, const SubtitleEntry &entry, int row, QChar separator, QStringView lineEnd,
+                 const NumberFormat &nf)
+{
+    const Result<QString> start = cueClock(entry.start, row + 1, true, separator, nf);
+    if (!start)
+        return Failure{start.error()};
+    const Result<QString> end = cueClock(entry.end, row + 1, false, separator, nf);
+    if (!end)
+        return Failure{end.error()};
+    out += *start;
+    out += QStringLiteral(" --> ");
+    out += *end;
+    out += lineEnd;
+    for (QStringView part : QStringView(entry.text).tokenize(QLatin1Char('|'))) {
+        if (isBlankCueLine(part))
+            continue;
+        out += part;
+        out += lineEnd;
+    }
+    out += lineEnd;
+    return Status::success();
 }
 
 } // namespace korv

@@ -3,6 +3,7 @@
 // (hh:mm:ss,mmm), and their time texts.
 
 #include "document/Result.h"
+#include "document/SubtitleList.h"
 #include "document/TimeText.h"
 
 #include <QChar>
@@ -10,6 +11,7 @@
 #include <QStringView>
 
 #include <optional>
+#include <vector>
 
 namespace korv {
 
@@ -55,5 +57,20 @@ std::optional<CueTimes> readCueTimes(QStringView line, Hours hours);
 // why it cannot be one: not a number, before the film's start once rounded
 // to milliseconds, or from kClockThousandthsLimit on. `row` is 1-based.
 Result<QString> cueClock(const QString &cell, int row, bool isStart, QChar separator, const NumberFormat &nf);
+
+// A line of blanks only, which ends a cue.
+bool isBlankCueLine(QStringView line);
+
+// A cue's text: `lines` from `i` up to the next blank line, joined by "|";
+// `i` is left on that blank line. A line too long for the list gives the
+// message naming the row (1-based).
+std::optional<Message> readCueText(const std::vector<QStringView> &lines, std::size_t &i, int row, QString &text);
+
+// Appends row `row` (0-based) as a cue: its time line "start --> end", with
+// `separator` before the milliseconds, then its lines, each ended by
+// `lineEnd`, then a blank line. Blank lines of the text are left out, as
+// they would end the cue.
+Status appendCue(QString &out, const SubtitleEntry &entry, int row, QChar separator, QStringView lineEnd,
+                 const NumberFormat &nf);
 
 } // namespace korv

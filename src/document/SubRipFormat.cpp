@@ -9,11 +9,6 @@ namespace {
 
 const QString kLineEnd = QStringLiteral("\r\n");
 
-bool isBlankLine(QStringView line)
-{
-    return line.trimmed().isEmpty();
-}
-
 bool isCueNumber(QStringView line)
 {
     line = line.trimmed();
@@ -43,7 +38,7 @@ ReadOutcome read(QStringView text, const NumberFormat &nf)
     out.rows.reserve(n / 4 + 1);
     std::size_t i = 0;
     while (true) {
-        while (i < n && isBlankLine(lines[i]))
+        while (i < n && isBlankCueLine(lines[i]))
             ++i;
         if (i >= n)
             break;
@@ -54,7 +49,7 @@ ReadOutcome read(QStringView text, const NumberFormat &nf)
         // is numbered again after a read.
         QStringView timeLine = lines[i];
         std::optional<CueTimes> times = readCueTimes(timeLine, Hours::Required);
-        if (!times && isCueNumber(timeLine) && i + 1 < n && !isBlankLine(lines[i + 1])) {
+        if (!times && isCueNumber(timeLine) && i + 1 < n && !isBlankCueLine(lines[i + 1])) {
             timeLine = lines[++i];
             times = readCueTimes(timeLine, Hours::Required);
         }
@@ -65,14 +60,9 @@ ReadOutcome read(QStringView text, const NumberFormat &nf)
         ++i;
         entry.start = ThousandthsToText(times->start, nf);
         entry.end = ThousandthsToText(times->end, nf);
-        for (bool first = true; i < n && !isBlankLine(lines[i]); ++i, first = false) {
-            if (lines[i].size() > kMaxSubtitleLineLength) {
-                out.error = lineTooLongMessage(rowNumber, lines[i].size());
-                return out;
-            }
-            if (!first)
-                entry.text += QLatin1Char('|');
-            entry.text += lines[i];
+        if (std::optional<Message> tooLong = readCueText(lines, i, rowNumber, entry.text)) {
+            out.error = std::move(*tooLong);
+            return out;
         }
     }
     return out;
@@ -88,25 +78,10 @@ Result<QString> write(const SubtitleList &list, const NumberFormat &nf, std::vec
         const SubtitleEntry &row = list.row(i);
         if (rowOffsets)
             rowOffsets->push_back(out.size());
-        const Result<QString> start = cueClock(row.start, i + 1, true, QLatin1Char(','), nf);
-        if (!start)
-            return Failure{start.error()};
-        const Result<QString> end = cueClock(row.end, i + 1, false, QLatin1Char(','), nf);
-        if (!end)
-            return Failure{end.error()};
         out += QString::number(i + 1);
         out += kLineEnd;
-        out += *start;
-        out += QStringLiteral(" --> ");
-        out += *end;
-        out += kLineEnd;
-        for (QStringView part : QStringView(row.text).tokenize(QLatin1Char('|'))) {
-            if (isBlankLine(part))
-                continue;
-            out += part;
-            out += kLineEnd;
-        }
-        out += kLineEnd;
+        if (const Status cue = appendCue(out, row, i, QLatin1Char(','), kLineEnd, nf); !cue)
+            return Failure{cue.error()};
     }
     return out;
 }

@@ -10,11 +10,6 @@ namespace {
 const QString kLineEnd = QStringLiteral("\n");
 const QLatin1String kArrow("-->");
 
-bool isBlankLine(QStringView line)
-{
-    return line.trimmed().isEmpty();
-}
-
 // `word` alone on the line or followed by a blank ("NOTE", "NOTE about x").
 bool startsWithWord(QStringView line, QLatin1String word)
 {
@@ -46,7 +41,7 @@ Outcome read(QStringView text, const NumberFormat &nf)
     const std::size_t n = lines.size();
     std::size_t i = 0;
     auto skipBlankLines = [&] {
-        while (i < n && isBlankLine(lines[i]))
+        while (i < n && isBlankCueLine(lines[i]))
             ++i;
     };
     skipBlankLines();
@@ -58,7 +53,7 @@ Outcome read(QStringView text, const NumberFormat &nf)
         result.droppedParts = true;
     // The header's own lines (metadata of older files) up to the first empty
     // line; a time line right under the header starts the first cue.
-    for (++i; i < n && !isBlankLine(lines[i]) && !lines[i].contains(kArrow); ++i)
+    for (++i; i < n && !isBlankCueLine(lines[i]) && !lines[i].contains(kArrow); ++i)
         result.droppedParts = true;
 
     out.rows.reserve(n / 4 + 1);
@@ -75,7 +70,7 @@ Outcome read(QStringView text, const NumberFormat &nf)
                 timeLine = lines[++i];
             } else if (isNonCueBlock(timeLine)) {
                 result.droppedParts = true;
-                while (i < n && !isBlankLine(lines[i]))
+                while (i < n && !isBlankCueLine(lines[i]))
                     ++i;
                 continue;
             }
@@ -94,14 +89,9 @@ Outcome read(QStringView text, const NumberFormat &nf)
             result.droppedParts = true; // cue settings
         entry.start = ThousandthsToText(times->start, nf);
         entry.end = ThousandthsToText(times->end, nf);
-        for (bool first = true; i < n && !isBlankLine(lines[i]); ++i, first = false) {
-            if (lines[i].size() > kMaxSubtitleLineLength) {
-                out.error = lineTooLongMessage(rowNumber, lines[i].size());
-                return result;
-            }
-            if (!first)
-                entry.text += QLatin1Char('|');
-            entry.text += lines[i];
+        if (std::optional<Message> tooLong = readCueText(lines, i, rowNumber, entry.text)) {
+            out.error = std::move(*tooLong);
+            return result;
         }
     }
     return result;
@@ -120,23 +110,8 @@ Result<QString> write(const SubtitleList &list, const NumberFormat &nf, std::vec
         const SubtitleEntry &row = list.row(i);
         if (rowOffsets)
             rowOffsets->push_back(out.size());
-        const Result<QString> start = cueClock(row.start, i + 1, true, QLatin1Char('.'), nf);
-        if (!start)
-            return Failure{start.error()};
-        const Result<QString> end = cueClock(row.end, i + 1, false, QLatin1Char('.'), nf);
-        if (!end)
-            return Failure{end.error()};
-        out += *start;
-        out += QStringLiteral(" --> ");
-        out += *end;
-        out += kLineEnd;
-        for (QStringView part : QStringView(row.text).tokenize(QLatin1Char('|'))) {
-            if (isBlankLine(part))
-                continue;
-            out += part;
-            out += kLineEnd;
-        }
-        out += kLineEnd;
+        if (const Status cue = appendCue(out, row, i, QLatin1Char('.'), kLineEnd, nf); !cue)
+            return Failure{cue.error()};
     }
     return out;
 }
