@@ -121,40 +121,7 @@ QString ThousandthsToText(qint64 thousandths, const NumberFormat &nf)
 
 std::optional<qint64> ToThousandths(double seconds)
 {
-    if (!std::isfinite(seconds))
-        return std::nullopt;
-    // Fast path, as for hundredths: away from a tie the decimal rounding
-    // below gives the nearest whole number. The margin covers the 15-digit
-    // rounding and the error of the product.
-    const double y = std::fabs(seconds) * 1000.0;
-    if (y < 1e13) {
-        const double whole = std::floor(y);
-        const double fraction = y - whole;
-        if (std::fabs(fraction - 0.5) > 1e-12 * std::max(1.0, y)) {
-            const qint64 n = qint64(fraction < 0.5 ? whole : whole + 1.0);
-            return seconds < 0 ? -n : n;
-        }
-    }
-    // Near a tie: the exact decimal rounding of the "#0.###" pattern, read
-    // back digit by digit ("-2.346", "12." in either number format).
-    const QString text = FormatSeconds3(seconds, NumberFormat::dot());
-    qsizetype i = 0;
-    const bool negative = text.startsWith(QLatin1Char('-'));
-    if (negative)
-        ++i;
-    qint64 whole = 0;
-    int wholeDigits = 0;
-    for (; i < text.size() && text[i].isDigit(); ++i) {
-        if (++wholeDigits > 15)
-            return std::nullopt;
-        whole = whole * 10 + (text[i].unicode() - u'0');
-    }
-    ++i; // the decimal separator
-    qint64 fraction = 0;
-    for (int k = 0; k < 3; ++k, ++i)
-        fraction = fraction * 10 + (i < text.size() ? text[i].unicode() - u'0' : 0);
-    const qint64 value = whole * 1000 + fraction;
-    return negative ? -value : value;
+    return ToUnits(seconds, TimePrecision::Milliseconds);
 }
 
 QString TimeTextAtPrecision(double seconds, TimePrecision precision, const NumberFormat &nf)

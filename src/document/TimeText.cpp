@@ -302,14 +302,16 @@ QString FormatSeconds3(double seconds, const NumberFormat &nf)
     return FormatSeconds(seconds, TimePrecision::Milliseconds, nf);
 }
 
-std::optional<qint64> ToHundredths(double seconds)
+std::optional<qint64> ToUnits(double seconds, TimePrecision precision)
 {
     if (!std::isfinite(seconds))
         return std::nullopt;
+    const int digits = int(precision);
+    const double scale = precision == TimePrecision::Hundredths ? 100.0 : 1000.0;
     // Fast path: away from a tie the decimal rounding below gives the nearest
-    // whole number of hundredths. The margin covers the 15-digit rounding and
-    // the error of the product.
-    const double y = std::fabs(seconds) * 100.0;
+    // whole number of units. The margin covers the 15-digit rounding and the
+    // error of the product.
+    const double y = std::fabs(seconds) * scale;
     if (y < 1e13) {
         const double whole = std::floor(y);
         const double fraction = y - whole;
@@ -318,14 +320,19 @@ std::optional<qint64> ToHundredths(double seconds)
             return seconds < 0 ? -n : n;
         }
     }
-    const Decimal d = roundDecimal(seconds, 2);
-    if (d.intPart.size() > 16)
+    const Decimal d = roundDecimal(seconds, digits);
+    // 18 digits in all fit 64 bits.
+    if (d.intPart.size() > 18 - digits)
         return std::nullopt;
     std::string frac = d.fracPart;
-    frac.resize(2, '0');
-    const qint64 whole = std::stoll(d.intPart);
-    const qint64 value = whole * 100 + std::stoll(frac);
+    frac.resize(std::size_t(digits), '0');
+    const qint64 value = std::stoll(d.intPart) * qint64(scale) + std::stoll(frac);
     return d.negative ? -value : value;
+}
+
+std::optional<qint64> ToHundredths(double seconds)
+{
+    return ToUnits(seconds, TimePrecision::Hundredths);
 }
 
 QString HundredthsToText(qint64 hundredths, const NumberFormat &nf)

@@ -87,8 +87,11 @@ QString SecondsToTextAtHundredths(double seconds, const NumberFormat &nf);
 // (and for -32400 s or less): the hours have two digits.
 std::optional<QString> FormatClockTime(double seconds);
 
-// Whole number of hundredths the time rounds to, as FormatSeconds rounds.
-// Empty when the value is not finite or too large for 64 bits.
+// Whole number of hundredths (or milliseconds) the time rounds to, as
+// FormatSeconds rounds: the value taken to 15 significant digits, then
+// rounded with halves away from zero. Empty when the value is not finite or
+// too large for 64 bits.
+std::optional<qint64> ToUnits(double seconds, TimePrecision precision);
 std::optional<qint64> ToHundredths(double seconds);
 
 // Rounds a value to the nearest integer, halves to even (frame labels, layout).
