@@ -322,7 +322,7 @@ std::optional<qint64> ToUnits(double seconds, TimePrecision precision)
     }
     const Decimal d = roundDecimal(seconds, digits);
     // 18 digits in all fit 64 bits.
-    if (d.intPart.size() > 18 - digits)
+    if (d.intPart.size() > std::size_t(18 - digits))
         return std::nullopt;
     std::string frac = d.fracPart;
     frac.resize(std::size_t(digits), '0');
