@@ -5,6 +5,7 @@
 #   FUZZ_SECONDS  seconds per fuzzer (default 300)
 #   FUZZ_RUNS     executions per fuzzer instead (the campaign: 10000000)
 #   FUZZ_TARGETS  which ones (default: detect subviewer microdvd subrip webvtt language avi)
+#   FUZZ_MAXLEN   the longest input in bytes (default 4096, libFuzzer's own)
 # A crash, hang, leak, sanitizer report or broken property stops that fuzzer
 # and leaves its input in build-fuzz/artifacts; the script then fails.
 set -euo pipefail
@@ -28,7 +29,7 @@ for t in $targets; do
   log="build-fuzz/fuzz_$t.log"
   echo "== fuzz_$t ($limit)"
   if ! build-fuzz/fuzz/fuzz_$t "$limit" -timeout=10 -rss_limit_mb=2048 \
-      -max_len=65536 -print_final_stats=1 -artifact_prefix="build-fuzz/artifacts/${t}-" \
+      -max_len="${FUZZ_MAXLEN:-4096}" -print_final_stats=1 -artifact_prefix="build-fuzz/artifacts/${t}-" \
       "build-fuzz/corpus/$t" "fuzz/corpus/$t" >"$log" 2>&1; then
     failed+=("$t")
     tail -n 40 "$log"
