@@ -18,16 +18,18 @@ namespace {
 
 // Folder -> the folders it may include (besides itself).
 const std::map<QString, std::set<QString>> kAllowed = {
-    {"app", {"commands", "help", "document", "editing", "preview", "locale", "dialogs"}},
-    {"commands", {"document", "editing", "preview", "locale", "dialogs"}},
+    {"app", {"commands", "help", "document", "editing", "preview", "locale", "dialogs", "sound"}},
+    {"commands", {"document", "editing", "preview", "locale", "dialogs", "sound"}},
     {"help", {"document", "locale", "dialogs"}},
     {"editing", {"document"}},
     {"preview", {"document"}},
     {"locale", {"document"}},
     {"dialogs", {}},
     {"document", {}},
-    // The command-line converter: the document code only.
-    {"tools", {"document", "editing"}},
+    // A film's sound: decoding, peaks, speech; nothing of ours below it.
+    {"sound", {}},
+    // The command-line converter: the document code and the sound analysis.
+    {"tools", {"document", "editing", "sound"}},
 };
 
 // "src/commands/Workspace.cpp" -> "commands"; "tools/subconv/SubConv.cpp" -> "tools".
