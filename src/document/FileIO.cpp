@@ -40,9 +40,8 @@ Message fileError(const QFile &file, const QString &path)
     return Message::system(file.errorString(), path);
 }
 
-// The rest of an open file, refused when it is far bigger than a subtitle
-// file can be (a film chosen by mistake, a device without end) rather than
-// read into memory.
+} // namespace
+
 Result<QByteArray> readAllOf(QFile &file, const QString &path)
 {
     const auto tooBig = [&path] {
@@ -66,8 +65,6 @@ Result<QByteArray> readAllOf(QFile &file, const QString &path)
     }
     return bytes;
 }
-
-} // namespace
 
 Result<QByteArray> readWholeFile(const QString &path)
 {

@@ -10,6 +10,7 @@
 #include "document/Result.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QIODevice>
 #include <QString>
 
@@ -23,6 +24,11 @@ constexpr qint64 kMaxSubtitleFileBytes = qint64(256) << 20;
 // How much of a file the format detection looks at (a byte-order mark and
 // the first line's first 4096 bytes).
 constexpr qint64 kFormatHeadBytes = 4099;
+
+// The rest of an open file (standard input, a pipe), refused when it is far
+// bigger than a subtitle file can be (a film chosen by mistake, a device
+// without end) rather than read into memory. `path` names it in a failure.
+Result<QByteArray> readAllOf(QFile &file, const QString &path);
 
 // A file's bytes; refused, with the reason, when it is not a regular file,
 // cannot be read or is bigger than kMaxSubtitleFileBytes.

@@ -1,5 +1,8 @@
 #include "SubConv.h"
+#include "document/ProgramInfo.h"
 #include "support/TestFolder.h"
+
+#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -78,14 +81,164 @@ TEST_F(SubConvTest, SubRipAndWebVttAreListedToTheMillisecondAndWritten)
                                                  "2\r\n00:00:04,000 --> 00:00:05,060\r\nS\xC4\xB1radaki\r\n\r\n"));
 }
 
-TEST_F(SubConvTest, UsageErrorsExitWithTwo)
+TEST_F(SubConvTest, UsageErrorsExitWithTwoAndPutTheReasonAndTheUsageOnStandardError)
 {
-    for (const QStringList &args : {QStringList{}, QStringList{"--list"}, QStringList{"--to", "srt", "a", "b"},
-                                    QStringList{"--list", "--fps", "abc", "a"}, QStringList{"--list", "--fps", "0", "a"},
-                                    QStringList{"--list", "--fps", "1,000", "a"}, QStringList{"--list", "--fps", "1001", "a"},
-                                    QStringList{"--bogus", "a"}, QStringList{"--to", "subviewer", "onlyone"}}) {
+    folder.write("a.sub", kSub);
+    const QString a = path("a.sub");
+    const std::vector<std::pair<QStringList, QString>> cases = {
+        {{}, "nothing to do"},
+        {{"--list"}, "--list takes FILE"},
+        {{"--to", "srt", "a", "b"}, "--to takes subviewer, microdvd, subrip or webvtt"},
+        {{"--to"}, "Missing value after '--to'."},
+        {{"--list", "--fps", "abc", a}, "--fps takes a frame rate"},
+        {{"--list", "--fps", "0", a}, "--fps takes a frame rate"},
+        {{"--list", "--fps", "1,000", a}, "--fps takes a frame rate"},
+        {{"--list", "--fps", "1001", a}, "--fps takes a frame rate"},
+        {{"--list", a, "--fps"}, "Missing value after '--fps'."},
+        {{"--bogus", a}, "Unknown option 'bogus'."},
+        {{"--list", "--shift", "1", a}, "--list does not take --shift"},
+        {{"--list", "--repair", a}, "--list does not take --repair"},
+        {{"--list", "--to", "subrip", a, "b"}, "choose one of --list, --to"},
+        {{"--to", "subrip", "--to", "webvtt", a, "b"}, "choose one of --list, --to"},
+        {{"--to", "subviewer", "onlyone"}, "--to FORMAT takes IN OUT"},
+        {{"--list", a, a}, "--list takes FILE"},
+        {{"--to", "subrip", "--shift", "ten", a, "b"}, "--shift takes a number of seconds"},
+    };
+    for (const auto &[args, reason] : cases) {
         const QStringList o = run(args);
-        EXPECT_EQ(o[0], "2") << args.join(' ').toStdString();
-        EXPECT_TRUE(o[2].contains("usage:"));
+        const std::string shown = args.join(' ').toStdString();
+        EXPECT_EQ(o[0], "2") << shown;
+        EXPECT_EQ(o[1], "") << shown; // nothing a pipe would take for a result
+        EXPECT_TRUE(o[2].startsWith("korvendal-subconv: " + reason)) << shown << "\n" << o[2].toStdString();
+        EXPECT_TRUE(o[2].contains("\nusage: korvendal-subconv --list [--fps RATE] FILE\n")) << shown;
     }
+    EXPECT_FALSE(QFile::exists("b"));
+    // The values are read as the usage says, in either spelling.
+    EXPECT_EQ(run({"--list", "--fps=50", "-fps", "25", a})[0], "0");
+    EXPECT_EQ(run({"--to=subrip", "--shift=-1.5", "--repair", a, path("b.srt")})[0], "0");
+}
+
+TEST_F(SubConvTest, HelpAndVersionGoToStandardOutputAndEndWithZero)
+{
+    for (const QStringList &args : {QStringList{"--help"}, QStringList{"-h"}, QStringList{"--list", "--help"}}) {
+        const QStringList o = run(args);
+        EXPECT_EQ(o[0], "0");
+        EXPECT_EQ(o[2], "");
+        EXPECT_TRUE(o[1].startsWith("usage: korvendal-subconv --list [--fps RATE] FILE\n"
+                                    "       korvendal-subconv --to FORMAT [--fps RATE] [--shift SECONDS] [--repair] IN OUT\n"
+                                    "       korvendal-subconv --help | --version\n"))
+            << o[1].toStdString();
+        for (const char *line : {"\n  --fps RATE", "\n  --shift SECONDS", "\n  --repair", "\n  -h, --help", "\n  --version",
+                                 "Exit status: 0 done, 1 ", "\n2 a usage error."})
+            EXPECT_TRUE(o[1].contains(line)) << line;
+    }
+    EXPECT_EQ(run({"--version"}), QStringList({"0", "korvendal-subconv " + ProgramInfo::versionText() + "\n", ""}));
+}
+
+TEST_F(SubConvTest, AFileNamedDashIsStandardInputAndOutput)
+{
+    int reads = 0;
+    QByteArray input = kSub;
+    const StandardInput standardInput = [&]() -> Result<QByteArray> {
+        ++reads;
+        return input;
+    };
+    const auto runWith = [&](const QStringList &args) {
+        const SubConvOutput o = runSubConv(args, standardInput);
+        return QStringList{QString::number(o.exitCode), QString::fromUtf8(o.out), QString::fromUtf8(o.err)};
+    };
+    EXPECT_EQ(runWith({"--list", "-"}), QStringList({"0", "1.5\t3.2\tMerhaba|dünya\n3\t5\tSıradaki\n", ""}));
+    // Written to standard output as it would be to a file; no file named "-".
+    const SubConvOutput converted = runSubConv({"--to", "subrip", "--repair", "-", "-"}, standardInput);
+    EXPECT_EQ(converted.exitCode, 0);
+    EXPECT_EQ(converted.out, QByteArray("1\r\n00:00:01,500 --> 00:00:03,000\r\nMerhaba\r\nd\xC3\xBCnya\r\n\r\n"
+                                        "2\r\n00:00:03,000 --> 00:00:05,000\r\nS\xC4\xB1radaki\r\n\r\n"));
+    EXPECT_FALSE(QFile::exists("-"));
+    EXPECT_EQ(runSubConv({"--to", "microdvd", "--repair", "-", "-"}, standardInput).out,
+              QByteArray("{37}{75}Merhaba|d\xFCnya\r\n{75}{125}S\xFDradaki\r\n"));
+    // From standard input into a file, and from a file to standard output.
+    EXPECT_EQ(runWith({"--to", "webvtt", "--repair", "-", path("out.vtt")})[0], "0");
+    EXPECT_TRUE(folder.read("out.vtt").startsWith("WEBVTT\n\n00:00:01.500 --> 00:00:03.000\n"));
+    EXPECT_TRUE(runSubConv({"--to", "subviewer", path("out.vtt"), "-"}, standardInput)
+                    .out.endsWith("00:00:03.00,00:00:05.00\r\nS\xFDradaki\r\n\r\n"));
+    EXPECT_EQ(reads, 4);
+
+    // Failures name standard input, not "-".
+    input = "{1}{2}a\r\n{x}{5}b\r\n";
+    EXPECT_EQ(runWith({"--list", "-"}),
+              QStringList({"1", "", "korvendal-subconv: standard input: row 2: \"{x}{5}b\" has no start frame\n"}));
+    input = "hello";
+    EXPECT_EQ(runWith({"--list", "-"})[2],
+              "korvendal-subconv: standard input: not a SubViewer 2, MicroDVD, SubRip or WebVTT file\n");
+    const SubConvOutput unreadable = runSubConv({"--list", "-"}, [] {
+        return Result<QByteArray>(Failure{Message::system("Input/output error", "standard input")});
+    });
+    EXPECT_EQ(unreadable.exitCode, 1);
+    EXPECT_EQ(unreadable.err, "korvendal-subconv: standard input: Input/output error\n");
+    // A file that is really named "-" is reached as "./-".
+    folder.write("-", "{25}{50}Bir\r\n");
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(folder.filePath(""));
+    const QStringList dashFile = run({"--list", "./-"});
+    QDir::setCurrent(previous);
+    EXPECT_EQ(dashFile, QStringList({"0", "1\t2\tBir\n", ""}));
+}
+
+namespace {
+
+// The converter as a shell runs it, fed `input` on standard input.
+struct Ran {
+    int exitCode = -1;
+    QByteArray out, err;
+};
+Ran runProgram(const QStringList &args, const QByteArray &input = {}, const QString &outputFile = {})
+{
+    QProcess program;
+    if (!outputFile.isEmpty())
+        program.setStandardOutputFile(outputFile);
+    program.start(QStringLiteral(KORV_RUNTIME_DIR "/korvendal-subconv"), args);
+    if (!program.waitForStarted())
+        return {};
+    program.write(input);
+    program.closeWriteChannel();
+    program.waitForFinished(30000);
+    return {program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1, program.readAllStandardOutput(),
+            program.readAllStandardError()};
+}
+
+} // namespace
+
+TEST_F(SubConvTest, TheProgramWorksInAPipeAndEndsWithEachExitCode)
+{
+    const Ran converted = runProgram({"--to", "webvtt", "--repair", "-", "-"}, kSub);
+    EXPECT_EQ(converted.exitCode, 0) << converted.err.toStdString();
+    EXPECT_EQ(converted.err, "");
+    EXPECT_TRUE(converted.out.startsWith("WEBVTT\n\n00:00:01.500 --> 00:00:03.000\nMerhaba\nd\xC3\xBCnya\n"));
+    const Ran listed = runProgram({"--list", "-"}, converted.out);
+    EXPECT_EQ(listed.exitCode, 0);
+    EXPECT_EQ(listed.out, "1.500\t3.000\tMerhaba|dünya\n3.000\t5.000\tSıradaki\n");
+
+    const Ran help = runProgram({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.startsWith("usage: korvendal-subconv")) << help.out.toStdString();
+    EXPECT_EQ(help.err, "");
+    const Ran version = runProgram({"--version"});
+    EXPECT_EQ(version.out, "korvendal-subconv " + ProgramInfo::versionText().toUtf8() + "\n");
+
+    const Ran overlapping = runProgram({"--to", "subrip", "-", "-"}, kSub);
+    EXPECT_EQ(overlapping.exitCode, 1);
+    EXPECT_EQ(overlapping.out, "");
+    EXPECT_TRUE(overlapping.err.startsWith("korvendal-subconv: Row 1: its end 3.2 passes")) << overlapping.err.toStdString();
+    const Ran missing = runProgram({"--list", path("missing.srt")});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.err.contains("missing.srt")) << missing.err.toStdString();
+    const Ran wrong = runProgram({"--lsit", "-"});
+    EXPECT_EQ(wrong.exitCode, 2);
+    EXPECT_EQ(wrong.out, "");
+    EXPECT_TRUE(wrong.err.startsWith("korvendal-subconv: Unknown option 'lsit'.\nusage: ")) << wrong.err.toStdString();
+
+    // A listing that could not be written whole is no success.
+    const Ran full = runProgram({"--list", "-"}, kSub, QStringLiteral("/dev/full"));
+    EXPECT_EQ(full.exitCode, 1);
+    EXPECT_EQ(full.err, "korvendal-subconv: standard output: No space left on device\n");
 }

@@ -13,6 +13,9 @@
 #include "editing/OverlapCheck.h"
 #include "editing/TimeShift.h"
 
+#include "document/ProgramInfo.h"
+
+#include <QCommandLineParser>
 #include <QHash>
 
 namespace korv {
@@ -22,12 +25,6 @@ namespace {
 // Numbers on the command line and in the listing use ".", whatever the
 // user's locale: scripts and other programs read them.
 const NumberFormat numbers = NumberFormat::dot();
-
-const char *const kUsage =
-    "usage: korvendal-subconv --list [--fps RATE] FILE\n"
-    "       korvendal-subconv --to subviewer|microdvd|subrip|webvtt [--fps RATE] [--shift SECONDS] [--repair] IN OUT\n"
-    "RATE defaults to 25; numbers use \".\" as decimal separator. SubRip and WebVTT times\n"
-    "are listed with three decimals.\n";
 
 // The document's messages in the converter's own language, English.
 QString englishText(const Message &m)
@@ -60,14 +57,6 @@ QString englishText(const Message &m)
     return m.path.isEmpty() ? text : m.path + QStringLiteral(": ") + text;
 }
 
-SubConvOutput usageError(const QString &message)
-{
-    SubConvOutput o;
-    o.exitCode = 2;
-    o.err = (QStringLiteral("korvendal-subconv: ") + message + QLatin1Char('\n')).toUtf8() + kUsage;
-    return o;
-}
-
 SubConvOutput failure(const QString &message)
 {
     SubConvOutput o;
@@ -81,16 +70,50 @@ struct Subtitles {
     SubtitleFormat format;
 };
 
-Result<Subtitles> readSubtitles(const QString &path, double fps)
+// What the command line asks for, filled in by the options below.
+struct Request {
+    QString mode;         // the option naming what to do: "list", "to"
+    QString target;       // --to's format
+    double fps = 25;
+    std::optional<double> shift;
+    bool repair = false;
+    QStringList files;
+    StandardInput standardInput;
+};
+
+// "-" names standard input (or output); a file of that name is "./-".
+bool isStandardStream(const QString &path)
 {
-    Result<QByteArray> bytes = readWholeFile(path);
+    return path == QLatin1String("-");
+}
+
+// How messages name a file.
+QString shownName(const QString &path)
+{
+    return isStandardStream(path) ? QStringLiteral("standard input") : path;
+}
+
+Result<QByteArray> readInput(const Request &request, const QString &path)
+{
+    if (!isStandardStream(path))
+        return readWholeFile(path);
+    if (!request.standardInput)
+        return Failure{Message::system(QStringLiteral("cannot be read here"), shownName(path))};
+    return request.standardInput();
+}
+
+Result<Subtitles> readSubtitles(const Request &request, const QString &path)
+{
+    Result<QByteArray> bytes = readInput(request, path);
     if (!bytes)
         return Failure{bytes.error()};
     const SubtitleFormat format = detectFormat(*bytes);
+    const double fps = request.fps;
     ReadOutcome outcome;
     switch (format) {
     case SubtitleFormat::Unknown:
-        return Failure{Message::system(QStringLiteral("not a SubViewer 2, MicroDVD, SubRip or WebVTT file"), path)};
+        return Failure{Message::system(QStringLiteral("not a SubViewer 2, MicroDVD, SubRip or WebVTT file"),
+                                       shownName(path))};
     case SubtitleFormat::SubViewer: outcome = subviewer::read(decodeText(*bytes).text, numbers); break;
     case SubtitleFormat::MicroDvd: outcome = microdvd::read(decodeText(*bytes).text, fps, numbers); break;
     case SubtitleFormat::SubRip: outcome = subrip::read(decodeText(*bytes).text, numbers); break;
@@ -98,7 +121,7 @@ Result<Subtitles> readSubtitles(const QString &path, double fps)
     }
     if (!outcome.ok()) {
         Message error = *outcome.error;
-        error.path = path;
+        error.path = shownName(path);
         return Failure{error};
     }
     return Subtitles{std::move(outcome.rows), format};
@@ -131,9 +154,9 @@ QString checkFailure(const SubtitleList &list, const OverlapCheckResult &result)
         .arg(list.cell(row, ColEnd), list.cell(row + 1, ColStart));
 }
 
-SubConvOutput list(const QString &path, double fps)
+SubConvOutput list(const Request &request)
 {
-    const auto read = readSubtitles(path, fps);
+    const auto read = readSubtitles(request, request.files[0]);
     if (!read)
         return failure(englishText(read.error()));
     const bool milliseconds = read->format == SubtitleFormat::SubRip || read->format == SubtitleFormat::WebVtt;
@@ -152,10 +175,13 @@ SubConvOutput list(const QString &path, double fps)
     return o;
 }
 
-SubConvOutput convert(const QString &to, const QString &in, const QString &out, double fps,
-                      std::optional<double> shift, bool repair)
+SubConvOutput convert(const Request &request)
 {
-    auto read = readSubtitles(in, fps);
+    const QString &to = request.target;
+    const QString &out = request.files[1];
+    const double fps = request.fps;
+    const std::optional<double> &shift = request.shift;
+    auto read = readSubtitles(request, request.files[0]);
     if (!read)
         return failure(englishText(read.error()));
     SubtitleList document;
@@ -171,7 +197,7 @@ SubConvOutput convert(const QString &to, const QString &in, const QString &out, 
     }
     // Nobody to ask here: a repair is automatic or the check stops.
     const OverlapCheckResult checked =
-        checkOverlaps(document, numbers, repair ? OverlapMode::Repair : OverlapMode::Stop, {}, precision);
+        checkOverlaps(document, numbers, request.repair ? OverlapMode::Repair : OverlapMode::Stop, {}, precision);
     if (!checked.reachedEnd())
         return failure(checkFailure(document, checked));
     std::vector<qsizetype> offsets;
@@ -189,74 +215,202 @@ SubConvOutput convert(const QString &to, const QString &in, const QString &out, 
     const Result<QByteArray> bytes = utf8 ? Result<QByteArray>(text->toUtf8()) : encodeForFile(*text, offsets);
     if (!bytes)
         return failure(englishText(bytes.error()));
+    if (isStandardStream(out)) {
+        SubConvOutput o;
+        o.out = *bytes;
+        return o;
+    }
     const Status written = writeFileAtomically(out, *bytes);
     if (!written)
         return failure(englishText(written.error()));
     return {};
 }
 
+// The command line. Each thing the converter does is a mode, asked for by
+// its option; every other option fills in the request. A new mode or option
+// is a row in one of the two tables (and its lines in the manual page): the
+// parsing, the checks and --help follow from them.
+
+// What an option's value was wrong about, for the usage error; empty when
+// the value was taken.
+using TakeValue = QString (*)(Request &request, const QString &value);
+
+struct Mode {
+    const char *name;  // "to" for --to
+    const char *value; // the name of its value, or nullptr
+    const char *help;
+    QStringList options; // the further options it takes
+    QStringList files;   // the names of its files in its usage line
+    TakeValue take;      // for its value
+    SubConvOutput (*run)(const Request &request);
+};
+
+struct Option {
+    const char *name;
+    const char *value; // nullptr for a switch
+    const char *help;
+    TakeValue take;
+};
+
+const Mode kModes[] = {
+    {"list", nullptr, "print each subtitle as start, TAB, end, TAB, text", {"fps"}, {"FILE"}, nullptr, list},
+    {"to", "FORMAT", "convert IN to OUT: subviewer, microdvd, subrip or webvtt", {"fps", "shift", "repair"},
+     {"IN", "OUT"},
+     [](Request &r, const QString &v) {
+         static const QStringList targets = {QStringLiteral("subviewer"), QStringLiteral("microdvd"),
+                                             QStringLiteral("subrip"), QStringLiteral("webvtt")};
+         r.target = v;
+         return targets.contains(v) ? QString() : QStringLiteral("--to takes subviewer, microdvd, subrip or webvtt");
+     },
+     convert},
+};
+
+const Option kOptions[] = {
+    {"fps", "RATE", "MicroDVD frame rate, 1 to 1000 (default 25)",
+     [](Request &r, const QString &v) {
+         const auto rate = readFrameRate(v, numbers);
+         r.fps = rate.value_or(r.fps);
+         return rate ? QString() : QStringLiteral("--fps takes a frame rate from 1 to 1000, without group separators");
+     }},
+    {"shift", "SECONDS", "add SECONDS to every time (negative: take them away)",
+     [](Request &r, const QString &v) {
+         r.shift = TextToSeconds(v, numbers);
+         return r.shift ? QString() : QStringLiteral("--shift takes a number of seconds");
+     }},
+    {"repair", nullptr, "pull an end back to the next start instead of stopping",
+     [](Request &r, const QString &) {
+         r.repair = true;
+         return QString();
+     }},
+};
+
+QString dashed(const QString &name)
+{
+    return QStringLiteral("--") + name;
+}
+
+const Option *findOption(const QString &name)
+{
+    for (const Option &option : kOptions) {
+        if (name == QLatin1String(option.name))
+            return &option;
+    }
+    return nullptr;
+}
+
+QString withValue(const char *name, const char *value)
+{
+    return value ? dashed(QLatin1String(name)) + QLatin1Char(' ') + QLatin1String(value) : dashed(QLatin1String(name));
+}
+
+QByteArray usage()
+{
+    QString text;
+    QString lead = QStringLiteral("usage: ");
+    for (const Mode &mode : kModes) {
+        QStringList words = {QStringLiteral("korvendal-subconv"), withValue(mode.name, mode.value)};
+        for (const QString &name : mode.options) {
+            const Option *option = findOption(name);
+            words << QLatin1Char('[') + withValue(option->name, option->value) + QLatin1Char(']');
+        }
+        text += lead + (words + mode.files).join(QLatin1Char(' ')) + QLatin1Char('\n');
+        lead = QStringLiteral("       ");
+    }
+    text += lead + QStringLiteral("korvendal-subconv --help | --version\n\n");
+    const auto line = [&text](const QString &left, const char *help) {
+        text += QStringLiteral("  %1 %2\n").arg(left, -18).arg(QLatin1String(help));
+    };
+    for (const Mode &mode : kModes)
+        line(withValue(mode.name, mode.value), mode.help);
+    for (const Option &option : kOptions)
+        line(withValue(option.name, option.value), option.help);
+    line(QStringLiteral("-h, --help"), "print this help and end");
+    line(QStringLiteral("--version"), "print the name and version and end");
+    text += QStringLiteral(
+        "\nA FILE or IN of \"-\" is standard input, an OUT of \"-\" standard output. Numbers use \".\"\n"
+        "as decimal separator; SubRip and WebVTT times are listed with three decimals.\n"
+        "Exit status: 0 done, 1 a file could not be read or written or failed the check,\n"
+        "2 a usage error.\n");
+    return text.toUtf8();
+}
+
+SubConvOutput usageError(const QString &message)
+{
+    SubConvOutput o;
+    o.exitCode = 2;
+    o.err = (QStringLiteral("korvendal-subconv: ") + message + QLatin1Char('\n')).toUtf8() + usage();
+    return o;
+}
+
 } // namespace
 
-SubConvOutput runSubConv(const QStringList &arguments)
+SubConvOutput runSubConv(const QStringList &arguments, const StandardInput &standardInput)
 {
-    // Numbers on the command line and in the listing use ".".
-    QString mode;
-    QString target;
-    double fps = 25;
-    std::optional<double> shift;
-    bool repair = false;
-    QStringList files;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString &a = arguments[i];
-        auto value = [&]() -> std::optional<QString> {
-            if (i + 1 >= arguments.size())
-                return std::nullopt;
-            return arguments[++i];
-        };
-        if (a == QLatin1String("--list")) {
-            if (!mode.isEmpty())
-                return usageError(QStringLiteral("choose one of --list and --to"));
-            mode = a;
-        } else if (a == QLatin1String("--to")) {
-            if (!mode.isEmpty())
-                return usageError(QStringLiteral("choose one of --list and --to"));
-            mode = a;
-            const auto v = value();
-            static const QStringList targets = {QStringLiteral("subviewer"), QStringLiteral("microdvd"),
-                                                QStringLiteral("subrip"), QStringLiteral("webvtt")};
-            if (!v || !targets.contains(*v))
-                return usageError(QStringLiteral("--to takes subviewer, microdvd, subrip or webvtt"));
-            target = *v;
-        } else if (a == QLatin1String("--fps")) {
-            const auto v = value();
-            const auto rate = v ? readFrameRate(*v, numbers) : std::nullopt;
-            if (!rate)
-                return usageError(QStringLiteral("--fps takes a frame rate from 1 to 1000, without group separators"));
-            fps = *rate;
-        } else if (a == QLatin1String("--shift")) {
-            const auto v = value();
-            shift = v ? TextToSeconds(*v, numbers) : std::nullopt;
-            if (!shift)
-                return usageError(QStringLiteral("--shift takes a number of seconds"));
-        } else if (a == QLatin1String("--repair")) {
-            repair = true;
-        } else if (a.startsWith(QLatin1String("--"))) {
-            return usageError(QStringLiteral("unknown option ") + a);
-        } else {
-            files << a;
+    QCommandLineParser parser;
+    // "-fps 25" reads as "--fps 25", not as the switches -f, -p and -s.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const auto add = [&parser](const char *name, const char *value) {
+        QCommandLineOption option(QString::fromLatin1(name));
+        if (value)
+            option.setValueName(QLatin1String(value));
+        parser.addOption(option);
+    };
+    for (const Mode &mode : kModes)
+        add(mode.name, mode.value);
+    for (const Option &option : kOptions)
+        add(option.name, option.value);
+    parser.addOption(QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}));
+    add("version", nullptr);
+    if (!parser.parse(QStringList(QStringLiteral("korvendal-subconv")) + arguments))
+        return usageError(parser.errorText());
+
+    SubConvOutput answer;
+    if (parser.isSet(QStringLiteral("help"))) {
+        answer.out = usage();
+        return answer;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        answer.out = "korvendal-subconv " + ProgramInfo::versionText().toUtf8() + '\n';
+        return answer;
+    }
+
+    const Mode *mode = nullptr;
+    QStringList modeNames;
+    for (const Mode &m : kModes)
+        modeNames << dashed(QLatin1String(m.name));
+    for (const QString &given : parser.optionNames()) {
+        for (const Mode &m : kModes) {
+            if (given != QLatin1String(m.name))
+                continue;
+            if (mode)
+                return usageError(QStringLiteral("choose one of ") + modeNames.join(QStringLiteral(", ")));
+            mode = &m;
         }
     }
-    if (mode == QLatin1String("--list")) {
-        if (files.size() != 1 || shift || repair)
-            return usageError(QStringLiteral("--list takes one file and only --fps"));
-        return list(files[0], fps);
+    if (!mode)
+        return usageError(QStringLiteral("nothing to do: choose one of ") + modeNames.join(QStringLiteral(", ")));
+
+    Request request;
+    request.mode = QLatin1String(mode->name);
+    request.standardInput = standardInput;
+    if (mode->take) {
+        const QString wrong = mode->take(request, parser.value(request.mode));
+        if (!wrong.isEmpty())
+            return usageError(wrong);
     }
-    if (mode == QLatin1String("--to")) {
-        if (files.size() != 2)
-            return usageError(QStringLiteral("--to takes an input and an output file"));
-        return convert(target, files[0], files[1], fps, shift, repair);
+    for (const QString &given : parser.optionNames()) {
+        if (given == request.mode)
+            continue;
+        if (!mode->options.contains(given))
+            return usageError(QStringLiteral("%1 does not take %2").arg(dashed(request.mode), dashed(given)));
+        const QString wrong = findOption(given)->take(request, parser.value(given));
+        if (!wrong.isEmpty())
+            return usageError(wrong);
     }
-    return usageError(QStringLiteral("nothing to do"));
+    request.files = parser.positionalArguments();
+    if (request.files.size() != mode->files.size())
+        return usageError(QStringLiteral("%1 takes %2").arg(withValue(mode->name, mode->value), mode->files.join(QLatin1Char(' '))));
+    return mode->run(request);
 }
 
 } // namespace korv
