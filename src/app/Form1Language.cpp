@@ -41,7 +41,7 @@ void Form1::wireLanguage()
 
 void Form1::startLanguage()
 {
-    RunLanguageStartup(language_.programFolder(), *languageMenu, [this] {
+    RunLanguageStartup(language_.firstRunFolder(), *languageMenu, [this] {
         if (showLanguageWindow) {
             showLanguageWindow();
             return;

@@ -7,13 +7,13 @@ namespace korv {
 
 bool runFirstActivation(const Language &language, const FirstActivationSteps &steps)
 {
-    if (FirstRunDone(language.programFolder()))
+    if (FirstRunDone(language.firstRunFolder()))
         return false;
     if (steps.showShortcutTable)
         steps.showShortcutTable();
     if (language.CurrentLanguage() == QLatin1String("Turkish") && steps.startHelpTour)
         steps.startHelpTour();
-    WriteFirstRunDone(language.programFolder());
+    WriteFirstRunDone(language.firstRunFolder());
     return true;
 }
 

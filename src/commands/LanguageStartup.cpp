@@ -7,10 +7,10 @@
 
 namespace korv {
 
-void RunLanguageStartup(const QString &programFolder, LanguageMenu &menu, const std::function<void()> &showLanguageWindow)
+void RunLanguageStartup(const QString &firstRunFolder, LanguageMenu &menu, const std::function<void()> &showLanguageWindow)
 {
     SaveRegSetting(QStringLiteral("version"), QLatin1String(ProgramInfo::kStoredVersion));
-    if (!FirstRunDone(programFolder) && showLanguageWindow)
+    if (!FirstRunDone(firstRunFolder) && showLanguageWindow)
         showLanguageWindow();
     menu.LoadLanguageMenu();
 }

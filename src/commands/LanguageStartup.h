@@ -11,10 +11,11 @@ namespace korv {
 
 class LanguageMenu;
 
-// Stores "version"; when set.cfg does not say the first run is done, calls
+// Stores "version"; when set.cfg (beside the program in `firstRunFolder`, or
+// the user's) does not say the first run is done, calls
 // `showLanguageWindow` (which returns when the window has closed); then runs
 // the menu's LoadLanguageMenu.
-void RunLanguageStartup(const QString &programFolder, LanguageMenu &menu,
+void RunLanguageStartup(const QString &firstRunFolder, LanguageMenu &menu,
                         const std::function<void()> &showLanguageWindow);
 
 } // namespace korv

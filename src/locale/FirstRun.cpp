@@ -49,6 +49,8 @@ QString firstRunFileInConfigFolder()
 
 bool FirstRunDone(const QString &programFolder)
 {
+    if (programFolder.isEmpty())
+        return firstLineIsOne(firstRunFileInConfigFolder());
     if (firstLineIsOne(firstRunFileBesideProgram(programFolder)))
         return true;
     // The copy in the configuration folder stands in only for a program
@@ -59,7 +61,7 @@ bool FirstRunDone(const QString &programFolder)
 
 bool WriteFirstRunDone(const QString &programFolder)
 {
-    if (writeOne(firstRunFileBesideProgram(programFolder)))
+    if (!programFolder.isEmpty() && writeOne(firstRunFileBesideProgram(programFolder)))
         return true;
     if (!QDir().mkpath(userConfigFolder()))
         return false;

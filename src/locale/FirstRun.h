@@ -6,7 +6,8 @@
 // read-only, and the first-run steps would then repeat at every start, so
 // when the file cannot be written there it goes to the user's configuration
 // folder instead; that copy counts only while the program's folder cannot
-// be written.
+// be written. An installed program gives no folder of its own (an empty
+// one): its mark is the user's alone.
 
 #include <QString>
 

@@ -8,7 +8,11 @@
 
 namespace korv {
 
-Language::Language(QString programFolder) : programFolder_(std::move(programFolder)) {}
+Language::Language(QString programFolder) : programFolder_(programFolder), firstRunFolder_(std::move(programFolder)) {}
+
+Language::Language(const ProgramFiles &files) : programFolder_(files.dataFolder), firstRunFolder_(files.firstRunFolder)
+{
+}
 
 QString Language::folder() const
 {

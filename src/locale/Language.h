@@ -1,6 +1,6 @@
 #pragma once
-// The program's languages: the folder the program runs from, with "Language"
-// (and "Help") beside it, the language in use, and its numbered messages.
+// The program's languages: the folder with "Language" (and "Help") in it, the
+// language in use, and its numbered messages.
 //
 // One object a run, made at start-up and handed to the commands and the
 // windows, so tests give each its own folder. Messages are read from the
@@ -9,6 +9,7 @@
 // the built-in Turkish one.
 
 #include "document/Message.h"
+#include "locale/ProgramFiles.h"
 
 #include <QString>
 
@@ -16,9 +17,14 @@ namespace korv {
 
 class Language {
 public:
+    // A program with its files beside it.
     explicit Language(QString programFolder);
+    explicit Language(const ProgramFiles &files);
 
+    // The folder holding "Language" and "Help".
     const QString &programFolder() const { return programFolder_; }
+    // Where set.cfg may go beside the program; empty for an installed one.
+    const QString &firstRunFolder() const { return firstRunFolder_; }
 
     // Name of the current language: a language file's name less its
     // extension; empty until one is chosen.
@@ -42,6 +48,7 @@ public:
 
 private:
     QString programFolder_;
+    QString firstRunFolder_;
     QString current_;
 };
 

@@ -4,6 +4,7 @@
 #include "commands/RecoveryCopies.h"
 #include "locale/FirstRun.h"
 #include "locale/LanguageMenu.h"
+#include "locale/ProgramFiles.h"
 #include "support/WidgetTest.h"
 
 using namespace korv;
@@ -81,6 +82,51 @@ TEST_F(LifecycleTest, FirstRunIsDoneOnlyWhenSetCfgStartsWithOne)
     // beside the program the first run comes back.
     QFile::remove(folder.filePath(kFirstRunFileName));
     EXPECT_FALSE(FirstRunDone(program));
+}
+
+TEST_F(LifecycleTest, AnInstalledProgramFindsItsFilesUnderShareAndMarksTheFirstRunInTheUsersFolderOnly)
+{
+    // <prefix>/bin beside <prefix>/share/korvendal-sub; the bin folder can be
+    // written, as it can for root.
+    folder.write("usr/share/korvendal-sub/Language/English.lng", "[AUTHOR]\r\nName=Team\r\n");
+    folder.write("usr/share/korvendal-sub/Help/01.html", "<p>1</p>");
+    QDir().mkpath(folder.filePath("usr/bin"));
+    const ProgramFiles installed = locateProgramFiles(folder.filePath("usr/bin"));
+    EXPECT_EQ(installed.dataFolder, folder.filePath("usr/share/korvendal-sub"));
+    EXPECT_EQ(installed.firstRunFolder, QString());
+
+    Language language(installed);
+    EXPECT_EQ(language.filePath("English"), folder.filePath("usr/share/korvendal-sub/Language/English.lng"));
+    language.setCurrentLanguage("English");
+    EXPECT_TRUE(runFirstActivation(language, form.firstActivationSteps));
+    EXPECT_EQ(steps, QStringList{"shortcut table"});
+    EXPECT_FALSE(QFile::exists(folder.filePath("usr/bin/set.cfg"))); // nothing the package does not own
+    QFile mark(folder.configPath() + "/Korvendal/set.cfg");
+    ASSERT_TRUE(mark.open(QIODevice::ReadOnly));
+    EXPECT_EQ(mark.readAll(), "1\r\n");
+    mark.close();
+    EXPECT_FALSE(runFirstActivation(language, form.firstActivationSteps));
+
+    // Only the user's mark counts: not one in the folder the program was
+    // started from, nor one beside it.
+    ASSERT_TRUE(mark.remove());
+    folder.write("usr/bin/set.cfg", "1\r\n");
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(folder.filePath("usr/bin"));
+    const bool done = FirstRunDone(language.firstRunFolder());
+    QDir::setCurrent(previous);
+    EXPECT_FALSE(done);
+
+    // A "Language" folder beside the program (the build folder) wins, and
+    // set.cfg goes beside it; with neither, the program's own folder serves.
+    folder.write("usr/bin/Language/Turkish.lng", "[AUTHOR]\r\nName=Ekip\r\n");
+    const ProgramFiles beside = locateProgramFiles(folder.filePath("usr/bin"));
+    EXPECT_EQ(beside.dataFolder, folder.filePath("usr/bin"));
+    EXPECT_EQ(beside.firstRunFolder, folder.filePath("usr/bin"));
+    QDir().mkpath(folder.filePath("opt/bin"));
+    const ProgramFiles bare = locateProgramFiles(folder.filePath("opt/bin"));
+    EXPECT_EQ(bare.dataFolder, folder.filePath("opt/bin"));
+    EXPECT_EQ(bare.firstRunFolder, folder.filePath("opt/bin"));
 }
 
 TEST_F(LifecycleTest, AFirstRunShowsTheTableAndInTurkishTheTourThenRecordsIt)
