@@ -7,5 +7,5 @@
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    return korv::runEditor(app, true);
+    return korv::runEditor(app, {}, true);
 }

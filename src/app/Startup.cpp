@@ -10,7 +10,7 @@
 
 namespace korv {
 
-int runEditor(QApplication &app, bool quitWhenIdle)
+int runEditor(QApplication &app, const EditorCommandLine &line, bool quitWhenIdle)
 {
 #ifdef SIGXFSZ
     // Past a file-size limit a save must fail with its reason, not end the
@@ -25,15 +25,16 @@ int runEditor(QApplication &app, bool quitWhenIdle)
     font.setPointSizeF(8.0);
     QApplication::setFont(font);
 
-    // "Language" and "Help" are beside the program.
-    Language language(QApplication::applicationDirPath());
+    // "Language" and "Help" are beside the program, or where it was installed.
+    Language language(locateProgramFiles(QApplication::applicationDirPath()));
+    // Lets the desktop match the windows to the desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("korvendal-sub"));
     Form1 form(language);
     form.Form_Load();
     // A subtitle file named on the command line, as a file manager's
     // "Open with" passes it.
-    const QStringList arguments = QApplication::arguments();
-    if (arguments.size() > 1 && !arguments.at(1).startsWith(QLatin1String("--")))
-        form.openAtStart(arguments.at(1));
+    if (!line.subtitle.isEmpty())
+        form.openAtStart(line.subtitle);
     if (quitWhenIdle)
         QObject::connect(&form, &Form1::firstActivationFinished, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     form.show();
