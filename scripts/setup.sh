@@ -12,6 +12,7 @@ packages=(
   qt6-base-dev qt6-multimedia-dev libgtest-dev libbenchmark-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav
   fonts-dejavu-core fonts-liberation libx11-dev xvfb xauth xdotool x11-apps imagemagick ffmpeg
+  dpkg-dev file lintian appstream desktop-file-utils man-db
   ${KORV_EXTRA_PACKAGES:-}
 )
 
