@@ -53,7 +53,8 @@ TEST(EditorCommandLine, HelpAndVersionGoToStandardOutputAndMistakesToStandardErr
         const EditorAnswer answer = answerWithoutWindow(readEditorCommandLine(args));
         EXPECT_EQ(answer.exitCode, 2) << args.join(' ').toStdString();
         EXPECT_EQ(answer.out, "");
-        EXPECT_TRUE(answer.err.startsWith("korvendal-sub: " + reason + "\nusage: korvendal-sub")) << answer.err.toStdString();
+        EXPECT_TRUE(answer.err.startsWith("korvendal-sub: " + reason + "\nusage: korvendal-sub"))
+            << answer.err.toStdString();
     }
 }
 

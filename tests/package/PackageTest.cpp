@@ -63,6 +63,13 @@ std::set<QString> filesOf(const QString &source, const QString &target)
     return files;
 }
 
+// A section of a manual page as man shows it, without its heading.
+QString section(const QString &page, const char *heading)
+{
+    static const QRegularExpression nextHeading(QStringLiteral("\n[A-Z]"));
+    return page.section(QLatin1Char('\n') + QLatin1String(heading) + QLatin1Char('\n'), 1).section(nextHeading, 0, 0);
+}
+
 const int kIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
 
 class PackageTest : public ::testing::Test {
@@ -259,16 +266,26 @@ TEST_F(PackageTest, ManualPagesHaveNoWarningsAndNameEveryOptionAndExitCode)
         const QString page = manualPage(QLatin1String(program), &warnings);
         EXPECT_EQ(warnings, "") << program;
         ASSERT_TRUE(page.contains("\nSYNOPSIS\n")) << program;
-        // Whatever --help offers, the page explains.
+        // Every option of --help's table ("  -h, --help   print ...") has
+        // an entry of its own under OPTIONS ("       -h, --help").
         const QString help = run(root("/usr/bin/") + QLatin1String(program), {"--help"}).out;
-        QStringList options;
-        for (const QRegularExpressionMatch &m : option.globalMatch(help))
-            options << m.captured();
-        EXPECT_GE(options.size(), 3) << program;
-        for (const QString &name : options)
-            EXPECT_TRUE(page.contains(QLatin1Char(' ') + name)) << program << " page lacks " << name.toStdString();
+        QStringList offered, entries;
+        for (const QString &line : help.split(QLatin1Char('\n'))) {
+            const QString left = line.trimmed().section(QStringLiteral("  "), 0, 0);
+            if (line.startsWith(QLatin1String("  -")))
+                for (const QRegularExpressionMatch &m : option.globalMatch(left))
+                    offered << m.captured();
+        }
+        for (const QString &line : section(page, "OPTIONS").split(QLatin1Char('\n'))) {
+            if (line.startsWith(QLatin1String("       -")))
+                for (const QRegularExpressionMatch &m : option.globalMatch(line))
+                    entries << m.captured();
+        }
+        EXPECT_GE(offered.size(), 3) << program;
+        for (const QString &name : offered)
+            EXPECT_TRUE(entries.contains(name)) << program << " page has no entry for " << name.toStdString();
         // And every exit code, in its own section.
-        const QString exitSection = QLatin1Char('\n') + page.section(QStringLiteral("\nEXIT STATUS\n"), 1).section(QRegularExpression("\n[A-Z]"), 0, 0);
+        const QString exitSection = QLatin1Char('\n') + section(page, "EXIT STATUS");
         const QString helpExit = help.section(QStringLiteral("Exit status:"), 1).simplified();
         QStringList codes;
         for (const QRegularExpressionMatch &m : exitCode.globalMatch(QStringLiteral("Exit status: ") + helpExit))

@@ -409,7 +409,8 @@ SubConvOutput runSubConv(const QStringList &arguments, const StandardInput &stan
     }
     request.files = parser.positionalArguments();
     if (request.files.size() != mode->files.size())
-        return usageError(QStringLiteral("%1 takes %2").arg(withValue(mode->name, mode->value), mode->files.join(QLatin1Char(' '))));
+        return usageError(
+            QStringLiteral("%1 takes %2").arg(withValue(mode->name, mode->value), mode->files.join(QLatin1Char(' '))));
     return mode->run(request);
 }
 
