@@ -65,6 +65,10 @@ SubConvOutput failure(const QString &message)
     return o;
 }
 
+// A usage error: the reason, then the usage, on standard error, and 2. A
+// mode may end with one when its options do not go together.
+SubConvOutput usageError(const QString &message);
+
 struct Subtitles {
     std::vector<SubtitleEntry> rows;
     SubtitleFormat format;
