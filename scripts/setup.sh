@@ -13,6 +13,7 @@ packages=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav
   fonts-dejavu-core fonts-liberation libx11-dev xvfb xauth xdotool x11-apps imagemagick ffmpeg
   dpkg-dev file lintian appstream desktop-file-utils man-db
+  libavformat-dev libavcodec-dev libavutil-dev
   ${KORV_EXTRA_PACKAGES:-}
 )
 

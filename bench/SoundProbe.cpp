@@ -1,0 +1,105 @@
+// Times the sound analysis of one film as a user meets it, printing one line
+// per figure:
+//   korvendal-sound-probe FILM analyse   the whole analysis through a fresh,
+//                                        empty cache, then the same film
+//                                        again from that cache
+//   korvendal-sound-probe FILM decode    the decode and the peaks only, for
+//                                        timing the whole process against
+//                                        ffmpeg decoding the same film
+#include "sound/AudioDecoder.h"
+#include "sound/PeakPyramid.h"
+#include "sound/SoundAnalysis.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
+#include <sys/resource.h>
+
+using namespace korv::sound;
+
+namespace {
+
+long peakRssKb()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// Runs one analysis to its end, noting when the first ten minutes were readable.
+struct Run {
+    qint64 totalMs = -1, firstTenMinutesMs = -1;
+    bool fromCache = false;
+    SoundProblem problem;
+    std::shared_ptr<const PeakPyramid> peaks;
+};
+
+Run analyse(const QString &film, const QString &cacheFolder)
+{
+    Run run;
+    SoundAnalysis analysis{SoundCache(cacheFolder)};
+    QElapsedTimer clock;
+    QTimer poll; // the strip would look this often: once a frame
+    poll.setInterval(1);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (run.firstTenMinutesMs < 0 && analysis.peaks()->filledUpToUs() >= 600LL * 1000000)
+            run.firstTenMinutesMs = clock.elapsed();
+    });
+    QObject::connect(&analysis, &SoundAnalysis::finished, [&] {
+        run.totalMs = clock.elapsed();
+        QCoreApplication::quit();
+    });
+    QObject::connect(&analysis, &SoundAnalysis::failed, [&](const SoundProblem &p) {
+        run.problem = p;
+        QCoreApplication::quit();
+    });
+    clock.start();
+    analysis.start(film, 0);
+    poll.start();
+    QCoreApplication::exec();
+    if (run.firstTenMinutesMs < 0 && analysis.peaks()->filledUpToUs() >= 600LL * 1000000)
+        run.firstTenMinutesMs = run.totalMs;
+    run.fromCache = analysis.fromCache();
+    run.peaks = analysis.peaks();
+    return run;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: %s FILM analyse|decode\n", argv[0]);
+        return 2;
+    }
+    const QString film = QString::fromLocal8Bit(argv[1]);
+    const QByteArray mode = argv[2];
+    if (mode == "decode") {
+        auto pyramid = std::make_shared<PeakPyramid>();
+        PeakBuilder builder(pyramid);
+        MonoSink *sinks[] = {&builder};
+        const DecodeOutcome outcome = decodeAudio(film, 0, sinks);
+        std::printf("decoded %.1f s of sound, %lld bins, problem %s\n", outcome.endUs / 1e6,
+                    static_cast<long long>(pyramid->filledBins()), failureName(outcome.problem.failure));
+        return outcome.problem ? 1 : 0;
+    }
+    QTemporaryDir cache;
+    const long rssBefore = peakRssKb();
+    const Run first = analyse(film, cache.path());
+    if (first.problem) {
+        std::printf("failed: %s (%s)\n", failureName(first.problem.failure), qPrintable(first.problem.detail));
+        return 1;
+    }
+    std::printf("analysis: %lld ms; first 10 minutes readable after %lld ms\n", static_cast<long long>(first.totalMs),
+                static_cast<long long>(first.firstTenMinutesMs));
+    std::printf("peaks: %.2f MB for %.1f s of sound; peak RSS %.1f MB (%.1f MB before)\n",
+                first.peaks->memoryBytes() / 1e6, first.peaks->filledUpToUs() / 1e6, peakRssKb() / 1e3, rssBefore / 1e3);
+    const Run again = analyse(film, cache.path());
+    std::printf("reopened from the cache: %lld ms (%s)\n", static_cast<long long>(again.totalMs),
+                again.fromCache ? "from the cache" : "NOT from the cache");
+    return 0;
+}

@@ -1,0 +1,277 @@
+#include "sound/SoundCache.h"
+
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QtEndian>
+
+#include <algorithm>
+#include <cstring>
+
+namespace korv::sound {
+
+std::optional<FilmKey> filmKey(const QString &path, int audioTrack)
+{
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return std::nullopt;
+    const QString canonical = info.canonicalFilePath();
+    return FilmKey{canonical.isEmpty() ? info.absoluteFilePath() : canonical, info.size(),
+                   info.lastModified().toMSecsSinceEpoch(), audioTrack};
+}
+
+const CacheSection *CacheEntry::find(quint32 tag, quint32 version) const
+{
+    const auto it = std::ranges::find_if(sections, [&](const CacheSection &s) { return s.tag == tag && s.version == version; });
+    return it == sections.end() ? nullptr : &*it;
+}
+
+void CacheEntry::put(CacheSection section)
+{
+    const auto it = std::ranges::find(sections, section.tag, &CacheSection::tag);
+    if (it == sections.end())
+        sections.push_back(std::move(section));
+    else
+        *it = std::move(section);
+}
+
+// ---- the file ----
+// "KORVSNDC", u32 format version, u32 key length, the key (UTF-8 path, NUL,
+// size, modification time, track), u32 section count, then per section u32
+// tag, u32 version, u64 length and its bytes; last a u64 checksum of all
+// before it. Integers little-endian.
+
+namespace {
+
+constexpr char kMagic[8] = {'K', 'O', 'R', 'V', 'S', 'N', 'D', 'C'};
+constexpr quint32 kFormatVersion = 1;
+
+// A fast 64-bit checksum (a multiply-rotate over 8-byte words): damage, not
+// malice, is what it has to catch, and a 2-hour film's entry must be checked
+// in a few milliseconds.
+quint64 checksum(const char *data, qsizetype size)
+{
+    constexpr quint64 k1 = 0x9E3779B185EBCA87ULL, k2 = 0xC2B2AE3D27D4EB4FULL;
+    quint64 h = 0x27D4EB2F165667C5ULL ^ quint64(size);
+    qsizetype i = 0;
+    for (; i + 8 <= size; i += 8) {
+        quint64 w;
+        std::memcpy(&w, data + i, 8);
+        h ^= qFromLittleEndian(w) * k1;
+        h = (h << 31 | h >> 33) * k2;
+    }
+    quint64 tail = 0;
+    for (qsizetype j = 0; i + j < size; ++j)
+        tail |= quint64(quint8(data[i + j])) << (8 * j);
+    h ^= tail * k1;
+    h ^= h >> 29;
+    h *= k2;
+    return h ^ (h >> 32);
+}
+
+template<typename T>
+void put(QByteArray &out, T value)
+{
+    char bytes[sizeof(T)];
+    qToLittleEndian(value, bytes);
+    out.append(bytes, sizeof bytes);
+}
+
+class Reader {
+public:
+    Reader(const char *data, qsizetype size) : p_(data), end_(data + size) {}
+    template<typename T>
+    bool get(T *value)
+    {
+        if (end_ - p_ < qsizetype(sizeof(T)))
+            return false;
+        *value = qFromLittleEndian<T>(p_);
+        p_ += sizeof(T);
+        return true;
+    }
+    bool bytes(quint64 n, QByteArray *out)
+    {
+        if (quint64(end_ - p_) < n)
+            return false;
+        *out = QByteArray(p_, qsizetype(n));
+        p_ += n;
+        return true;
+    }
+    bool atEnd() const { return p_ == end_; }
+
+private:
+    const char *p_;
+    const char *end_;
+};
+
+QByteArray keyBytes(const FilmKey &key)
+{
+    QByteArray out = key.path.toUtf8();
+    out.append('\0');
+    put<qint64>(out, key.size);
+    put<qint64>(out, key.modifiedMs);
+    put<qint32>(out, key.audioTrack);
+    return out;
+}
+
+std::optional<FilmKey> keyFrom(const QByteArray &bytes)
+{
+    const qsizetype nul = bytes.indexOf('\0');
+    if (nul < 0)
+        return std::nullopt;
+    FilmKey key;
+    key.path = QString::fromUtf8(bytes.constData(), nul);
+    Reader r(bytes.constData() + nul + 1, bytes.size() - nul - 1);
+    qint32 track = 0;
+    if (!r.get(&key.size) || !r.get(&key.modifiedMs) || !r.get(&track) || !r.atEnd())
+        return std::nullopt;
+    key.audioTrack = track;
+    return key;
+}
+
+constexpr auto kSuffix = ".sound";
+
+} // namespace
+
+QByteArray SoundCache::encode(const CacheEntry &entry)
+{
+    QByteArray out;
+    qsizetype total = 64 + entry.key.path.size() * 3;
+    for (const CacheSection &s : entry.sections)
+        total += 16 + s.data.size();
+    out.reserve(total + 8);
+    out.append(kMagic, sizeof kMagic);
+    put<quint32>(out, kFormatVersion);
+    const QByteArray key = keyBytes(entry.key);
+    put<quint32>(out, quint32(key.size()));
+    out.append(key);
+    put<quint32>(out, quint32(entry.sections.size()));
+    for (const CacheSection &s : entry.sections) {
+        put<quint32>(out, s.tag);
+        put<quint32>(out, s.version);
+        put<quint64>(out, quint64(s.data.size()));
+        out.append(s.data);
+    }
+    put<quint64>(out, checksum(out.constData(), out.size()));
+    return out;
+}
+
+std::optional<CacheEntry> SoundCache::decode(const QByteArray &bytes)
+{
+    if (bytes.size() < qsizetype(sizeof kMagic + 8) || std::memcmp(bytes.constData(), kMagic, sizeof kMagic) != 0)
+        return std::nullopt;
+    const qsizetype body = bytes.size() - 8;
+    if (qFromLittleEndian<quint64>(bytes.constData() + body) != checksum(bytes.constData(), body))
+        return std::nullopt;
+    Reader r(bytes.constData() + sizeof kMagic, body - qsizetype(sizeof kMagic));
+    quint32 version = 0, keyLength = 0, count = 0;
+    QByteArray key;
+    if (!r.get(&version) || version != kFormatVersion || !r.get(&keyLength) || !r.bytes(keyLength, &key))
+        return std::nullopt;
+    CacheEntry entry;
+    const auto parsedKey = keyFrom(key);
+    if (!parsedKey || !r.get(&count))
+        return std::nullopt;
+    entry.key = *parsedKey;
+    for (quint32 i = 0; i < count; ++i) {
+        CacheSection s;
+        quint64 length = 0;
+        if (!r.get(&s.tag) || !r.get(&s.version) || !r.get(&length) || !r.bytes(length, &s.data))
+            return std::nullopt;
+        entry.sections.push_back(std::move(s));
+    }
+    if (!r.atEnd())
+        return std::nullopt;
+    return entry;
+}
+
+SoundCache::SoundCache(QString folder, qint64 limitBytes)
+    : folder_(folder.isEmpty() ? defaultFolder() : std::move(folder))
+    , limit_(limitBytes)
+{
+}
+
+QString SoundCache::defaultFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/sound");
+}
+
+QString SoundCache::entryPath(const FilmKey &key) const
+{
+    QByteArray name = key.path.toUtf8();
+    name.append('\0');
+    name.append(QByteArray::number(key.audioTrack));
+    const QByteArray hash = QCryptographicHash::hash(name, QCryptographicHash::Sha1).toHex();
+    return folder_ + QLatin1Char('/') + QString::fromLatin1(hash) + QLatin1String(kSuffix);
+}
+
+SoundCache::Lookup SoundCache::load(const FilmKey &key, CacheEntry *entry) const
+{
+    QFile file(entryPath(key));
+    if (!file.open(QIODevice::ReadOnly))
+        return Lookup::Missing;
+    const QByteArray bytes = file.readAll();
+    auto decoded = decode(bytes);
+    if (!decoded)
+        return Lookup::Damaged;
+    if (!(decoded->key == key))
+        return Lookup::Outdated;
+    // Used now: the least recently used entries go first when trimming.
+    file.setFileTime(QDateTime::currentDateTimeUtc(), QFileDevice::FileModificationTime);
+    if (entry)
+        *entry = std::move(*decoded);
+    return Lookup::Hit;
+}
+
+bool SoundCache::store(const CacheEntry &entry) const
+{
+    if (!QDir().mkpath(folder_))
+        return false;
+    QSaveFile file(entryPath(entry.key));
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray bytes = encode(entry);
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        return false;
+    trim();
+    return true;
+}
+
+void SoundCache::trim() const
+{
+    QDir dir(folder_);
+    struct Item {
+        QString path;
+        qint64 size;
+        qint64 used;
+    };
+    std::vector<Item> entries;
+    qint64 total = 0;
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    for (const QFileInfo &info : dir.entryInfoList(QDir::Files | QDir::Hidden)) {
+        const qint64 used = info.lastModified().toMSecsSinceEpoch();
+        if (!info.fileName().endsWith(QLatin1String(kSuffix))) {
+            // A temporary file of a writer that died (a live one is seconds old).
+            if (now - used > 3600 * 1000)
+                QFile::remove(info.filePath());
+            continue;
+        }
+        entries.push_back({info.filePath(), info.size(), used});
+        total += info.size();
+    }
+    if (total <= limit_)
+        return;
+    std::ranges::sort(entries, {}, &Item::used);
+    for (const Item &item : entries) {
+        if (total <= limit_)
+            break;
+        if (QFile::remove(item.path))
+            total -= item.size;
+    }
+}
+
+} // namespace korv::sound
