@@ -1,12 +1,14 @@
 // Times the sound analysis of one film as a user meets it, printing one line
 // per figure:
-//   korvendal-sound-probe FILM analyse   the whole analysis through a fresh,
-//                                        empty cache, then the same film
-//                                        again from that cache
-//   korvendal-sound-probe FILM decode    the decode and the peaks only, for
-//                                        timing the whole process against
-//                                        ffmpeg decoding the same film
-#include "sound/AudioDecoder.h"
+//   korvendal-sound-probe FILM analyse   one whole analysis through a fresh,
+//                                        empty cache (decode, peaks, the
+//                                        cache written), for timing the whole
+//                                        process against ffmpeg decoding the
+//                                        same film
+//   korvendal-sound-probe FILM report    the same, then when the first ten
+//                                        minutes were readable, the peaks'
+//                                        memory, the film reopened from the
+//                                        cache, and cancels mid-analysis
 #include "sound/PeakPyramid.h"
 #include "sound/SoundAnalysis.h"
 
@@ -15,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 #include <sys/resource.h>
 
@@ -78,16 +81,13 @@ int main(int argc, char **argv)
     }
     const QString film = QString::fromLocal8Bit(argv[1]);
     const QByteArray mode = argv[2];
-    if (mode == "decode") {
-        auto pyramid = std::make_shared<PeakPyramid>();
-        PeakBuilder builder(pyramid);
-        MonoSink *sinks[] = {&builder};
-        const DecodeOutcome outcome = decodeAudio(film, 0, sinks);
-        std::printf("decoded %.1f s of sound, %lld bins, problem %s\n", outcome.endUs / 1e6,
-                    static_cast<long long>(pyramid->filledBins()), failureName(outcome.problem.failure));
-        return outcome.problem ? 1 : 0;
-    }
     QTemporaryDir cache;
+    if (mode == "analyse") {
+        const Run run = analyse(film, cache.path());
+        std::printf("analysed %.1f s of sound in %lld ms, problem %s\n", run.peaks->filledUpToUs() / 1e6,
+                    static_cast<long long>(run.totalMs), failureName(run.problem.failure));
+        return run.problem ? 1 : 0;
+    }
     const long rssBefore = peakRssKb();
     const Run first = analyse(film, cache.path());
     if (first.problem) {
@@ -101,5 +101,26 @@ int main(int argc, char **argv)
     const Run again = analyse(film, cache.path());
     std::printf("reopened from the cache: %lld ms (%s)\n", static_cast<long long>(again.totalMs),
                 again.fromCache ? "from the cache" : "NOT from the cache");
+
+    // Cancels as the window makes them: another film opened (start() cancels
+    // the running analysis) a moment into the analysis, at 0.2 to 2 s.
+    QTemporaryDir other;
+    qint64 worstUs = 0, sumUs = 0;
+    const int cancels = 10;
+    for (int i = 0; i < cancels; ++i) {
+        SoundAnalysis analysis{SoundCache(other.path())};
+        analysis.start(film, 0);
+        QElapsedTimer wait;
+        wait.start();
+        while (wait.elapsed() < 200 + 200 * i)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QElapsedTimer cancel;
+        cancel.start();
+        analysis.cancel();
+        const qint64 us = cancel.nsecsElapsed() / 1000;
+        worstUs = std::max(worstUs, us);
+        sumUs += us;
+    }
+    std::printf("cancel mid-analysis: mean %.2f ms, worst %.2f ms of %d\n", sumUs / 1000.0 / cancels, worstUs / 1000.0, cancels);
     return 0;
 }

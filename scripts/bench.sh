@@ -9,3 +9,4 @@ for b in build/bench/bench_*; do
 done
 bash bench/compare_ffmpeg.sh build
 bash bench/startup.sh build
+bash bench/sound.sh build

@@ -127,15 +127,15 @@ bool mixToMono(const AVFrame &frame, float *out)
     }
 }
 
-// What the file says the chosen stream lasts, in microseconds (0: unknown).
+// Where the file says the chosen stream ends, in microseconds (0: unknown).
 // A stream's own length is preferred: the whole film may run longer than its
 // sound without anything being wrong.
-qint64 declaredLength(const AVFormatContext &format, const AVStream &stream, qint64 filmStartUs, bool *ownLength)
+qint64 declaredEnd(const AVFormatContext &format, const AVStream &stream, bool *ownLength)
 {
     *ownLength = true;
     if (stream.duration > 0 && stream.duration != AV_NOPTS_VALUE) {
         const qint64 start = stream.start_time != AV_NOPTS_VALUE ? av_rescale_q(stream.start_time, stream.time_base, kMicroseconds) : 0;
-        return start - filmStartUs + av_rescale_q(stream.duration, stream.time_base, kMicroseconds);
+        return start + av_rescale_q(stream.duration, stream.time_base, kMicroseconds);
     }
     // Matroska keeps each track's length as a "DURATION" tag, HH:MM:SS.nnnnnnnnn.
     if (const AVDictionaryEntry *tag = av_dict_get(stream.metadata, "DURATION", nullptr, 0)) {
@@ -148,7 +148,8 @@ qint64 declaredLength(const AVFormatContext &format, const AVStream &stream, qin
         }
     }
     *ownLength = false;
-    return format.duration > 0 ? format.duration : 0;
+    const qint64 start = format.start_time != AV_NOPTS_VALUE ? format.start_time : 0;
+    return format.duration > 0 ? start + format.duration : 0;
 }
 
 // Timestamps that disagree with the samples counted so far by less than this
@@ -226,10 +227,8 @@ DecodeOutcome decodeAudio(const QString &path, int audioTrack, std::span<MonoSin
     if (int r = avcodec_open2(decoder.get(), codec, nullptr); r < 0)
         return fail(SoundFailure::UndecodableCodec, QString::fromUtf8(codec->name) + QStringLiteral(": ") + avError(r));
 
-    // Position 0 of the film is where its earliest stream starts, as a player counts.
-    const qint64 filmStartUs = format->start_time != AV_NOPTS_VALUE ? format->start_time : 0;
     bool ownLength = false;
-    outcome.declaredUs = declaredLength(*format, *stream, filmStartUs, &ownLength);
+    outcome.declaredUs = declaredEnd(*format, *stream, &ownLength);
     const qint64 byteSize = format->pb ? avio_size(format->pb) : -1;
 
     std::unique_ptr<AVPacket, PacketFree> packet(av_packet_alloc());
@@ -267,7 +266,10 @@ DecodeOutcome decodeAudio(const QString &path, int audioTrack, std::span<MonoSin
         outcome.sampleRate = f.sample_rate;
         qint64 startUs = nextUs < 0 ? 0 : nextUs;
         if (f.best_effort_timestamp != AV_NOPTS_VALUE) {
-            const qint64 stamped = av_rescale_q(f.best_effort_timestamp, stream->time_base, kMicroseconds) - filmStartUs;
+            // The container's own time line, which is what the player's position
+            // reports: 0 at the start of an MKV or MP4, but an MPEG program
+            // stream's first timestamp (about half a second) at its start.
+            const qint64 stamped = av_rescale_q(f.best_effort_timestamp, stream->time_base, kMicroseconds);
             if (nextUs < 0 || std::abs(stamped - nextUs) > kJitterUs)
                 startUs = stamped;
         }

@@ -1,6 +1,7 @@
 #pragma once
 // Decodes one audio stream of a film to mono and hands it to sinks, placed on
-// the film's time line by the stream's own timestamps. Runs on the caller's
+// the film's time line (the container's, as the player counts its position)
+// by the stream's own timestamps. Runs on the caller's
 // thread (the analysis runs it on its worker).
 
 #include "sound/MonoBlock.h"
@@ -25,10 +26,10 @@ struct DecodeControl {
 struct DecodeOutcome {
     SoundProblem problem;
     bool cancelled = false;
-    // The end of the last sample delivered, in microseconds from the film's start.
+    // The end of the last sample delivered, in microseconds on the film's time line.
     qint64 endUs = 0;
     int sampleRate = 0;
-    // What the container says the stream lasts (0 when it does not say).
+    // Where the container says the stream ends (0 when it does not say).
     qint64 declaredUs = 0;
 };
 
