@@ -8,6 +8,9 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <chrono>
+#include <thread>
+
 using namespace korv::sound;
 
 namespace korv::test {
@@ -208,14 +211,21 @@ TEST_F(SoundAnalysisTest, CancelAndDestroyingTheOwnerMidAnalysisLeaveNoWorker)
     auto rider = std::make_shared<CountingSink>();
     {
         SoundAnalysis analysis{cache()};
-        QSignalSpy finished(&analysis, &SoundAnalysis::finished);
+        QSignalSpy finished(&analysis, &SoundAnalysis::finished), progress(&analysis, &SoundAnalysis::progressChanged);
         analysis.start(longFilm(), 0, {rider});
-        ASSERT_TRUE(QTest::qWaitFor([&] { return rider->samples.load() > 0; }, 60000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return analysis.percent() >= 1; }, 60000));
+        // The worker goes on reporting while this thread is busy; what it
+        // reported before the cancel must not arrive after it.
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
         analysis.cancel();
         const qint64 fed = rider->samples.load();
+        const qsizetype reported = progress.size();
+        const int percent = analysis.percent();
         QTest::qWait(100);
         EXPECT_EQ(rider->samples.load(), fed);
         EXPECT_TRUE(finished.isEmpty());
+        EXPECT_EQ(progress.size(), reported);
+        EXPECT_EQ(analysis.percent(), percent);
         EXPECT_EQ(analysis.state(), SoundAnalysis::State::Idle);
         EXPECT_EQ(rider.use_count(), 1);
 
