@@ -12,7 +12,25 @@
 #include <algorithm>
 #include <cstring>
 
+#ifdef Q_OS_LINUX
+#include <sys/stat.h>
+#endif
+
 namespace korv::sound {
+
+namespace {
+// Read straight from the file system: QFileInfo::lastModified() goes through
+// local time, whose conversion (tzset) two workers must not run at once.
+qint64 modifiedMs(const QFileInfo &info)
+{
+#ifdef Q_OS_LINUX
+    struct stat st {};
+    if (::stat(QFile::encodeName(info.filePath()).constData(), &st) == 0)
+        return qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000;
+#endif
+    return info.lastModified().toMSecsSinceEpoch();
+}
+} // namespace
 
 std::optional<FilmKey> filmKey(const QString &path, int audioTrack)
 {
@@ -20,8 +38,7 @@ std::optional<FilmKey> filmKey(const QString &path, int audioTrack)
     if (!info.isFile())
         return std::nullopt;
     const QString canonical = info.canonicalFilePath();
-    return FilmKey{canonical.isEmpty() ? info.absoluteFilePath() : canonical, info.size(),
-                   info.lastModified().toMSecsSinceEpoch(), audioTrack};
+    return FilmKey{canonical.isEmpty() ? info.absoluteFilePath() : canonical, info.size(), modifiedMs(info), audioTrack};
 }
 
 const CacheSection *CacheEntry::find(quint32 tag, quint32 version) const
@@ -253,7 +270,7 @@ void SoundCache::trim() const
     qint64 total = 0;
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
     for (const QFileInfo &info : dir.entryInfoList(QDir::Files | QDir::Hidden)) {
-        const qint64 used = info.lastModified().toMSecsSinceEpoch();
+        const qint64 used = modifiedMs(info);
         if (!info.fileName().endsWith(QLatin1String(kSuffix))) {
             // A temporary file of a writer that died (a live one is seconds old).
             if (now - used > 3600 * 1000)
