@@ -11,7 +11,9 @@ extern "C" {
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 namespace korv::sound {
@@ -174,7 +176,10 @@ DecodeOutcome decodeAudio(const QString &path, int audioTrack, std::span<MonoSin
     if (!info.isFile())
         return fail(SoundFailure::UnreadableFile, QStringLiteral("not a regular file"));
 
-    av_log_set_level(AV_LOG_QUIET);
+    // The decoder's own complaints about a damaged stream are not for the
+    // terminal: what matters comes back as the outcome.
+    static std::once_flag quiet;
+    std::call_once(quiet, [] { av_log_set_level(AV_LOG_QUIET); });
     AVFormatContext *raw = avformat_alloc_context();
     raw->interrupt_callback = {interrupted, const_cast<std::atomic_bool *>(control.cancel)};
     if (int r = avformat_open_input(&raw, QFile::encodeName(path).constData(), nullptr, nullptr); r < 0) {

@@ -200,8 +200,13 @@ TEST(SoundCacheFolder, IsTheProgramsOwnFolderInTheUsersCache)
     const QString previousOrg = QCoreApplication::organizationName(), previousApp = QCoreApplication::applicationName();
     QCoreApplication::setOrganizationName(QStringLiteral("Korvendal"));
     QCoreApplication::setApplicationName(QStringLiteral("korvendal-sub"));
+    const QByteArray previousCache = qgetenv("XDG_CACHE_HOME");
     qputenv("XDG_CACHE_HOME", "/home/someone/.cache");
     EXPECT_EQ(SoundCache::defaultFolder(), QStringLiteral("/home/someone/.cache/Korvendal/korvendal-sub/sound"));
+    if (previousCache.isEmpty())
+        qunsetenv("XDG_CACHE_HOME");
+    else
+        qputenv("XDG_CACHE_HOME", previousCache);
     QCoreApplication::setOrganizationName(previousOrg);
     QCoreApplication::setApplicationName(previousApp);
     QStandardPaths::setTestModeEnabled(true);
