@@ -177,7 +177,7 @@ private:
         ws.setRestoreEnabled(state.restoreEnabled);
         // A step over many rows shows the first it changed; any other the row
         // it was made on (or the row it left chosen).
-        const bool manyRows = kind_ == StepKind::TimeShift || kind_ == StepKind::Check;
+        const bool manyRows = kind_ == StepKind::TimeShift || kind_ == StepKind::Check || kind_ == StepKind::ReadingFixAll;
         const int row = std::clamp(manyRows ? firstChangedRow() : state.selected, 0, std::max(0, list.count() - 1));
         list.select(row);
         history_.replaying_ = wasReplaying;
@@ -402,6 +402,8 @@ QString stepName(const Language &language, StepKind kind)
     case StepKind::CaptureEnd: return language.LangText(msg::StepCaptureEnd);
     case StepKind::Lengthen: return language.LangText(msg::StepLengthen);
     case StepKind::Shorten: return language.LangText(msg::StepShorten);
+    case StepKind::ReadingFix: return language.LangText(msg::StepReadingFix);
+    case StepKind::ReadingFixAll: return language.LangText(msg::StepReadingFixAll);
     }
     return QString();
 }

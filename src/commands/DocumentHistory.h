@@ -39,6 +39,8 @@ enum class StepKind {
     CaptureEnd,
     Lengthen,
     Shorten,
+    ReadingFix,
+    ReadingFixAll,
 };
 
 // How a time shift moves time texts, given to its step so that the step can

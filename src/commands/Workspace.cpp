@@ -1,5 +1,7 @@
 #include "commands/Workspace.h"
 
+#include "commands/ReadingCommands.h"
+
 #include <QLocale>
 
 namespace korv {
@@ -9,6 +11,8 @@ Workspace::Workspace(UserDialogs &dialogs, Language &lang, QObject *parent)
       letterCase(letterCaseOf(QLocale()))
 {
     fields.precision = [this] { return precision(); };
+    reading.rules = [this] { return readingRules(*this); };
+    reading.recheckAll();
 }
 
 void Workspace::setRestoreEnabled(bool enabled)

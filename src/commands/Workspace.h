@@ -8,10 +8,13 @@
 
 #include "commands/DocumentHistory.h"
 #include "commands/FileCommands.h"
+#include "commands/SpellingCommands.h"
 #include "dialogs/UserDialogs.h"
 #include "document/FrameRate.h"
+#include "document/ReadingProfile.h"
 #include "document/SubtitleList.h"
 #include "editing/EditFields.h"
+#include "editing/ReadingMarks.h"
 #include "editing/Wildcard.h"
 #include "locale/Language.h"
 #include "locale/Options.h"
@@ -78,6 +81,13 @@ public:
 
     // Undo and redo of every change to the rows.
     DocumentHistory history{*this};
+
+    // The reading checks: the limits in force (the options window's) and
+    // every row's marks, kept as the rows change.
+    ReadingProfile readingProfile;
+    ReadingMarks reading{list};
+    // The document's dictionary and the user's own words.
+    DocumentSpelling spelling{*this};
 
 signals:
     // A subtitle file was read: the help button is enabled.

@@ -40,7 +40,7 @@ void SubtitleList::setCell(int row, int column, const QString &text)
         if (observer_)
             observer_->cellChanged(row, column, before, cell);
     }
-    noteCellChange(row);
+    noteCellChange(row, column != ColNumber);
 }
 
 bool SubtitleList::insertRow(int position, const SubtitleEntry &entry)
@@ -110,7 +110,7 @@ void SubtitleList::renumber()
         QString &cell = rows_[std::size_t(i)].number;
         if (cell != number) {
             cell = std::move(number);
-            noteCellChange(i);
+            noteCellChange(i, false);
         }
     }
 }
@@ -133,14 +133,20 @@ void SubtitleList::markModified()
     setModified(true);
 }
 
-void SubtitleList::noteCellChange(int row)
+void SubtitleList::noteCellChange(int row, bool content)
 {
     if (bulkDepth_ > 0) {
         bulkFirst_ = bulkFirst_ < 0 ? row : std::min(bulkFirst_, row);
         bulkLast_ = std::max(bulkLast_, row);
+        if (content) {
+            bulkContentFirst_ = bulkContentFirst_ < 0 ? row : std::min(bulkContentFirst_, row);
+            bulkContentLast_ = std::max(bulkContentLast_, row);
+        }
         return;
     }
     emit cellsChanged(row, row);
+    if (content)
+        emit contentChanged(row, row);
 }
 
 SubtitleList::BulkChange::BulkChange(SubtitleList &list) : list_(list)
@@ -156,6 +162,11 @@ SubtitleList::BulkChange::~BulkChange()
         list_.bulkFirst_ = list_.bulkLast_ = -1;
         if (first <= last)
             emit list_.cellsChanged(first, last);
+        const int contentFirst = list_.bulkContentFirst_;
+        const int contentLast = std::min(list_.bulkContentLast_, list_.count() - 1);
+        list_.bulkContentFirst_ = list_.bulkContentLast_ = -1;
+        if (contentFirst >= 0 && contentFirst <= contentLast)
+            emit list_.contentChanged(contentFirst, contentLast);
     }
 }
 

@@ -105,11 +105,14 @@ signals:
     void aboutToRemove(int first, int last);
     void removed(int first, int last);
     void cellsChanged(int firstRow, int lastRow);
+    // A start, end or text changed (cellsChanged also tells of row numbers,
+    // which a renumbering changes down to the last row).
+    void contentChanged(int firstRow, int lastRow);
     void selectionChanged(int row);
 
 private:
     void markModified();
-    void noteCellChange(int row);
+    void noteCellChange(int row, bool content);
 
     std::vector<SubtitleEntry> rows_;
     ChangeObserver *observer_ = nullptr;
@@ -118,6 +121,8 @@ private:
     int bulkDepth_ = 0;
     int bulkFirst_ = -1;
     int bulkLast_ = -1;
+    int bulkContentFirst_ = -1;
+    int bulkContentLast_ = -1;
 };
 
 } // namespace korv

@@ -1,5 +1,7 @@
 #include "document/SubtitleTableModel.h"
 
+#include <algorithm>
+
 namespace korv {
 
 SubtitleTableModel::SubtitleTableModel(SubtitleList &list, QObject *parent)
@@ -27,13 +29,37 @@ int SubtitleTableModel::rowCount(const QModelIndex &parent) const
 
 int SubtitleTableModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : 4;
+    return parent.isValid() ? 0 : (annotations_ ? 5 : 4);
+}
+
+void SubtitleTableModel::setAnnotations(const RowAnnotations *annotations)
+{
+    beginResetModel();
+    annotations_ = annotations;
+    endResetModel();
+}
+
+void SubtitleTableModel::annotationsChanged(int firstRow, int lastRow)
+{
+    if (!annotations_ || list_.isEmpty())
+        return;
+    firstRow = std::max(firstRow, 0);
+    lastRow = std::min(lastRow, list_.count() - 1);
+    if (firstRow <= lastRow)
+        emit dataChanged(index(firstRow, 0), index(lastRow, kExtraColumn));
 }
 
 QVariant SubtitleTableModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || !list_.isValidRow(index.row()))
         return {};
+    if (index.column() == kExtraColumn)
+        return annotations_ ? annotations_->extraData(index.row(), role) : QVariant();
+    if (annotations_) {
+        QVariant added = annotations_->cellData(index.row(), index.column(), role);
+        if (added.isValid())
+            return added;
+    }
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole || role == Qt::AccessibleTextRole) {
         const QString &text = list_.cell(index.row(), index.column());
         if (role == Qt::ToolTipRole && index.column() != ColText)
@@ -48,7 +74,7 @@ QVariant SubtitleTableModel::data(const QModelIndex &index, int role) const
 QVariant SubtitleTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal && (role == Qt::DisplayRole || role == Qt::AccessibleTextRole))
-        return headers_.value(section);
+        return section == kExtraColumn && annotations_ ? annotations_->extraHeader() : headers_.value(section);
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 

@@ -4,10 +4,12 @@
 #include "document/ProgramInfo.h"
 #include "document/TimeText.h"
 #include "help/ApplyLanguage.h"
+#include "help/ReadingLimitsBox.h"
 #include "help/Twips.h"
 #include "locale/Language.h"
 #include "locale/MessageKeys.h"
 #include "locale/Options.h"
+#include "locale/ReadingProfileStore.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -21,9 +23,11 @@ namespace korv {
 
 namespace {
 
-const QRect kClient = Twips::rect(0, 0, 9285, 2790);
+const QRect kClient = Twips::rect(0, 0, 9285, 4590);
+// The reading limits sit between the options and the close button.
+const QRect kLimits = Twips::rect(60, 2310, 9150, 1710);
 constexpr int kCheckWidth = 9150;
-const QRect kCloseButton = Twips::rect(7110, 2370, 1650, 330);
+const QRect kCloseButton = Twips::rect(7110, 4170, 1650, 330);
 
 QFrame *separator(QWidget *parent, int top)
 {
@@ -74,6 +78,9 @@ OptionsWindow::OptionsWindow(UserDialogs &ui, const Language &language, NumberFo
     CmdKapat->setAutoDefault(false);
 
     separators_ = {separator(this, 1470), separator(this, 2235)};
+    limits = new ReadingLimitsBox(numbers_, this);
+    limits->setGeometry(kLimits);
+    limits->setProfile(loadReadingProfile());
 
     // Every change is stored at once, the ones the load step makes too.
     for (int i = 0; i < kCheckCount; ++i)
@@ -110,6 +117,18 @@ void OptionsWindow::CmdKapat_Click()
         return;
     }
     storeOptionSeconds(Text1->text());
+    int bad = 0;
+    const auto profile = limits->profile(&bad);
+    if (!profile) {
+        ui_.showNotice(language_.LangText(Message::of(msg::LimitsNotNumbers, {limits->TxtSinir[std::size_t(bad)]->text()})),
+                       ProgramInfo::kNoticeTitle);
+        limits->TxtSinir[std::size_t(bad)]->setFocus();
+        return;
+    }
+    if (*profile != loadReadingProfile()) {
+        storeReadingProfile(*profile);
+        emit readingLimitsChanged();
+    }
     QDialog::reject();
 }
 
@@ -138,6 +157,7 @@ void OptionsWindow::fitCaptions()
         box->resize(widest, box->height());
     for (QFrame *line : separators_)
         line->resize(widest, line->height());
+    limits->resize(widest, limits->height());
     CmdKapat->move(kCloseButton.left() + extra, kCloseButton.top());
     setFixedSize(kClient.width() + extra, kClient.height());
 }

@@ -23,6 +23,7 @@ class QPushButton;
 namespace korv {
 
 class Language;
+class ReadingLimitsBox;
 class UserDialogs;
 
 class OptionsWindow : public QDialog {
@@ -36,12 +37,18 @@ public:
     QLineEdit *Text1 = nullptr;
     QLabel *Label1 = nullptr;
     QPushButton *CmdKapat = nullptr;
+    // The reading checks' limits, stored when the window closes.
+    ReadingLimitsBox *limits = nullptr;
 
     bool optionFlag(int index) const;
     QString seconds() const;
 
     void Check1_Click(int index);
     void CmdKapat_Click();
+
+signals:
+    // New reading limits were stored.
+    void readingLimitsChanged();
 
 protected:
     // Esc and the title bar's close button go through CmdKapat_Click.

@@ -48,6 +48,7 @@ WindowSection form1()
                      QStringLiteral("Listview"), c - 1});
     k.push_back({QStringLiteral("CmdArayiAc"), TextTarget::ToolTip, QStringLiteral("CmdArayiAc"), -1});
     k.push_back({QStringLiteral("CmdArayiKapat"), TextTarget::ToolTip, QStringLiteral("CmdArayiKapat"), -1});
+    k.push_back(caption(QStringLiteral("CmdRapor")));
     return s;
 }
 
@@ -71,6 +72,20 @@ WindowSection options()
     addArray(s.keys, QStringLiteral("Check1"), 0, 4);
     s.keys.push_back(caption(QStringLiteral("Label1")));
     s.keys.push_back(caption(QStringLiteral("CmdKapat")));
+    s.keys.push_back(caption(QStringLiteral("FrameOkunabilirlik")));
+    addArray(s.keys, QStringLiteral("Label2"), 0, 6);
+    return s;
+}
+
+WindowSection readingReport()
+{
+    WindowSection s{QStringLiteral("frmRapor"), {}};
+    s.keys.push_back({QStringLiteral("Caption"), TextTarget::WindowTitle, QString(), -1});
+    for (int c = 1; c <= 5; ++c)
+        s.keys.push_back({QStringLiteral("ListeColumnHeaders-%1").arg(c), TextTarget::ColumnHeader,
+                          QStringLiteral("Liste"), c - 1});
+    for (const char *name : {"CmdDuzelt", "CmdTumunuDuzelt", "CmdDurdur", "CmdYenile", "CmdKapat"})
+        s.keys.push_back(caption(QLatin1String(name)));
     return s;
 }
 
@@ -78,7 +93,8 @@ WindowSection options()
 
 const std::vector<WindowSection> &windowSections()
 {
-    static const std::vector<WindowSection> sections{form1(), shortcutTable(), filmInfoWait(), options()};
+    static const std::vector<WindowSection> sections{form1(), shortcutTable(), filmInfoWait(), options(),
+                                                     readingReport()};
     return sections;
 }
 

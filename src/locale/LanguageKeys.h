@@ -34,7 +34,7 @@ struct WindowSection {
 };
 
 // The window sections, in the order: "Form1", "frmKisayollar",
-// "frmBilgiAliniyor", "frmSecenekler".
+// "frmBilgiAliniyor", "frmSecenekler", "frmRapor".
 const std::vector<WindowSection> &windowSections();
 // The section of a window; null when the window has none.
 const WindowSection *windowSection(const QString &window);

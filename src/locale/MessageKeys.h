@@ -68,4 +68,45 @@ inline const QString RecoveryQuestion = QStringLiteral("079");
 inline const QString RecoveryUntitled = QStringLiteral("080");
 inline const QString RecoveryCopyUnreadable = QStringLiteral("081");
 
+// The reading checks and the spelling.
+inline const QString ReadingSpeedHeader = QStringLiteral("190");  // the list's column
+inline const QString NameReadingSpeed = QStringLiteral("191");    // the label beside the times
+inline const QString NameLineLength = QStringLiteral("192");      // the label beside line %1
+inline const QString RuleCps = QStringLiteral("193");
+inline const QString RuleLineLength = QStringLiteral("194");
+inline const QString RuleLines = QStringLiteral("195");
+inline const QString RuleMinDuration = QStringLiteral("196");
+inline const QString RuleMaxDuration = QStringLiteral("197");
+inline const QString RuleGap = QStringLiteral("198");
+inline const QString RuleEmpty = QStringLiteral("199");
+inline const QString RuleSpelling = QStringLiteral("200");
+inline const QString ProblemCps = QStringLiteral("201");
+inline const QString ProblemLineLength = QStringLiteral("202");
+inline const QString ProblemLines = QStringLiteral("203");
+inline const QString ProblemMinDuration = QStringLiteral("204");
+inline const QString ProblemMaxDuration = QStringLiteral("205");
+inline const QString ProblemGapFrames = QStringLiteral("206");
+inline const QString ProblemGapMs = QStringLiteral("207");
+inline const QString ProblemEmpty = QStringLiteral("208");
+inline const QString ProblemSpelling = QStringLiteral("209");
+inline const QString ReportNothing = QStringLiteral("210");
+inline const QString FixAllDone = QStringLiteral("211");
+inline const QString SpellingProgress = QStringLiteral("212");
+inline const QString SpellingStopped = QStringLiteral("213");
+inline const QString DictionaryMissing = QStringLiteral("214");
+inline const QString PersonalListDamaged = QStringLiteral("215");
+inline const QString PersonalListUnwritable = QStringLiteral("216");
+inline const QString MenuAddToDictionary = QStringLiteral("217");
+inline const QString MenuIgnoreWord = QStringLiteral("218");
+inline const QString MenuNoSuggestions = QStringLiteral("219");
+inline const QString MenuDictionary = QStringLiteral("220");
+inline const QString MenuNoDictionary = QStringLiteral("221");
+inline const QString StepReadingFix = QStringLiteral("222");
+inline const QString StepReadingFixAll = QStringLiteral("223");
+inline const QString LimitsNotNumbers = QStringLiteral("224");
+inline const QString ReportCount = QStringLiteral("225");
+inline const QString DictionaryLoading = QStringLiteral("226");
+inline const QString PersonalListUnreadable = QStringLiteral("227");
+inline const QString FixNewEnd = QStringLiteral("228");
+
 } // namespace korv::msg

@@ -18,8 +18,8 @@ namespace {
 
 // Folder -> the folders it may include (besides itself).
 const std::map<QString, std::set<QString>> kAllowed = {
-    {"app", {"commands", "help", "document", "editing", "preview", "locale", "dialogs", "sound"}},
-    {"commands", {"document", "editing", "preview", "locale", "dialogs", "sound"}},
+    {"app", {"commands", "help", "document", "editing", "preview", "locale", "dialogs", "sound", "spelling"}},
+    {"commands", {"document", "editing", "preview", "locale", "dialogs", "sound", "spelling"}},
     {"help", {"document", "locale", "dialogs"}},
     {"editing", {"document"}},
     {"preview", {"document"}},
@@ -28,8 +28,11 @@ const std::map<QString, std::set<QString>> kAllowed = {
     {"document", {}},
     // A film's sound: decoding, peaks, speech; nothing of ours below it.
     {"sound", {}},
-    // The command-line converter: the document code and the sound analysis.
-    {"tools", {"document", "editing", "sound"}},
+    // Spelling through Hunspell: words of a subtitle text, markup skipped.
+    {"spelling", {"document"}},
+    // The command-line converter: the document code, the sound analysis and
+    // the spelling.
+    {"tools", {"document", "editing", "sound", "spelling"}},
 };
 
 // "src/commands/Workspace.cpp" -> "commands"; "tools/subconv/SubConv.cpp" -> "tools".

@@ -1,0 +1,61 @@
+#include "editing/ReadingMarks.h"
+
+#include <algorithm>
+
+namespace korv {
+
+ReadingMarks::ReadingMarks(SubtitleList &list, QObject *parent) : QObject(parent), list_(list)
+{
+    connect(&list_, &SubtitleList::resetDone, this, &ReadingMarks::recheckAll);
+    connect(&list_, &SubtitleList::inserted, this, [this](int first, int last) {
+        marks_.insert(marks_.begin() + first, std::size_t(last - first + 1), Mark{});
+        recheck(first - 1, last);
+    });
+    connect(&list_, &SubtitleList::aboutToRemove, this, [this](int first, int last) {
+        for (int i = first; i <= last; ++i)
+            marked_ -= marks_[std::size_t(i)].broken ? 1 : 0;
+        marks_.erase(marks_.begin() + first, marks_.begin() + last + 1);
+    });
+    // The row before now meets another next row.
+    connect(&list_, &SubtitleList::removed, this, [this](int first) { recheck(first - 1, first - 1); });
+    connect(&list_, &SubtitleList::contentChanged, this, [this](int first, int last) { recheck(first - 1, last); });
+    recheckAll();
+}
+
+void ReadingMarks::recheckAll()
+{
+    marks_.assign(std::size_t(list_.count()), Mark{});
+    marked_ = 0;
+    recheck(0, list_.count() - 1);
+}
+
+void ReadingMarks::recheck(int first, int last)
+{
+    first = std::max(first, 0);
+    last = std::min(last, list_.count() - 1);
+    if (first > last || int(marks_.size()) != list_.count())
+        return;
+    const ReadingRules now = rules();
+    for (int i = first; i <= last; ++i) {
+        const RowReading r = readRow(list_.rows(), i, now);
+        Mark &mark = marks_[std::size_t(i)];
+        marked_ += (r.broken ? 1 : 0) - (mark.broken ? 1 : 0);
+        mark.broken = r.broken;
+        mark.cps = r.cps ? float(*r.cps) : -1.f;
+    }
+    emit changed(first, last);
+}
+
+RuleSet ReadingMarks::broken(int row) const
+{
+    return row >= 0 && row < int(marks_.size()) ? marks_[std::size_t(row)].broken : 0;
+}
+
+std::optional<double> ReadingMarks::cps(int row) const
+{
+    if (row < 0 || row >= int(marks_.size()) || marks_[std::size_t(row)].cps < 0)
+        return std::nullopt;
+    return double(marks_[std::size_t(row)].cps);
+}
+
+} // namespace korv
