@@ -90,6 +90,7 @@ Form1::Form1(Language &language, UserDialogs *dialogs, QWidget *parent)
     wirePreview();
     wireKeyboard();
     wireHelp();
+    wireReadingChecks();
 
     applyOwnTexts();
     // The list's first, empty row, as the line toolbar's first button adds it.
@@ -496,6 +497,7 @@ void Form1::applyOwnTexts()
     ListView1->setAccessibleName(ws_.language.LangText(msg::NameAviDetails));
     nameFilmControls();
     showHistoryItems();
+    showReadingTexts();
     // The status bar speaks the new language at once.
     setStatusHint(statusHintKey_);
     showScrollLock();
@@ -547,6 +549,9 @@ int Form1::text1Index(QObject *object) const
 void Form1::Text1_GotFocus(int index)
 {
     QLineEdit *field = Text1[std::size_t(index)];
+    // The dictionary loads when the user first comes to write.
+    if (index >= EditFields::Line1 && index <= EditFields::Line3)
+        ws_.spelling.followDocument();
     if (index <= EditFields::Line3)
         setStatusHint(msg::FieldsHint);
     if (index == EditFields::Search)

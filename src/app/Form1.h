@@ -22,6 +22,7 @@
 #include <QWidget>
 
 #include <array>
+#include <vector>
 #include <functional>
 #include <memory>
 
@@ -44,6 +45,9 @@ class QTreeWidget;
 namespace korv {
 
 class LanguageMenu;
+class ReadingAnnotations;
+class ReadingReportWindow;
+class SpellingRun;
 class OptionsWindow;
 class FilmCommands;
 class FilmPreview;
@@ -141,6 +145,15 @@ struct Form1Controls {
     // The options window, made hidden with the main window; its check boxes
     // are the options.
     OptionsWindow *frmSecenekler = nullptr;
+
+    // The reading checks and the spelling (Form1Checks.cpp): the reading
+    // speed and line lengths beside the fields, the report's button and
+    // window, the dictionary menu.
+    QLabel *LblOkumaHizi = nullptr;
+    std::array<QLabel *, 3> LblSatirUzunlugu{};
+    QPushButton *CmdRapor = nullptr;
+    ReadingReportWindow *frmRapor = nullptr;
+    QMenu *mnusozluk = nullptr;
 };
 
 class Form1 : public QWidget, private Form1Controls {
@@ -251,6 +264,15 @@ private:
     void syncScrollLock();
     void showScrollLock();
     void wireHelp();     // Form1Help.cpp
+    void wireReadingChecks(); // Form1Checks.cpp
+    void showReadingLabels();
+    void showReadingTexts();
+    void spellField(int index);
+    void spellFields();
+    void addSpellingItems(QLineEdit *field, const QPoint &at, QMenu *menu);
+    void fillDictionaryMenu();
+    void CmdRapor_Click();
+    void refreshReport(bool spellAgain);
 
     void Text1_GotFocus(int index);
     void Text1_LostFocus(int index);
@@ -270,6 +292,12 @@ private:
     QString fileToOpenAtStart_;
     VideoView *filmVideo_ = nullptr;
     QWidget *filmBar_ = nullptr;
+    std::unique_ptr<ReadingAnnotations> readingAnnotations_;
+    std::unique_ptr<SpellingRun> spellingRun_;
+    // The spelling lines of the report's last finished run, kept while fixes
+    // change only times.
+    std::vector<std::pair<int, QString>> spellingFound_;
+    QString spelledFile_;
 };
 
 } // namespace korv

@@ -66,6 +66,7 @@ void Form1::showHistoryItems()
 void Form1::showFieldMenu(QLineEdit *field, const QPoint &at)
 {
     std::unique_ptr<QMenu> menu(field->createStandardContextMenu());
+    addSpellingItems(field, at, menu.get());
     for (QAction *action : menu->actions()) {
         const QString name = action->objectName();
         if (name != QLatin1String("edit-undo") && name != QLatin1String("edit-redo"))

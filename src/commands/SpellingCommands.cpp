@@ -13,6 +13,8 @@
 #include <QFileInfo>
 #include <QMetaObject>
 
+#include <algorithm>
+
 namespace korv {
 
 namespace {
@@ -33,7 +35,7 @@ QString fileKey(const QString &path)
 
 } // namespace
 
-DocumentSpelling::DocumentSpelling(Workspace &ws) : QObject(&ws), ws_(ws) {}
+DocumentSpelling::DocumentSpelling(Workspace &ws) : ws_(ws) {}
 
 DocumentSpelling::~DocumentSpelling()
 {
@@ -66,7 +68,7 @@ void DocumentSpelling::choose(const QString &name)
 void DocumentSpelling::followDocument()
 {
     const QString name = rememberedFor(ws_.currentSubtitleFile);
-    if (name != dictionary_ || (!checker_ && !loader_.joinable()))
+    if (name != dictionary_ || (!checker_ && !loader_.joinable() && !failed_))
         load(name);
 }
 

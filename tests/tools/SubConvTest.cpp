@@ -242,3 +242,33 @@ TEST_F(SubConvTest, TheProgramWorksInAPipeAndEndsWithEachExitCode)
     EXPECT_EQ(full.exitCode, 1);
     EXPECT_EQ(full.err, "korvendal-subconv: standard output: No space left on device\n");
 }
+
+TEST_F(SubConvTest, CheckPrintsOneLineAProblemAndExitsByWhatItFound)
+{
+    // Row 1 is too fast and ends 40 ms before row 2; row 2 is too short and
+    // has a misspelt word; row 3 has three lines and markup that is not read.
+    folder.write("c.srt", "1\r\n00:00:01,000 --> 00:00:02,000\r\nMerhaba anne, bugün hava çok güzel değil\r\n\r\n"
+                          "2\r\n00:00:02,040 --> 00:00:02,500\r\nGüzell\r\n\r\n"
+                          "3\r\n00:00:05,000 --> 00:00:09,000\r\n<i>Bir</i>\r\n{\\an8}İki\r\nÜç\r\n\r\n");
+    QStringList o = run({"--check", path("c.srt")});
+    EXPECT_EQ(o[0], "1") << o[2].toStdString();
+    EXPECT_EQ(o[1], "1\tcps\t41\t17\n"
+                    "1\tgap\t40\t80\n"
+                    "2\tmin-duration\t0.46\t0.833\n"
+                    "2\tspelling\tGüzell\ttr_TR\n"
+                    "3\tlines\t3\t2\n");
+    // With a rate the gap is in frames; without the dictionary no spelling.
+    o = run({"--check", "--fps", "25", "--dictionary", "none", path("c.srt")});
+    EXPECT_EQ(o[1], "1\tcps\t41\t17\n1\tgap\t1\t2\n2\tmin-duration\t0.46\t0.833\n3\tlines\t3\t2\n");
+    // A clean file: nothing printed, exit 0.
+    folder.write("ok.srt", "1\r\n00:00:01,000 --> 00:00:03,000\r\nHello world\r\n\r\n");
+    o = run({"--check", "--dictionary", "en_US", path("ok.srt")});
+    EXPECT_EQ(o, QStringList({"0", "", ""}));
+    // Errors exit with 2: no such file, a dictionary not installed, a usage error.
+    EXPECT_EQ(run({"--check", path("missing.srt")})[0], "2");
+    o = run({"--check", "--dictionary", "xx_XX", path("ok.srt")});
+    EXPECT_EQ(o[0], "2");
+    EXPECT_TRUE(o[2].contains("xx_XX")) << o[2].toStdString();
+    EXPECT_EQ(run({"--check", path("ok.srt"), path("c.srt")})[0], "2");
+    EXPECT_EQ(run({"--list", "--dictionary", "tr_TR", path("ok.srt")})[0], "2");
+}

@@ -11,12 +11,16 @@
 #include "document/TimeText.h"
 #include "document/WebVttFormat.h"
 #include "editing/OverlapCheck.h"
+#include "editing/ReadingCheck.h"
 #include "editing/TimeShift.h"
+#include "spelling/SpellChecker.h"
 
 #include "document/ProgramInfo.h"
 
 #include <QCommandLineParser>
 #include <QHash>
+
+#include <memory>
 
 namespace korv {
 
@@ -57,10 +61,10 @@ QString englishText(const Message &m)
     return m.path.isEmpty() ? text : m.path + QStringLiteral(": ") + text;
 }
 
-SubConvOutput failure(const QString &message)
+SubConvOutput failure(const QString &message, int exitCode = 1)
 {
     SubConvOutput o;
-    o.exitCode = 1;
+    o.exitCode = exitCode;
     o.err = (QStringLiteral("korvendal-subconv: ") + message + QLatin1Char('\n')).toUtf8();
     return o;
 }
@@ -79,6 +83,8 @@ struct Request {
     QString mode;         // the option naming what to do: "list", "to"
     QString target;       // --to's format
     double fps = 25;
+    bool fpsGiven = false;
+    QString dictionary = QStringLiteral("tr_TR");
     std::optional<double> shift;
     bool repair = false;
     QStringList files;
@@ -230,6 +236,53 @@ SubConvOutput convert(const Request &request)
     return {};
 }
 
+// --check: one line a problem, "row<TAB>rule<TAB>value<TAB>limit", in row
+// order; 0 for none, 1 for some, 2 when the file or the dictionary cannot be
+// had. The gap is in frames when a rate is known (--fps, or a MicroDVD
+// file's), in milliseconds otherwise.
+SubConvOutput check(const Request &request)
+{
+    std::unique_ptr<SpellChecker> speller;
+    if (request.dictionary != QLatin1String("none")) {
+        speller = SpellChecker::load(request.dictionary);
+        if (!speller)
+            return failure(QStringLiteral("the dictionary %1 is not installed").arg(request.dictionary), 2);
+    }
+    const auto read = readSubtitles(request, request.files[0]);
+    if (!read)
+        return failure(englishText(read.error()), 2);
+    ReadingRules rules;
+    rules.numbers = numbers;
+    const bool milliseconds = read->format == SubtitleFormat::SubRip || read->format == SubtitleFormat::WebVtt;
+    rules.precision = milliseconds ? TimePrecision::Milliseconds : TimePrecision::Hundredths;
+    rules.frameRate = request.fpsGiven || read->format == SubtitleFormat::MicroDvd ? request.fps : 0;
+    const std::vector<ReadingProblem> problems = checkReading(read->rows, rules);
+    QString text;
+    int count = 0;
+    auto line = [&](int row, const QString &rule, const QString &value, const QString &limit) {
+        text += QStringLiteral("%1\t%2\t%3\t%4\n").arg(row + 1).arg(rule, value, limit);
+        ++count;
+    };
+    std::size_t next = 0;
+    for (int row = 0; row < int(read->rows.size()); ++row) {
+        for (; next < problems.size() && problems[next].row == row; ++next) {
+            const ReadingProblem &p = problems[next];
+            const bool valued = p.rule != ReadingRule::Empty;
+            line(row, readingRuleName(p.rule), valued ? readingValueText(p.rule, p.value, rules) : QString(),
+                 valued ? readingValueText(p.rule, p.limit, rules) : QString());
+        }
+        if (speller) {
+            const QString &subtitle = read->rows[std::size_t(row)].text;
+            for (const WordSpan &w : speller->unknownWords(subtitle))
+                line(row, QStringLiteral("spelling"), subtitle.mid(w.start, w.length), request.dictionary);
+        }
+    }
+    SubConvOutput o;
+    o.out = text.toUtf8();
+    o.exitCode = count > 0 ? 1 : 0;
+    return o;
+}
+
 // The command line. Each thing the converter does is a mode, asked for by
 // its option; every other option fills in the request. A new mode or option
 // is a row in one of the two tables (and its lines in the manual page): the
@@ -267,6 +320,8 @@ const Mode kModes[] = {
          return targets.contains(v) ? QString() : QStringLiteral("--to takes subviewer, microdvd, subrip or webvtt");
      },
      convert},
+    {"check", nullptr, "print each problem a viewer would have as row, TAB, rule, TAB, value, TAB, limit",
+     {"fps", "dictionary"}, {"FILE"}, nullptr, check},
 };
 
 const Option kOptions[] = {
@@ -274,6 +329,7 @@ const Option kOptions[] = {
      [](Request &r, const QString &v) {
          const auto rate = readFrameRate(v, numbers);
          r.fps = rate.value_or(r.fps);
+         r.fpsGiven = rate.has_value();
          return rate ? QString() : QStringLiteral("--fps takes a frame rate from 1 to 1000, without group separators");
      }},
     {"shift", "SECONDS", "add SECONDS to every time (negative: take them away)",
@@ -285,6 +341,12 @@ const Option kOptions[] = {
      [](Request &r, const QString &) {
          r.repair = true;
          return QString();
+     }},
+    {"dictionary", "NAME", "spelling dictionary of --check: tr_TR (default), en_US, or none",
+     [](Request &r, const QString &v) {
+         r.dictionary = v;
+         const bool name = !v.isEmpty() && !v.contains(QLatin1Char('/'));
+         return name ? QString() : QStringLiteral("--dictionary takes a dictionary's name (tr_TR, en_US) or none");
      }},
 };
 
@@ -334,7 +396,7 @@ QByteArray usage()
         "\nA FILE or IN of \"-\" is standard input, an OUT of \"-\" standard output. Numbers use \".\"\n"
         "as decimal separator; SubRip and WebVTT times are listed with three decimals.\n"
         "Exit status: 0 done, 1 a file could not be read or written or failed the check,\n"
-        "2 a usage error.\n");
+        "2 a usage error. --check: 0 no problem, 1 some, 2 an error.\n");
     return text.toUtf8();
 }
 
