@@ -35,12 +35,24 @@ QString fileKey(const QString &path)
 
 } // namespace
 
+struct DocumentSpelling::Load {
+    QString name;
+    std::mutex mutex;
+    std::condition_variable finished;
+    bool done = false;
+    std::shared_ptr<SpellChecker> checker;
+    // Null once the load is no longer wanted.
+    DocumentSpelling *owner = nullptr;
+};
+
 DocumentSpelling::DocumentSpelling(Workspace &ws) : ws_(ws) {}
 
 DocumentSpelling::~DocumentSpelling()
 {
-    if (loader_.joinable())
-        loader_.join();
+    if (load_) {
+        const std::lock_guard lock(load_->mutex);
+        load_->owner = nullptr;
+    }
 }
 
 QString DocumentSpelling::wordListFolder() const
@@ -62,25 +74,32 @@ void DocumentSpelling::choose(const QString &name)
 {
     if (!ws_.currentSubtitleFile.isEmpty())
         RegSetString(rememberedKey(), fileKey(ws_.currentSubtitleFile), name.isEmpty() ? kNone : name);
+    followedFile_ = ws_.currentSubtitleFile;
+    followed_ = true;
     load(name);
 }
 
 void DocumentSpelling::followDocument()
 {
+    if (followed_ && followedFile_ == ws_.currentSubtitleFile)
+        return;
+    followedFile_ = ws_.currentSubtitleFile;
+    followed_ = true;
     const QString name = rememberedFor(ws_.currentSubtitleFile);
-    if (name != dictionary_ || (!checker_ && !loader_.joinable() && !failed_))
+    if (name != dictionary_ || (!checker_ && !load_ && !failed_))
         load(name);
 }
 
 void DocumentSpelling::load(const QString &name)
 {
+    if (load_) {
+        const std::lock_guard lock(load_->mutex);
+        load_->owner = nullptr;
+    }
+    load_.reset();
     dictionary_ = name;
     checker_.reset();
     failed_ = false;
-    const int generation = ++generation_;
-    // The previous load runs to its end; its result is dropped.
-    if (loader_.joinable())
-        loader_.join();
     emit ready();
     if (name.isEmpty())
         return;
@@ -89,19 +108,35 @@ void DocumentSpelling::load(const QString &name)
         ws_.ui.showNotice(ws_.language.LangText(Message::of(msg::DictionaryMissing, {name})), ProgramInfo::kNoticeTitle);
         return;
     }
-    const QStringList folders = dictionaryFolders;
-    const QString wordList = personalDictionaryPath(wordListFolder(), name);
-    loader_ = std::thread([this, name, folders, wordList, generation] {
-        std::shared_ptr<SpellChecker> checker = SpellChecker::load(name, folders);
-        QMetaObject::invokeMethod(this, [this, generation, checker] { loaded(generation, checker); },
-                                  Qt::QueuedConnection);
-    });
+    auto state = std::make_shared<Load>();
+    state->name = name;
+    state->owner = this;
+    load_ = state;
+    std::thread([state, folders = dictionaryFolders] {
+        std::shared_ptr<SpellChecker> checker = SpellChecker::load(state->name, folders);
+        const std::lock_guard lock(state->mutex);
+        state->checker = std::move(checker);
+        state->done = true;
+        state->finished.notify_all();
+        if (state->owner)
+            QMetaObject::invokeMethod(state->owner, [state] {
+                if (state->owner)
+                    state->owner->loaded(state);
+            }, Qt::QueuedConnection);
+    }).detach();
 }
 
-void DocumentSpelling::loaded(int generation, std::shared_ptr<SpellChecker> checker)
+void DocumentSpelling::loaded(const std::shared_ptr<Load> &state)
 {
-    if (generation != generation_)
+    // Taken already (waitUntilLoaded), or no longer wanted.
+    if (state != load_)
         return;
+    load_.reset();
+    std::shared_ptr<SpellChecker> checker;
+    {
+        const std::lock_guard lock(state->mutex);
+        checker = state->checker;
+    }
     if (!checker) {
         failed_ = true;
         ws_.ui.showNotice(ws_.language.LangText(Message::of(msg::DictionaryMissing, {dictionary_})),
@@ -128,11 +163,14 @@ void DocumentSpelling::loaded(int generation, std::shared_ptr<SpellChecker> chec
 
 void DocumentSpelling::waitUntilLoaded()
 {
-    if (!loader_.joinable())
+    const std::shared_ptr<Load> state = load_;
+    if (!state)
         return;
-    loader_.join();
-    // The queued result is taken now rather than at the next event.
-    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    {
+        std::unique_lock lock(state->mutex);
+        state->finished.wait(lock, [&] { return state->done; });
+    }
+    loaded(state);
 }
 
 void DocumentSpelling::addToMyDictionary(const QString &word)

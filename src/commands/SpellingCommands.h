@@ -12,6 +12,8 @@
 #include <QStringList>
 
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -49,7 +51,7 @@ public:
 
     // Null while loading, with no dictionary, or with one not installed.
     std::shared_ptr<SpellChecker> checker() const { return checker_; }
-    bool loading() const { return loader_.joinable() && !checker_ && !dictionary_.isEmpty() && !failed_; }
+    bool loading() const { return bool(load_); }
     // Waits for the load under way (tests; the report before it spells).
     void waitUntilLoaded();
 
@@ -64,16 +66,23 @@ signals:
     void ready();
 
 private:
+    struct Load;
     void load(const QString &name);
-    void loaded(int generation, std::shared_ptr<SpellChecker> checker);
+    void loaded(const std::shared_ptr<Load> &load);
 
     Workspace &ws_;
     QString dictionary_;
     QString wordListFolder_;
     std::shared_ptr<SpellChecker> checker_;
-    std::thread loader_;
-    int generation_ = 0;
+    // The load under way, shared with its worker; a load left behind (another
+    // dictionary chosen, the window closed) finishes alone and is dropped,
+    // so nobody waits for it.
+    std::shared_ptr<Load> load_;
     bool failed_ = false;
+    // The file whose dictionary is in force (chosen or remembered), so that
+    // following the document again changes nothing until another file opens.
+    QString followedFile_;
+    bool followed_ = false;
 };
 
 // The spelling of a snapshot of the rows' texts on a worker thread. The
