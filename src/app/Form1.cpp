@@ -5,8 +5,11 @@
 #include "commands/CheckCommands.h"
 #include "commands/FileCommands.h"
 #include "commands/LineCommands.h"
+#include "commands/ReadingCommands.h"
+#include "commands/SpellingCommands.h"
 #include "document/ProgramInfo.h"
 #include "help/AboutWindow.h"
+#include "help/ReadingReportWindow.h"
 #include "locale/Language.h"
 #include "locale/MessageKeys.h"
 

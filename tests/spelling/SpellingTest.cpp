@@ -99,6 +99,8 @@ using DocumentSpellingTest = WorkspaceTest;
 
 TEST_F(DocumentSpellingTest, AddedWordsSurviveARestartAndADamagedListIsTold)
 {
+    // The built-in texts, with the values filled in.
+    folder.language.setCurrentLanguage(QStringLiteral("Yok"));
     ws.spelling.setWordListFolder(folder.filePath("words"));
     const QString path = personalDictionaryPath(folder.filePath("words"), "tr_TR");
     ws.spelling.followDocument();

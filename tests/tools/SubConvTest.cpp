@@ -252,14 +252,14 @@ TEST_F(SubConvTest, CheckPrintsOneLineAProblemAndExitsByWhatItFound)
                           "3\r\n00:00:05,000 --> 00:00:09,000\r\n<i>Bir</i>\r\n{\\an8}İki\r\nÜç\r\n\r\n");
     QStringList o = run({"--check", path("c.srt")});
     EXPECT_EQ(o[0], "1") << o[2].toStdString();
-    EXPECT_EQ(o[1], "1\tcps\t41\t17\n"
+    EXPECT_EQ(o[1], "1\tcps\t40\t17\n"
                     "1\tgap\t40\t80\n"
                     "2\tmin-duration\t0.46\t0.833\n"
                     "2\tspelling\tGüzell\ttr_TR\n"
                     "3\tlines\t3\t2\n");
     // With a rate the gap is in frames; without the dictionary no spelling.
     o = run({"--check", "--fps", "25", "--dictionary", "none", path("c.srt")});
-    EXPECT_EQ(o[1], "1\tcps\t41\t17\n1\tgap\t1\t2\n2\tmin-duration\t0.46\t0.833\n3\tlines\t3\t2\n");
+    EXPECT_EQ(o[1], "1\tcps\t40\t17\n1\tgap\t1\t2\n2\tmin-duration\t0.46\t0.833\n3\tlines\t3\t2\n");
     // A clean file: nothing printed, exit 0.
     folder.write("ok.srt", "1\r\n00:00:01,000 --> 00:00:03,000\r\nHello world\r\n\r\n");
     o = run({"--check", "--dictionary", "en_US", path("ok.srt")});
