@@ -152,14 +152,16 @@ void OptionsWindow::fitCaptions()
     int widest = designWidth;
     for (const QCheckBox *box : Check1)
         widest = std::max(widest, box->sizeHint().width());
+    widest = std::max(widest, limits->sizeHint().width());
     const int extra = widest - designWidth;
     for (QCheckBox *box : Check1)
         box->resize(widest, box->height());
     for (QFrame *line : separators_)
         line->resize(widest, line->height());
-    limits->resize(widest, limits->height());
-    CmdKapat->move(kCloseButton.left() + extra, kCloseButton.top());
-    setFixedSize(kClient.width() + extra, kClient.height());
+    const int taller = std::max(0, limits->sizeHint().height() - kLimits.height());
+    limits->resize(widest, kLimits.height() + taller);
+    CmdKapat->move(kCloseButton.left() + extra, kCloseButton.top() + taller);
+    setFixedSize(kClient.width() + extra, kClient.height() + taller);
 }
 
 } // namespace korv

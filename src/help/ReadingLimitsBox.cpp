@@ -11,7 +11,7 @@ namespace korv {
 namespace {
 
 const char *const kCaptions[ReadingLimitsBox::kCount] = {
-    "Okuma hızı, saniyede en çok karakter:",
+    "Saniyede en çok karakter:",
     "Bir satırda en çok karakter:",
     "En çok satır:",
     "En kısa süre (saniye):",
@@ -35,7 +35,7 @@ ReadingLimitsBox::ReadingLimitsBox(NumberFormat numbers, QWidget *parent)
         Label2[std::size_t(i)]->setObjectName(QStringLiteral("Label2(%1)").arg(i));
         TxtSinir[std::size_t(i)] = new QLineEdit(this);
         TxtSinir[std::size_t(i)]->setObjectName(QStringLiteral("TxtSinir(%1)").arg(i));
-        TxtSinir[std::size_t(i)]->setMaximumWidth(80);
+        TxtSinir[std::size_t(i)]->setFixedWidth(60);
         Label2[std::size_t(i)]->setBuddy(TxtSinir[std::size_t(i)]);
         // Two columns of label and field.
         const int row = i % 4, column = (i / 4) * 2;

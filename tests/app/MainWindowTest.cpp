@@ -157,10 +157,12 @@ TEST_F(Accessibility, NoInputControlIsUnnamedAndTheSubtitleListExposesItsCells)
     QAccessibleTableInterface *table = QAccessible::queryAccessibleInterface(form.controls().Listview)->tableInterface();
     ASSERT_NE(table, nullptr);
     EXPECT_EQ(table->rowCount(), 1);
-    EXPECT_EQ(table->columnCount(), 4);
+    // The four columns and the reading speed.
+    EXPECT_EQ(table->columnCount(), 5);
     ASSERT_NE(table->cellAt(0, 3), nullptr);
     EXPECT_EQ(table->cellAt(0, 3)->text(QAccessible::Name), "Merhaba");
     EXPECT_EQ(table->columnDescription(3), "ALT YAZI");
+    EXPECT_EQ(table->columnDescription(4), shownText("190"));
     // Six-digit row numbers are shown whole, not cut to "1000...".
     ws.list.replaceAll(std::vector<SubtitleEntry>(100000));
     ws.list.renumber();

@@ -125,6 +125,7 @@ TEST_F(ReadingWindowTest, TheReportListsProblemsFixesThemAndChoosesARow)
     QTest::mouseClick(form.controls().CmdRapor, Qt::LeftButton);
     ReadingReportWindow *report = form.controls().frmRapor;
     ASSERT_TRUE(report && report->isVisible());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(report));
     // Row 1 is both too fast and too short; one fix mends both.
     ASSERT_EQ(report->lineCount(), 3);
     EXPECT_EQ(report->Liste->topLevelItem(0)->text(1), "Okuma hızı");
@@ -133,7 +134,10 @@ TEST_F(ReadingWindowTest, TheReportListsProblemsFixesThemAndChoosesARow)
     EXPECT_EQ(report->LblOzet->text(), "3 sorun");
     // A double-click chooses the row in the list.
     QTreeWidgetItem *second = report->Liste->topLevelItem(2);
-    QTest::mouseDClick(report->Liste->viewport(), Qt::LeftButton, {}, report->Liste->visualItemRect(second).center());
+    const QPoint onSecond = report->Liste->visualItemRect(second).center();
+    QTest::mouseClick(report->Liste->viewport(), Qt::LeftButton, {}, onSecond);
+    EXPECT_EQ(ws.list.selected(), 0); // a click only marks the line
+    QTest::mouseDClick(report->Liste->viewport(), Qt::LeftButton, {}, onSecond);
     EXPECT_EQ(ws.list.selected(), 1);
     QTest::mouseClick(report->CmdTumunuDuzelt, Qt::LeftButton);
     EXPECT_EQ(ui.lastNotice(), "1 düzeltme yapıldı; 1 sorun kaldı.");
