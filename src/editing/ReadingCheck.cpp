@@ -48,37 +48,11 @@ RowReading measure(std::optional<qint64> start, std::optional<qint64> end, std::
 {
     RowReading r;
     r.shown = measureShownText(text);
-    const ReadingProfile &p = rules.profile;
-    if (r.shown.characters == 0)
-        r.broken |= ruleBit(ReadingRule::Empty);
-    if (p.maxLineLength > 0) {
-        for (int length : r.shown.lineLengths) {
-            if (length > p.maxLineLength)
-                r.broken |= ruleBit(ReadingRule::LineLength);
-        }
-    }
-    if (p.maxLines > 0 && int(r.shown.lineLengths.size()) > p.maxLines)
-        r.broken |= ruleBit(ReadingRule::Lines);
+    r.broken = brokenRules(start, end, nextStart, summarize(r.shown), rules, &r.cps);
     if (start && end) {
-        const qint64 duration = *end - *start;
-        r.durationMs = duration;
-        if (p.minDuration > 0 && duration < secondsToMs(p.minDuration))
-            r.broken |= ruleBit(ReadingRule::MinDuration);
-        if (p.maxDuration > 0 && duration > secondsToMs(p.maxDuration))
-            r.broken |= ruleBit(ReadingRule::MaxDuration);
-        if (duration > 0 && r.shown.characters > 0) {
-            r.cps = r.shown.characters * 1000.0 / double(duration);
-            // Compared without a division: 17 characters in one second is
-            // exactly the limit, not a rounding past it.
-            if (p.maxCps > 0 && r.shown.characters * 1000.0 > p.maxCps * double(duration) * (1 + 1e-12))
-                r.broken |= ruleBit(ReadingRule::Cps);
-        }
-        if (nextStart) {
+        r.durationMs = *end - *start;
+        if (nextStart)
             r.gapMs = *nextStart - *end;
-            const qint64 minGap = rules.minGapMs();
-            if (minGap > 0 && *r.gapMs < minGap)
-                r.broken |= ruleBit(ReadingRule::Gap);
-        }
     }
     return r;
 }
@@ -99,7 +73,7 @@ void addProblems(std::vector<ReadingProblem> &out, int row, const RowReading &r,
     if (r.broken & ruleBit(ReadingRule::Cps))
         add(ReadingRule::Cps, *r.cps, p.maxCps);
     if (r.broken & ruleBit(ReadingRule::LineLength)) {
-        for (std::size_t k = 0; k < r.shown.lineLengths.size(); ++k) {
+        for (qsizetype k = 0; k < r.shown.lineLengths.size(); ++k) {
             if (r.shown.lineLengths[k] > p.maxLineLength)
                 add(ReadingRule::LineLength, r.shown.lineLengths[k], p.maxLineLength, int(k));
         }
@@ -133,6 +107,52 @@ QString trimmedNumber(double value, int decimals)
 }
 
 } // namespace
+
+TextMeasure summarize(const ShownText &shown)
+{
+    TextMeasure m;
+    m.characters = shown.characters;
+    m.lines = int(shown.lineLengths.size());
+    for (int length : shown.lineLengths)
+        m.longestLine = std::max(m.longestLine, length);
+    return m;
+}
+
+RuleSet brokenRules(std::optional<qint64> start, std::optional<qint64> end, std::optional<qint64> nextStart,
+                    const TextMeasure &text, const ReadingRules &rules, std::optional<double> *cps)
+{
+    RuleSet broken = 0;
+    const ReadingProfile &p = rules.profile;
+    if (text.characters == 0)
+        broken |= ruleBit(ReadingRule::Empty);
+    if (p.maxLineLength > 0 && text.longestLine > p.maxLineLength)
+        broken |= ruleBit(ReadingRule::LineLength);
+    if (p.maxLines > 0 && text.lines > p.maxLines)
+        broken |= ruleBit(ReadingRule::Lines);
+    if (cps)
+        cps->reset();
+    if (!start || !end)
+        return broken;
+    const qint64 duration = *end - *start;
+    if (p.minDuration > 0 && duration < secondsToMs(p.minDuration))
+        broken |= ruleBit(ReadingRule::MinDuration);
+    if (p.maxDuration > 0 && duration > secondsToMs(p.maxDuration))
+        broken |= ruleBit(ReadingRule::MaxDuration);
+    if (duration > 0 && text.characters > 0) {
+        if (cps)
+            *cps = text.characters * 1000.0 / double(duration);
+        // Compared without a division: 17 characters in one second is
+        // exactly the limit, not a rounding past it.
+        if (p.maxCps > 0 && text.characters * 1000.0 > p.maxCps * double(duration) * (1 + 1e-12))
+            broken |= ruleBit(ReadingRule::Cps);
+    }
+    if (nextStart) {
+        const qint64 minGap = rules.minGapMs();
+        if (minGap > 0 && *nextStart - *end < minGap)
+            broken |= ruleBit(ReadingRule::Gap);
+    }
+    return broken;
+}
 
 QString readingRuleName(ReadingRule rule)
 {
@@ -222,6 +242,20 @@ RowReading readRow(const std::vector<SubtitleEntry> &rows, int row, const Readin
                    startOf(rows, row + 1, rules.numbers), entry.text, rules);
 }
 
+void readRows(const std::vector<SubtitleEntry> &rows, int first, int last, const ReadingRules &rules,
+              const std::function<void(int row, const RowReading &reading)> &visit)
+{
+    first = std::max(first, 0);
+    last = std::min(last, int(rows.size()) - 1);
+    std::optional<qint64> start = startOf(rows, first, rules.numbers);
+    for (int i = first; i <= last; ++i) {
+        const std::optional<qint64> next = startOf(rows, i + 1, rules.numbers);
+        const SubtitleEntry &entry = rows[std::size_t(i)];
+        visit(i, measure(start, timeTextMs(entry.end, rules.numbers), next, entry.text, rules));
+        start = next;
+    }
+}
+
 std::vector<ReadingProblem> rowProblems(const std::vector<SubtitleEntry> &rows, int row, const ReadingRules &rules)
 {
     std::vector<ReadingProblem> out;
@@ -232,17 +266,10 @@ std::vector<ReadingProblem> rowProblems(const std::vector<SubtitleEntry> &rows, 
 std::vector<ReadingProblem> checkReading(const std::vector<SubtitleEntry> &rows, const ReadingRules &rules)
 {
     std::vector<ReadingProblem> out;
-    const int n = int(rows.size());
-    // Each start is read once: as the next row's, then as its own.
-    std::optional<qint64> start = startOf(rows, 0, rules.numbers);
-    for (int i = 0; i < n; ++i) {
-        const std::optional<qint64> next = startOf(rows, i + 1, rules.numbers);
-        const SubtitleEntry &entry = rows[std::size_t(i)];
-        const RowReading r = measure(start, timeTextMs(entry.end, rules.numbers), next, entry.text, rules);
+    readRows(rows, 0, int(rows.size()) - 1, rules, [&](int row, const RowReading &r) {
         if (r.broken)
-            addProblems(out, i, r, rules);
-        start = next;
-    }
+            addProblems(out, row, r, rules);
+    });
     return out;
 }
 
@@ -280,8 +307,8 @@ std::optional<ReadingFix> safeFix(const std::vector<SubtitleEntry> &rows, int ro
     const ReadingProfile &p = rules.profile;
     const qint64 unit = rules.unitMs();
     // The end may not pass the next start, less the minimum gap.
-    const std::optional<qint64> latest =
-        next ? std::optional<qint64>(floorTo(*next - rules.minGapMs(), unit)) : std::nullopt;
+    const bool bounded = next.has_value();
+    const qint64 latest = bounded ? floorTo(*next - rules.minGapMs(), unit) : 0;
 
     std::vector<qint64> candidates;
     const qint64 longEnough = p.minDuration > 0 ? *start + ceilTo(secondsToMs(p.minDuration), unit) : *start;
@@ -295,13 +322,13 @@ std::optional<ReadingFix> safeFix(const std::vector<SubtitleEntry> &rows, int ro
     }
     if ((now.broken & ruleBit(ReadingRule::MaxDuration)) && p.maxDuration > 0)
         candidates.push_back(*start + floorTo(secondsToMs(p.maxDuration), unit));
-    if ((now.broken & ruleBit(ReadingRule::Gap)) && latest)
-        candidates.push_back(*latest);
+    if ((now.broken & ruleBit(ReadingRule::Gap)) && bounded)
+        candidates.push_back(latest);
 
     std::optional<ReadingFix> best;
     int bestLeft = 0;
     for (qint64 candidate : candidates) {
-        if (candidate == *end || candidate <= *start || (latest && candidate > *latest))
+        if (candidate == *end || candidate <= *start || (bounded && candidate > latest))
             continue;
         const RowReading after = measure(start, candidate, next, entry.text, rules);
         // Safe: it breaks nothing the row kept, and mends something.

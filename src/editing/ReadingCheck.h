@@ -15,7 +15,9 @@
 
 #include <QString>
 #include <QStringView>
+#include <QVarLengthArray>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -42,10 +44,19 @@ QString readingRuleName(ReadingRule rule);
 // accent or a character outside the basic plane is one.
 struct ShownText {
     int characters = 0;
-    // Each shown line's characters, in order.
-    std::vector<int> lineLengths;
+    // Each shown line's characters, in order (on the stack for up to four:
+    // a check of every row allocates nothing per row).
+    QVarLengthArray<int, 4> lineLengths;
 };
 ShownText measureShownText(QStringView text);
+
+// What the rules need of a text, small enough to keep for every row.
+struct TextMeasure {
+    int characters = 0;
+    int lines = 0;
+    int longestLine = 0;
+};
+TextMeasure summarize(const ShownText &shown);
 
 // The profile and what it is applied to: the frame rate for the gap (0 for
 // none: the gap is then in milliseconds) and the document's precision, to
@@ -67,6 +78,12 @@ struct ReadingRules {
 // A time text in whole milliseconds; nothing when it is no number.
 std::optional<qint64> timeTextMs(const QString &text, const NumberFormat &numbers);
 
+// The rules a row breaks, from its times (none when they are no number),
+// the next row's start (none for the last) and its text's measure; its
+// reading speed into `cps` when asked.
+RuleSet brokenRules(std::optional<qint64> start, std::optional<qint64> end, std::optional<qint64> nextStart,
+                    const TextMeasure &text, const ReadingRules &rules, std::optional<double> *cps = nullptr);
+
 // One row's measures and the rules it breaks.
 struct RowReading {
     RuleSet broken = 0;
@@ -78,6 +95,9 @@ struct RowReading {
 };
 
 RowReading readRow(const std::vector<SubtitleEntry> &rows, int row, const ReadingRules &rules);
+// The rows first..last in order, each start read once, handed to `visit`.
+void readRows(const std::vector<SubtitleEntry> &rows, int first, int last, const ReadingRules &rules,
+              const std::function<void(int row, const RowReading &reading)> &visit);
 
 struct ReadingProblem {
     int row = -1;

@@ -36,12 +36,25 @@ void ReadingMarks::recheck(int first, int last)
     if (first > last || int(marks_.size()) != list_.count())
         return;
     const ReadingRules now = rules();
+    const std::vector<SubtitleEntry> &rows = list_.rows();
+    std::optional<qint64> start = timeTextMs(rows[std::size_t(first)].start, now.numbers);
     for (int i = first; i <= last; ++i) {
-        const RowReading r = readRow(list_.rows(), i, now);
+        const SubtitleEntry &entry = rows[std::size_t(i)];
+        const std::optional<qint64> next =
+            i + 1 < list_.count() ? timeTextMs(rows[std::size_t(i) + 1].start, now.numbers) : std::nullopt;
         Mark &mark = marks_[std::size_t(i)];
-        marked_ += (r.broken ? 1 : 0) - (mark.broken ? 1 : 0);
-        mark.broken = r.broken;
-        mark.cps = r.cps ? float(*r.cps) : -1.f;
+        // The same shared text is the same text.
+        if (!mark.measured || mark.text.constData() != entry.text.constData() || mark.text.size() != entry.text.size()) {
+            mark.text = entry.text;
+            mark.measure = summarize(measureShownText(entry.text));
+            mark.measured = true;
+        }
+        std::optional<double> cps;
+        const RuleSet broken = brokenRules(start, timeTextMs(entry.end, now.numbers), next, mark.measure, now, &cps);
+        marked_ += (broken ? 1 : 0) - (mark.broken ? 1 : 0);
+        mark.broken = broken;
+        mark.cps = cps ? float(*cps) : -1.f;
+        start = next;
     }
     emit changed(first, last);
 }

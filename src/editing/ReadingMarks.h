@@ -39,8 +39,13 @@ signals:
 
 private:
     struct Mark {
+        // The text last measured, kept (Qt shares it) so that a change of
+        // times alone, such as a shift of every row, measures no text again.
+        QString text;
+        TextMeasure measure;
         float cps = -1; // below 0: none
         RuleSet broken = 0;
+        bool measured = false;
     };
     void recheck(int first, int last);
 
