@@ -209,11 +209,11 @@ TEST_F(PackageTest, ControlFieldsNameTheProgramAndEveryPackageItNeeds)
         for (const QString &one : alternatives.split(QLatin1Char('|')))
             depends.insert(one.trimmed().section(QLatin1Char(' '), 0, 0));
     }
-    // The player's plugins, listed by hand; the libraries, found by
-    // dpkg-shlibdeps in what the programs link.
+    // The player's plugins and the Turkish dictionary, listed by hand; the
+    // libraries, found by dpkg-shlibdeps in what the programs link.
     for (const char *name : {"gstreamer1.0-plugins-base", "gstreamer1.0-plugins-good", "gstreamer1.0-plugins-bad",
-                             "gstreamer1.0-libav", "libqt6core6", "libqt6gui6", "libqt6widgets6", "libqt6multimedia6",
-                             "libc6", "libstdc++6"})
+                             "gstreamer1.0-libav", "hunspell-tr", "libqt6core6", "libqt6gui6", "libqt6widgets6",
+                             "libqt6multimedia6", "libhunspell-1.7-0", "libc6", "libstdc++6"})
         EXPECT_TRUE(depends.count(QLatin1String(name))) << name << " missing from: " << field("Depends").toStdString();
 }
 
