@@ -320,7 +320,7 @@ const Mode kModes[] = {
          return targets.contains(v) ? QString() : QStringLiteral("--to takes subviewer, microdvd, subrip or webvtt");
      },
      convert},
-    {"check", nullptr, "print each problem a viewer would have as row, TAB, rule, TAB, value, TAB, limit",
+    {"check", nullptr, "print each problem a viewer would meet: row, rule, value, limit",
      {"fps", "dictionary"}, {"FILE"}, nullptr, check},
 };
 
