@@ -20,6 +20,7 @@ protected:
     {
         // The built-in Turkish texts with their values.
         folder.language.setCurrentLanguage(QStringLiteral("Yok"));
+        form.applyOwnTexts();
         form.show();
         form.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
@@ -161,4 +162,56 @@ TEST_F(ReadingWindowTest, TheOptionsWindowChangesTheLimitsStoresThemAndRefusesNo
     options->CmdKapat_Click();
     EXPECT_DOUBLE_EQ(loadReadingProfile().maxCps, 7);
     EXPECT_TRUE(cellRole(0, ColText, Qt::BackgroundRole).isValid());
+}
+
+TEST_F(ReadingWindowTest, TheReportAddsTheUnknownWordsWhenTheWorkerHasSpelledThem)
+{
+    ws.list.replaceAll({{"0", "1", "3", "Merhaba dünya"}, {"0", "4", "6", "Yarın güzell bir gün"}, {"0", "7", "9", "IŞIK"}});
+    QTest::mouseClick(form.controls().Sekme, Qt::LeftButton, {}, form.controls().Sekme->tabRect(3).center());
+    QTest::mouseClick(form.controls().CmdRapor, Qt::LeftButton);
+    ReadingReportWindow *report = form.controls().frmRapor;
+    ASSERT_TRUE(report);
+    // The dictionary loads and the rows are spelled on workers; the window
+    // shows the reading problems meanwhile (none here).
+    ASSERT_TRUE(waitUntil([&] { return report->lineCount() == 1; }, 20000)) << report->lineCount();
+    EXPECT_EQ(report->rowOfLine(0), 1);
+    EXPECT_EQ(report->Liste->topLevelItem(0)->text(1), "Yazım");
+    EXPECT_EQ(report->Liste->topLevelItem(0)->text(2), "güzell");
+    EXPECT_TRUE(report->Liste->topLevelItem(0)->text(4).isEmpty());
+    EXPECT_FALSE(report->Ilerleme->isVisible());
+    EXPECT_EQ(report->LblOzet->text(), "1 sorun");
+    // A fix elsewhere keeps the spelling lines without spelling again.
+    ws.list.setCell(2, ColEnd, QStringLiteral("7.5"));
+    QTest::mouseClick(report->CmdYenile, Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([&] { return report->lineCount() == 2; }, 20000));
+    EXPECT_EQ(report->Liste->topLevelItem(0)->text(1), "En kısa süre");
+}
+
+TEST_F(ReadingWindowTest, TheDictionaryMenuListsTheInstalledOnesAndRemembersTheChoiceForTheFile)
+{
+    ws.currentSubtitleFile = folder.filePath("film.srt");
+    QMenu *menu = form.controls().mnusozluk;
+    EXPECT_EQ(menu->title(), "YAZIM DENETİMİ");
+    emit menu->aboutToShow();
+    QStringList items;
+    QAction *english = nullptr;
+    for (QAction *action : menu->actions()) {
+        items << action->data().toString();
+        if (action->data().toString() == "en_US")
+            english = action;
+    }
+    EXPECT_EQ(items.value(0), "");
+    EXPECT_TRUE(items.contains("tr_TR") && items.contains("en_US")) << items.join(", ").toStdString();
+    EXPECT_EQ(menu->actions().value(0)->text(), "Yok (yazım denetlenmesin)");
+    ASSERT_TRUE(english);
+    english->trigger();
+    EXPECT_EQ(ws.spelling.dictionary(), "en_US");
+    EXPECT_EQ(DocumentSpelling::rememberedFor(folder.filePath("film.srt")), "en_US");
+    emit menu->aboutToShow();
+    for (QAction *action : menu->actions())
+        EXPECT_EQ(action->isChecked(), action->data().toString() == "en_US") << action->text().toStdString();
+    // Another file follows its own remembered dictionary, the default here.
+    ws.currentSubtitleFile = folder.filePath("other.srt");
+    ws.list.replaceAll({{"0", "1", "2", "Merhaba"}});
+    EXPECT_EQ(ws.spelling.dictionary(), "tr_TR");
 }

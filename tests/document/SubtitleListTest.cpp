@@ -1,4 +1,5 @@
 #include "document/SubtitleList.h"
+#include "document/SubtitleTableModel.h"
 #include "support/QtPrinters.h"
 
 #include <QSignalSpy>
@@ -55,4 +56,48 @@ TEST(SubtitleList, FarMoreThan32767RowsAndOneSignalForABulkChange)
     EXPECT_EQ(spy[0][0].toInt(), 10);
     EXPECT_EQ(spy[0][1].toInt(), 899);
     EXPECT_TRUE(list.isModified());
+}
+
+namespace {
+
+// A column and a colour from above, as the reading checks give them.
+class Stripes : public korv::RowAnnotations {
+public:
+    QString extraHeader() const override { return QStringLiteral("EK"); }
+    QVariant extraData(int row, int role) const override
+    {
+        return role == Qt::DisplayRole ? QVariant(QStringLiteral("x%1").arg(row)) : QVariant();
+    }
+    QVariant cellData(int row, int, int role) const override
+    {
+        return role == Qt::BackgroundRole && row % 2 ? QVariant(QStringLiteral("odd")) : QVariant();
+    }
+};
+
+} // namespace
+
+TEST(SubtitleTableModelAnnotations, AColumnAndRolesFromAboveWithoutTouchingTheRowsOwnCells)
+{
+    korv::SubtitleList list;
+    list.replaceAll({{"1", "1", "2", "Bir"}, {"2", "3", "4", "İki"}});
+    korv::SubtitleTableModel model(list);
+    EXPECT_EQ(model.columnCount(), 4);
+    Stripes stripes;
+    model.setAnnotations(&stripes);
+    EXPECT_EQ(model.columnCount(), 5);
+    EXPECT_EQ(model.headerData(4, Qt::Horizontal, Qt::DisplayRole).toString(), "EK");
+    EXPECT_EQ(model.data(model.index(1, 4), Qt::DisplayRole).toString(), "x1");
+    EXPECT_EQ(model.data(model.index(1, korv::ColText), Qt::DisplayRole).toString(), "İki");
+    EXPECT_EQ(model.data(model.index(1, korv::ColStart), Qt::BackgroundRole).toString(), "odd");
+    EXPECT_FALSE(model.data(model.index(0, korv::ColStart), Qt::BackgroundRole).isValid());
+    // Told for the rows named, every column, the extra one too.
+    std::vector<std::pair<QModelIndex, QModelIndex>> told;
+    QObject::connect(&model, &QAbstractItemModel::dataChanged,
+                     [&](const QModelIndex &a, const QModelIndex &b) { told.push_back({a, b}); });
+    model.annotationsChanged(-3, 7);
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0].first, model.index(0, 0));
+    EXPECT_EQ(told[0].second, model.index(1, 4));
+    model.setAnnotations(nullptr);
+    EXPECT_EQ(model.columnCount(), 4);
 }
