@@ -15,6 +15,7 @@ packages=(
   fonts-dejavu-core fonts-liberation libx11-dev xvfb xauth xdotool x11-apps imagemagick ffmpeg
   dpkg-dev file lintian appstream desktop-file-utils man-db
   libavformat-dev libavcodec-dev libavutil-dev
+  libfftw3-dev espeak-ng sox
   ${KORV_EXTRA_PACKAGES:-}
 )
 

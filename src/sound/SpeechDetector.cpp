@@ -1,0 +1,193 @@
+#include "sound/SpeechDetector.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <deque>
+
+namespace korv::sound {
+namespace {
+
+constexpr int framesPerSecond = 1000 / SpeechFeatures::frameMs;
+
+// The floor of each band: a low percentile of its level over the seconds
+// around. Steady noise and a music bed sit at their floor; a voice rises
+// above it, quiet or loud, wherever in the film.
+constexpr int floorReach = 250;   // frames either way (2.5 s)
+constexpr int floorStride = 5;    // frames between evaluations
+constexpr double floorShare = 0.1;
+
+// A low percentile of `values` (steps of 0.5 from `base`, 256 of them)
+// over the frames around each frame.
+template<typename Step>
+std::vector<float> localPercentile(int n, Step step, double base, double share)
+{
+    std::vector<float> result(n, 0.f);
+    std::array<int, 256> histogram{};
+    int inWindow = 0, lo = 0, hi = 0; // window [lo, hi)
+    for (int t = 0; t < n; t += floorStride) {
+        const int wantLo = std::max(0, t - floorReach), wantHi = std::min(n, t + floorReach + 1);
+        for (; hi < wantHi; ++hi, ++inWindow)
+            ++histogram[step(hi)];
+        for (; lo < wantLo; ++lo, --inWindow)
+            --histogram[step(lo)];
+        const int rank = int(inWindow * share);
+        int seen = 0, level = 0;
+        for (; level < 255; ++level) {
+            seen += histogram[level];
+            if (seen > rank)
+                break;
+        }
+        const float value = float(base + level * SpeechFrame::levelStep);
+        for (int k = t; k < std::min(n, t + floorStride); ++k)
+            result[k] = value;
+    }
+    return result;
+}
+
+std::vector<float> bandFloor(const SpeechFeatures &f, int band)
+{
+    return localPercentile(int(f.frames.size()), [&](int t) { return f.frames[t].band[band]; },
+                           SpeechFrame::levelFloor, floorShare);
+}
+
+double toPower(double db) { return std::pow(10.0, db / 10); }
+
+} // namespace
+
+std::vector<SpeechSpan> detectSpeech(const SpeechFeatures &f)
+{
+    const int n = int(f.frames.size());
+    std::vector<SpeechSpan> spans;
+    if (n == 0)
+        return spans;
+    std::array<std::vector<float>, SpeechFeatures::bands> floors;
+    for (int b = 0; b < SpeechFeatures::bands; ++b)
+        floors[b] = bandFloor(f, b);
+
+    // How far the voice's bands (300-3900 Hz) stand over their floors, and
+    // in how many of the three formant bands a voice would show.
+    std::vector<float> over(n), active(n), change(n), level(n), floorLevel(n);
+    for (int t = 0; t < n; ++t) {
+        double sum = 0, floor = 0;
+        int bands = 0;
+        for (int b = 1; b < SpeechFeatures::bands; ++b) {
+            sum += toPower(f.frames[t].level(b));
+            floor += toPower(floors[b][t]);
+            if (b <= 3 && f.frames[t].level(b) - floors[b][t] > 6)
+                ++bands;
+        }
+        level[t] = float(10 * std::log10(std::max(sum, 1e-30)));
+        floorLevel[t] = float(10 * std::log10(std::max(floor, 1e-30)));
+        over[t] = level[t] - floorLevel[t];
+        active[t] = float(bands);
+        change[t] = f.frames[t].change;
+    }
+    // A voice comes in syllables: within any 300 ms its level rises and
+    // falls by 15 dB and more, where music and noise hold theirs.
+    std::vector<float> swing(n);
+    {
+        constexpr int half = 15;
+        std::deque<int> highs, lows; // indices of a sliding maximum and minimum
+        int next = 0;
+        for (int t = 0; t < n; ++t) {
+            for (; next < n && next <= t + half; ++next) {
+                while (!highs.empty() && level[highs.back()] <= level[next])
+                    highs.pop_back();
+                highs.push_back(next);
+                while (!lows.empty() && level[lows.back()] >= level[next])
+                    lows.pop_back();
+                lows.push_back(next);
+            }
+            while (highs.front() < t - half)
+                highs.pop_front();
+            while (lows.front() < t - half)
+                lows.pop_front();
+            swing[t] = level[highs.front()] - level[lows.front()];
+        }
+    }
+
+    // How much the background itself swings sets how much a voice must:
+    // steady noise little, music much.
+    const std::vector<float> usualSwing = localPercentile(
+        n, [&](int t) { return std::clamp(int(swing[t] * 2), 0, 255); }, 0, 0.2);
+
+    std::vector<char> speech(n, 0);
+    for (int t = 0; t < n; ++t)
+        speech[t] = over[t] > 6 && active[t] >= 2 && swing[t] > std::clamp(usualSwing[t] + 8.f, 11.f, 17.f);
+
+    // Bridge the pauses inside a sentence; drop what is too short to be a word.
+    constexpr int bridge = 20, shortest = 15;
+    int lastEnd = -1000;
+    for (int t = 0; t < n;) {
+        if (!speech[t]) {
+            ++t;
+            continue;
+        }
+        int e = t;
+        while (e < n && speech[e])
+            ++e;
+        if (!spans.empty() && t - lastEnd <= bridge) {
+            spans.back().end = e;
+        } else {
+            spans.push_back({double(t), double(e)});
+        }
+        lastEnd = e;
+        t = e;
+    }
+    std::vector<SpeechSpan> kept;
+    for (SpeechSpan s : spans) {
+        if (s.end - s.start < shortest)
+            continue;
+        // The decision needs a few frames of evidence; the voice began where
+        // its energy first stood clear of the floor, and ended where it sank
+        // back, but never further than 38 dB under the span's loudest: that
+        // is breath and room, not the line.
+        int a = int(s.start), e = int(s.end);
+        const float peak = *std::max_element(level.begin() + a, level.begin() + e);
+        // Levels summed over three frames: one frame of noise neither ends a
+        // word nor begins one. The background is the valley the voice rose
+        // from (or sank into): the quietest of the 300 ms before the onset
+        // (after the offset), whatever fills it, noise or music.
+        auto smooth = [&](int t) {
+            double sum = 0;
+            int count = 0;
+            for (int k = std::max(0, t - 1); k <= std::min(n - 1, t + 1); ++k, ++count)
+                sum += toPower(level[k]);
+            return 10 * std::log10(sum / count);
+        };
+        auto valley = [&](int from, int to) {
+            double lowest = 1e9;
+            for (int t = std::max(0, from); t < std::min(n, to); ++t)
+                lowest = std::min(lowest, smooth(t));
+            return lowest;
+        };
+        const double before = valley(a - 30, a), after = valley(e, e + 30);
+        auto audibleFrom = [&](int t, double background) {
+            return smooth(t) > std::max(background + 5, double(floorLevel[t]) + 3) && level[t] > peak - 38;
+        };
+        auto audible = [&](int t) { return audibleFrom(t, t < (a + e) / 2 ? before : after); };
+        auto audibleSoon = [&](int t, int step) {
+            for (int k = 0; k < 3; ++k, t += step)
+                if (t >= 0 && t < n && audible(t))
+                    return true;
+            return false;
+        };
+        for (int k = 0; k < 25 && a > 0 && audibleSoon(a - 1, -1); ++k)
+            --a;
+        for (int k = 0; k < 10 && a + 1 < e && !audible(a); ++k)
+            ++a;
+        for (int k = 0; k < 30 && e < n && audibleSoon(e, 1); ++k)
+            ++e;
+        for (int k = 0; k < 10 && e - 1 > a && !audible(e - 1); ++k)
+            --e;
+        if (!kept.empty() && a * 0.01 <= kept.back().end + 0.03) {
+            kept.back().end = e / double(framesPerSecond);
+            continue;
+        }
+        kept.push_back({a / double(framesPerSecond), e / double(framesPerSecond)});
+    }
+    return kept;
+}
+
+} // namespace korv::sound
