@@ -82,10 +82,38 @@ Tally measure(const test::SpeechSound &s, const std::vector<SpeechSpan> &spans, 
             ++tally.foreign;
         if (r.end != rows[i].end && nearestLine(s.lines, r.end, false) != i)
             ++tally.foreign;
+        if (verbose && (!startOk || !endOk)) {
+            std::printf("   spans:");
+            for (const auto &sp : spans)
+                if (sp.end > s.lines[i].start - 1.5 && sp.start < s.lines[i].end + 1.5)
+                    std::printf(" [%.2f %.2f]", sp.start, sp.end);
+            std::printf("\n");
+        }
         if (verbose && (!startOk || !endOk))
             std::printf("    line %zu [%.2f %.2f] captured [%.3f %.3f] snapped [%.3f %.3f]%s%s\n", i, s.lines[i].start,
                         s.lines[i].end, rows[i].start, rows[i].end, r.start, r.end, startOk ? "" : " START",
                         endOk ? "" : " END");
+    }
+    if (verbose) {
+        // Where the detected edge nearest to each true edge lies.
+        std::vector<double> on, off;
+        const SpeechEdges e = SpeechEdges::of(spans);
+        for (const auto &l : s.lines) {
+            auto near = [](const std::vector<double> &v, double t) {
+                double best = 1e9;
+                for (double x : v)
+                    if (std::abs(x - t) < std::abs(best))
+                        best = x - t;
+                return best;
+            };
+            on.push_back(near(e.onsets, l.start));
+            off.push_back(near(e.offsets, l.end));
+        }
+        std::sort(on.begin(), on.end());
+        std::sort(off.begin(), off.end());
+        auto p = [](const std::vector<double> &v, double q) { return v[size_t(q * (v.size() - 1))] * 1000; };
+        std::printf("    onset error ms p10 %.0f p50 %.0f p90 %.0f; offset error p10 %.0f p50 %.0f p90 %.0f\n", p(on, .1),
+                    p(on, .5), p(on, .9), p(off, .1), p(off, .5), p(off, .9));
     }
     return tally;
 }

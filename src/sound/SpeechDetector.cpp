@@ -51,6 +51,38 @@ std::vector<float> bandFloor(const SpeechFeatures &f, int band)
                            SpeechFrame::levelFloor, floorShare);
 }
 
+// The loudest (or quietest) frame of [t + from, t + to] for every t.
+std::vector<float> slidingExtreme(const std::vector<float> &level, int from, int to, bool loudest)
+{
+    const int n = int(level.size());
+    std::vector<float> extreme(n);
+    std::deque<int> kept; // candidates, best first
+    auto better = [&](int x, int y) { return loudest ? level[x] >= level[y] : level[x] <= level[y]; };
+    int next = 0;
+    for (int t = 0; t < n; ++t) {
+        for (; next < n && next <= t + to; ++next) {
+            while (!kept.empty() && better(next, kept.back()))
+                kept.pop_back();
+            kept.push_back(next);
+        }
+        while (kept.front() < t + from)
+            kept.pop_front();
+        extreme[t] = level[kept.front()];
+    }
+    return extreme;
+}
+
+// The difference between the loudest and the quietest frame of
+// [t + from, t + to] for every t.
+std::vector<float> levelRange(const std::vector<float> &level, int from, int to)
+{
+    std::vector<float> range = slidingExtreme(level, from, to, true);
+    const std::vector<float> quietest = slidingExtreme(level, from, to, false);
+    for (size_t t = 0; t < range.size(); ++t)
+        range[t] -= quietest[t];
+    return range;
+}
+
 double toPower(double db) { return std::pow(10.0, db / 10); }
 
 } // namespace
@@ -83,41 +115,49 @@ std::vector<SpeechSpan> detectSpeech(const SpeechFeatures &f)
         active[t] = float(bands);
         change[t] = f.frames[t].change;
     }
-    // A voice comes in syllables: within any 300 ms its level rises and
-    // falls by 15 dB and more, where music and noise hold theirs.
+    // A voice comes in syllables: on both sides of any moment of speech its
+    // level rises and falls by 15 dB and more within 200 ms, where music and
+    // noise hold theirs. A swell of music rises on one side only.
+    const std::vector<float> rising = levelRange(level, -20, 0), falling = levelRange(level, 0, 20);
     std::vector<float> swing(n);
-    {
-        constexpr int half = 15;
-        std::deque<int> highs, lows; // indices of a sliding maximum and minimum
-        int next = 0;
-        for (int t = 0; t < n; ++t) {
-            for (; next < n && next <= t + half; ++next) {
-                while (!highs.empty() && level[highs.back()] <= level[next])
-                    highs.pop_back();
-                highs.push_back(next);
-                while (!lows.empty() && level[lows.back()] >= level[next])
-                    lows.pop_back();
-                lows.push_back(next);
-            }
-            while (highs.front() < t - half)
-                highs.pop_front();
-            while (lows.front() < t - half)
-                lows.pop_front();
-            swing[t] = level[highs.front()] - level[lows.front()];
-        }
-    }
+    for (int t = 0; t < n; ++t)
+        swing[t] = std::min(rising[t], falling[t]);
 
     // How much the background itself swings sets how much a voice must:
     // steady noise little, music much.
     const std::vector<float> usualSwing = localPercentile(
         n, [&](int t) { return std::clamp(int(swing[t] * 2), 0, 255); }, 0, 0.2);
 
+    // The level over the floor, averaged over 50 ms: in noise a syllable's
+    // frames scatter around the threshold.
+    std::vector<float> steadyOver(n);
+    for (int t = 0; t < n; ++t) {
+        double sum = 0;
+        int count = 0;
+        for (int k = std::max(0, t - 2); k <= std::min(n - 1, t + 2); ++k, ++count)
+            sum += toPower(over[k]);
+        steadyOver[t] = float(10 * std::log10(sum / count));
+    }
+    // Hysteresis: a voice must stand clearly over its background to begin,
+    // and goes on while it stands somewhat over it.
+    // Over a floor of digital silence anything stands out: a voice is also
+    // within 35 dB of the loudest of the 300 ms around it.
+    const std::vector<float> nearPeak = slidingExtreme(level, -30, 30, true);
     std::vector<char> speech(n, 0);
-    for (int t = 0; t < n; ++t)
-        speech[t] = over[t] > 6 && active[t] >= 2 && swing[t] > std::clamp(usualSwing[t] + 8.f, 11.f, 17.f);
+    bool on = false;
+    for (int t = 0; t < n; ++t) {
+        const float needed = std::clamp(usualSwing[t] + 8.f, 11.f, 17.f);
+        if (level[t] < nearPeak[t] - 35)
+            on = false;
+        else if (!on)
+            on = steadyOver[t] > 6 && active[t] >= 2 && swing[t] > needed;
+        else
+            on = steadyOver[t] > 3 && swing[t] > needed - 4;
+        speech[t] = on;
+    }
 
     // Bridge the pauses inside a sentence; drop what is too short to be a word.
-    constexpr int bridge = 20, shortest = 15;
+    constexpr int bridge = 12, shortest = 15;
     int lastEnd = -1000;
     for (int t = 0; t < n;) {
         if (!speech[t]) {
@@ -163,24 +203,35 @@ std::vector<SpeechSpan> detectSpeech(const SpeechFeatures &f)
             return lowest;
         };
         const double before = valley(a - 30, a), after = valley(e, e + 30);
-        auto audibleFrom = [&](int t, double background) {
-            return smooth(t) > std::max(background + 5, double(floorLevel[t]) + 3) && level[t] > peak - 38;
+        auto hears = [&](int t, double background) {
+            return t >= 0 && t < n && smooth(t) > std::max(background + 5, double(floorLevel[t]) + 3) &&
+                   level[t] > peak - 38;
         };
-        auto audible = [&](int t) { return audibleFrom(t, t < (a + e) / 2 ? before : after); };
-        auto audibleSoon = [&](int t, int step) {
+        auto hearsSoon = [&](int t, int step, double background) {
             for (int k = 0; k < 3; ++k, t += step)
-                if (t >= 0 && t < n && audible(t))
+                if (hears(t, background))
                     return true;
             return false;
         };
-        for (int k = 0; k < 25 && a > 0 && audibleSoon(a - 1, -1); ++k)
+        // Walking out from the word, the level must keep falling (within
+        // 2 dB): a rise means the background's own sound, not the word.
+        for (int k = 0; k < 25 && hearsSoon(a - 1, -1, before) && smooth(a - 1) <= smooth(a) + 2; ++k)
             --a;
-        for (int k = 0; k < 10 && a + 1 < e && !audible(a); ++k)
+        for (int k = 0; k < 10 && a + 1 < e && !hears(a, before); ++k)
             ++a;
-        for (int k = 0; k < 30 && e < n && audibleSoon(e, 1); ++k)
+        for (int k = 0; k < 30 && hearsSoon(e, 1, after) && smooth(e) <= smooth(e - 1) + 2; ++k)
             ++e;
-        for (int k = 0; k < 10 && e - 1 > a && !audible(e - 1); ++k)
+        for (int k = 0; k < 10 && e - 1 > a && !hears(e - 1, after); ++k)
             --e;
+        // What the background hides: the word's first and last decibels down
+        // to 40 dB under its loudest lie under the background. Words fade in
+        // at about 6 dB and out at about 2 dB per 10 ms; the hidden part is
+        // that long.
+        const double hiddenBefore = before + 5 - (peak - 40), hiddenAfter = after + 5 - (peak - 40);
+        if (hiddenBefore > 0)
+            a = std::max(0, a - std::min(5, int(hiddenBefore / 6)));
+        if (hiddenAfter > 0)
+            e = std::min(n, e + std::min(15, int(hiddenAfter / 2)));
         if (!kept.empty() && a * 0.01 <= kept.back().end + 0.03) {
             kept.back().end = e / double(framesPerSecond);
             continue;
