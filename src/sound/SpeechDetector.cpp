@@ -138,22 +138,29 @@ std::vector<SpeechSpan> detectSpeech(const SpeechFeatures &f)
             sum += toPower(over[k]);
         steadyOver[t] = float(10 * std::log10(sum / count));
     }
-    // Hysteresis: a voice must stand clearly over its background to begin,
-    // and goes on while it stands somewhat over it.
-    // Over a floor of digital silence anything stands out: a voice is also
-    // within 35 dB of the loudest of the 300 ms around it.
+    // A voice must stand clearly over its background somewhere (a core),
+    // and is all of the stretch around it where it stands somewhat over it:
+    // weak first and last syllables belong to the word they begin or end.
+    // Over a floor of digital silence anything stands out, so a voice is
+    // also within 35 dB of the loudest of the 300 ms around it.
     const std::vector<float> nearPeak = slidingExtreme(level, -30, 30, true);
     std::vector<char> speech(n, 0);
-    bool on = false;
-    for (int t = 0; t < n; ++t) {
-        const float needed = std::clamp(usualSwing[t] + 8.f, 11.f, 17.f);
-        if (level[t] < nearPeak[t] - 35)
-            on = false;
-        else if (!on)
-            on = steadyOver[t] > 6 && active[t] >= 2 && swing[t] > needed;
-        else
-            on = steadyOver[t] > 3 && swing[t] > needed - 4;
-        speech[t] = on;
+    for (int t = 0; t < n;) {
+        auto lax = [&](int k) {
+            return level[k] >= nearPeak[k] - 35 && steadyOver[k] > 3 &&
+                   swing[k] > std::clamp(usualSwing[k] + 4.f, 7.f, 13.f);
+        };
+        if (!lax(t)) {
+            ++t;
+            continue;
+        }
+        int e = t;
+        int cores = 0;
+        for (; e < n && lax(e); ++e)
+            cores += steadyOver[e] > 6 && active[e] >= 2 && swing[e] > std::clamp(usualSwing[e] + 8.f, 11.f, 17.f);
+        if (cores >= 3)
+            std::fill(speech.begin() + t, speech.begin() + e, 1);
+        t = e;
     }
 
     // Bridge the pauses inside a sentence; drop what is too short to be a word.
