@@ -32,23 +32,32 @@ namespace {
 // Float noise in times that are exact on the 10 ms grid or on a frame.
 constexpr double slack = 1e-9;
 
-// The smallest stored time not below `t`: rounding to the nearest may come
-// out under it, and a minimum must stay a minimum after rounding.
-double roundUp(const RoundTime &round, double t)
+// The smallest stored time not below `t` (`direction` +1), or the largest
+// not above it (-1): rounding to the nearest may land on the wrong side, and
+// a limit must stay a limit after rounding. Any rounding will do, so the
+// step is found by doubling and then halving the distance.
+double roundWithin(const RoundTime &round, double t, int direction)
 {
-    double r = round(t);
-    for (int k = 1; r < t - slack && k <= 2000; ++k)
-        r = round(t + k * 1e-4);
-    return r;
+    if (!std::isfinite(t))
+        return t; // no neighbour on that side
+    auto inside = [&](double r) { return direction > 0 ? r >= t - slack : r <= t + slack; };
+    const double r = round(t);
+    if (inside(r))
+        return r;
+    double lo = 0, hi = 1e-4;
+    while (!inside(round(t + direction * hi)) && hi < 100) {
+        lo = hi;
+        hi *= 2;
+    }
+    for (int i = 0; i < 30 && hi - lo > 1e-7; ++i) {
+        const double mid = (lo + hi) / 2;
+        (inside(round(t + direction * mid)) ? hi : lo) = mid;
+    }
+    return round(t + direction * hi);
 }
 
-double roundDown(const RoundTime &round, double t)
-{
-    double r = round(t);
-    for (int k = 1; r > t + slack && k <= 2000; ++k)
-        r = round(t - k * 1e-4);
-    return r;
-}
+double roundUp(const RoundTime &round, double t) { return roundWithin(round, t, 1); }
+double roundDown(const RoundTime &round, double t) { return roundWithin(round, t, -1); }
 
 } // namespace
 

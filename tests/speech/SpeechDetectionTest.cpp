@@ -1,0 +1,266 @@
+// Speech found in made sound: a minute of Turkish and English sentences at
+// known times, clean, under pink noise, under music and between loud music;
+// and sound with no speech at all. The sound is made once per build folder.
+#include "speech/SpeechSound.h"
+
+#include "sound/SpeechDetector.h"
+#include "sound/SpeechFeatures.h"
+#include "sound/SpeechFit.h"
+#include "sound/SpeechSnap.h"
+
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <map>
+#include <random>
+
+using namespace korv::sound;
+using korv::test::SpeechCondition;
+using korv::test::SpeechSound;
+
+namespace {
+
+const QString mediaFolder = QStringLiteral(KORV_TEST_MEDIA_DIR);
+constexpr unsigned seed = 7;
+
+const SpeechSound &sound(SpeechCondition condition)
+{
+    static std::map<SpeechCondition, SpeechSound> made;
+    auto it = made.find(condition);
+    if (it == made.end())
+        it = made.emplace(condition, korv::test::makeSpeechSound(condition, 60, seed, mediaFolder)).first;
+    return it->second;
+}
+
+SpeechFeatures featuresOf(const SpeechSound &s, qsizetype block = 4096, qint64 startUs = 0)
+{
+    SpeechFeatureSink sink;
+    korv::test::feedSound(sink, s, block, startUs);
+    return sink.take();
+}
+
+std::vector<RowTimes> lateCaptures(const SpeechSound &s, unsigned captureSeed)
+{
+    std::mt19937 random(captureSeed);
+    std::uniform_real_distribution<double> late(0.12, 0.45);
+    std::vector<RowTimes> rows;
+    for (const auto &line : s.lines)
+        rows.push_back({std::round((line.start + late(random)) * 1000) / 1000,
+                        std::round((line.end + late(random)) * 1000) / 1000});
+    return rows;
+}
+
+double speechSeconds(const std::vector<SpeechSpan> &spans)
+{
+    double sum = 0;
+    for (const SpeechSpan &s : spans)
+        sum += s.end - s.start;
+    return sum;
+}
+
+struct Condition {
+    SpeechCondition condition;
+    double starts; // share of starts that must land within 100 ms
+    double ends;   // share of ends within 150 ms
+};
+
+class SpokenLines : public ::testing::TestWithParam<Condition> {};
+
+} // namespace
+
+TEST_P(SpokenLines, LateCapturesLandOnTheirOwnLinesEdges)
+{
+    const SpeechSound &s = sound(GetParam().condition);
+    ASSERT_TRUE(s.error.isEmpty()) << qPrintable(s.error);
+    ASSERT_GE(s.lines.size(), 12u);
+    const std::vector<SpeechSpan> spans = detectSpeech(featuresOf(s));
+    const std::vector<RowTimes> captured = lateCaptures(s, 11);
+    const SnapReport report = snapRows(SpeechEdges::of(spans), captured, SnapRules::forFrameRate(25), roundToStep(0.001));
+
+    int starts = 0, ends = 0;
+    for (size_t i = 0; i < s.lines.size(); ++i) {
+        const RowTimes &row = report.rows[i];
+        starts += std::abs(row.start - s.lines[i].start) <= 0.1;
+        ends += std::abs(row.end - s.lines[i].end) <= 0.15;
+        // Whatever moved went towards its own line, never to another's.
+        for (size_t j = 0; j < s.lines.size(); ++j) {
+            if (j == i)
+                continue;
+            if (row.start != captured[i].start)
+                EXPECT_GT(std::abs(row.start - s.lines[j].start), std::abs(row.start - s.lines[i].start)) << "row " << i;
+            if (row.end != captured[i].end)
+                EXPECT_GT(std::abs(row.end - s.lines[j].end), std::abs(row.end - s.lines[i].end)) << "row " << i;
+        }
+    }
+    const double n = double(s.lines.size());
+    EXPECT_GE(starts / n, GetParam().starts) << starts << " of " << n << " starts within 100 ms";
+    EXPECT_GE(ends / n, GetParam().ends) << ends << " of " << n << " ends within 150 ms";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Conditions, SpokenLines,
+    ::testing::Values(Condition{SpeechCondition::Clean, 0.9, 0.9}, Condition{SpeechCondition::Pink15, 0.9, 0.85},
+                      Condition{SpeechCondition::Pink6, 0.8, 0.8}, Condition{SpeechCondition::MusicBed, 0.7, 0.7},
+                      Condition{SpeechCondition::LoudMusicBetween, 0.7, 0.6}),
+    [](const auto &info) {
+        QString name = korv::test::conditionName(info.param.condition);
+        name.remove(QLatin1Char('-'));
+        return name.toStdString();
+    });
+
+TEST(NoSpeech, SilenceMusicAndNoiseGiveAlmostNone)
+{
+    for (SpeechCondition c : {SpeechCondition::Silence, SpeechCondition::MusicOnly, SpeechCondition::NoiseOnly}) {
+        const SpeechSound &s = sound(c);
+        ASSERT_TRUE(s.error.isEmpty()) << qPrintable(s.error);
+        const std::vector<SpeechSpan> spans = detectSpeech(featuresOf(s));
+        // At most 1 s of the minute; nothing at all in digital silence.
+        EXPECT_LE(speechSeconds(spans), c == SpeechCondition::Silence ? 0.0 : 1.0)
+            << qPrintable(korv::test::conditionName(c)) << ": " << spans.size() << " spans";
+    }
+}
+
+TEST(SpeechFeatureSink, PlacesBlocksByTheirTimestamps)
+{
+    // A film whose sound starts 2.5 s in, and whose stream skips 3 s after
+    // 10 s: every line is found where the timestamps put it.
+    const SpeechSound &s = sound(SpeechCondition::Clean);
+    SpeechFeatureSink sink;
+    const qsizetype rate = s.sampleRate, cut = 10 * rate, block = 1024;
+    const qint64 startUs = 2500000, gapUs = 3000000;
+    for (qsizetype at = 0; at < qsizetype(s.samples.size());) {
+        qsizetype count = std::min<qsizetype>(block, qsizetype(s.samples.size()) - at);
+        if (at < cut)
+            count = std::min(count, cut - at);
+        sink.consume({s.samples.data() + at, count, s.sampleRate, startUs + (at >= cut ? gapUs : 0) + at * 1000000 / rate});
+        at += count;
+    }
+    sink.finish(startUs + gapUs + qint64(s.samples.size()) * 1000000 / rate);
+    const SpeechFeatures f = sink.take();
+    EXPECT_NEAR(f.seconds(), 2.5 + 3 + s.seconds(), 0.011);
+    const SpeechEdges edges = SpeechEdges::of(detectSpeech(f));
+    int found = 0;
+    for (const auto &line : s.lines) {
+        const double expected = line.start + 2.5 + (line.start >= 10 ? 3 : 0);
+        const auto onset = nearestEdge(edges.onsets, expected, {0.05, 0.05}, roundToStep(0));
+        found += onset.has_value();
+    }
+    EXPECT_GE(found, int(s.lines.size()) - 1);
+}
+
+TEST(SpeechFeatureSink, GivesTheSameFeaturesForAnyBlockSizeAndOverlap)
+{
+    const SpeechSound &s = sound(SpeechCondition::Pink15);
+    const QByteArray whole = featuresOf(s, 4096).serialise();
+    EXPECT_EQ(featuresOf(s, 333).serialise(), whole);
+    // Blocks that overlap the previous one by 100 samples are read once.
+    SpeechFeatureSink sink;
+    for (qsizetype at = 0; at < qsizetype(s.samples.size()); at += 900) {
+        const qsizetype from = std::max<qsizetype>(0, at - 100);
+        const qsizetype count = std::min<qsizetype>(1000, qsizetype(s.samples.size()) - from);
+        sink.consume({s.samples.data() + from, count, s.sampleRate, from * 1000000 / s.sampleRate});
+    }
+    sink.finish(qint64(s.samples.size()) * 1000000 / s.sampleRate);
+    EXPECT_EQ(sink.take().serialise(), whole);
+}
+
+TEST(SpeechFeatureSink, FindsTheSameEdgesAt44100Hz)
+{
+    const SpeechSound &s = sound(SpeechCondition::Clean);
+    QProcess ffmpeg;
+    ffmpeg.start(QStringLiteral("ffmpeg"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-f"),
+                                            QStringLiteral("f32le"), QStringLiteral("-ar"), QStringLiteral("48000"),
+                                            QStringLiteral("-ac"), QStringLiteral("1"), QStringLiteral("-i"),
+                                            QStringLiteral("pipe:0"), QStringLiteral("-ar"), QStringLiteral("44100"),
+                                            QStringLiteral("-f"), QStringLiteral("f32le"), QStringLiteral("pipe:1")});
+    ASSERT_TRUE(ffmpeg.waitForStarted());
+    ffmpeg.write(reinterpret_cast<const char *>(s.samples.data()), qint64(s.samples.size() * sizeof(float)));
+    ffmpeg.closeWriteChannel();
+    QByteArray out;
+    while (!ffmpeg.waitForFinished(100))
+        out += ffmpeg.readAllStandardOutput();
+    out += ffmpeg.readAllStandardOutput();
+    SpeechSound resampled;
+    resampled.sampleRate = 44100;
+    resampled.samples.resize(out.size() / sizeof(float));
+    std::memcpy(resampled.samples.data(), out.constData(), resampled.samples.size() * sizeof(float));
+
+    const SpeechEdges at48 = SpeechEdges::of(detectSpeech(featuresOf(s)));
+    const SpeechEdges at44 = SpeechEdges::of(detectSpeech(featuresOf(resampled)));
+    ASSERT_FALSE(at48.onsets.empty());
+    int same = 0;
+    for (double onset : at48.onsets)
+        same += nearestEdge(at44.onsets, onset, {0.02, 0.02}, roundToStep(0)).has_value();
+    EXPECT_GE(same, int(at48.onsets.size() * 9 / 10)) << same << " of " << at48.onsets.size();
+}
+
+TEST(SpeechFeatures, CachedFormRoundTripsAndRefusesAnythingElse)
+{
+    const SpeechFeatures f = featuresOf(sound(SpeechCondition::Clean));
+    const QByteArray bytes = f.serialise();
+    const auto back = SpeechFeatures::deserialise(bytes);
+    ASSERT_TRUE(back.has_value());
+    EXPECT_EQ(back->serialise(), bytes);
+    EXPECT_EQ(detectSpeech(*back), detectSpeech(f));
+
+    QByteArray otherVersion = bytes;
+    otherVersion[4] = char(SpeechFeatures::formatVersion + 1);
+    EXPECT_FALSE(SpeechFeatures::deserialise(otherVersion).has_value());
+    EXPECT_FALSE(SpeechFeatures::deserialise(bytes.left(bytes.size() - 3)).has_value());
+    EXPECT_FALSE(SpeechFeatures::deserialise(bytes.left(10)).has_value());
+    EXPECT_FALSE(SpeechFeatures::deserialise(QByteArray(64, 'x')).has_value());
+    // An empty film is a valid entry.
+    const auto empty = SpeechFeatures::deserialise(SpeechFeatures{}.serialise());
+    ASSERT_TRUE(empty.has_value());
+    EXPECT_TRUE(empty->frames.empty());
+}
+
+TEST(FitFile, FindsAFileMadeForAnotherCut)
+{
+    const SpeechSound &s = sound(SpeechCondition::Pink15);
+    const SpeechEdges edges = SpeechEdges::of(detectSpeech(featuresOf(s)));
+    std::vector<RowTimes> rows;
+    for (const auto &line : s.lines)
+        rows.push_back({line.start + 3.217, line.end + 3.217});
+    const FitResult fit = fitRows(edges, rows);
+    ASSERT_TRUE(fit.found);
+    EXPECT_NEAR(fit.offset, -3.217, 0.02);
+    EXPECT_EQ(fit.ratio(), 1.0);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_NEAR(fit.apply(rows[i].start), s.lines[i].start, 0.1) << "row " << i;
+        EXPECT_NEAR(fit.apply(rows[i].end), s.lines[i].end, 0.1) << "row " << i;
+    }
+}
+
+TEST(FitFile, FindsAFileTimedOnACopyAtAnotherRate)
+{
+    // The film runs at 25 fps; the file was timed on a 23.976 fps copy,
+    // where everything comes later by 25 / 23.976, and 1.5 s later still.
+    const SpeechSound &s = sound(SpeechCondition::MusicBed);
+    const SpeechEdges edges = SpeechEdges::of(detectSpeech(featuresOf(s)));
+    std::vector<RowTimes> rows;
+    for (const auto &line : s.lines)
+        rows.push_back({line.start * 25 / 23.976 + 1.5, line.end * 25 / 23.976 + 1.5});
+    const FitResult fit = fitRows(edges, rows);
+    ASSERT_TRUE(fit.found);
+    // Over one minute 24 and 23.976 fps differ by 58 ms, too little to tell
+    // apart; the rate change found must be one of the two.
+    EXPECT_NEAR(fit.ratio(), 23.976 / 25, 0.0011) << fit.fromRate << " -> " << fit.toRate;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_NEAR(fit.apply(rows[i].start), s.lines[i].start, 0.1) << "row " << i;
+        EXPECT_NEAR(fit.apply(rows[i].end), s.lines[i].end, 0.1) << "row " << i;
+    }
+}
+
+TEST(FitFile, FindsNothingWithoutSpeech)
+{
+    const SpeechSound &s = sound(SpeechCondition::Clean);
+    std::vector<RowTimes> rows;
+    for (const auto &line : s.lines)
+        rows.push_back({line.start, line.end});
+    EXPECT_FALSE(fitRows(SpeechEdges::of(detectSpeech(featuresOf(sound(SpeechCondition::Silence)))), rows).found);
+    EXPECT_FALSE(fitRows(SpeechEdges::of(detectSpeech(featuresOf(s))), {{1, 2}, {3, 4}}).found); // too few rows
+}
