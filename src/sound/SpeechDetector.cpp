@@ -99,7 +99,7 @@ std::vector<SpeechSpan> detectSpeech(const SpeechFeatures &f)
 
     // How far the voice's bands (300-3900 Hz) stand over their floors, and
     // in how many of the three formant bands a voice would show.
-    std::vector<float> over(n), active(n), change(n), level(n), floorLevel(n);
+    std::vector<float> over(n), active(n), level(n), floorLevel(n);
     for (int t = 0; t < n; ++t) {
         double sum = 0, floor = 0;
         int bands = 0;
@@ -113,7 +113,6 @@ std::vector<SpeechSpan> detectSpeech(const SpeechFeatures &f)
         floorLevel[t] = float(10 * std::log10(std::max(floor, 1e-30)));
         over[t] = level[t] - floorLevel[t];
         active[t] = float(bands);
-        change[t] = f.frames[t].change;
     }
     // A voice comes in syllables: on both sides of any moment of speech its
     // level rises and falls by 15 dB and more within 200 ms, where music and

@@ -5,6 +5,10 @@
 
 #include <fftw3.h>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -18,7 +22,7 @@ QByteArray SpeechFeatures::serialise() const
     QDataStream s(&out, QIODevice::WriteOnly);
     s.setByteOrder(QDataStream::LittleEndian);
     s << magic << formatVersion << quint16(sizeof(SpeechFrame)) << quint64(frames.size());
-    static_assert(sizeof(SpeechFrame) == 8, "the cached form is the frame's bytes");
+    static_assert(sizeof(SpeechFrame) == SpeechFeatures::bands, "the cached form is the frame's bytes");
     s.writeRawData(reinterpret_cast<const char *>(frames.data()), int(frames.size() * sizeof(SpeechFrame)));
     return out;
 }
@@ -54,9 +58,8 @@ namespace {
 // of the decoding's time, where a proper filter would cost ten.
 constexpr int analysisRate = 8000;
 constexpr int fftSize = 128; // 16 ms at 8 kHz, centred on the frame
-constexpr int history = 5;   // spectra kept for `rise` and `change`
+constexpr int maxFactor = 48; // up to 384 kHz
 constexpr double bandEdges[SpeechFeatures::bands + 1] = {100, 300, 800, 1600, 2800, 3900};
-constexpr double shapeFrom = 300, shapeTo = 3900;
 
 // log2 within 0.01, several times faster than std::log2; the features are
 // quantised far coarser.
@@ -73,9 +76,9 @@ inline float fastLog2(float x)
 
 constexpr float dbPerLog2 = 3.0103f;
 
-quint8 quantise(double value, double floor, double step)
+quint8 quantise(float value, float floor, float step)
 {
-    return quint8(std::clamp(std::lround((value - floor) / step), 0L, 255L));
+    return quint8(std::clamp((value - floor) / step + 0.5f, 0.f, 255.f));
 }
 
 std::mutex &plannerLock()
@@ -92,7 +95,7 @@ struct SpeechFeatureSink::State {
     int factor = 1;   // input samples per analysis sample
     int decRate = 0;  // analysis rate
     qint64 nextInput = 0; // input sample index (from the film's start) expected next
-    float partial = 0;
+    float partial[maxFactor] = {}; // a group a block's end cut short
     int partialCount = 0;
     std::vector<float> dec; // analysis samples from index decBase on
     qint64 decBase = 0;
@@ -105,9 +108,6 @@ struct SpeechFeatureSink::State {
     std::vector<float> window;
     float scale = 1;
     std::array<int, SpeechFeatures::bands + 1> bandBin{};
-    int shapeLo = 0, shapeHi = 0;
-    std::vector<float> logs[history]; // dB per bin of the last frames, newest at frameIndex % history
-    qint64 framesDone = 0;
 
     State()
     {
@@ -137,17 +137,12 @@ struct SpeechFeatureSink::State {
     void start(int sampleRate)
     {
         rate = sampleRate;
-        factor = std::max(1, sampleRate / analysisRate);
+        factor = std::clamp(sampleRate / analysisRate, 1, maxFactor);
         decRate = sampleRate / factor;
         const double binHz = double(decRate) / fftSize;
         const int top = fftSize / 2;
         for (int b = 0; b <= SpeechFeatures::bands; ++b)
             bandBin[b] = std::clamp(int(std::ceil(bandEdges[b] / binHz)), 1, top);
-        shapeLo = std::clamp(int(std::ceil(shapeFrom / binHz)), 1, top);
-        shapeHi = std::clamp(int(std::ceil(shapeTo / binHz)), shapeLo, top);
-        for (auto &l : logs)
-            l.assign(fftSize / 2 + 1, -120.f);
-        partial = 0;
         partialCount = 0;
         dec.clear();
         // The analysis grid starts at the frame the sound reaches now, so a
@@ -166,9 +161,14 @@ struct SpeechFeatureSink::State {
             const qint64 first = centre - fftSize / 2;
             if (first + fftSize > available)
                 break;
-            for (int n = 0; n < fftSize; ++n) {
-                const qint64 at = first + n - decBase;
-                in[n] = at >= 0 ? dec[at] * window[n] : 0.f;
+            const qint64 from = first - decBase;
+            if (from >= 0) {
+                const float *src = dec.data() + from;
+                for (int n = 0; n < fftSize; ++n)
+                    in[n] = src[n] * window[n];
+            } else { // the film's first 8 ms
+                for (int n = 0; n < fftSize; ++n)
+                    in[n] = from + n >= 0 ? dec[from + n] * window[n] : 0.f;
             }
             fftwf_execute(plan);
             analyse();
@@ -185,59 +185,54 @@ struct SpeechFeatureSink::State {
     void analyse()
     {
         SpeechFrame f;
-        std::vector<float> &now = logs[framesDone % history];
-        const std::vector<float> &previous = logs[(framesDone + history - 1) % history];
-        const std::vector<float> &earlier = logs[(framesDone + 1) % history]; // 4 frames back
-        float power[fftSize / 2 + 1];
-        for (int k = bandBin[0]; k < bandBin[SpeechFeatures::bands]; ++k) {
-            power[k] = (spectrum[k][0] * spectrum[k][0] + spectrum[k][1] * spectrum[k][1]) * scale + 1e-12f;
-            now[k] = dbPerLog2 * fastLog2(power[k]);
-        }
         for (int b = 0; b < SpeechFeatures::bands; ++b) {
             float sum = 1e-12f;
             for (int k = bandBin[b]; k < bandBin[b + 1]; ++k)
-                sum += power[k];
-            f.band[b] = quantise(dbPerLog2 * fastLog2(sum), SpeechFrame::levelFloor, SpeechFrame::levelStep);
-        }
-        const int n = shapeHi - shapeLo;
-        if (n > 1) {
-            double sumPower = 0, sumLog = 0, rise = 0;
-            for (int k = shapeLo; k < shapeHi; ++k) {
-                sumPower += power[k];
-                sumLog += now[k];
-                // Below -90 dB the logs are only the codec's dither.
-                rise += std::max(0.f, std::max(now[k], -90.f) - std::max(previous[k], -90.f));
-            }
-            const double meanNow = sumLog / n;
-            // The shape is compared over its top 30 dB: below that lie the
-            // window's leakage and the codec's noise, which change at random
-            // and would hide a held note's stillness.
-            float topNow = -200, topEarlier = -200;
-            for (int k = shapeLo; k < shapeHi; ++k) {
-                topNow = std::max(topNow, now[k]);
-                topEarlier = std::max(topEarlier, earlier[k]);
-            }
-            double cross = 0, a2 = 0, b2 = 0, ma = 0, mb = 0;
-            for (int k = shapeLo; k < shapeHi; ++k) {
-                ma += std::max(now[k], topNow - 30);
-                mb += std::max(earlier[k], topEarlier - 30);
-            }
-            ma /= n;
-            mb /= n;
-            for (int k = shapeLo; k < shapeHi; ++k) {
-                const double a = std::max(now[k], topNow - 30) - ma, b = std::max(earlier[k], topEarlier - 30) - mb;
-                cross += a * b;
-                a2 += a * a;
-                b2 += b * b;
-            }
-            const double flatness = meanNow - dbPerLog2 * fastLog2(float(sumPower / n));
-            f.tonality = quantise(-flatness, 0, SpeechFrame::fineStep);
-            f.rise = quantise(rise / n, 0, SpeechFrame::fineStep);
-            const double correlation = a2 > 0 && b2 > 0 ? cross / std::sqrt(a2 * b2) : 1.0;
-            f.change = quantise((1 - correlation) * 100, 0, 1);
+                sum += spectrum[k][0] * spectrum[k][0] + spectrum[k][1] * spectrum[k][1];
+            f.band[b] = quantise(dbPerLog2 * fastLog2(sum * scale), SpeechFrame::levelFloor, SpeechFrame::levelStep);
         }
         out.frames.push_back(f);
-        ++framesDone;
+    }
+
+    // Averages groups of input samples, summed as a tree: a chain of
+    // additions would wait on each other, and this loop sees every sample
+    // of the film. Every group is summed in the same order, however the
+    // blocks cut it, so the features do not depend on the decoder's blocks.
+    static float average6(const float *x) { return ((x[0] + x[1]) + (x[2] + x[3]) + (x[4] + x[5])) * (1.f / 6); }
+    static float average5(const float *x) { return ((x[0] + x[1]) + (x[2] + x[3]) + x[4]) * (1.f / 5); }
+    static float average(const float *x, int factor)
+    {
+        if (factor == 6)
+            return average6(x);
+        if (factor == 5)
+            return average5(x);
+        float sum = 0;
+        for (int m = 0; m < factor; ++m)
+            sum += x[m];
+        return sum / factor;
+    }
+    static void decimate6(const float *x, qsizetype groups, float *d)
+    {
+        qsizetype g = 0;
+#ifdef __SSE2__
+        // Four groups at once: 24 samples turned into six vectors of every
+        // sixth sample, then added in the order average6() adds them.
+        const __m128 sixth = _mm_set1_ps(1.f / 6);
+        for (; g + 4 <= groups; g += 4, x += 24) {
+            const __m128 a = _mm_loadu_ps(x), b = _mm_loadu_ps(x + 4), c = _mm_loadu_ps(x + 8),
+                         dd = _mm_loadu_ps(x + 12), e = _mm_loadu_ps(x + 16), f = _mm_loadu_ps(x + 20);
+            const __m128 u0 = _mm_shuffle_ps(a, b, _MM_SHUFFLE(3, 2, 1, 0)), w0 = _mm_shuffle_ps(dd, e, _MM_SHUFFLE(3, 2, 1, 0));
+            const __m128 u1 = _mm_shuffle_ps(a, c, _MM_SHUFFLE(1, 0, 3, 2)), w1 = _mm_shuffle_ps(dd, f, _MM_SHUFFLE(1, 0, 3, 2));
+            const __m128 u2 = _mm_shuffle_ps(b, c, _MM_SHUFFLE(3, 2, 1, 0)), w2 = _mm_shuffle_ps(e, f, _MM_SHUFFLE(3, 2, 1, 0));
+            const __m128 v0 = _mm_shuffle_ps(u0, w0, _MM_SHUFFLE(2, 0, 2, 0)), v1 = _mm_shuffle_ps(u0, w0, _MM_SHUFFLE(3, 1, 3, 1));
+            const __m128 v2 = _mm_shuffle_ps(u1, w1, _MM_SHUFFLE(2, 0, 2, 0)), v3 = _mm_shuffle_ps(u1, w1, _MM_SHUFFLE(3, 1, 3, 1));
+            const __m128 v4 = _mm_shuffle_ps(u2, w2, _MM_SHUFFLE(2, 0, 2, 0)), v5 = _mm_shuffle_ps(u2, w2, _MM_SHUFFLE(3, 1, 3, 1));
+            const __m128 sum = _mm_add_ps(_mm_add_ps(_mm_add_ps(v0, v1), _mm_add_ps(v2, v3)), _mm_add_ps(v4, v5));
+            _mm_storeu_ps(d + g, _mm_mul_ps(sum, sixth));
+        }
+#endif
+        for (; g < groups; ++g, x += 6)
+            d[g] = average6(x);
     }
 
     void push(const float *x, qsizetype count)
@@ -245,10 +240,9 @@ struct SpeechFeatureSink::State {
         qsizetype i = 0;
         // Finish the group a previous block began.
         while (partialCount > 0 && i < count) {
-            partial += x[i++];
-            if (++partialCount == factor) {
-                dec.push_back(partial / factor);
-                partial = 0;
+            partial[partialCount++] = x[i++];
+            if (partialCount == factor) {
+                dec.push_back(average(partial, factor));
                 partialCount = 0;
             }
         }
@@ -256,17 +250,15 @@ struct SpeechFeatureSink::State {
         const size_t old = dec.size();
         dec.resize(old + groups);
         float *d = dec.data() + old;
-        const float inverse = 1.f / factor;
-        for (qsizetype g = 0; g < groups; ++g, i += factor) {
-            float s = 0;
-            for (int m = 0; m < factor; ++m)
-                s += x[i + m];
-            d[g] = s * inverse;
+        if (factor == 6) {
+            decimate6(x + i, groups, d); // 48 kHz, the films' usual rate
+        } else {
+            for (qsizetype g = 0; g < groups; ++g)
+                d[g] = average(x + i + g * factor, factor);
         }
-        for (; i < count; ++i) {
-            partial += x[i];
-            ++partialCount;
-        }
+        i += groups * factor;
+        for (; i < count; ++i)
+            partial[partialCount++] = x[i];
         nextInput += count;
         computeFrames();
     }

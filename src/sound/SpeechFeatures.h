@@ -1,6 +1,6 @@
 #pragma once
 // What the speech detector needs to know of a film's sound, reduced while it
-// is decoded: eight bytes per 10 ms, so a two-hour film's features (5.8 MB)
+// is decoded: five bytes per 10 ms, so a two-hour film's features (3.6 MB)
 // are kept in the cache beside its peaks and the detector, which may be
 // tuned or replaced, never has to decode the film again.
 
@@ -16,23 +16,16 @@
 
 namespace korv::sound {
 
-// One 10 ms frame. Levels are in half decibels above -120 dB of full scale,
-// so 0 is digital silence; the rest in quarter decibels.
+// One 10 ms frame: the energy in 100-300, 300-800, 800-1600, 1600-2800 and
+// 2800-3900 Hz, in half decibels above -120 dB of full scale (0 is digital
+// silence). Bands, not a finer spectrum: what tells a voice from its
+// background here is how each band rises and falls against its own
+// surroundings, and five bytes keep a film's features small.
 struct SpeechFrame {
-    // Energy in 100-300, 300-800, 800-1600, 1600-2800 and 2800-3900 Hz.
     std::array<quint8, 5> band{};
-    // How far the spectrum (300-3900 Hz) is from flat: 0 for white noise,
-    // more for voices and tones.
-    quint8 tonality = 0;
-    // The mean rise of the spectrum over the previous frame: onsets.
-    quint8 rise = 0;
-    // How much the spectrum's shape changed over the last 40 ms: voices
-    // keep changing, a held note or chord does not.
-    quint8 change = 0;
 
     static constexpr double levelStep = 0.5;   // dB
     static constexpr double levelFloor = -120; // dB
-    static constexpr double fineStep = 0.25;   // dB, or hundredths for `change`
     double level(int b) const { return levelFloor + band[b] * levelStep; }
 };
 
