@@ -260,11 +260,12 @@ void measureSnapAndFit()
 {
     std::mt19937 random(5);
     auto uniform = [&random](double a, double b) { return std::uniform_real_distribution<double>(a, b)(random); };
-    auto layout = [&](int lines, std::vector<SpeechSpan> &spans, std::vector<RowTimes> &rows) {
+    auto layout = [&](int count, std::vector<SpeechSpan> &spans, std::vector<RowTimes> &rows, std::vector<SpeechSpan> &lines) {
         double t = 2;
-        for (int i = 0; i < lines; ++i) {
+        for (int i = 0; i < count; ++i) {
             const double end = t + uniform(0.8, 4);
             spans.push_back({std::round(t * 100) / 100, std::round(end * 100) / 100});
+            lines.push_back(spans.back());
             rows.push_back({t + uniform(0.12, 0.45), end + uniform(0.12, 0.45)});
             // Now and then a breath or a noise the detector took for speech.
             if (uniform(0, 1) < 0.3)
@@ -274,9 +275,9 @@ void measureSnapAndFit()
         std::sort(spans.begin(), spans.end(), [](auto &a, auto &b) { return a.start < b.start; });
     };
     {
-        std::vector<SpeechSpan> spans;
+        std::vector<SpeechSpan> spans, lines;
         std::vector<RowTimes> rows;
-        layout(100000, spans, rows);
+        layout(100000, spans, rows, lines);
         const SpeechEdges edges = SpeechEdges::of(spans);
         const korv::microdvd::FrameTimes frames(25);
         const RoundTime toFrames = [&frames](double t) {
@@ -297,21 +298,33 @@ void measureSnapAndFit()
         }
     }
     {
-        std::vector<SpeechSpan> spans;
+        std::vector<SpeechSpan> spans, lines;
         std::vector<RowTimes> rows;
-        layout(1500, spans, rows);
+        layout(1500, spans, rows, lines);
         const SpeechEdges edges = SpeechEdges::of(spans);
         for (const auto &[name, ratio, offset] : {std::tuple{"moved by +3.217 s", 1.0, 3.217},
                                                   std::tuple{"timed at 23.976 fps, film at 25", 25 / 23.976, -2.5}}) {
-            std::vector<RowTimes> moved;
-            for (const RowTimes &r : rows)
-                moved.push_back({r.start * ratio + offset, r.end * ratio + offset});
-            QElapsedTimer clock;
-            clock.start();
-            const FitResult fit = fitRows(edges, moved);
-            std::printf("fitting 1,500 rows over %.0f minutes (%s): %.0f ms; found %+.3f s, ratio %.5f (%g -> %g)\n",
-                        rows.back().end / 60, name, clock.nsecsElapsed() / 1e6, fit.offset, fit.ratio(), fit.fromRate,
-                        fit.toRate);
+            // Well-timed rows (on the true edges, which the detector found
+            // among its other spans), and the same rows as late captures.
+            for (bool late : {false, true}) {
+                std::vector<RowTimes> moved;
+                for (size_t i = 0; i < rows.size(); ++i) {
+                    const RowTimes r = late ? rows[i] : RowTimes{lines[i].start, lines[i].end};
+                    moved.push_back({r.start * ratio + offset, r.end * ratio + offset});
+                }
+                QElapsedTimer clock;
+                clock.start();
+                const FitResult fit = fitRows(edges, moved);
+                const double ms = clock.nsecsElapsed() / 1e6;
+                double worst = 0;
+                for (size_t i = 0; i < moved.size(); ++i)
+                    worst = std::max({worst, std::abs(fit.apply(moved[i].start) - lines[i].start),
+                                      std::abs(fit.apply(moved[i].end) - lines[i].end)});
+                std::printf("fitting 1,500 rows over %.0f minutes (%s, %s): %.0f ms; found %+.3f s, %g -> %g fps; "
+                            "worst row %.0f ms from its line\n",
+                            rows.back().end / 60, name, late ? "late captures" : "well timed", ms, fit.offset,
+                            fit.fromRate, fit.toRate, worst * 1000);
+            }
         }
     }
 }

@@ -107,7 +107,8 @@ SnapReport snapRows(const SpeechEdges &edges, const std::vector<RowTimes> &rows,
         // The start: after the previous row with the gap, and not so late
         // that the row (with its end as captured) gets shorter than the
         // minimum, unless it already was: then it may only move earlier.
-        const double lowestStart = roundUp(round, previousEnd + rules.minGap);
+        // Bounds are compared with stored times, so they need no rounding.
+        const double lowestStart = previousEnd + rules.minGap;
         const double highestStart = row.end - row.start >= rules.minDuration ? row.end - rules.minDuration : row.start;
         if (const auto onset = nearestEdge(edges.onsets, row.start, startReach, round, lowestStart, highestStart)) {
             out.start = *onset;
@@ -118,12 +119,15 @@ SnapReport snapRows(const SpeechEdges &edges, const std::vector<RowTimes> &rows,
         }
 
         // The end: before the next row with the gap; an offset sooner than
-        // the minimum duration gives the minimum.
-        const double highestEnd = roundDown(round, nextStart - rules.minGap);
+        // the minimum duration gives the minimum, as far as the gap allows.
+        const double highestEnd = nextStart - rules.minGap;
         if (const auto offset = nearestEdge(edges.offsets, row.end, endReach, round, out.start + slack, highestEnd)) {
-            out.end = std::min(std::max(*offset, roundUp(round, out.start + rules.minDuration)), highestEnd);
-            if (out.end < *offset)
-                out.end = *offset; // the gap would not leave the minimum: keep the voice's end
+            out.end = *offset;
+            if (out.end < out.start + rules.minDuration - slack) {
+                out.end = roundUp(round, out.start + rules.minDuration);
+                if (out.end > highestEnd + slack)
+                    out.end = std::max(*offset, roundDown(round, highestEnd));
+            }
         } else if (nearestEdge(edges.offsets, row.end, endReach, exact)) {
             ++report.endsHeld;
         } else {
