@@ -5,8 +5,13 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD_TYPE=Release bash scripts/setup.sh
 for b in build/bench/bench_*; do
+  [ "$(basename "$b")" = bench_speech ] && continue
   [ -f "$b" ] && [ -x "$b" ] && "$b" --benchmark_min_time=0.2
 done
+# Speech edges: accuracy on made sound (five minutes, two seeds a
+# condition), then the costs against ffmpeg on a two-hour film.
+build/bench/bench_speech
+build/bench/bench_speech --speed
 bash bench/compare_ffmpeg.sh build
 bash bench/startup.sh build
 bash bench/sound.sh build
