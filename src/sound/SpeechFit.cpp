@@ -100,11 +100,21 @@ FitResult fitRows(const SpeechEdges &edges, const std::vector<RowTimes> &rows, c
     std::sort(starts.begin(), starts.end());
     std::sort(ends.begin(), ends.end());
 
+    // 24 -> 23.976 and 30 -> 29.97 are one change (1000/1001): try each ratio
+    // once, named with the film's own rate where it is known.
     std::vector<RateChange> rates{{}};
     for (double a : options.rates)
-        for (double b : options.rates)
-            if (a != b)
-                rates.push_back({a, b});
+        for (double b : options.rates) {
+            if (a == b)
+                continue;
+            const RateChange change{a, b};
+            auto same = std::find_if(rates.begin(), rates.end(),
+                                     [&](const RateChange &r) { return std::abs(r.ratio() - change.ratio()) < 1e-9; });
+            if (same == rates.end())
+                rates.push_back(change);
+            else if (b == options.filmRate && same->to != options.filmRate)
+                *same = change;
+        }
 
     std::vector<Candidate> candidates;
     for (const RateChange &rate : rates)
@@ -153,8 +163,9 @@ FitResult fitRows(const SpeechEdges &edges, const std::vector<RowTimes> &rows, c
         const bool onEnd = std::abs(nearestDistance(edges.offsets, result.apply(r.end))) < tolerance;
         result.rowsOnSpeech += onStart || onEnd;
     }
-    // Chance alone lays a few rows on some edge; a real fit lays many.
-    result.found = result.rowsOnSpeech >= std::max<int>(3, int(rows.size()) / 5);
+    // Chance alone lays a fifth of the rows on some edge of a film with much
+    // speech; a real fit lays most of them.
+    result.found = result.rowsOnSpeech >= std::max<int>(3, int(rows.size()) * 2 / 5);
     return result;
 }
 

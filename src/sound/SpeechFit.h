@@ -15,10 +15,13 @@ struct FitOptions {
     double maxOffset = 600; // seconds either way
     // Any two of these may be the file's and the film's rate.
     std::vector<double> rates{23.976, 24, 25, 29.97, 30};
+    // The film's rate where known: of two changes with the same ratio
+    // (24 -> 23.976 and 30 -> 29.97) the one to this rate is named.
+    double filmRate = 0;
 };
 
 struct FitResult {
-    bool found = false;    // false: too few rows or no speech to lay them on
+    bool found = false;    // false: too few rows, or not two in five on speech
     double offset = 0;     // seconds
     double fromRate = 0;   // the file's rate; both 0 when the rate stays
     double toRate = 0;     // the film's rate
