@@ -92,17 +92,16 @@ double snapEnd(const SpeechEdges &edges, double press, const RoundTime &round)
 }
 
 SnapReport snapRows(const SpeechEdges &edges, const std::vector<RowTimes> &rows, const SnapRules &rules,
-                    const RoundTime &round)
+                    const RoundTime &round, double endBefore, double startAfter)
 {
     const RoundTime exact = roundToStep(0);
-    constexpr double none = std::numeric_limits<double>::infinity();
     SnapReport report;
     report.rows.reserve(rows.size());
     for (size_t i = 0; i < rows.size(); ++i) {
         const RowTimes row = rows[i];
         RowTimes out = row;
-        const double previousEnd = i > 0 ? report.rows[i - 1].end : -none;
-        const double nextStart = i + 1 < rows.size() ? rows[i + 1].start : none;
+        const double previousEnd = i > 0 ? report.rows[i - 1].end : endBefore;
+        const double nextStart = i + 1 < rows.size() ? rows[i + 1].start : startAfter;
 
         // The start: after the previous row with the gap, and not so late
         // that the row (with its end as captured) gets shorter than the

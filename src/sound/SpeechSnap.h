@@ -8,6 +8,7 @@
 #include "sound/SpeechDetector.h"
 
 #include <functional>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -70,7 +71,11 @@ struct SnapReport {
 // `minDuration` (an end whose offset comes sooner is placed at start +
 // minDuration, within the gap to the next row). Edges that are not moved
 // keep their times exactly.
+//
+// When only some rows are snapped, `previousEnd` and `nextStart` are the end
+// of the row before them and the start of the row after them, which stay.
 SnapReport snapRows(const SpeechEdges &edges, const std::vector<RowTimes> &rows, const SnapRules &rules,
-                    const RoundTime &round);
+                    const RoundTime &round, double previousEnd = -std::numeric_limits<double>::infinity(),
+                    double nextStart = std::numeric_limits<double>::infinity());
 
 } // namespace korv::sound

@@ -130,6 +130,17 @@ TEST(SnapRows, KeepsTheMinimumGapBetweenRows)
     EXPECT_EQ(s.endsHeld, 1);
 }
 
+TEST(SnapRows, KeepsClearOfTheRowsAroundASelection)
+{
+    // Only the middle row is snapped; its neighbours end at 4.95 and begin
+    // at 8.0, and stay: 4.9 and 7.95 are nearer the captures but theirs.
+    const SpeechEdges e = edges({4.9, 5.2}, {7.5, 7.95});
+    const SnapReport r = snapRows(e, {{5.0, 7.8}}, SnapRules{0.08, 0.7}, exact, 4.95, 8.0);
+    EXPECT_EQ(r.rows[0], (RowTimes{5.2, 7.5}));
+    EXPECT_EQ(r.startsMoved, 1);
+    EXPECT_EQ(r.endsMoved, 1);
+}
+
 TEST(SnapRows, KeepsTheMinimumDuration)
 {
     // A short word: its offset 0.3 s after the onset; the row keeps 0.7 s.
