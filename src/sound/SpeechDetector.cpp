@@ -235,21 +235,6 @@ std::vector<SpeechSpan> detectSpeech(const SpeechFeatures &f)
             --a;
         for (int k = 0; k < 10 && a + 1 < e && !hears(a, before); ++k)
             ++a;
-        // A span may begin on the background's own sound (a note, a beat)
-        // just before the voice: what is no louder than the background's
-        // usual level over the 300 ms before is background.
-        {
-            double sum = 0;
-            int count = 0;
-            for (int t = std::max(0, a - 30); t < a; ++t, ++count)
-                sum += toPower(level[t]);
-            const double usual = count ? 10 * std::log10(sum / count) : -1e9;
-            int b = a;
-            while (b < std::min(e - 1, a + 25) && smooth(b) < usual + 4)
-                ++b;
-            if (b < std::min(e - 1, a + 25))
-                a = b;
-        }
         for (int k = 0; k < 30 && hearsSoon(e, 1, after) && smooth(e) <= smooth(e - 1) + 2; ++k)
             ++e;
         for (int k = 0; k < 10 && e - 1 > a && !hears(e - 1, after); ++k)

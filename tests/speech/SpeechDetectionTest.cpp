@@ -102,9 +102,11 @@ TEST_P(SpokenLines, LateCapturesLandOnTheirOwnLinesEdges)
 
 INSTANTIATE_TEST_SUITE_P(
     Conditions, SpokenLines,
-    ::testing::Values(Condition{SpeechCondition::Clean, 0.9, 0.9}, Condition{SpeechCondition::Pink15, 0.9, 0.85},
-                      Condition{SpeechCondition::Pink6, 0.8, 0.8}, Condition{SpeechCondition::MusicBed, 0.7, 0.7},
-                      Condition{SpeechCondition::LoudMusicBetween, 0.7, 0.6}),
+    // A little under what the benchmark measures on ten minutes of each
+    // (README, Speech edges); the minute here has 15 lines.
+    ::testing::Values(Condition{SpeechCondition::Clean, 0.9, 0.9}, Condition{SpeechCondition::Pink15, 0.9, 0.9},
+                      Condition{SpeechCondition::Pink6, 0.8, 0.85}, Condition{SpeechCondition::MusicBed, 0.75, 0.75},
+                      Condition{SpeechCondition::LoudMusicBetween, 0.8, 0.7}),
     [](const auto &info) {
         QString name = korv::test::conditionName(info.param.condition);
         name.remove(QLatin1Char('-'));
