@@ -441,12 +441,16 @@ int main(int argc, char **argv)
 #endif
             total.add(measure(s, spans, seed, verbose));
         }
+        auto fitText = [](double worst) {
+            return worst >= 1e6 ? QStringLiteral("no fit") : QStringLiteral("%1 ms").arg(worst, 0, 'f', 0);
+        };
         if (total.starts > 0)
-            std::printf("%-19s %5d %10.1f%% %8.1f%% %8d %9.1f%% %8.1f%% %7.0f ms %7.0f ms %7.1f%% %7.1f%%\n",
+            std::printf("%-19s %5d %10.1f%% %8.1f%% %8d %9.1f%% %8.1f%% %10s %10s %7.1f%% %7.1f%%\n",
                         qPrintable(test::conditionName(c)), total.starts, percent(total.startsNear, total.starts),
                         percent(total.endsNear, total.ends), total.foreign, percent(total.singleStartsNear, total.starts),
-                        percent(total.singleEndsNear, total.ends), total.fitShiftWorst, total.fitRateWorst,
-                        percent(total.speechHit, total.speechFrames), percent(total.quietHit, total.quietFrames));
+                        percent(total.singleEndsNear, total.ends), qPrintable(fitText(total.fitShiftWorst)),
+                        qPrintable(fitText(total.fitRateWorst)), percent(total.speechHit, total.speechFrames),
+                        percent(total.quietHit, total.quietFrames));
         else
             std::printf("%-19s %5d %62s %7.1f%% (%.1f s of %.0f s)\n", qPrintable(test::conditionName(c)), 0, "", percent(total.quietHit, total.quietFrames),
                         total.quietHit / 100, total.quietFrames / 100);
