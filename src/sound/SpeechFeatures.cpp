@@ -23,7 +23,8 @@ QByteArray SpeechFeatures::serialise() const
     s.setByteOrder(QDataStream::LittleEndian);
     s << magic << formatVersion << quint16(sizeof(SpeechFrame)) << quint64(frames.size());
     static_assert(sizeof(SpeechFrame) == SpeechFeatures::bands, "the cached form is the frame's bytes");
-    s.writeRawData(reinterpret_cast<const char *>(frames.data()), int(frames.size() * sizeof(SpeechFrame)));
+    if (!frames.empty())
+        s.writeRawData(reinterpret_cast<const char *>(frames.data()), int(frames.size() * sizeof(SpeechFrame)));
     return out;
 }
 
@@ -45,7 +46,8 @@ std::optional<SpeechFeatures> SpeechFeatures::deserialise(QByteArrayView bytes)
         return std::nullopt;
     SpeechFeatures f;
     f.frames.resize(count);
-    std::memcpy(f.frames.data(), bytes.data() + header, count * sizeof(SpeechFrame));
+    if (count > 0)
+        std::memcpy(f.frames.data(), bytes.data() + header, count * sizeof(SpeechFrame));
     return f;
 }
 

@@ -9,6 +9,7 @@
 #include <QTextStream>
 
 #include <algorithm>
+#include <cstring>
 #include <cmath>
 #include <random>
 
@@ -80,7 +81,8 @@ QByteArray run(const QString &program, const QStringList &args, QString &error, 
 std::vector<float> asFloats(const QByteArray &bytes)
 {
     std::vector<float> v(bytes.size() / sizeof(float));
-    std::memcpy(v.data(), bytes.constData(), v.size() * sizeof(float));
+    if (!v.empty())
+        std::memcpy(v.data(), bytes.constData(), v.size() * sizeof(float));
     return v;
 }
 
