@@ -97,8 +97,6 @@ std::vector<SpeechSpan> detectSpeech(const SpeechFeatures &f)
     for (int b = 0; b < SpeechFeatures::bands; ++b)
         floors[b] = bandFloor(f, b);
 
-    // How far the voice's bands (300-3900 Hz) stand over their floors, and
-    // in how many of the three formant bands a voice would show.
     // A voice has formants above 1.6 kHz: its highs lie within 40 dB of its
     // lows, where a bass line, a drum or a low chord has next to nothing.
     std::vector<char> bright(n);
@@ -108,6 +106,8 @@ std::vector<SpeechSpan> detectSpeech(const SpeechFeatures &f)
         const double highs = toPower(fr.level(3)) + toPower(fr.level(4));
         bright[t] = highs > lows * 1e-4;
     }
+    // How far the voice's bands (300-3900 Hz) stand over their floors, and
+    // in how many of the three formant bands a voice would show.
     std::vector<float> over(n), active(n), level(n), floorLevel(n);
     for (int t = 0; t < n; ++t) {
         double sum = 0, floor = 0;
@@ -123,9 +123,10 @@ std::vector<SpeechSpan> detectSpeech(const SpeechFeatures &f)
         over[t] = level[t] - floorLevel[t];
         active[t] = float(bands);
     }
-    // A voice comes in syllables: on both sides of any moment of speech its
-    // level rises and falls by 15 dB and more within 200 ms, where music and
-    // noise hold theirs. A swell of music rises on one side only.
+    // A voice comes in syllables: within the 200 ms before any moment of
+    // speech and within the 200 ms after it, its level moves by 15 dB and
+    // more, where noise and most music hold theirs; a swell of music that
+    // then holds moves on one side only.
     const std::vector<float> rising = levelRange(level, -20, 0), falling = levelRange(level, 0, 20);
     std::vector<float> swing(n);
     for (int t = 0; t < n; ++t)
