@@ -1,5 +1,7 @@
 #include "sound/SpeechFeatures.h"
 
+#include "sound/SoundCache.h"
+
 #include <QDataStream>
 #include <QIODevice>
 
@@ -308,6 +310,25 @@ void SpeechFeatureSink::finish(qint64 endUs)
     d->silence(qint64(fftSize) * d->factor);
     if (qint64(d->out.frames.size()) > frames)
         d->out.frames.resize(frames);
+}
+
+quint32 SpeechFeatureSink::sectionTag() const
+{
+    return korv::sound::sectionTag("SPCH");
+}
+
+bool SpeechFeatureSink::restore(const QByteArray &bytes)
+{
+    auto kept = SpeechFeatures::deserialise(bytes);
+    if (!kept)
+        return false;
+    d->out = std::move(*kept);
+    return true;
+}
+
+const SpeechFeatures &SpeechFeatureSink::features() const
+{
+    return d->out;
 }
 
 SpeechFeatures SpeechFeatureSink::take()

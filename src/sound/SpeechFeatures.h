@@ -4,7 +4,7 @@
 // are kept in the cache beside its peaks and the detector, which may be
 // tuned or replaced, never has to decode the film again.
 
-#include "sound/MonoBlock.h"
+#include "sound/CachedSink.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -47,9 +47,11 @@ struct SpeechFeatures {
 };
 
 // Computes the features while the sound is decoded: attach it to the same
-// decode as the peaks. Blocks are placed by their timestamps; a gap is
-// silence, an overlap is read once.
-class SpeechFeatureSink : public MonoSink {
+// decode as the peaks (SoundAnalysis's extra sinks). Blocks are placed by
+// their timestamps; a gap is silence, an overlap is read once. As a
+// CachedSink it is kept in the film's cache entry ("SPCH", the format's
+// version) and restored from there when the film is opened again.
+class SpeechFeatureSink : public CachedSink {
 public:
     SpeechFeatureSink();
     ~SpeechFeatureSink() override;
@@ -59,7 +61,14 @@ public:
     void consume(const MonoBlock &block) override;
     void finish(qint64 endUs) override;
 
-    // The frames so far (all of them after finish()); moves them out.
+    quint32 sectionTag() const override;
+    quint32 sectionVersion() const override { return SpeechFeatures::formatVersion; }
+    bool restore(const QByteArray &bytes) override;
+    QByteArray save() const override { return features().serialise(); }
+
+    // The frames so far: all of them once the analysis has ended.
+    const SpeechFeatures &features() const;
+    // Moves them out (the sink is then empty).
     SpeechFeatures take();
 
 private:

@@ -221,6 +221,23 @@ TEST(SpeechFeatures, CachedFormRoundTripsAndRefusesAnythingElse)
     EXPECT_TRUE(empty->frames.empty());
 }
 
+TEST(SpeechFeatureSink, IsKeptInTheFilmsCacheAndRestoredFromIt)
+{
+    SpeechFeatureSink analysed;
+    korv::test::feedSound(analysed, sound(SpeechCondition::Clean));
+    const QByteArray kept = analysed.save();
+    EXPECT_EQ(kept, analysed.features().serialise());
+
+    SpeechFeatureSink reopened;
+    EXPECT_EQ(reopened.sectionTag(), analysed.sectionTag());
+    EXPECT_EQ(reopened.sectionVersion(), SpeechFeatures::formatVersion);
+    ASSERT_TRUE(reopened.restore(kept));
+    EXPECT_EQ(detectSpeech(reopened.features()), detectSpeech(analysed.features()));
+    // A damaged section is refused, and the film is decoded for it again.
+    SpeechFeatureSink damaged;
+    EXPECT_FALSE(damaged.restore(kept.left(kept.size() / 2)));
+}
+
 TEST(FitFile, FindsAFileMadeForAnotherCut)
 {
     const SpeechSound &s = sound(SpeechCondition::Pink15);
