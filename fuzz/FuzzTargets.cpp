@@ -11,8 +11,8 @@
 #include "document/TimeText.h"
 #include "document/WebVttFormat.h"
 #include "locale/IniFile.h"
-#include "preview/AviHeaders.h"
-#include "preview/AviInfo.h"
+#include "media/AviHeaders.h"
+#include "media/AviInfo.h"
 
 #include <QBuffer>
 

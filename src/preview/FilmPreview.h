@@ -8,7 +8,7 @@
 
 #include "document/FrameRate.h"
 #include "document/SubtitleList.h"
-#include "preview/AviInfo.h"
+#include "media/AviInfo.h"
 #include "preview/FilmPlayer.h"
 #include "preview/SubtitleTimeIndex.h"
 

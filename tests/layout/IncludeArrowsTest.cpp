@@ -18,11 +18,11 @@ namespace {
 
 // Folder -> the folders it may include (besides itself).
 const std::map<QString, std::set<QString>> kAllowed = {
-    {"app", {"commands", "help", "document", "editing", "preview", "locale", "dialogs", "sound", "spelling"}},
-    {"commands", {"document", "editing", "preview", "locale", "dialogs", "sound", "spelling"}},
+    {"app", {"commands", "help", "document", "editing", "preview", "locale", "dialogs", "sound", "spelling", "media"}},
+    {"commands", {"document", "editing", "preview", "locale", "dialogs", "sound", "spelling", "media"}},
     {"help", {"document", "locale", "dialogs"}},
     {"editing", {"document"}},
-    {"preview", {"document"}},
+    {"preview", {"document", "media"}},
     {"locale", {"document"}},
     {"dialogs", {}},
     {"document", {}},
@@ -30,9 +30,11 @@ const std::map<QString, std::set<QString>> kAllowed = {
     {"sound", {}},
     // Spelling through Hunspell: words of a subtitle text, markup skipped.
     {"spelling", {"document"}},
-    // The command-line converter: the document code, the sound analysis and
-    // the spelling.
-    {"tools", {"document", "editing", "sound", "spelling"}},
+    // A film's container: AVI headers and the media library's description.
+    {"media", {"document"}},
+    // The command-line converter: the document code, the sound analysis, the
+    // spelling and the film's description.
+    {"tools", {"document", "editing", "sound", "spelling", "media"}},
 };
 
 // "src/commands/Workspace.cpp" -> "commands"; "tools/subconv/SubConv.cpp" -> "tools".

@@ -1,4 +1,4 @@
-#include "preview/AviHeaders.h"
+#include "media/AviHeaders.h"
 #include "support/AviFileWriter.h"
 #include "support/QtPrinters.h"
 

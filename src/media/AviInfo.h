@@ -4,7 +4,7 @@
 // and a value, the two heading rows in bold).
 
 #include "document/TimeText.h"
-#include "preview/AviHeaders.h"
+#include "media/AviHeaders.h"
 
 #include <QString>
 

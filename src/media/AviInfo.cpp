@@ -1,4 +1,4 @@
-#include "preview/AviInfo.h"
+#include "media/AviInfo.h"
 
 #include "document/TextCodec.h"
 #include "document/TimeText.h"

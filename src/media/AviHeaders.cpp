@@ -1,4 +1,4 @@
-#include "preview/AviHeaders.h"
+#include "media/AviHeaders.h"
 
 #include <QFile>
 #include <QtEndian>
