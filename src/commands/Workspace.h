@@ -8,6 +8,7 @@
 
 #include "commands/DocumentHistory.h"
 #include "commands/FileCommands.h"
+#include "commands/OpenFilm.h"
 #include "commands/SpellingCommands.h"
 #include "dialogs/UserDialogs.h"
 #include "document/FrameRate.h"
@@ -45,6 +46,8 @@ public:
 
     // The open film's frame rate and the one last confirmed for MicroDVD.
     FrameRates frameRates;
+    // The film in the preview: its path, description and the audio track heard.
+    OpenFilm film;
 
     // Path of the subtitle file last opened or saved.
     QString currentSubtitleFile;

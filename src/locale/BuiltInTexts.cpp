@@ -120,6 +120,22 @@ constexpr BuiltIn kBuiltIn[] = {
     {"226", "Sözlük yükleniyor: %1"},
     {"227", "Sözlüğünüz okunamadı (%2). Dosya: %1"},
     {"228", "bitiş %1 olur"},
+    // A film's description, its rows and the audio-track menu.
+    {"100", "Film okunamıyor: %1"},
+    {"101", "Bu dosyada ne görüntü ne ses var; bir film değil."},
+    {"102", "Bu dosyada ses var ama görüntü yok; altyazıların altında gösterilecek bir resim ve bir kare hızı yok."},
+    {"103", "Filmin görüntüsü %1 noktasında bitiyor, oysa başlığında süresi %2 yazıyor: dosya yarıda kesilmiş görünüyor."},
+    {"104", "KAPSAYICI :"},
+    {"105", "VİDEO KODEKİ :"},
+    {"106", "ÇÖZÜNÜRLÜK :"},
+    {"107", "KARE HIZI :"},
+    {"108", "TOPLAM KARE :"},
+    {"109", "SÜRE :"},
+    {"110", "SES İZİ %1 :"},
+    {"111", "değişken, ortalama %1"},
+    {"112", "%1, %2 kanal, %3 Hz"},
+    {"113", "yaklaşık %1"},
+    {"114", "SES İZİ"},
 };
 
 } // namespace

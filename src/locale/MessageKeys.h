@@ -108,5 +108,8 @@ inline const QString ReportCount = QStringLiteral("225");
 inline const QString DictionaryLoading = QStringLiteral("226");
 inline const QString PersonalListUnreadable = QStringLiteral("227");
 inline const QString FixNewEnd = QStringLiteral("228");
+// The film's audio tracks under the film menu (the film's own texts are in
+// media/MediaMessages.h).
+inline const QString AudioTrackMenu = QStringLiteral("114");
 
 } // namespace korv::msg

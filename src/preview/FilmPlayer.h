@@ -29,6 +29,10 @@ public:
     virtual void play() = 0;
     virtual void pause() = 0;
     virtual void stop() = 0;
+    // The audio track heard, numbered from 0 among the film's audio streams
+    // in the container's order; kept until the next film is opened, and
+    // applied once the player knows the film's tracks.
+    virtual void setAudioTrack(int track) = 0;
 
 signals:
     // The position was moved (by setPosition or the player's own position

@@ -1,5 +1,6 @@
 #include "preview/QtFilmPlayer.h"
 
+#include <QMediaMetaData>
 #include <QUrl>
 
 #include <algorithm>
@@ -29,6 +30,7 @@ QMediaPlayer &QtFilmPlayer::mediaPlayer()
     connect(player_.get(), &QMediaPlayer::positionChanged, this, &QtFilmPlayer::progressed);
     connect(player_.get(), &QMediaPlayer::durationChanged, this, &QtFilmPlayer::progressed);
     connect(player_.get(), &QMediaPlayer::playbackStateChanged, this, &QtFilmPlayer::progressed);
+    connect(player_.get(), &QMediaPlayer::tracksChanged, this, &QtFilmPlayer::applyAudioTrack);
     connect(player_.get(), &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error error, const QString &text) {
         if (error == QMediaPlayer::NoError)
             return;
@@ -51,6 +53,7 @@ void QtFilmPlayer::open(const QString &path)
     player.stop();
     originKnown_ = false;
     originMs_ = 0;
+    audioTrack_ = 0;
     // The player ignores the source it already has: clearing it first makes
     // opening the same film again load it anew.
     player.setSource(QUrl());
@@ -144,6 +147,19 @@ void QtFilmPlayer::stop()
     playWhenLoaded_ = false;
     if (player_)
         player_->stop();
+}
+
+void QtFilmPlayer::setAudioTrack(int track)
+{
+    audioTrack_ = std::max(track, 0);
+    applyAudioTrack();
+}
+
+void QtFilmPlayer::applyAudioTrack()
+{
+    if (!player_ || audioTrack_ >= player_->audioTracks().size() || player_->activeAudioTrack() == audioTrack_)
+        return;
+    player_->setActiveAudioTrack(audioTrack_);
 }
 
 double QtFilmPlayer::duration() const

@@ -13,7 +13,10 @@
 //   picture;
 // - making the player starts the media framework, which on a user's first
 //   start scans every plug-in (a quarter of a second): it is made when the
-//   first film is opened, not at start-up.
+//   first film is opened, not at start-up;
+// - its list of audio tracks is known only once the film is loaded: a track
+//   chosen before that is set when the list arrives. The list follows the
+//   container's order of audio streams, as our track numbers do.
 
 #include "preview/FilmPlayer.h"
 
@@ -41,6 +44,7 @@ public:
     void play() override;
     void pause() override;
     void stop() override;
+    void setAudioTrack(int track) override;
 
     // The film's length in seconds as the player knows it; 0 while unknown.
     double duration() const;
@@ -55,6 +59,7 @@ signals:
 
 private:
     void onStatus(QMediaPlayer::MediaStatus status);
+    void applyAudioTrack();
 
     std::function<QObject *()> videoOutput_;
     std::unique_ptr<QMediaPlayer> player_;
@@ -62,6 +67,7 @@ private:
     bool playWhenLoaded_ = false;
     bool originKnown_ = false;
     qint64 originMs_ = 0;
+    int audioTrack_ = 0;
 };
 
 } // namespace korv

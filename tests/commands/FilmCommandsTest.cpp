@@ -89,7 +89,7 @@ TEST_F(FilmPreviewTest, OpensAviAndDatFilmsAndReadsOnlyNamesEndingInAvi)
 {
     ui.openAnswers = {FileDialogResult::cancelled(), FileDialogResult::failed(5, QStringLiteral("Bad call"))};
     films.mnufilmac_Click();
-    EXPECT_EQ(ui.openRequests.at(0).filter, "Avi Film *.avi,*.dat|*.avi;*.dat");
+    EXPECT_TRUE(ui.openRequests.at(0).filter.contains("|Avi Film *.avi,*.dat|*.avi;*.dat|"));
     EXPECT_TRUE(ui.notices.empty());
     films.mnufilmac_Click();
     EXPECT_EQ(ui.lastNotice(), "Error 5 selecting file.\r\nBad call");
@@ -105,11 +105,13 @@ TEST_F(FilmPreviewTest, OpensAviAndDatFilmsAndReadsOnlyNamesEndingInAvi)
     EXPECT_EQ(preview.information().frameRate, "25 FPS");
     EXPECT_TRUE(preview.TimerAltYazi.isActive());
     EXPECT_EQ(ui.busyDepth, 0);
-    films.mnufilmac_Click(); // a DAT film opens without information: the panel is cleared
+    // A DAT film the media library cannot describe either opens without
+    // information, silently: the panel is cleared.
+    films.mnufilmac_Click();
     EXPECT_EQ(player.opened.size(), 2);
     EXPECT_EQ(panel(), QStringList({"-", "-", "-", "-", "0", "0"}));
     EXPECT_EQ(ui.notices.size(), 1u);
-    EXPECT_EQ(events.size(), 2); // the wait window only for the AVI film
+    EXPECT_EQ(events.size(), 4); // the wait window over both reads
 
     // What is not a regular file is told of as an unreadable film and never
     // reaches the player: a named pipe would hang it, and the window with it.

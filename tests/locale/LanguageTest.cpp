@@ -14,6 +14,7 @@
 #include "locale/IniFile.h"
 #include "locale/LanguageKeys.h"
 #include "locale/LanguageMenu.h"
+#include "media/MediaMessages.h"
 #include "support/LanguageFixture.h"
 
 #include <QStringEncoder>
@@ -73,7 +74,7 @@ TEST_F(LanguageTest, ShippedFilesHoldEveryKeyInWindows1254WithCrLf)
 
 TEST_F(LanguageTest, NewerTextsFallBackToTurkishAndTakeTheirValuesOnce)
 {
-    for (const QString &key : msg::documentKeys())
+    for (const QString &key : msg::documentKeys() + msg::mediaKeys())
         EXPECT_FALSE(builtInText(key).isEmpty()) << key.toStdString();
     for (const QString &key : builtInKeys())
         EXPECT_EQ(ReadIniString("Msg", key, shippedFile("Turkish")), builtInText(key)) << key.toStdString();

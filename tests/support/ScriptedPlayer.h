@@ -18,10 +18,12 @@ public:
     double at = -1; // no film until one is opened
     std::function<void()> onRead; // runs whenever the position is read
     QString refusal;              // when set, open() reports the film unplayable with it
+    int audioTrack = 0;           // the track heard
 
     void open(const QString &path) override
     {
         opened << path;
+        audioTrack = 0;
         if (!refusal.isEmpty()) {
             at = -1;
             emit cannotPlay(refusal);
@@ -47,6 +49,7 @@ public:
     void play() override { state = PlayState::Playing; }
     void pause() override { state = PlayState::Paused; }
     void stop() override { state = PlayState::Stopped; }
+    void setAudioTrack(int track) override { audioTrack = track; }
 };
 
 } // namespace korv::test
