@@ -45,6 +45,12 @@ EditorCommandLine readEditorCommandLine(const QStringList &arguments)
             optionsEnded = true;
         } else if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
             line.action = EditorCommandLine::Action::Help;
+        } else if (a == QLatin1String("--film")) {
+            if (++i >= arguments.size())
+                return usageError(QStringLiteral("--film takes a film"));
+            line.film = arguments[i];
+        } else if (a.startsWith(QLatin1String("--film="))) {
+            line.film = a.mid(7);
         } else if (a == QLatin1String("--version")) {
             if (line.action != EditorCommandLine::Action::Help)
                 line.action = EditorCommandLine::Action::Version;
@@ -69,12 +75,14 @@ EditorCommandLine readEditorCommandLine(const QStringList &arguments)
 
 QString editorUsage()
 {
-    return QStringLiteral("usage: korvendal-sub [SUBTITLE]\n"
+    return QStringLiteral("usage: korvendal-sub [SUBTITLE] [--film FILM]\n"
                           "       korvendal-sub --help | --version\n"
                           "\n"
                           "Opens the subtitle editor, with SUBTITLE (a SubViewer 2, MicroDVD, SubRip or\n"
-                          "WebVTT file) in it when one is named.\n"
+                          "WebVTT file) in it when one is named, and FILM (any film the player plays)\n"
+                          "in the preview.\n"
                           "\n"
+                          "  --film FILM  open FILM in the preview\n"
                           "  -h, --help   print this help and end\n"
                           "  --version    print the name and version and end\n"
                           "\n"

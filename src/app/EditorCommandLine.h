@@ -1,6 +1,6 @@
 #pragma once
-// The editor's command line: `korvendal-sub [SUBTITLE]`, `--help` and
-// `--version`. It is read before the window system is reached, so --help and
+// The editor's command line: `korvendal-sub [SUBTITLE] [--film FILM]`,
+// `--help` and `--version`. It is read before the window system is reached, so --help and
 // --version answer on a machine without a display, and a wrong option ends
 // with the usage instead of a window. Qt's own options (-platform, -style,
 // ...) are let through for QApplication to take.
@@ -14,6 +14,7 @@ struct EditorCommandLine {
     enum class Action { Run, Help, Version, UsageError };
     Action action = Action::Run;
     QString subtitle; // the file to open at start; empty for none
+    QString film;     // the film to open at start (--film FILM); empty for none
     QString error;    // what was wrong, for UsageError
 };
 

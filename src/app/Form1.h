@@ -28,6 +28,8 @@
 
 class QAction;
 class QComboBox;
+class QDragEnterEvent;
+class QDropEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -135,6 +137,8 @@ struct Form1Controls {
     QAction *MnuYeniAltYazi = nullptr;
     QAction *mnualtyaziac = nullptr;
     QAction *mnufilmac = nullptr;
+    // The film's audio tracks, one item a track, the one heard checked.
+    QMenu *mnusesizi = nullptr;
     std::array<QAction *, 6> mnualtyazikaydet{}; // indexes 2 to 5, as SaveFormat
     QMenu *mnuoptions = nullptr;
     QMenu *mnulanguage = nullptr;
@@ -209,6 +213,8 @@ public:
     // after the first activation's steps.
     void openFromCommandLine(const QString &path);
     void openAtStart(const QString &path);
+    // A film named on the command line, opened after the subtitle file.
+    void openFilmAtStart(const QString &path);
     void Form_Resize(); // Form1Layout.cpp
 
     // One key as the window previews it; true when its character is dropped.
@@ -235,6 +241,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    // A film or a subtitle file dropped on the window opens.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
@@ -259,6 +268,7 @@ private:
     void wirePreview();  // Form1Preview.cpp
     void arrangePlayerArea();
     void nameFilmControls(); // Form1Preview.cpp
+    void showAudioTracks();
     void wireKeyboard(); // Form1Keyboard.cpp
     void scrollLockPressed();
     void syncScrollLock();
@@ -290,6 +300,7 @@ private:
     QLabel *scrollLockLabel_ = nullptr;
     bool formLoaded_ = false;
     QString fileToOpenAtStart_;
+    QString filmToOpenAtStart_;
     VideoView *filmVideo_ = nullptr;
     QWidget *filmBar_ = nullptr;
     std::unique_ptr<ReadingAnnotations> readingAnnotations_;

@@ -2,6 +2,7 @@
 #include "app/Form1.h"
 
 #include "commands/FileCommands.h"
+#include "commands/FilmCommands.h"
 #include "commands/FirstActivation.h"
 #include "commands/UnsavedChanges.h"
 #include "help/OptionsWindow.h"
@@ -54,12 +55,20 @@ void Form1::Form_Activate()
     const QString path = std::exchange(fileToOpenAtStart_, QString());
     if (!path.isEmpty() && confirmUnsavedChanges(ws_))
         openFromCommandLine(path);
+    // The film is the document's companion, opened whatever became of it.
+    if (const QString film = std::exchange(filmToOpenAtStart_, QString()); !film.isEmpty())
+        filmCommands->openFilm(film);
     emit firstActivationFinished();
 }
 
 void Form1::openAtStart(const QString &path)
 {
     fileToOpenAtStart_ = path;
+}
+
+void Form1::openFilmAtStart(const QString &path)
+{
+    filmToOpenAtStart_ = path;
 }
 
 void Form1::closeEvent(QCloseEvent *event)

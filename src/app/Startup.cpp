@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 
+#include "app/CommandLine.h"
 #include "app/Form1.h"
 #include "locale/Language.h"
 
@@ -35,6 +36,8 @@ int runEditor(QApplication &app, const EditorCommandLine &line, bool quitWhenIdl
     // "Open with" passes it.
     if (!line.subtitle.isEmpty())
         form.openAtStart(line.subtitle);
+    if (!line.film.isEmpty())
+        form.openFilmAtStart(line.film);
     if (quitWhenIdle)
         QObject::connect(&form, &Form1::firstActivationFinished, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     form.show();

@@ -31,13 +31,26 @@ TEST(EditorCommandLine, NamesTheFileToOpenAndLetsQtsOptionsThrough)
     }
 }
 
+TEST(EditorCommandLine, AFilmBesideTheSubtitleFileOrAlone)
+{
+    auto read = [](const QStringList &args) {
+        const EditorCommandLine line = readEditorCommandLine(args);
+        return line.subtitle + " | " + line.film;
+    };
+    EXPECT_EQ(read({"a.srt", "--film", "f.mkv"}), "a.srt | f.mkv");
+    EXPECT_EQ(read({"--film", "f.mkv", "a.srt"}), "a.srt | f.mkv");
+    EXPECT_EQ(read({"--film=/y/f 2.mkv"}), " | /y/f 2.mkv");
+    EXPECT_EQ(read({"--film", "-odd.mkv", "-platform", "offscreen"}), " | -odd.mkv");
+    EXPECT_EQ(read({}), " | ");
+}
+
 TEST(EditorCommandLine, HelpAndVersionGoToStandardOutputAndMistakesToStandardError)
 {
     for (const QStringList &args : {QStringList{"--help"}, QStringList{"-h"}, QStringList{"film.srt", "--help"},
                                     QStringList{"--version", "--help"}, QStringList{"a", "b", "--help"}}) {
         const EditorAnswer answer = answerWithoutWindow(readEditorCommandLine(args));
         EXPECT_EQ(answer.exitCode, 0);
-        EXPECT_TRUE(answer.out.startsWith("usage: korvendal-sub [SUBTITLE]\n")) << args.join(' ').toStdString();
+        EXPECT_TRUE(answer.out.startsWith("usage: korvendal-sub [SUBTITLE] [--film FILM]\n")) << args.join(' ').toStdString();
         EXPECT_EQ(answer.err, "");
     }
     const EditorAnswer version = answerWithoutWindow(readEditorCommandLine({"--version"}));
@@ -48,6 +61,7 @@ TEST(EditorCommandLine, HelpAndVersionGoToStandardOutputAndMistakesToStandardErr
         {{"-x", "film.srt"}, "unknown option -x"},
         {{"a.srt", "b.srt"}, "one subtitle file at a time"},
         {{"film.srt", "-platform"}, "-platform takes a value"},
+        {{"film.srt", "--film"}, "--film takes a film"},
     };
     for (const auto &[args, reason] : wrong) {
         const EditorAnswer answer = answerWithoutWindow(readEditorCommandLine(args));

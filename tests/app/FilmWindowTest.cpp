@@ -9,8 +9,10 @@
 #include "preview/FilmPreview.h"
 #include "preview/QtFilmPlayer.h"
 #include "support/AviFileWriter.h"
+#include "support/TestFilms.h"
 #include "support/WidgetTest.h"
 
+#include <QMediaMetaData>
 #include <QVideoFrame>
 #include <QVideoSink>
 
@@ -63,6 +65,43 @@ TEST_F(FilmPanels, InformationAndPictureWithTheWaitWindowStandingOver)
     EXPECT_EQ(form.controls().ListView1->topLevelItem(7)->text(2), "AVI FILE DETAILS");
     EXPECT_TRUE(form.controls().ListView1->topLevelItem(7)->font(2).bold());
     EXPECT_FALSE(form.controls().ListView1->topLevelItem(8)->font(2).bold());
+}
+
+TEST_F(FilmPanels, AFilmDroppedOnTheWindowOpensAndItsRowsSpeakTheLanguage)
+{
+    form.show();
+    const QString mkv = testFilm(TestFilm::Mkv23976);
+    ASSERT_FALSE(mkv.isEmpty());
+    QMimeData two;
+    two.setUrls({QUrl::fromLocalFile(mkv), QUrl::fromLocalFile(mkv)});
+    QDragEnterEvent refused(QPoint(10, 10), Qt::CopyAction, &two, Qt::LeftButton, {});
+    refused.setAccepted(false);
+    QApplication::sendEvent(&form, &refused);
+    EXPECT_FALSE(refused.isAccepted()) << "two files at once are not one film";
+
+    QMimeData one;
+    one.setUrls({QUrl::fromLocalFile(mkv)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &one, Qt::LeftButton, {});
+    enter.setAccepted(false);
+    QApplication::sendEvent(&form, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &one, Qt::LeftButton, {});
+    QApplication::sendEvent(&form, &drop);
+    ASSERT_TRUE(waitUntil([&] { return ws.film.path() == mkv; }));
+    EXPECT_EQ(form.windowTitle(), mkv);
+    EXPECT_EQ(form.controls().Label7->text(), "23.976023976024 FPS");
+    EXPECT_EQ(form.controls().ListView1->topLevelItem(3)->text(1), "M107");
+    EXPECT_EQ(form.controls().ListView1->topLevelItem(3)->text(2), "23.976023976024 (24000/1001)");
+
+    // Another language names the rows and the track menu anew.
+    folder.write("Language/Other.lng", "[Msg]\r\n107=RATE :\r\n114=TRACKS\r\n112=%1/%2/%3\r\n");
+    folder.language.setCurrentLanguage("Other");
+    form.applyOwnTexts();
+    EXPECT_EQ(form.controls().ListView1->topLevelItem(3)->text(1), "RATE :");
+    auto *tracks = form.findChild<QMenu *>(QStringLiteral("mnusesizi"));
+    EXPECT_EQ(tracks->title(), "TRACKS");
+    ASSERT_EQ(tracks->actions().size(), 1);
+    EXPECT_EQ(tracks->actions()[0]->text(), "1: AAC/2/48000, tur (Turkish)");
 }
 
 TEST_F(FilmPanels, HakkindaShowsOurValuesAndOpensTheAddresses)
@@ -171,6 +210,47 @@ TEST_F(PlaybackTest, AviFilmPlaysUnderItsSubtitles)
     EXPECT_TRUE(QTest::qWaitFor([this] { return form.controls().LblCurrentTime->text() == "-"; }, 1000));
 }
 
+TEST_F(PlaybackTest, MkvPlaysUnderItsSubtitlesAndTheChosenTrackIsHeard)
+{
+    const QString mkv = testFilm(TestFilm::TwoTracksMkv);
+    ASSERT_FALSE(mkv.isEmpty());
+    form.controls().filmCommands->openFilm(mkv);
+    EXPECT_EQ(form.controls().Label7->text(), "25 FPS");
+    ASSERT_TRUE(reaches(PlayState::Playing));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return form.controls().LblAltYazi->text() == "Bir\nİki"; }, 3000));
+
+    // Paused and moved to a known position: the overlay shows the row due
+    // there and the frame label counts at 25 a second (62.5 to even).
+    form.controls().filmPlayer->pause();
+    ASSERT_TRUE(reaches(PlayState::Paused));
+    form.controls().filmPlayer->setPosition(2.5);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return form.controls().LblAltYazi->text() == "Üç"; }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return form.controls().LblCurrentFrame->text() == "62"; }, 2000))
+        << form.controls().LblCurrentFrame->text().toStdString();
+
+    // Both tracks are offered in the container's order, and the player's
+    // tracks are in the same order: the second one chosen is the English one.
+    QMediaPlayer &player = form.controls().filmPlayer->mediaPlayer();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player.audioTracks().size() == 2; }, 3000));
+    EXPECT_EQ(player.audioTracks()[1].value(QMediaMetaData::Language).value<QLocale::Language>(), QLocale::English);
+    auto *tracks = form.findChild<QMenu *>(QStringLiteral("mnusesizi"));
+    ASSERT_EQ(tracks->actions().size(), 2);
+    EXPECT_TRUE(tracks->isEnabled());
+    EXPECT_TRUE(tracks->actions()[0]->isChecked());
+    EXPECT_TRUE(tracks->actions()[1]->text().startsWith("2: OPUS")) << tracks->actions()[1]->text().toStdString();
+    tracks->actions()[1]->trigger();
+    EXPECT_EQ(player.activeAudioTrack(), 1);
+    EXPECT_EQ(ws.film.audioTrack(), 1);
+    EXPECT_TRUE(tracks->actions()[1]->isChecked());
+    EXPECT_FALSE(tracks->actions()[0]->isChecked());
+
+    // Opened again, the film plays the track chosen for it.
+    form.controls().filmCommands->openFilm(mkv);
+    ASSERT_TRUE(reaches(PlayState::Playing));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player.activeAudioTrack() == 1; }, 3000)) << player.activeAudioTrack();
+    EXPECT_TRUE(ui.notices.empty()) << ui.lastNotice().toStdString();
+}
+
 TEST_F(PlaybackTest, DatFilmCountsFromItsFirstPicture)
 {
     const QString ffmpeg = QStandardPaths::findExecutable(QStringLiteral("ffmpeg"));
@@ -181,7 +261,11 @@ TEST_F(PlaybackTest, DatFilmCountsFromItsFirstPicture)
                                          "-g", "1", "-q:v", "2", "-f", "mpeg", dat}),
               0);
     open(dat);
+    // The AVI header reader has nothing to say of it; the media library
+    // describes it.
     EXPECT_EQ(form.controls().Label7->text(), "-");
+    form.controls().filmCommands->openFilm(dat);
+    EXPECT_EQ(form.controls().Label7->text(), "25 FPS");
     ASSERT_TRUE(reaches(PlayState::Playing));
     // The stream's time stamps start about half a second in; the film's
     // positions start at 0.

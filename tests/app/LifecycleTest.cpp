@@ -1,10 +1,12 @@
 // The settings store, set.cfg, the first run, closing with unsaved work and
 // a file named on the command line.
+#include "commands/FilmCommands.h"
 #include "commands/LanguageStartup.h"
 #include "commands/RecoveryCopies.h"
 #include "locale/FirstRun.h"
 #include "locale/LanguageMenu.h"
 #include "locale/ProgramFiles.h"
+#include "support/TestFilms.h"
 #include "support/WidgetTest.h"
 
 using namespace korv;
@@ -231,6 +233,31 @@ TEST_F(LifecycleTest, OnAFirstRunAFileNamedAtStartOpensAfterTheTour)
     EXPECT_EQ(steps, (QStringList{"shortcut table", "tour over 1 row"}));
     EXPECT_TRUE(ui.notices.empty()) << ui.lastNotice().toStdString();
     EXPECT_EQ(form.controls().Text1[EditFields::Line1]->text(), "Bir");
+}
+
+TEST_F(LifecycleTest, ASubtitleFileAndAFilmNamedAtStartBothOpen)
+{
+    const QString film = testFilm(TestFilm::Mkv23976);
+    ASSERT_FALSE(film.isEmpty());
+    folder.write("film.txt", "[INFORMATION]\r\n00:00:01.00,00:00:02.00\r\nBir\r\n\r\n");
+    form.firstActivationSteps = {};
+    form.openAtStart(folder.filePath("film.txt"));
+    form.openFilmAtStart(film);
+    form.show();
+    ASSERT_TRUE(waitUntil([&] { return ws.film.path() == film; }));
+    EXPECT_EQ(ws.list.count(), 1);
+    EXPECT_EQ(form.windowTitle(), film);
+    EXPECT_EQ(form.controls().Label4->text(), "160x90");
+    EXPECT_DOUBLE_EQ(ws.frameRates.film, 24000.0 / 1001.0);
+    EXPECT_TRUE(ui.notices.empty()) << ui.lastNotice().toStdString();
+
+    // A film alone, with no subtitle file, opens too.
+    Form1 alone(folder.language, &ui);
+    alone.firstActivationSteps = {};
+    alone.openFilmAtStart(film);
+    alone.show();
+    ASSERT_TRUE(waitUntil([&] { return alone.workspace().film.path() == film; }));
+    EXPECT_EQ(alone.workspace().list.count(), 1); // its first, empty row
 }
 
 TEST_F(LifecycleTest, RecoveryCopyIsWrittenOnLeavingTheWindowAndGoesOnClosing)
