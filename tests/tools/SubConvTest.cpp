@@ -1,5 +1,9 @@
 #include "SubConv.h"
 #include "document/ProgramInfo.h"
+#include "locale/IniFile.h"
+#include "media/MediaMessages.h"
+#include "support/AviFileWriter.h"
+#include "support/TestFilms.h"
 #include "support/TestFolder.h"
 
 #include <QProcess>
@@ -81,6 +85,55 @@ TEST_F(SubConvTest, SubRipAndWebVttAreListedToTheMillisecondAndWritten)
                                                  "2\r\n00:00:04,000 --> 00:00:05,060\r\nS\xC4\xB1radaki\r\n\r\n"));
 }
 
+TEST_F(SubConvTest, FilmInfoPrintsTheInformationRowsInEnglish)
+{
+    const QString two = test::testFilm(test::TestFilm::TwoTracksMkv);
+    ASSERT_FALSE(two.isEmpty());
+    QStringList o = run({"--film-info", two});
+    EXPECT_EQ(o[0], "0") << o[2].toStdString();
+    EXPECT_EQ(o[2], "");
+    const QStringList lines = o[1].split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 8) << o[1].toStdString();
+    EXPECT_EQ(lines.mid(0, 5), QStringList({"CONTAINER :\tMatroska", "VIDEO CODEC :\tH264", "RESOLUTION :\t160x90",
+                                            "FRAME RATE :\t25", "TOTAL FRAMES :\t100"}));
+    EXPECT_TRUE(lines[5].startsWith("DURATION :\t00:00:04,0")) << lines[5].toStdString();
+    EXPECT_EQ(lines.mid(6), QStringList({"AUDIO TRACK 1 :\tAAC, 2 channels, 48000 Hz, tur (Turkish)",
+                                         "AUDIO TRACK 2 :\tOPUS, 1 channels, 48000 Hz, eng (English)"}));
+    // The names are the English language file's, word for word.
+    const QString english = QStringLiteral(KORV_SOURCE_DIR "/data/Language/English.lng");
+    for (const QString &key : {msg::RowContainer, msg::RowVideoCodec, msg::RowResolution, msg::RowFrameRate,
+                               msg::RowTotalFrames, msg::RowDuration})
+        EXPECT_TRUE(o[1].contains(ReadIniString("Msg", key, english) + "\t")) << key.toStdString();
+    EXPECT_TRUE(o[1].contains(ReadIniString("Msg", msg::RowAudioTrack, english).arg(2) + "\t"));
+
+    // A variable rate says so; an AVI film gives its header rows.
+    o = run({"--film-info", test::testFilm(test::TestFilm::VfrMp4)});
+    EXPECT_TRUE(o[1].contains("FRAME RATE :\tvariable, on average 22.5 (45/2)\n")) << o[1].toStdString();
+    folder.write("film.avi", test::buildAvi({.totalFrames = 250, .width = 320, .height = 240, .length = 250}));
+    o = run({"--film-info", path("film.avi")});
+    EXPECT_EQ(o[0], "0");
+    EXPECT_EQ(o[1].count('\n'), 42);
+    EXPECT_TRUE(o[1].startsWith("VIDEO STREAM :\t\nRESOLUTION :\t320x240\nFRAME RATE :\t25\n")) << o[1].toStdString();
+}
+
+TEST_F(SubConvTest, FilmInfoOfWhatIsNoFilmFailsWithTheReason)
+{
+    folder.write("empty.mp4", {});
+    folder.write("broken.avi", "not a film");
+    for (const char *name : {"empty.mp4", "broken.avi", "missing.mkv"}) {
+        const QStringList o = run({"--film-info", path(name)});
+        EXPECT_EQ(o[0], "1") << name;
+        EXPECT_EQ(o[1], "") << name;
+        EXPECT_TRUE(o[2].startsWith("korvendal-subconv: ")) << o[2].toStdString();
+        EXPECT_TRUE(o[2].contains(path(name))) << o[2].toStdString();
+    }
+    // Sound alone: its rows, and the reason it is no film.
+    const QStringList sound = run({"--film-info", test::testFilm(test::TestFilm::SoundOnlyMp4)});
+    EXPECT_EQ(sound[0], "1");
+    EXPECT_TRUE(sound[1].contains("AUDIO TRACK 1 :\tAAC")) << sound[1].toStdString();
+    EXPECT_TRUE(sound[2].contains("no picture")) << sound[2].toStdString();
+}
+
 TEST_F(SubConvTest, UsageErrorsExitWithTwoAndPutTheReasonAndTheUsageOnStandardError)
 {
     folder.write("a.sub", kSub);
@@ -103,6 +156,9 @@ TEST_F(SubConvTest, UsageErrorsExitWithTwoAndPutTheReasonAndTheUsageOnStandardEr
         {{"--to", "subviewer", "onlyone"}, "--to FORMAT takes IN OUT"},
         {{"--list", a, a}, "--list takes FILE"},
         {{"--to", "subrip", "--shift", "ten", a, "b"}, "--shift takes a number of seconds"},
+        {{"--film-info"}, "--film-info takes FILM"},
+        {{"--film-info", a, a}, "--film-info takes FILM"},
+        {{"--film-info", "--fps", "25", a}, "--film-info does not take --fps"},
     };
     for (const auto &[args, reason] : cases) {
         const QStringList o = run(args);

@@ -14,6 +14,10 @@
 #include "editing/ReadingCheck.h"
 #include "editing/TimeShift.h"
 #include "spelling/SpellChecker.h"
+#include "media/AviHeaders.h"
+#include "media/AviInfo.h"
+#include "media/FilmSummary.h"
+#include "media/MediaMessages.h"
 
 #include "document/ProgramInfo.h"
 
@@ -56,6 +60,23 @@ QString englishText(const Message &m)
         {msg::WebVttPartsDropped, "cue identifiers, cue settings, NOTE, STYLE and REGION blocks are not kept"},
         {msg::NotAWebVttFile, "the file does not begin with \"WEBVTT\" (its first line is \"%1\")"},
         {msg::ClockTimeTooLarge, "row %1: the time %2 is too large for a clock time (hh:mm:ss,mmm)"},
+        // The film's information, as English.lng words it.
+        {msg::FilmCannotBeRead, "The film cannot be read: %1"},
+        {msg::FilmHoldsNothing, "This file holds neither picture nor sound; it is not a film."},
+        {msg::FilmHasNoPicture, "This file has sound but no picture, so there is nothing to see under the "
+                                "subtitles and no frame rate."},
+        {msg::FilmEndsEarly, "The film's pictures end at %1, although its header gives %2: the file seems to be "
+                             "cut short."},
+        {msg::RowContainer, "CONTAINER :"},
+        {msg::RowVideoCodec, "VIDEO CODEC :"},
+        {msg::RowResolution, "RESOLUTION :"},
+        {msg::RowFrameRate, "FRAME RATE :"},
+        {msg::RowTotalFrames, "TOTAL FRAMES :"},
+        {msg::RowDuration, "DURATION :"},
+        {msg::RowAudioTrack, "AUDIO TRACK %1 :"},
+        {msg::VariableRate, "variable, on average %1"},
+        {msg::AudioTrackValue, "%1, %2 channels, %3 Hz"},
+        {msg::AboutFrames, "about %1"},
     };
     QString text = m.isSystem() ? m.args.value(0) : fillIn(QString::fromUtf8(texts.value(m.key, "%1")), m.args);
     return m.path.isEmpty() ? text : m.path + QStringLiteral(": ") + text;
@@ -182,6 +203,47 @@ SubConvOutput list(const Request &request)
     }
     SubConvOutput o;
     o.out = text.toUtf8();
+    return o;
+}
+
+// One "name<TAB>value" line a row of the film's information list: the AVI
+// headers for an AVI film, the media library's description for any other.
+SubConvOutput filmInfo(const Request &request)
+{
+    const QString &path = request.files.at(0);
+    FilmInformation info;
+    QString warning;
+    bool noPicture = false;
+    if (isAviFileName(path)) {
+        const AviHeaders headers = readAviHeaders(path);
+        if (!headers.ok())
+            return failure(path + QStringLiteral(": the film's AVI headers cannot be read"));
+        SummarizeAvi(headers.file, headers.stream, numbers, info);
+        ShowAviDetails(headers.file, headers.stream, info.rows);
+    } else {
+        const auto film = media::describeFilm(path);
+        if (!film)
+            return failure(englishText(film.error()));
+        media::SummarizeFilm(*film, numbers, [](const Message &m) { return englishText(m); }, info);
+        noPicture = !film->video;
+        if (noPicture)
+            warning = englishText(Message::of(msg::FilmHasNoPicture, {}, path));
+        else if (film->endsEarlyAt > 0)
+            warning = englishText(Message::of(msg::FilmEndsEarly,
+                                              {FormatClockTime(film->endsEarlyAt).value_or(QStringLiteral("-")),
+                                               FormatClockTime(film->duration).value_or(QStringLiteral("-"))},
+                                              path));
+    }
+    QString text;
+    for (const AviInfoRow &row : info.rows)
+        text += row.name + QLatin1Char('\t') + row.value + QLatin1Char('\n');
+    SubConvOutput o;
+    o.out = text.toUtf8();
+    if (!warning.isEmpty()) {
+        o.err = (QStringLiteral("korvendal-subconv: ") + warning + QLatin1Char('\n')).toUtf8();
+        // Sound alone is no film to time subtitles to; a film cut short still is one.
+        o.exitCode = noPicture ? 1 : 0;
+    }
     return o;
 }
 
@@ -322,6 +384,7 @@ const Mode kModes[] = {
      convert},
     {"check", nullptr, "print each problem a viewer would meet: row, rule, value, limit",
      {"fps", "dictionary"}, {"FILE"}, nullptr, check},
+    {"film-info", nullptr, "print the film's information rows as name, TAB, value", {}, {"FILM"}, nullptr, filmInfo},
 };
 
 const Option kOptions[] = {
