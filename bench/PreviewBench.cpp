@@ -6,7 +6,7 @@
 #include "app/Form1.h"
 #include "commands/Workspace.h"
 #include "document/TimeText.h"
-#include "preview/AviHeaders.h"
+#include "media/AviHeaders.h"
 #include "preview/FilmPreview.h"
 #include "support/AviFileWriter.h"
 
@@ -33,6 +33,7 @@ public:
     void play() override {}
     void pause() override {}
     void stop() override {}
+    void setAudioTrack(int) override {}
 };
 
 double lastStart(const SubtitleList &list)
