@@ -110,21 +110,28 @@ Stamps videoStamps(AVFormatContext *ctx, AVStream *video)
     std::unique_ptr<AVPacket, FreePacket> packet(av_packet_alloc());
     if (!packet)
         return stamps;
+    // Showing times where every packet has one; MPEG streams stamp only some
+    // packets with it, and every one with a decoding time.
+    std::vector<qint64> shown, decoded;
+    int packets = 0;
     // Packets are read at most a few times over what is looked at: a file
     // whose other streams cannot be skipped still answers quickly.
-    for (int read = 0; read < 8 * kPacketsLookedAt && int(stamps.values.size()) < kPacketsLookedAt; ++read) {
+    for (int read = 0; read < 8 * kPacketsLookedAt && packets < kPacketsLookedAt; ++read) {
         const int rc = av_read_frame(ctx, packet.get());
         if (rc < 0) {
             stamps.all = rc == AVERROR_EOF;
             break;
         }
         if (packet->stream_index == video->index) {
-            const qint64 stamp = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
-            if (stamp != AV_NOPTS_VALUE)
-                stamps.values.push_back(stamp);
+            ++packets;
+            if (packet->pts != AV_NOPTS_VALUE)
+                shown.push_back(packet->pts);
+            if (packet->dts != AV_NOPTS_VALUE)
+                decoded.push_back(packet->dts);
         }
         av_packet_unref(packet.get());
     }
+    stamps.values = int(shown.size()) == packets || shown.size() >= decoded.size() ? std::move(shown) : std::move(decoded);
     return stamps;
 }
 
@@ -177,23 +184,34 @@ MeasuredRate measureRate(std::vector<qint64> stamps, Rational timeBase, Rational
     stamps.erase(std::unique(stamps.begin(), stamps.end()), stamps.end());
     if (stamps.size() < 2 || !timeBase.valid())
         return measured;
-    qint64 least = std::numeric_limits<qint64>::max(), most = 0;
-    for (std::size_t i = 1; i < stamps.size(); ++i) {
-        least = std::min(least, stamps[i] - stamps[i - 1]);
-        most = std::max(most, stamps[i] - stamps[i - 1]);
-    }
-    const qint64 intervals = qint64(stamps.size()) - 1;
-    const qint64 span = stamps.back() - stamps.front();
+    std::vector<qint64> steps;
+    for (std::size_t i = 1; i < stamps.size(); ++i)
+        steps.push_back(stamps[i] - stamps[i - 1]);
+    std::vector<qint64> sorted = steps;
+    std::nth_element(sorted.begin(), sorted.begin() + qsizetype(sorted.size() / 2), sorted.end());
+    const qint64 median = sorted[sorted.size() / 2];
     // Each stamp is rounded to the time base: steps of a constant rate differ
     // by a tick (41 and 42 ms at 23.976 in Matroska), or by a hair more where
     // the time base is finer than a muxer's arithmetic.
-    const double meanStep = double(span) / double(intervals);
-    const double slack = std::max(1.0, meanStep * 0.002);
-    measured.variable = double(most - least) > slack;
+    const double slack = std::max(1.0, double(median) * 0.002);
+    qint64 regularSum = 0, regularCount = 0;
+    for (qint64 step : steps) {
+        if (std::abs(double(step - median)) <= slack) {
+            regularSum += step;
+            ++regularCount;
+        }
+    }
+    // An odd step or two is a stamp an MPEG stream's parser placed a frame off,
+    // or a frame lost; a variable rate changes its step again and again.
+    const qint64 odd = qint64(steps.size()) - regularCount;
+    measured.variable = odd > std::max<qint64>(2, qint64(steps.size()) / 50);
+    const qint64 span = stamps.back() - stamps.front();
     if (measured.variable) {
-        measured.rate = simplestRate(intervals, span, timeBase);
+        measured.rate = simplestRate(qint64(steps.size()), span, timeBase);
         return measured;
     }
+    // How many frame steps the stamps span, missing ones included.
+    const qint64 intervals = std::llround(double(span) / (double(regularSum) / double(regularCount)));
     // The rate whose frames would span these stamps, within a tick.
     double bestError = std::numeric_limits<double>::max();
     auto consider = [&](Rational candidate) {
@@ -287,6 +305,9 @@ Result<FilmDescription> describeFilm(const QString &path)
         const double shown = seconds(*last - *first, timeBase) + (v.rate.valid() ? 1.0 / v.rate.value() : 0.0);
         if (videoLength > 0 && shown < videoLength - 1.0)
             d.endsEarlyAt = shown;
+        // MPEG streams' length is the library's guess from stamps near the
+        // end; every picture counted tells it better.
+        d.duration = std::max(d.duration, shown);
     } else if (v.rate.valid() && videoLength > 0) {
         v.frames = std::llround(videoLength * v.rate.value());
     }

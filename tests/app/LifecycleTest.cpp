@@ -241,6 +241,8 @@ TEST_F(LifecycleTest, ASubtitleFileAndAFilmNamedAtStartBothOpen)
     ASSERT_FALSE(film.isEmpty());
     folder.write("film.txt", "[INFORMATION]\r\n00:00:01.00,00:00:02.00\r\nBir\r\n\r\n");
     form.firstActivationSteps = {};
+    form.showLanguageWindow = [] {};
+    form.Form_Load();
     form.openAtStart(folder.filePath("film.txt"));
     form.openFilmAtStart(film);
     form.show();
@@ -254,6 +256,8 @@ TEST_F(LifecycleTest, ASubtitleFileAndAFilmNamedAtStartBothOpen)
     // A film alone, with no subtitle file, opens too.
     Form1 alone(folder.language, &ui);
     alone.firstActivationSteps = {};
+    alone.showLanguageWindow = [] {};
+    alone.Form_Load();
     alone.openFilmAtStart(film);
     alone.show();
     ASSERT_TRUE(waitUntil([&] { return alone.workspace().film.path() == film; }));

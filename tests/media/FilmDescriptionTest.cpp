@@ -84,6 +84,7 @@ TEST(FilmDescription, EveryContainerTellsItsPictureExactRateAndSound)
         {TestFilm::TwoTracksMkv, "Matroska", "H264 160x90 25/1 constant 100 counted",
          {"0 AAC 2 48000 tur", "1 OPUS 1 48000 eng"}},
         {TestFilm::SilentMp4, "MPEG-4 (MP4)", "H264 160x90 25/1 constant 50 counted", {}},
+        {TestFilm::Dat25, "MPEG-PS", "MPEG1VIDEO 64x48 25/1 constant 75 counted", {}},
     };
     for (const Case &c : cases) {
         const auto d = describe(c.film);
@@ -131,10 +132,19 @@ TEST(FilmDescription, TheRateTheStampsMeasure)
     EXPECT_EQ(measureRate({0, 7, 14, 21}, {1, 1000}).rate, (Rational{1000, 7}));
     // The container's own rate, where the stamps agree with it.
     EXPECT_EQ(measureRate({0, 7, 14, 21}, {1, 1000}, {1000, 7}).rate, (Rational{1000, 7}));
-    // A step twice as long is a variable rate; its average is given.
-    const MeasuredRate variable = measureRate({0, 40, 80, 160, 200}, {1, 1000});
+    // Steps of 40 and 80 ms again and again are a variable rate; its average
+    // is given.
+    const MeasuredRate variable = measureRate({0, 40, 120, 160, 240, 280, 360}, {1, 1000});
     EXPECT_TRUE(variable.variable);
-    EXPECT_EQ(variable.rate, (Rational{20, 1}));
+    EXPECT_EQ(variable.rate, (Rational{50, 3}));
+    // A lost frame and a stamp placed a frame off leave the rate constant.
+    std::vector<qint64> lost;
+    for (int i = 0; i < 75; ++i)
+        if (i != 30)
+            lost.push_back(45000 + i * 3600);
+    lost[20] = lost[21];
+    EXPECT_FALSE(measureRate(lost, {1, 90000}).variable);
+    EXPECT_EQ(measureRate(lost, {1, 90000}).rate, (Rational{25, 1}));
     // One stamp, or none, measures nothing.
     EXPECT_FALSE(measureRate({5}, {1, 1000}).rate.valid());
     EXPECT_FALSE(measureRate({}, {1, 1000}).rate.valid());

@@ -64,6 +64,9 @@ Recipe recipe(TestFilm film)
         return {"variable.mkv", picture("30", 3) + kVariable + kH264};
     case TestFilm::SoundOnlyMp4:
         return {"sound-only.mp4", tone(440, 2) + QStringList{"-c:a", "aac"}};
+    case TestFilm::Dat25:
+        return {"mpeg1-25.dat", QStringList{"-f", "lavfi", "-i", "color=c=red:size=64x48:rate=25:duration=3", "-c:v",
+                                            "mpeg1video", "-g", "1", "-f", "mpeg"}};
     }
     return {};
 }

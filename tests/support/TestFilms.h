@@ -19,6 +19,8 @@ enum class TestFilm {
     VfrMp4,       // MP4, H.264: 45 frames at 30 a second, then 22 at 15 (every second frame); 67 frames
     VfrMkv,       // the same in Matroska
     SoundOnlyMp4, // MP4 with AAC sound and no picture
+    Dat25,        // MPEG-1 program stream (a DAT film) of a still colour, 64x48 at 25; 3 s, 75 frames. Its
+                  // frames are so small that several share a packet: only some carry a showing time
 };
 
 // The film's path; empty when ffmpeg is missing or failed (the test skips).
