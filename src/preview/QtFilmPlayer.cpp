@@ -159,6 +159,9 @@ void QtFilmPlayer::applyAudioTrack()
 {
     if (!player_ || audioTrack_ >= player_->audioTracks().size() || player_->activeAudioTrack() == audioTrack_)
         return;
+    // The film starts on its first track by itself: nothing to switch.
+    if (audioTrack_ == 0 && player_->activeAudioTrack() < 0)
+        return;
     player_->setActiveAudioTrack(audioTrack_);
 }
 

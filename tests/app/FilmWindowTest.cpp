@@ -252,6 +252,14 @@ TEST_F(PlaybackTest, MkvPlaysUnderItsSubtitlesAndTheChosenTrackIsHeard)
     ASSERT_TRUE(reaches(PlayState::Playing));
     EXPECT_TRUE(QTest::qWaitFor([&] { return player.activeAudioTrack() == 1; }, 3000)) << player.activeAudioTrack();
     EXPECT_TRUE(ui.notices.empty()) << ui.lastNotice().toStdString();
+
+    // A film on its first track plays to its end without a word.
+    const QString one = testFilm(TestFilm::Mkv23976);
+    form.controls().filmCommands->openFilm(one);
+    ASSERT_TRUE(reaches(PlayState::Playing));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return form.controls().filmPlayer->position() > 2.8; }, 8000));
+    QTest::qWait(500);
+    EXPECT_TRUE(ui.notices.empty()) << ui.lastNotice().toStdString();
 }
 
 TEST_F(PlaybackTest, DatFilmCountsFromItsFirstPicture)
