@@ -23,7 +23,7 @@ using TextOf = std::function<QString(const Message &)>;
 double SummarizeFilm(const FilmDescription &film, const NumberFormat &nf, const TextOf &text, FilmInformation &info);
 
 // One audio track as the rows and the track menu show it:
-// "AAC, 2 channels, 48000 Hz, tur (Turkish)".
+// "AAC, channels: 2, 48000 Hz, tur (Turkish)".
 QString audioTrackText(const AudioTrack &track, const TextOf &text);
 
 // A rate as the window shows rates ("23,976023976024"), with its exact

@@ -59,7 +59,7 @@ QString english(const Message &m)
         {msg::RowResolution, "RESOLUTION :"}, {msg::RowFrameRate, "FRAME RATE :"},
         {msg::RowTotalFrames, "TOTAL FRAMES :"}, {msg::RowDuration, "DURATION :"},
         {msg::RowAudioTrack, "AUDIO TRACK %1 :"}, {msg::VariableRate, "variable, on average %1"},
-        {msg::AudioTrackValue, "%1, %2 channels, %3 Hz"}, {msg::AboutFrames, "about %1"},
+        {msg::AudioTrackValue, "%1, channels: %2, %3 Hz"}, {msg::AboutFrames, "about %1"},
     };
     return fillIn(words.value(m.key, m.key), m.args);
 }
@@ -202,8 +202,8 @@ TEST(FilmSummary, RowsAndLabelsOfADescribedFilm)
         rows << row.name + " " + row.value;
     EXPECT_EQ(rows, QStringList({"CONTAINER : " + d->container, "VIDEO CODEC : H264", "RESOLUTION : 160x90",
                                  "FRAME RATE : 25", "TOTAL FRAMES : 100", "DURATION : " + length,
-                                 "AUDIO TRACK 1 : AAC, 2 channels, 48000 Hz, tur (Turkish)",
-                                 "AUDIO TRACK 2 : OPUS, 1 channels, 48000 Hz, eng (English)"}));
+                                 "AUDIO TRACK 1 : AAC, channels: 2, 48000 Hz, tur (Turkish)",
+                                 "AUDIO TRACK 2 : OPUS, channels: 1, 48000 Hz, eng (English)"}));
 
     // An exact fraction keeps its fraction beside the decimal; a variable
     // rate says so; a film without a picture has no rate.

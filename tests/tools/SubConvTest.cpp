@@ -97,8 +97,8 @@ TEST_F(SubConvTest, FilmInfoPrintsTheInformationRowsInEnglish)
     EXPECT_EQ(lines.mid(0, 5), QStringList({"CONTAINER :\tMatroska", "VIDEO CODEC :\tH264", "RESOLUTION :\t160x90",
                                             "FRAME RATE :\t25", "TOTAL FRAMES :\t100"}));
     EXPECT_TRUE(lines[5].startsWith("DURATION :\t00:00:04,0")) << lines[5].toStdString();
-    EXPECT_EQ(lines.mid(6), QStringList({"AUDIO TRACK 1 :\tAAC, 2 channels, 48000 Hz, tur (Turkish)",
-                                         "AUDIO TRACK 2 :\tOPUS, 1 channels, 48000 Hz, eng (English)"}));
+    EXPECT_EQ(lines.mid(6), QStringList({"AUDIO TRACK 1 :\tAAC, channels: 2, 48000 Hz, tur (Turkish)",
+                                         "AUDIO TRACK 2 :\tOPUS, channels: 1, 48000 Hz, eng (English)"}));
     // The names are the English language file's, word for word.
     const QString english = QStringLiteral(KORV_SOURCE_DIR "/data/Language/English.lng");
     for (const QString &key : {msg::RowContainer, msg::RowVideoCodec, msg::RowResolution, msg::RowFrameRate,

@@ -75,7 +75,7 @@ QString englishText(const Message &m)
         {msg::RowDuration, "DURATION :"},
         {msg::RowAudioTrack, "AUDIO TRACK %1 :"},
         {msg::VariableRate, "variable, on average %1"},
-        {msg::AudioTrackValue, "%1, %2 channels, %3 Hz"},
+        {msg::AudioTrackValue, "%1, channels: %2, %3 Hz"},
         {msg::AboutFrames, "about %1"},
     };
     QString text = m.isSystem() ? m.args.value(0) : fillIn(QString::fromUtf8(texts.value(m.key, "%1")), m.args);
