@@ -13,8 +13,22 @@ QtFilmPlayer::QtFilmPlayer(QObject *parent) : FilmPlayer(parent) {}
 
 QtFilmPlayer::~QtFilmPlayer()
 {
-    if (player_)
+    if (player_ && !trackSwitched_)
         player_->stop();
+}
+
+void QtFilmPlayer::dropSwitchedPlayer()
+{
+    // A player whose audio track was switched can hang for good in its own
+    // stop (a flushing seek against the track selector, GStreamer under
+    // Qt 6.4): it is let go without being stopped, and the next film gets a
+    // player of its own.
+    if (!player_ || !trackSwitched_)
+        return;
+    player_->disconnect(this);
+    player_.reset();
+    audio_.reset();
+    trackSwitched_ = false;
 }
 
 QMediaPlayer &QtFilmPlayer::mediaPlayer()
@@ -49,6 +63,7 @@ void QtFilmPlayer::setVideoOutput(std::function<QObject *()> output)
 
 void QtFilmPlayer::open(const QString &path)
 {
+    dropSwitchedPlayer();
     QMediaPlayer &player = mediaPlayer();
     player.stop();
     originKnown_ = false;
@@ -145,7 +160,9 @@ void QtFilmPlayer::pause()
 void QtFilmPlayer::stop()
 {
     playWhenLoaded_ = false;
-    if (player_)
+    if (player_ && trackSwitched_)
+        player_->pause();
+    else if (player_)
         player_->stop();
 }
 
@@ -163,6 +180,7 @@ void QtFilmPlayer::applyAudioTrack()
     if (audioTrack_ == 0 && player_->activeAudioTrack() < 0)
         return;
     player_->setActiveAudioTrack(audioTrack_);
+    trackSwitched_ = true;
 }
 
 double QtFilmPlayer::duration() const

@@ -16,7 +16,9 @@
 //   first film is opened, not at start-up;
 // - its list of audio tracks is known only once the film is loaded: a track
 //   chosen before that is set when the list arrives. The list follows the
-//   container's order of audio streams, as our track numbers do.
+//   container's order of audio streams, as our track numbers do. Once a
+//   track was switched, its stop() may hang: such a player is only paused,
+//   and replaced by a new one for the next film.
 
 #include "preview/FilmPlayer.h"
 
@@ -60,6 +62,7 @@ signals:
 private:
     void onStatus(QMediaPlayer::MediaStatus status);
     void applyAudioTrack();
+    void dropSwitchedPlayer();
 
     std::function<QObject *()> videoOutput_;
     std::unique_ptr<QMediaPlayer> player_;
@@ -68,6 +71,7 @@ private:
     bool originKnown_ = false;
     qint64 originMs_ = 0;
     int audioTrack_ = 0;
+    bool trackSwitched_ = false;
 };
 
 } // namespace korv

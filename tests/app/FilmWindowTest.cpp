@@ -247,10 +247,12 @@ TEST_F(PlaybackTest, MkvPlaysUnderItsSubtitlesAndTheChosenTrackIsHeard)
     EXPECT_TRUE(tracks->actions()[1]->isChecked());
     EXPECT_FALSE(tracks->actions()[0]->isChecked());
 
-    // Opened again, the film plays the track chosen for it.
+    // Opened again, the film plays the track chosen for it (in a player of
+    // its own: one that switched tracks is not reused).
     form.controls().filmCommands->openFilm(mkv);
     ASSERT_TRUE(reaches(PlayState::Playing));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return player.activeAudioTrack() == 1; }, 3000)) << player.activeAudioTrack();
+    QMediaPlayer &again = form.controls().filmPlayer->mediaPlayer();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return again.activeAudioTrack() == 1; }, 3000)) << again.activeAudioTrack();
     EXPECT_TRUE(ui.notices.empty()) << ui.lastNotice().toStdString();
 
     // A film on its first track plays to its end without a word.
