@@ -1,6 +1,5 @@
 #include "app/Startup.h"
 
-#include "app/CommandLine.h"
 #include "app/Form1.h"
 #include "locale/Language.h"
 
