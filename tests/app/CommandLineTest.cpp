@@ -88,7 +88,7 @@ TEST(EditorProgram, AnswersHelpAndVersionOnAMachineWithoutADisplay)
     };
     const QStringList help = run({"--help"});
     EXPECT_EQ(help[0], "0") << help[2].toStdString();
-    EXPECT_TRUE(help[1].startsWith("usage: korvendal-sub [SUBTITLE]\n"));
+    EXPECT_TRUE(help[1].startsWith("usage: korvendal-sub [SUBTITLE] [--film FILM]\n"));
     EXPECT_EQ(help[2], "");
     EXPECT_EQ(run({"--version"}), QStringList({"0", "korvendal-sub " + ProgramInfo::versionText() + "\n", ""}));
     const QStringList wrong = run({"--bogus"});

@@ -183,6 +183,7 @@ TEST_F(SubConvTest, HelpAndVersionGoToStandardOutputAndEndWithZero)
         EXPECT_TRUE(o[1].startsWith("usage: korvendal-subconv --list [--fps RATE] FILE\n"
                                     "       korvendal-subconv --to FORMAT [--fps RATE] [--shift SECONDS] [--repair] IN OUT\n"
                                     "       korvendal-subconv --check [--fps RATE] [--dictionary NAME] FILE\n"
+                                    "       korvendal-subconv --film-info FILM\n"
                                     "       korvendal-subconv --help | --version\n"))
             << o[1].toStdString();
         for (const char *line : {"\n  --fps RATE", "\n  --shift SECONDS", "\n  --repair", "\n  --dictionary NAME",
