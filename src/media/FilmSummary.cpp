@@ -22,11 +22,20 @@ QString languageText(const QString &code)
 
 } // namespace
 
+QString rateDecimal(double rate, const NumberFormat &nf)
+{
+    // "#0.###" without the separator a whole rate would end in: "25", "23,976".
+    QString text = FormatSeconds3(rate, nf);
+    if (text.endsWith(nf.decimal))
+        text.chop(1);
+    return text;
+}
+
 QString rateText(Rational rate, const NumberFormat &nf)
 {
     if (!rate.valid())
         return kNoValue;
-    const QString decimal = SecondsToText(rate.value(), nf);
+    const QString decimal = rateDecimal(rate.value(), nf);
     return rate.den == 1 ? decimal : QStringLiteral("%1 (%2/%3)").arg(decimal).arg(rate.num).arg(rate.den);
 }
 
@@ -68,7 +77,7 @@ double SummarizeFilm(const FilmDescription &film, const NumberFormat &nf, const 
                              v.framesCounted || v.frames <= 0 ? frames : name(msg::AboutFrames, {frames})});
         info.resolution = resolution;
         info.totalFrames = frames;
-        info.frameRate = rate > 0 ? SecondsToText(rate, nf) + QStringLiteral(" FPS") : kNoValue;
+        info.frameRate = rate > 0 ? rateDecimal(rate, nf) + QStringLiteral(" FPS") : kNoValue;
     }
     info.rows.push_back({name(msg::RowDuration), clock});
     for (const AudioTrack &track : film.audio)

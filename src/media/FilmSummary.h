@@ -26,8 +26,12 @@ double SummarizeFilm(const FilmDescription &film, const NumberFormat &nf, const 
 // "AAC, channels: 2, 48000 Hz, tur (Turkish)".
 QString audioTrackText(const AudioTrack &track, const TextOf &text);
 
-// A rate as the window shows rates ("23,976023976024"), with its exact
-// fraction when it is not a whole number ("(24000/1001)").
+// A rate to three decimals, as the film's length is shown ("23,976", "25").
+QString rateDecimal(double rate, const NumberFormat &nf);
+
+// A rate as the information rows show it, with its exact fraction when it
+// is not a whole number: "23,976 (24000/1001)". The MicroDVD window is
+// still proposed the rate in full.
 QString rateText(Rational rate, const NumberFormat &nf);
 
 } // namespace korv::media

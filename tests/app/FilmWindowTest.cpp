@@ -90,9 +90,9 @@ TEST_F(FilmPanels, AFilmDroppedOnTheWindowOpensAndItsRowsSpeakTheLanguage)
     QApplication::sendEvent(&form, &drop);
     ASSERT_TRUE(waitUntil([&] { return ws.film.path() == mkv; }));
     EXPECT_EQ(form.windowTitle(), mkv);
-    EXPECT_EQ(form.controls().Label7->text(), "23.976023976024 FPS");
+    EXPECT_EQ(form.controls().Label7->text(), "23.976 FPS");
     EXPECT_EQ(form.controls().ListView1->topLevelItem(3)->text(1), "M107");
-    EXPECT_EQ(form.controls().ListView1->topLevelItem(3)->text(2), "23.976023976024 (24000/1001)");
+    EXPECT_EQ(form.controls().ListView1->topLevelItem(3)->text(2), "23.976 (24000/1001)");
 
     // Another language names the rows and the track menu anew.
     folder.write("Language/Other.lng", "[Msg]\r\n107=RATE :\r\n114=TRACKS\r\n112=%1/%2/%3\r\n");

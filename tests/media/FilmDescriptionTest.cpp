@@ -210,8 +210,8 @@ TEST(FilmSummary, RowsAndLabelsOfADescribedFilm)
     FilmDescription film = *d;
     film.video->rate = {24000, 1001};
     SummarizeFilm(film, NumberFormat::comma(), english, info);
-    EXPECT_EQ(info.rows[3].value, "23,976023976024 (24000/1001)");
-    EXPECT_EQ(info.frameRate, "23,976023976024 FPS");
+    EXPECT_EQ(info.rows[3].value, "23,976 (24000/1001)");
+    EXPECT_EQ(info.frameRate, "23,976 FPS");
     film.video->framesCounted = false;
     SummarizeFilm(film, NumberFormat::comma(), english, info);
     EXPECT_EQ(info.rows[4].value, "about 100");
