@@ -8,6 +8,7 @@
 
 #include "commands/DocumentHistory.h"
 #include "commands/FileCommands.h"
+#include "commands/FilmSpeech.h"
 #include "commands/OpenFilm.h"
 #include "commands/SpellingCommands.h"
 #include "dialogs/UserDialogs.h"
@@ -48,6 +49,8 @@ public:
     FrameRates frameRates;
     // The film in the preview: its path, description and the audio track heard.
     OpenFilm film;
+    // The speech in its sound, once analysed.
+    FilmSpeech filmSpeech;
 
     // Path of the subtitle file last opened or saved.
     QString currentSubtitleFile;
