@@ -94,6 +94,7 @@ Form1::Form1(Language &language, UserDialogs *dialogs, QWidget *parent)
     wireKeyboard();
     wireHelp();
     wireReadingChecks();
+    wireSpeech();
 
     applyOwnTexts();
     // The list's first, empty row, as the line toolbar's first button adds it.
@@ -112,7 +113,9 @@ void Form1::buildListColumn()
     Listview->setGeometry(twips(60, 150, 6315, 4425));
     Listview->setModel(&model_);
     Listview->setSelectionBehavior(QAbstractItemView::SelectRows);
-    Listview->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Many rows may be highlighted for the commands that work on a
+    // selection; the current row is the one the edit panel shows.
+    Listview->setSelectionMode(QAbstractItemView::ExtendedSelection);
     Listview->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Listview->setWordWrap(false);
     Listview->setShowGrid(false);
@@ -420,6 +423,10 @@ void Form1::wireList()
             [this, choose](const QItemSelection &selected) {
                 if (selected.isEmpty())
                     return;
+                // Extending a highlight keeps the current row chosen.
+                const QModelIndex current = Listview->currentIndex();
+                if (current.isValid() && Listview->selectionModel()->isRowSelected(current.row()))
+                    return;
                 const int row = selected.indexes().first().row();
                 choose(row);
                 if (!syncingSelection_ && Listview->currentIndex().row() != row) {
@@ -501,6 +508,7 @@ void Form1::applyOwnTexts()
     nameFilmControls();
     showHistoryItems();
     showReadingTexts();
+    showSpeechTexts();
     // The status bar speaks the new language at once.
     setStatusHint(statusHintKey_);
     showScrollLock();

@@ -55,6 +55,7 @@ class FilmCommands;
 class FilmPreview;
 class QtFilmPlayer;
 class VideoView;
+class VoiceFit;
 class WrapCheckBox;
 
 // The main window's controls and parts, by their design names. Private to
@@ -158,6 +159,12 @@ struct Form1Controls {
     QPushButton *CmdRapor = nullptr;
     ReadingReportWindow *frmRapor = nullptr;
     QMenu *mnusozluk = nullptr;
+
+    // Laying times on the voice (Form1Speech.cpp): the chosen rows snapped,
+    // the whole file fitted to the film's speech.
+    QAction *mnuSeseOturt = nullptr;
+    QAction *mnuFilmeUydur = nullptr;
+    VoiceFit *voiceFit = nullptr;
 };
 
 class Form1 : public QWidget, private Form1Controls {
@@ -275,6 +282,10 @@ private:
     void showScrollLock();
     void wireHelp();     // Form1Help.cpp
     void wireReadingChecks(); // Form1Checks.cpp
+    void wireSpeech();        // Form1Speech.cpp
+    void showSpeechTexts();
+    // The rows highlighted in the list, in order (the chosen one when none is).
+    std::vector<int> highlightedRows() const;
     void showReadingLabels();
     void showReadingTexts();
     void spellField(int index);

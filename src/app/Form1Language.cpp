@@ -36,6 +36,7 @@ void Form1::wireLanguage()
     frmSecenekler = new OptionsWindow(dialogs_, language_, ws_.numbers, this);
     ws_.option = [this](Option option) { return frmSecenekler->optionFlag(int(option)); };
     ws_.optionSeconds = [this] { return frmSecenekler->seconds(); };
+    ws_.voiceOptions = [this] { return frmSecenekler->voiceOptions(); };
     connect(mnusecenekler, &QAction::triggered, this, [this] { mnusecenekler_Click(); });
 }
 

@@ -177,7 +177,8 @@ private:
         ws.setRestoreEnabled(state.restoreEnabled);
         // A step over many rows shows the first it changed; any other the row
         // it was made on (or the row it left chosen).
-        const bool manyRows = kind_ == StepKind::TimeShift || kind_ == StepKind::Check || kind_ == StepKind::ReadingFixAll;
+        const bool manyRows = kind_ == StepKind::TimeShift || kind_ == StepKind::Check || kind_ == StepKind::ReadingFixAll
+            || kind_ == StepKind::SnapRows || kind_ == StepKind::FitToVoice;
         const int row = std::clamp(manyRows ? firstChangedRow() : state.selected, 0, std::max(0, list.count() - 1));
         list.select(row);
         history_.replaying_ = wasReplaying;
@@ -404,6 +405,8 @@ QString stepName(const Language &language, StepKind kind)
     case StepKind::Shorten: return language.LangText(msg::StepShorten);
     case StepKind::ReadingFix: return language.LangText(msg::StepReadingFix);
     case StepKind::ReadingFixAll: return language.LangText(msg::StepReadingFixAll);
+    case StepKind::SnapRows: return language.LangText(msg::StepSnapRows);
+    case StepKind::FitToVoice: return language.LangText(msg::StepFitToVoice);
     }
     return QString();
 }

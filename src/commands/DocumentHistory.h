@@ -41,6 +41,8 @@ enum class StepKind {
     Shorten,
     ReadingFix,
     ReadingFixAll,
+    SnapRows,
+    FitToVoice,
 };
 
 // How a time shift moves time texts, given to its step so that the step can

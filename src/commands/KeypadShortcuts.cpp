@@ -2,6 +2,7 @@
 
 #include "commands/FindCommands.h"
 #include "commands/LineCommands.h"
+#include "commands/SpeechCommands.h"
 #include "commands/Workspace.h"
 #include "document/TimeText.h"
 #include "preview/FilmPreview.h"
@@ -155,7 +156,11 @@ void KeypadShortcuts::keepCharacterOut() {}
 
 void KeypadShortcuts::capture(int field)
 {
-    ws_.fields.setText(field, FormatSeconds(film_.player().position(), ws_.precision(), ws_.numbers));
+    // A press comes late by the user's reaction: with the option on it lands
+    // on the voice's nearest edge, in the same step as the capture.
+    const double press = film_.player().position();
+    const double at = snapCapture(ws_, press, field == EditFields::Start).value_or(press);
+    ws_.fields.setText(field, FormatSeconds(at, ws_.precision(), ws_.numbers));
     if (ws_.option(Option::PauseAfterCapture))
         FilmCommand(FilmAction::Pause);
     // Back to the plain form: a whole second loses the separator the pattern leaves.

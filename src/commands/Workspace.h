@@ -72,6 +72,9 @@ public:
     // options window; until then every option is off.
     std::function<bool(Option)> option = [](Option) { return false; };
     std::function<QString()> optionSeconds = [] { return QStringLiteral("2"); };
+    // Laying times on the voice, as the options window has them; the
+    // defaults until the main window points this at it.
+    std::function<VoiceOptions()> voiceOptions = [] { return VoiceOptions{}; };
 
     // The line toolbar's one-row restore buffer: the deleted row's 1-based
     // position (as text), start, end and subtitle text.

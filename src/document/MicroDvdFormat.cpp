@@ -73,6 +73,14 @@ std::optional<qint64> FrameTimes::hundredthsOf(qint64 frame) const
     return ToHundredths(double(frame) / rate_);
 }
 
+double FrameTimes::nearestFrameTime(double seconds) const
+{
+    if (!(seconds >= 0) || !(rate_ > 0) || !(seconds * rate_ < double(kMaxFrame)))
+        return seconds;
+    const auto hundredths = hundredthsOf(qint64(std::llround(seconds * rate_)));
+    return hundredths ? double(*hundredths) / 100 : seconds;
+}
+
 std::optional<qint64> FrameTimes::frameOf(qint64 hundredths) const
 {
     if (hundredths < 0 || !std::isfinite(rate_))

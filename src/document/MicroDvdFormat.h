@@ -34,6 +34,11 @@ public:
     // at 23.976 is frame 239, not 240). Nothing for a negative time.
     std::optional<qint64> frameOf(qint64 hundredths) const;
 
+    // The time the frame nearest to `seconds` is read as, in seconds: where a
+    // time moved onto something (a speech edge) is stored in a MicroDVD file.
+    // A negative time, or one past the last frame, stays as it is.
+    double nearestFrameTime(double seconds) const;
+
 private:
     double rate_;
     bool exact_ = false;

@@ -13,21 +13,26 @@
 
 #include <QCheckBox>
 #include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 #include <algorithm>
+#include <cmath>
 
 namespace korv {
 
 namespace {
 
-const QRect kClient = Twips::rect(0, 0, 9285, 4590);
-// The reading limits sit between the options and the close button.
+const QRect kClient = Twips::rect(0, 0, 9285, 5910);
+// The reading limits and then the voice's options sit between the options
+// and the close button.
 const QRect kLimits = Twips::rect(60, 2310, 9150, 1710);
+const QRect kVoice = Twips::rect(60, 4080, 9150, 1260);
 constexpr int kCheckWidth = 9150;
-const QRect kCloseButton = Twips::rect(7110, 4170, 1650, 330);
+const QRect kCloseButton = Twips::rect(7110, 5490, 1650, 330);
 
 QFrame *separator(QWidget *parent, int top)
 {
@@ -81,6 +86,7 @@ OptionsWindow::OptionsWindow(UserDialogs &ui, const Language &language, NumberFo
     limits = new ReadingLimitsBox(numbers_, this);
     limits->setGeometry(kLimits);
     limits->setProfile(loadReadingProfile());
+    buildVoiceBox();
 
     // Every change is stored at once, the ones the load step makes too.
     for (int i = 0; i < kCheckCount; ++i)
@@ -91,6 +97,72 @@ OptionsWindow::OptionsWindow(UserDialogs &ui, const Language &language, NumberFo
     for (int i = 0; i < kCheckCount; ++i)
         Check1[std::size_t(i)]->setChecked(stored.flags[std::size_t(i)]);
     Text1->setText(stored.seconds);
+}
+
+void OptionsWindow::buildVoiceBox()
+{
+    FrameSes = new QGroupBox(QStringLiteral("SESE OTURTMA"), this);
+    FrameSes->setObjectName(QStringLiteral("FrameSes"));
+    FrameSes->setGeometry(kVoice);
+    ChkSeseOturt = new QCheckBox(
+        QString::fromUtf8("Kısayollar 4, 5 ve 6 ile yakalanan zamanı en yakın konuşma başına ya da sonuna oturt"), FrameSes);
+    ChkSeseOturt->setObjectName(QStringLiteral("ChkSeseOturt"));
+    LblSesAra = new QLabel(QString::fromUtf8("Satırlar arasında en az ara (kare):"), FrameSes);
+    LblSesAra->setObjectName(QStringLiteral("LblSesAra"));
+    TxtSesAra = new QLineEdit(FrameSes);
+    TxtSesAra->setObjectName(QStringLiteral("TxtSesAra"));
+    LblSesSure = new QLabel(QString::fromUtf8("En kısa süre (saniye):"), FrameSes);
+    LblSesSure->setObjectName(QStringLiteral("LblSesSure"));
+    TxtSesSure = new QLineEdit(FrameSes);
+    TxtSesSure->setObjectName(QStringLiteral("TxtSesSure"));
+    for (QLineEdit *field : {TxtSesAra, TxtSesSure})
+        field->setFixedWidth(60);
+    LblSesAra->setBuddy(TxtSesAra);
+    LblSesSure->setBuddy(TxtSesSure);
+    auto *grid = new QGridLayout(FrameSes);
+    grid->addWidget(ChkSeseOturt, 0, 0, 1, 4);
+    grid->addWidget(LblSesAra, 1, 0);
+    grid->addWidget(TxtSesAra, 1, 1);
+    grid->addWidget(LblSesSure, 1, 2);
+    grid->addWidget(TxtSesSure, 1, 3);
+    grid->setColumnStretch(0, 1);
+    grid->setColumnStretch(2, 1);
+
+    const VoiceOptions stored = loadVoiceOptions();
+    ChkSeseOturt->setChecked(stored.snapCaptures);
+    TxtSesAra->setText(QString::number(stored.minGapFrames));
+    TxtSesSure->setText(SecondsToText(stored.minDuration, numbers_));
+    connect(ChkSeseOturt, &QCheckBox::toggled, this, [](bool on) { storeVoiceSnap(on); });
+}
+
+std::optional<VoiceOptions> OptionsWindow::typedVoiceLimits(QLineEdit **bad) const
+{
+    VoiceOptions options;
+    options.snapCaptures = ChkSeseOturt->isChecked();
+    const auto gap = TextToNumberWithoutGroups(TxtSesAra->text(), numbers_);
+    if (!gap || !(*gap >= 0 && *gap <= 1000) || *gap != std::floor(*gap)) {
+        if (bad)
+            *bad = TxtSesAra;
+        return std::nullopt;
+    }
+    const auto shortest = TextToNumberWithoutGroups(TxtSesSure->text(), numbers_);
+    if (!shortest || !(*shortest >= 0 && *shortest <= 60)) {
+        if (bad)
+            *bad = TxtSesSure;
+        return std::nullopt;
+    }
+    options.minGapFrames = int(*gap);
+    options.minDuration = *shortest;
+    return options;
+}
+
+VoiceOptions OptionsWindow::voiceOptions() const
+{
+    if (auto typed = typedVoiceLimits())
+        return *typed;
+    VoiceOptions stored = loadVoiceOptions();
+    stored.snapCaptures = ChkSeseOturt->isChecked();
+    return stored;
 }
 
 bool OptionsWindow::optionFlag(int index) const
@@ -129,6 +201,15 @@ void OptionsWindow::CmdKapat_Click()
         storeReadingProfile(*profile);
         emit readingLimitsChanged();
     }
+    QLineEdit *badVoice = nullptr;
+    const auto voice = typedVoiceLimits(&badVoice);
+    if (!voice) {
+        ui_.showNotice(language_.LangText(Message::of(msg::VoiceLimitsNotNumbers, {badVoice->text()})),
+                       ProgramInfo::kNoticeTitle);
+        badVoice->setFocus();
+        return;
+    }
+    storeVoiceLimits(voice->minGapFrames, voice->minDuration);
     QDialog::reject();
 }
 
@@ -152,14 +233,18 @@ void OptionsWindow::fitCaptions()
     int widest = designWidth;
     for (const QCheckBox *box : Check1)
         widest = std::max(widest, box->sizeHint().width());
-    widest = std::max(widest, limits->sizeHint().width());
+    widest = std::max({widest, limits->sizeHint().width(), FrameSes->sizeHint().width()});
     const int extra = widest - designWidth;
     for (QCheckBox *box : Check1)
         box->resize(widest, box->height());
     for (QFrame *line : separators_)
         line->resize(widest, line->height());
-    const int taller = std::max(0, limits->sizeHint().height() - kLimits.height());
-    limits->resize(widest, kLimits.height() + taller);
+    // The two boxes grow downwards as their captions need; what is below moves down.
+    const int limitsTaller = std::max(0, limits->sizeHint().height() - kLimits.height());
+    limits->resize(widest, kLimits.height() + limitsTaller);
+    const int voiceTaller = std::max(0, FrameSes->sizeHint().height() - kVoice.height());
+    FrameSes->setGeometry(kVoice.left(), kVoice.top() + limitsTaller, widest, kVoice.height() + voiceTaller);
+    const int taller = limitsTaller + voiceTaller;
     CmdKapat->move(kCloseButton.left() + extra, kCloseButton.top() + taller);
     setFixedSize(kClient.width() + extra, kClient.height() + taller);
 }

@@ -9,13 +9,16 @@
 // button) hides it, but only when the seconds field holds a number.
 
 #include "document/TimeText.h"
+#include "locale/Options.h"
 
 #include <QDialog>
 
 #include <array>
+#include <optional>
 
 class QCheckBox;
 class QFrame;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -40,8 +43,21 @@ public:
     // The reading checks' limits, stored when the window closes.
     ReadingLimitsBox *limits = nullptr;
 
+    // Laying times on the voice: the capture option, stored the moment it
+    // changes, and the snap-rows command's least gap and shortest duration,
+    // stored when the window closes.
+    QGroupBox *FrameSes = nullptr;
+    QCheckBox *ChkSeseOturt = nullptr;
+    QLabel *LblSesAra = nullptr;
+    QLineEdit *TxtSesAra = nullptr;
+    QLabel *LblSesSure = nullptr;
+    QLineEdit *TxtSesSure = nullptr;
+
     bool optionFlag(int index) const;
     QString seconds() const;
+    // The box as it is, and the limits as typed (as stored while a field
+    // holds no fitting number).
+    VoiceOptions voiceOptions() const;
 
     void Check1_Click(int index);
     void CmdKapat_Click();
@@ -58,6 +74,9 @@ protected:
 
 private:
     void fitCaptions();
+    void buildVoiceBox();
+    // The limits typed; nothing when a field holds none (then `bad` is it).
+    std::optional<VoiceOptions> typedVoiceLimits(QLineEdit **bad = nullptr) const;
 
     UserDialogs &ui_;
     const Language &language_;

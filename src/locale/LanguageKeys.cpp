@@ -74,6 +74,8 @@ WindowSection options()
     s.keys.push_back(caption(QStringLiteral("CmdKapat")));
     s.keys.push_back(caption(QStringLiteral("FrameOkunabilirlik")));
     addArray(s.keys, QStringLiteral("Label2"), 0, 6);
+    for (const char *name : {"FrameSes", "ChkSeseOturt", "LblSesAra", "LblSesSure"})
+        s.keys.push_back(caption(QLatin1String(name)));
     return s;
 }
 

@@ -112,4 +112,19 @@ inline const QString FixNewEnd = QStringLiteral("228");
 // media/MediaMessages.h).
 inline const QString AudioTrackMenu = QStringLiteral("114");
 
+// Laying times on the voice: the snap-rows and fit commands, their steps
+// and menu items, the options window's limits.
+inline const QString VoiceNotKnown = QStringLiteral("160");
+inline const QString SnapRowsDone = QStringLiteral("161");
+inline const QString FitQuestionRate = QStringLiteral("162");
+inline const QString FitQuestionOffset = QStringLiteral("163");
+inline const QString FitNotFound = QStringLiteral("164");
+inline const QString FitAlreadyFits = QStringLiteral("165");
+inline const QString FitRunning = QStringLiteral("166");
+inline const QString StepSnapRows = QStringLiteral("167");
+inline const QString StepFitToVoice = QStringLiteral("168");
+inline const QString MenuSnapRows = QStringLiteral("169");
+inline const QString MenuFitToVoice = QStringLiteral("170");
+inline const QString VoiceLimitsNotNumbers = QStringLiteral("171");
+
 } // namespace korv::msg

@@ -42,4 +42,19 @@ void storeOptionFlag(int index, bool on);
 // CmdKapat_Click's store, once the window has found the seconds a number.
 void storeOptionSeconds(const QString &seconds);
 
+// Laying times on the voice: keypad captures snapped to the nearest speech
+// edge (on unless turned off), and the rules the snap-rows command keeps.
+// Stored as "sesOturt" ("0" or "1", the moment it changes), "sesAraKare"
+// and "sesEnKisa" (when the window closes); absent or unreadable values give
+// the defaults.
+struct VoiceOptions {
+    bool snapCaptures = true;
+    int minGapFrames = 2;      // of the film's rate
+    double minDuration = 0.7;  // seconds
+    bool operator==(const VoiceOptions &) const = default;
+};
+VoiceOptions loadVoiceOptions();
+void storeVoiceSnap(bool on);
+void storeVoiceLimits(int minGapFrames, double minDuration);
+
 } // namespace korv

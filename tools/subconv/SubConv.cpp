@@ -18,12 +18,20 @@
 #include "media/AviInfo.h"
 #include "media/FilmSummary.h"
 #include "media/MediaMessages.h"
+#include "sound/SoundAnalysis.h"
+#include "sound/SpeechDetector.h"
+#include "sound/SpeechFeatures.h"
+#include "sound/SpeechFit.h"
+#include "sound/SpeechSnap.h"
 
 #include "document/ProgramInfo.h"
 
 #include <QCommandLineParser>
+#include <QEventLoop>
 #include <QHash>
 
+#include <cmath>
+#include <limits>
 #include <memory>
 
 namespace korv {
@@ -108,6 +116,10 @@ struct Request {
     QString dictionary = QStringLiteral("tr_TR");
     std::optional<double> shift;
     bool repair = false;
+    // Laying the times on the film's voice.
+    QString film;
+    bool snap = false;
+    bool fit = false;
     QStringList files;
     StandardInput standardInput;
 };
@@ -247,8 +259,123 @@ SubConvOutput filmInfo(const Request &request)
     return o;
 }
 
+// The film's speech: its sound analysed as the editor analyses it (a film
+// the editor or an earlier run analysed comes from the cache at once), then
+// the spans found. A film without sound, or without speech, is an error.
+struct FilmVoice {
+    sound::SpeechEdges edges;
+    double frameRate = 0; // the film's, 0 when it has no picture
+    QString note;         // a sound cut short, said on standard error
+};
+
+Result<FilmVoice> filmVoice(const QString &path)
+{
+    FilmVoice voice;
+    if (const auto film = media::describeFilm(path); film && film->video)
+        voice.frameRate = film->video->rate.value();
+    sound::SoundAnalysis analysis;
+    auto features = std::make_shared<sound::SpeechFeatureSink>();
+    QEventLoop loop;
+    QObject::connect(&analysis, &sound::SoundAnalysis::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&analysis, &sound::SoundAnalysis::failed, &loop, &QEventLoop::quit);
+    analysis.start(path, 0, {features});
+    loop.exec();
+    const sound::SoundProblem &problem = analysis.problem();
+    const QString detail = problem.detail.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(problem.detail);
+    switch (analysis.state() == sound::SoundAnalysis::State::Failed ? problem.failure : sound::SoundFailure::None) {
+    case sound::SoundFailure::None: break;
+    case sound::SoundFailure::NoAudioTrack:
+        return Failure{Message::system(QStringLiteral("the film has no sound to find speech in"), path)};
+    case sound::SoundFailure::UndecodableCodec:
+        return Failure{Message::system(QStringLiteral("the film's sound cannot be decoded") + detail, path)};
+    case sound::SoundFailure::UnreadableFile:
+        return Failure{Message::system(QStringLiteral("the film cannot be read") + detail, path)};
+    case sound::SoundFailure::TruncatedFile:
+        voice.note = path + QStringLiteral(": the film's sound breaks off early; speech is looked for up to there");
+        break;
+    }
+    const std::vector<sound::SpeechSpan> spans = sound::detectSpeech(features->features());
+    if (spans.empty())
+        return Failure{Message::system(QStringLiteral("no speech was found in the film's sound"), path)};
+    voice.edges = sound::SpeechEdges::of(spans);
+    return voice;
+}
+
+// --fit, then --snap, on the document's times, stored as the format written
+// stores them; what was done goes to standard error.
+Status layOnVoice(const Request &request, SubtitleList &document, TimePrecision precision, QString &said)
+{
+    const auto voice = filmVoice(request.film);
+    if (!voice)
+        return Failure{voice.error()};
+    if (!voice->note.isEmpty())
+        said += QStringLiteral("korvendal-subconv: ") + voice->note + QLatin1Char('\n');
+    sound::RoundTime round = sound::roundToStep(precision == TimePrecision::Milliseconds ? 0.001 : 0.01);
+    if (request.target == QLatin1String("microdvd")) {
+        const microdvd::FrameTimes frames(request.fps);
+        round = [frames](double t) { return frames.nearestFrameTime(t); };
+    }
+    std::vector<sound::RowTimes> rows;
+    for (int row = 0; row < document.count(); ++row) {
+        const auto start = TextToSeconds(document.cell(row, ColStart), numbers);
+        const auto end = TextToSeconds(document.cell(row, ColEnd), numbers);
+        if (!start)
+            return Failure{Message::of(msg::StartNotANumber, {QString::number(row + 1), document.cell(row, ColStart)})};
+        if (!end)
+            return Failure{Message::of(msg::EndNotANumber, {QString::number(row + 1), document.cell(row, ColEnd)})};
+        rows.push_back({*start, *end});
+    }
+    std::vector<sound::RowTimes> laid = rows;
+    const auto rate = [](double r) { return QString::number(r, 'g', 6); };
+    if (request.fit) {
+        sound::FitOptions options;
+        options.filmRate = voice->frameRate;
+        const sound::FitResult fit = sound::fitRows(voice->edges, rows, options);
+        if (!fit.found)
+            return Failure{Message::system(
+                QStringLiteral("the subtitles could not be laid on the film's speech: no shift within 10 minutes "
+                               "either way and no frame-rate change brings two rows in five to an edge of speech"),
+                request.film)};
+        for (sound::RowTimes &row : laid)
+            row = {round(fit.apply(row.start)), round(fit.apply(row.end))};
+        said += QStringLiteral("korvendal-subconv: fitted to the film's speech: %1%2 s, %3; %4 of %5 rows on speech\n")
+                    .arg(fit.offset < 0 ? QStringLiteral("-") : QStringLiteral("+"))
+                    .arg(QString::number(std::abs(fit.offset), 'f', 3))
+                    .arg(fit.fromRate > 0 ? QStringLiteral("rate %1 -> %2 fps").arg(rate(fit.fromRate), rate(fit.toRate))
+                                          : QStringLiteral("rate unchanged"))
+                    .arg(fit.rowsOnSpeech)
+                    .arg(rows.size());
+    }
+    if (request.snap) {
+        const double gapRate = voice->frameRate > 0 ? voice->frameRate : request.fps;
+        const sound::SnapReport report =
+            sound::snapRows(voice->edges, laid, sound::SnapRules::forFrameRate(gapRate), round);
+        laid = report.rows;
+        said += QStringLiteral("korvendal-subconv: snapped to the film's speech: %1 starts and %2 ends moved; "
+                               "%3 starts and %4 ends not moved, no speech within reach; %5 not moved, to keep "
+                               "the least gap and the shortest duration\n")
+                    .arg(report.startsMoved)
+                    .arg(report.endsMoved)
+                    .arg(report.startsOutOfReach)
+                    .arg(report.endsOutOfReach)
+                    .arg(report.startsHeld + report.endsHeld);
+    }
+    for (int row = 0; row < document.count(); ++row) {
+        const sound::RowTimes &before = rows[std::size_t(row)], &after = laid[std::size_t(row)];
+        if (after.start != before.start)
+            document.setCell(row, ColStart, TimeTextAtPrecision(after.start, precision, numbers));
+        if (after.end != before.end)
+            document.setCell(row, ColEnd, TimeTextAtPrecision(after.end, precision, numbers));
+    }
+    return {};
+}
+
 SubConvOutput convert(const Request &request)
 {
+    if ((request.snap || request.fit) && request.film.isEmpty())
+        return usageError(QStringLiteral("--snap and --fit take the film: --film FILM"));
+    if (!request.film.isEmpty() && !request.snap && !request.fit)
+        return usageError(QStringLiteral("--film is for --snap or --fit"));
     const QString &to = request.target;
     const QString &out = request.files[1];
     const double fps = request.fps;
@@ -266,6 +393,12 @@ SubConvOutput convert(const Request &request)
         const Status shifted = ShiftAllTimes(document, *shift, numbers, nullptr, precision);
         if (!shifted)
             return failure(englishText(shifted.error()));
+    }
+    QString said;
+    if (request.snap || request.fit) {
+        const Status laid = layOnVoice(request, document, precision, said);
+        if (!laid)
+            return failure(englishText(laid.error()));
     }
     // Nobody to ask here: a repair is automatic or the check stops.
     const OverlapCheckResult checked =
@@ -287,15 +420,16 @@ SubConvOutput convert(const Request &request)
     const Result<QByteArray> bytes = utf8 ? Result<QByteArray>(text->toUtf8()) : encodeForFile(*text, offsets);
     if (!bytes)
         return failure(englishText(bytes.error()));
+    SubConvOutput o;
+    o.err = said.toUtf8();
     if (isStandardStream(out)) {
-        SubConvOutput o;
         o.out = *bytes;
         return o;
     }
     const Status written = writeFileAtomically(out, *bytes);
     if (!written)
         return failure(englishText(written.error()));
-    return {};
+    return o;
 }
 
 // --check: one line a problem, "row<TAB>rule<TAB>value<TAB>limit", in row
@@ -373,7 +507,8 @@ struct Option {
 
 const Mode kModes[] = {
     {"list", nullptr, "print each subtitle as start, TAB, end, TAB, text", {"fps"}, {"FILE"}, nullptr, list},
-    {"to", "FORMAT", "convert IN to OUT: subviewer, microdvd, subrip or webvtt", {"fps", "shift", "repair"},
+    {"to", "FORMAT", "convert IN to OUT: subviewer, microdvd, subrip or webvtt",
+     {"fps", "shift", "repair", "film", "snap", "fit"},
      {"IN", "OUT"},
      [](Request &r, const QString &v) {
          static const QStringList targets = {QStringLiteral("subviewer"), QStringLiteral("microdvd"),
@@ -403,6 +538,21 @@ const Option kOptions[] = {
     {"repair", nullptr, "pull an end back to the next start instead of stopping",
      [](Request &r, const QString &) {
          r.repair = true;
+         return QString();
+     }},
+    {"film", "FILM", "the film whose speech --snap and --fit lay the times on",
+     [](Request &r, const QString &v) {
+         r.film = v;
+         return v.isEmpty() ? QStringLiteral("--film takes a film") : QString();
+     }},
+    {"snap", nullptr, "move each start and end to the nearest edge of speech within reach",
+     [](Request &r, const QString &) {
+         r.snap = true;
+         return QString();
+     }},
+    {"fit", nullptr, "find the shift and frame-rate change that lay the rows on the speech",
+     [](Request &r, const QString &) {
+         r.fit = true;
          return QString();
      }},
     {"dictionary", "NAME", "spelling dictionary of --check: tr_TR (default), en_US, or none",
@@ -458,8 +608,10 @@ QByteArray usage()
     text += QStringLiteral(
         "\nA FILE or IN of \"-\" is standard input, an OUT of \"-\" standard output. Numbers use \".\"\n"
         "as decimal separator; SubRip and WebVTT times are listed with three decimals.\n"
-        "Exit status: 0 done, 1 a file could not be read or written or failed the check,\n"
-        "2 a usage error. --check: 0 no problem, 1 some, 2 an error.\n");
+        "--snap and --fit (both: the fit first) need --film; what they did is said on standard\n"
+        "error. Exit status: 0 done, 1 a file could not be read or written or failed the check,\n"
+        "or the film has no sound or no speech was found, 2 a usage error. --check: 0 no\n"
+        "problem, 1 some, 2 an error.\n");
     return text.toUtf8();
 }
 

@@ -1,0 +1,86 @@
+// Laying times on the voice through the main window: rows highlighted with
+// the mouse and F9, the fit from the file menu while the window stays live.
+#include "commands/SpeechCommands.h"
+#include "locale/MessageKeys.h"
+#include "support/WidgetTest.h"
+
+#include <QMenu>
+
+using namespace korv;
+using namespace korv::test;
+
+namespace {
+
+class VoiceWindowTest : public Form1Test {
+protected:
+    void SetUp() override
+    {
+        form.show();
+        form.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+        ws.list.replaceAll({{"0", "1.3", "2.3", "a"}, {"0", "3.2", "4.3", "b"}, {"0", "6.2", "7.3", "c"}});
+        ws.list.renumber();
+        ws.history.startNew();
+    }
+    void clickRow(int row, Qt::KeyboardModifiers modifiers = {})
+    {
+        const QRect rect = form.controls().Listview->visualRect(form.listModel().index(row, ColText));
+        QTest::mouseClick(form.controls().Listview->viewport(), Qt::LeftButton, modifiers, rect.center());
+    }
+    QStringList starts() const
+    {
+        QStringList out;
+        for (const SubtitleEntry &row : ws.list.rows())
+            out << row.start;
+        return out;
+    }
+};
+
+} // namespace
+
+TEST_F(VoiceWindowTest, F9SnapsTheHighlightedRowsAndTheChosenOneStaysChosen)
+{
+    ws.filmSpeech.setSpans({{1.0, 2.0}, {3.0, 4.0}, {6.0, 7.0}});
+    clickRow(0);
+    clickRow(1, Qt::ShiftModifier);
+    EXPECT_EQ(ws.list.selected(), 1); // the row clicked last is the edit panel's
+    QTest::keyClick(form.controls().Listview, Qt::Key_F9);
+    EXPECT_EQ(starts(), QStringList({"1", "3", "6.2"}));
+    EXPECT_EQ(ui.notices.size(), 1u);
+    EXPECT_EQ(ui.lastNotice(), shownText(msg::SnapRowsDone));
+
+    // Ctrl+A highlights the whole list: every row.
+    ws.history.undo();
+    form.controls().Listview->setFocus();
+    QTest::keyClick(form.controls().Listview, Qt::Key_A, Qt::ControlModifier);
+    form.controls().mnuSeseOturt->trigger();
+    EXPECT_EQ(starts(), QStringList({"1", "3", "6"}));
+    EXPECT_EQ(form.controls().mnuGeriAl->text(), shownText(msg::Undo) + ": " + shownText(msg::StepSnapRows));
+}
+
+TEST_F(VoiceWindowTest, TheFitRunsBesideTheWindowAndAsksBeforeItChangesAnything)
+{
+    // Ten lines 2.5 s late in the file.
+    std::vector<sound::SpeechSpan> spans;
+    std::vector<SubtitleEntry> rows;
+    for (int i = 0; i < 10; ++i) {
+        const double start = 4 + i * 6.1 + (i % 3) * 0.7;
+        spans.push_back({start, start + 1.2 + (i % 2) * 0.5});
+        rows.push_back({"0", SecondsToText(start + 2.5, ws.numbers), SecondsToText(spans.back().end + 2.5, ws.numbers),
+                        "x"});
+    }
+    ws.filmSpeech.setSpans(spans);
+    ws.list.replaceAll(rows);
+    ws.list.renumber();
+    QAction *fit = form.controls().mnuFilmeUydur;
+    EXPECT_TRUE(form.controls().mnudosyamenu->actions().contains(fit));
+    ui.yesNo = {true};
+    fit->trigger();
+    EXPECT_FALSE(fit->isEnabled()); // one search at a time
+    EXPECT_EQ(form.statusHint(), shownText(msg::FitRunning));
+    ASSERT_TRUE(waitUntil([&] { return fit->isEnabled(); }, 10000));
+    ASSERT_EQ(ui.questions.size(), 1u);
+    EXPECT_EQ(ui.questions[0].message, shownText(msg::FitQuestionOffset));
+    EXPECT_EQ(starts().first(), "4");
+    EXPECT_NE(form.statusHint(), shownText(msg::FitRunning));
+}
