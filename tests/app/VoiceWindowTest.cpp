@@ -1,10 +1,15 @@
 // Laying times on the voice through the main window: rows highlighted with
 // the mouse and F9, the fit from the file menu while the window stays live.
+#include "commands/FilmCommands.h"
 #include "commands/SpeechCommands.h"
 #include "locale/MessageKeys.h"
+#include "preview/QtFilmPlayer.h"
+#include "support/TestFilms.h"
 #include "support/WidgetTest.h"
 
 #include <QMenu>
+
+#include <cmath>
 
 using namespace korv;
 using namespace korv::test;
@@ -83,4 +88,34 @@ TEST_F(VoiceWindowTest, TheFitRunsBesideTheWindowAndAsksBeforeItChangesAnything)
     EXPECT_EQ(ui.questions[0].message, shownText(msg::FitQuestionOffset));
     EXPECT_EQ(starts().first(), "4");
     EXPECT_NE(form.statusHint(), shownText(msg::FitRunning));
+}
+
+TEST_F(VoiceWindowTest, KeyFourWhileTheFilmPlaysLandsOnAnOnset)
+{
+    const QString mkv = testFilm(TestFilm::TwoTracksMkv);
+    ASSERT_FALSE(mkv.isEmpty());
+    ws.list.replaceAll(std::vector<SubtitleEntry>(1));
+    ws.list.renumber();
+    form.controls().filmCommands->openFilm(mkv);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form.controls().filmPlayer->playState() == PlayState::Playing; }, 8000));
+    // An onset every half second, so any press has one within its reach.
+    std::vector<sound::SpeechSpan> spans;
+    for (int i = 1; i < 8; ++i)
+        spans.push_back({i * 0.5, i * 0.5 + 0.3});
+    ws.filmSpeech.setSpans(spans);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form.controls().filmPlayer->position() > 1.3; }, 8000));
+    QLineEdit *line = form.controls().Text1[EditFields::Line1];
+    line->setFocus();
+    QTest::keyClick(line, Qt::Key_ScrollLock);
+    ASSERT_TRUE(form.controls().scrollLock.on());
+    QTest::keyClick(line, Qt::Key_4, Qt::KeypadModifier);
+    ASSERT_EQ(ws.filmSpeech.marks().size(), 1u);
+    const FilmSpeech::SnapMark mark = ws.filmSpeech.marks()[0];
+    EXPECT_EQ(std::fmod(mark.to, 0.5), 0.0) << mark.to;
+    EXPECT_LE(mark.to - mark.from, 0.2);
+    EXPECT_GE(mark.to - mark.from, -0.6);
+    EXPECT_EQ(ws.list.cell(0, ColStart), SecondsToText(mark.to, ws.numbers));
+    EXPECT_EQ(form.controls().Text1[EditFields::Start]->text(), SecondsToText(mark.to, ws.numbers));
+    // Held on screen for a look (KORV_TEST_HOLD_MS, when a person drives it).
+    QTest::qWait(qEnvironmentVariableIntValue("KORV_TEST_HOLD_MS"));
 }
