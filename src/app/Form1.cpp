@@ -423,9 +423,10 @@ void Form1::wireList()
             [this, choose](const QItemSelection &selected) {
                 if (selected.isEmpty())
                     return;
-                // Extending a highlight keeps the current row chosen.
+                // A highlight extended to the current row (Shift-click, Ctrl+A)
+                // keeps it chosen; a row selected apart from it is chosen.
                 const QModelIndex current = Listview->currentIndex();
-                if (current.isValid() && Listview->selectionModel()->isRowSelected(current.row()))
+                if (current.isValid() && selected.contains(current))
                     return;
                 const int row = selected.indexes().first().row();
                 choose(row);

@@ -137,18 +137,22 @@ constexpr BuiltIn kBuiltIn[] = {
     {"113", "yaklaşık %1"},
     {"114", "SES İZİ"},
     // Laying times on the voice.
-    {"160", "Filmin sesinde konuşma henüz bilinmiyor: sesli bir film açın ve sesinin çözümlenmesini bekleyin. Hiçbir şey değişmedi."},
-    {"161", "Sese oturtma bitti: %1 başlangıç ve %2 bitiş konuşmanın kenarına taşındı; %3 başlangıcın ve %4 bitişin yakınında konuşma yoktu; %5 zaman en az ara ve en kısa süre kuralları yüzünden yerinde kaldı."},
+    {"160", "Filmin sesinde konuşma henüz bilinmiyor: sesli bir film açın ve sesinin çözümlenmesini bekleyin. "
+            "Hiçbir şey değişmedi."},
+    {"161", "Sese oturtma bitti: %1 başlangıç ve %2 bitiş konuşmanın kenarına taşındı; %3 başlangıcın ve %4 "
+            "bitişin yakınında konuşma yoktu; %5 zaman en az ara ve en kısa süre kuralları yüzünden yerinde kaldı."},
     {"162", "%1 sn, %2 kare/sn: uygulansın mı?"},
     {"163", "%1 sn: uygulansın mı?"},
-    {"164", "Altyazılar filmin konuşmasına oturtulamadı: ±10 dakika içindeki hiçbir kaydırma ve hiçbir kare hızı değişikliği satırların beşte ikisini konuşmanın kenarına getirmiyor. Hiçbir şey değişmedi."},
+    {"164", "Altyazılar filmin konuşmasına oturtulamadı: ±10 dakika içindeki hiçbir kaydırma ve hiçbir kare hızı "
+            "değişikliği satırların beşte ikisini konuşmanın kenarına getirmiyor. Hiçbir şey değişmedi."},
     {"165", "Altyazılar zaten filmin konuşmasına oturuyor; değiştirilecek bir şey yok."},
     {"166", "Altyazılar filmin sesine uyduruluyor…"},
     {"167", "SESE OTURTMA"},
     {"168", "FİLME UYDURMA"},
     {"169", "SATIRLARI SESE OTURT"},
     {"170", "ALTYAZIYI FİLMİN SESİNE UYDUR"},
-    {"171", "Sese oturtmanın en az arası 0 ile 1000 arasında tam bir kare sayısı, en kısa süresi 0 ile 60 arasında bir saniye sayısı olmalı: %1"},
+    {"171", "Sese oturtmanın en az arası 0 ile 1000 arasında tam bir kare sayısı, en kısa süresi 0 ile 60 "
+            "arasında bir saniye sayısı olmalı: %1"},
 };
 
 } // namespace

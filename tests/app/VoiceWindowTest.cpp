@@ -105,11 +105,14 @@ TEST_F(VoiceWindowTest, KeyFourWhileTheFilmPlaysLandsOnAnOnset)
     ws.filmSpeech.setSpans(spans);
     ASSERT_TRUE(QTest::qWaitFor([&] { return form.controls().filmPlayer->position() > 1.3; }, 8000));
     QLineEdit *line = form.controls().Text1[EditFields::Line1];
+    QApplication::setActiveWindow(&form);
     line->setFocus();
+    ASSERT_TRUE(waitUntil([&] { return QApplication::focusWidget() == line; }))
+        << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName().toStdString() : "none");
     QTest::keyClick(line, Qt::Key_ScrollLock);
     ASSERT_TRUE(form.controls().scrollLock.on());
     QTest::keyClick(line, Qt::Key_4, Qt::KeypadModifier);
-    ASSERT_EQ(ws.filmSpeech.marks().size(), 1u);
+    ASSERT_EQ(ws.filmSpeech.marks().size(), 1u) << "start: " << ws.list.cell(0, ColStart).toStdString();
     const FilmSpeech::SnapMark mark = ws.filmSpeech.marks()[0];
     EXPECT_EQ(std::fmod(mark.to, 0.5), 0.0) << mark.to;
     EXPECT_LE(mark.to - mark.from, 0.2);
