@@ -89,5 +89,7 @@ TEST_F(LanguageTest, TheVoiceBoxSpeaksBothShippedLanguages)
         // The box lies between the reading limits and the close button.
         EXPECT_GE(window.FrameSes->y(), window.limits->geometry().bottom()) << language;
         EXPECT_GE(window.CmdKapat->y(), window.FrameSes->geometry().bottom()) << language;
+        // Held on screen for a look (KORV_TEST_HOLD_MS, when a person drives it).
+        QTest::qWait(qEnvironmentVariableIntValue("KORV_TEST_HOLD_MS"));
     }
 }
