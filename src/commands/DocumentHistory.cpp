@@ -407,6 +407,9 @@ QString stepName(const Language &language, StepKind kind)
     case StepKind::ReadingFixAll: return language.LangText(msg::StepReadingFixAll);
     case StepKind::SnapRows: return language.LangText(msg::StepSnapRows);
     case StepKind::FitToVoice: return language.LangText(msg::StepFitToVoice);
+    case StepKind::DragStart: return language.LangText(msg::StepDragStart);
+    case StepKind::DragEnd: return language.LangText(msg::StepDragEnd);
+    case StepKind::DragRow: return language.LangText(msg::StepDragRow);
     }
     return QString();
 }

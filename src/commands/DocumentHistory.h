@@ -43,6 +43,10 @@ enum class StepKind {
     ReadingFixAll,
     SnapRows,
     FitToVoice,
+    // A box dragged on the waveform strip: its start, its end, or the whole row.
+    DragStart,
+    DragEnd,
+    DragRow,
 };
 
 // How a time shift moves time texts, given to its step so that the step can

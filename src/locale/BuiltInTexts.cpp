@@ -153,6 +153,19 @@ constexpr BuiltIn kBuiltIn[] = {
     {"170", "ALTYAZIYI FİLMİN SESİNE UYDUR"},
     {"171", "Sese oturtmanın en az arası 0 ile 1000 arasında tam bir kare sayısı, en kısa süresi 0 ile 60 "
             "arasında bir saniye sayısı olmalı: %1"},
+    {"130", "SES DALGASI"},
+    {"131", "%%1"},
+    {"132", "HAZIR"},
+    {"133", "FİLM AÇILMADI"},
+    {"134", "Filmde ses izi yok"},
+    {"135", "Filmin sesi çözülemiyor"},
+    {"136", "Filmin sesi yarıda kesiliyor; dalga kesildiği yere kadar"},
+    {"137", "Film dosyası okunamıyor"},
+    {"138", "Ses dalgası çizilemedi: %1"},
+    {"139", "SES DALGASI %1"},
+    {"140", "BAŞLANGICI SÜRÜKLEME"},
+    {"141", "BİTİŞİ SÜRÜKLEME"},
+    {"142", "SATIRI TAŞIMA"},
 };
 
 } // namespace

@@ -126,5 +126,22 @@ inline const QString StepFitToVoice = QStringLiteral("168");
 inline const QString MenuSnapRows = QStringLiteral("169");
 inline const QString MenuFitToVoice = QStringLiteral("170");
 inline const QString VoiceLimitsNotNumbers = QStringLiteral("171");
+// The waveform strip under the film: its name and state for a screen reader
+// (the percent, ready, or why there is no waveform), the notice of a sound
+// that could not be analysed, the status bar while it is, and the steps of
+// dragging a box.
+inline const QString NameWaveform = QStringLiteral("130");
+inline const QString WaveformPercent = QStringLiteral("131");   // %1: a whole number
+inline const QString WaveformReady = QStringLiteral("132");
+inline const QString WaveformNoFilm = QStringLiteral("133");
+inline const QString SoundNoAudioTrack = QStringLiteral("134");
+inline const QString SoundUndecodable = QStringLiteral("135");
+inline const QString SoundTruncated = QStringLiteral("136");
+inline const QString SoundUnreadable = QStringLiteral("137");
+inline const QString SoundNotice = QStringLiteral("138");       // %1: the reason
+inline const QString StatusAnalysing = QStringLiteral("139");   // %1: the percent as 131 writes it
+inline const QString StepDragStart = QStringLiteral("140");
+inline const QString StepDragEnd = QStringLiteral("141");
+inline const QString StepDragRow = QStringLiteral("142");
 
 } // namespace korv::msg
