@@ -78,7 +78,7 @@ Form1::Form1(Language &language, UserDialogs *dialogs, QWidget *parent)
     Durum = new QStatusBar(this);
     Durum->setObjectName(QStringLiteral("Durum"));
     Durum->setSizeGripEnabled(false);
-    Durum->setGeometry(twips(0, 7830, 11880, 255));
+    Durum->setGeometry(twips(0, kDesignClientHeight - 255, kDesignClientWidth, 255));
     durumPanel_ = new QLabel(Durum);
     durumPanel_->setObjectName(QStringLiteral("Durum-1"));
     Durum->addWidget(durumPanel_, 1);
@@ -95,6 +95,7 @@ Form1::Form1(Language &language, UserDialogs *dialogs, QWidget *parent)
     wireHelp();
     wireReadingChecks();
     wireSpeech();
+    wireSound();
 
     applyOwnTexts();
     // The list's first, empty row, as the line toolbar's first button adds it.
@@ -510,6 +511,7 @@ void Form1::applyOwnTexts()
     showHistoryItems();
     showReadingTexts();
     showSpeechTexts();
+    showSoundTexts();
     // The status bar speaks the new language at once.
     setStatusHint(statusHintKey_);
     showScrollLock();

@@ -10,6 +10,7 @@
 // (as object names too, "Text1(0)", "Frame2(3)"), so tests and other windows
 // find them.
 
+#include "app/MainWindowLayout.h"
 #include "commands/FirstActivation.h"
 #include "commands/KeypadShortcuts.h"
 #include "commands/RecoveryCopies.h"
@@ -53,6 +54,8 @@ class SpellingRun;
 class OptionsWindow;
 class FilmCommands;
 class FilmPreview;
+class FilmSound;
+class WaveformStrip;
 class QtFilmPlayer;
 class VideoView;
 class VoiceFit;
@@ -116,6 +119,12 @@ struct Form1Controls {
     QTreeWidget *ListView1 = nullptr;
 
     QStatusBar *Durum = nullptr;
+
+    // The open film's sound and the waveform strip under everything, with
+    // the analysis's percent in the status bar (Form1Sound.cpp).
+    FilmSound *filmSound = nullptr;
+    WaveformStrip *Waveform = nullptr;
+    QLabel *SoundState = nullptr;
 
     // The help tour's two demonstration timers.
     QTimer *TimerOr1 = nullptr;
@@ -185,8 +194,8 @@ public:
     static QRect twips(int left, int top, int width, int height);
 
     // Client area at the design (and minimum) size, in twips.
-    static constexpr int kDesignClientWidth = 11880;
-    static constexpr int kDesignClientHeight = 8085;
+    static constexpr int kDesignClientWidth = MainWindowSize::kDesignClientWidth;
+    static constexpr int kDesignClientHeight = MainWindowSize::kDesignClientHeight;
 
     // The status bar's hint panel: the message `key` ("015", "016"), or
     // nothing for an empty key; it follows a change of language.
@@ -273,6 +282,8 @@ private:
     void showFieldMenu(QLineEdit *field, const QPoint &at);
     void wireLanguage(); // Form1Language.cpp
     void wirePreview();  // Form1Preview.cpp
+    void wireSound();    // Form1Sound.cpp
+    void showSoundTexts();
     void arrangePlayerArea();
     void nameFilmControls(); // Form1Preview.cpp
     void showAudioTracks();

@@ -3,6 +3,7 @@
 #include "app/Form1.h"
 
 #include "app/MainWindowLayout.h"
+#include "app/WaveformStrip.h"
 
 #include <QLabel>
 #include <QResizeEvent>
@@ -79,6 +80,7 @@ void Form1::Form_Resize()
         case LayoutTarget::ListView1Column3:
             ListView1->setColumnWidth(2, Twips::toPixels(row.value));
             continue;
+        case LayoutTarget::Waveform: widget = Waveform; break;
         case LayoutTarget::DurumPanel1:
             // The status bar runs along the bottom edge; its one panel spans
             // it, so it is as wide as the window's inside.

@@ -56,6 +56,8 @@ MainWindowLayout layoutForWindowSize(double width, double height, bool minimised
         {T::ListView1, P::Width, 5265 + dW},
         {T::ListView1Column3, P::Width, 2300 + dW},
         {T::Frame15, P::Width, 5385 + dW},
+        {T::Waveform, P::Top, kWaveformTop + dH},
+        {T::Waveform, P::Width, kDesignClientWidth - 30 + dW},
         {T::DurumPanel1, P::Width, kMinimumWidth + dW},
     };
     return layout;

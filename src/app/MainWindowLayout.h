@@ -1,8 +1,13 @@
 #pragma once
 // How the main window follows its size: extra width goes to the right column
-// (player, subtitle strip, information box, AVI details), extra height to the
-// subtitle list and the player, and everything under them moves down. Nothing
-// moves sideways. At the minimum size every value is the design value.
+// (player, subtitle strip, information box, AVI details) and to the waveform
+// strip, extra height to the subtitle list and the player, and everything
+// under them moves down. Nothing moves sideways. At the minimum size every
+// value is the design value.
+//
+// The waveform strip runs across the whole window under the design's
+// rectangles, which keep their places above it: the window is taller than
+// the design by the strip's height.
 //
 // All values are in twips. The rule measures the window's outer size; the
 // client area is smaller by the border and title bar of the design.
@@ -13,10 +18,13 @@
 namespace korv {
 
 namespace MainWindowSize {
+// The waveform strip's band under the design's rectangles.
+constexpr int kWaveformTop = 7830;
+constexpr int kWaveformHeight = 1800;
 constexpr int kMinimumWidth = 12000; // outer, also the design size
-constexpr int kMinimumHeight = 8600;
+constexpr int kMinimumHeight = 8600 + kWaveformHeight;
 constexpr int kDesignClientWidth = 11880;
-constexpr int kDesignClientHeight = 8085;
+constexpr int kDesignClientHeight = 8085 + kWaveformHeight;
 } // namespace MainWindowSize
 
 // The elements the rule moves, by their design names.
@@ -40,6 +48,7 @@ enum class LayoutTarget {
     ListView1,
     ListView1Column3, // third column of the AVI details
     DurumPanel1,      // first panel of the status bar
+    Waveform,         // the waveform strip under everything
 };
 
 enum class LayoutProperty { Top, Width, Height };

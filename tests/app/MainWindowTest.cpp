@@ -38,28 +38,34 @@ QList<int> growing(const Form1 &f)
 TEST(MainWindowLayoutTest, AtTheMinimumEveryValueIsTheDesignValue)
 {
     for (const MainWindowLayout &layout :
-         {layoutForWindowSize(12000, 8600, false), layoutForClientSize(11880, 8085, false),
+         {layoutForWindowSize(12000, 10400, false), layoutForClientSize(11880, 9885, false),
           // Shrunk below the minimum: snapped back to it.
           layoutForWindowSize(9000, 5000, false)}) {
         ASSERT_TRUE(layout.applies);
-        EXPECT_EQ(QSize(layout.width, layout.height), QSize(12000, 8600));
-        ASSERT_EQ(layout.rows.size(), 24u);
+        EXPECT_EQ(QSize(layout.width, layout.height), QSize(12000, 10400));
+        ASSERT_EQ(layout.rows.size(), 26u);
         EXPECT_EQ(layout.rows.front(), (LayoutRow{T::Frame1, P::Height, 4965}));
         EXPECT_EQ(growing(layout), QList<int>({4725, 4725, 5580, 6930, 5295, 2300, 4425}));
         EXPECT_EQ(layout.rows.back(), (LayoutRow{T::DurumPanel1, P::Width, 12000}));
+        // The waveform strip across the window under the design's rectangles.
+        EXPECT_EQ(layout.value(T::Waveform, P::Top), 7830);
+        EXPECT_EQ(layout.value(T::Waveform, P::Width), 11850);
     }
 }
 
 TEST(MainWindowLayoutTest, ExtraHeightMovesTheLowerRowsAndExtraWidthWidensTheRightColumn)
 {
-    const MainWindowLayout layout = layoutForWindowSize(12000 + 3000, 8600 + 1500, false);
+    const MainWindowLayout layout = layoutForWindowSize(12000 + 3000, 10400 + 1500, false);
     EXPECT_EQ(growing(layout), QList<int>({6225, 6225, 7080, 8430, 8295, 5300, 5925}));
     // The Frame15 width row comes after the ListView1 rows, as the window sets them.
     EXPECT_EQ(layout.rows[20].target, T::ListView1);
     EXPECT_EQ(layout.rows[22], (LayoutRow{T::Frame15, P::Width, 8385}));
+    // The waveform strip moves down with the rows above it and widens.
+    EXPECT_EQ(layout.value(T::Waveform, P::Top), 7830 + 1500);
+    EXPECT_EQ(layout.value(T::Waveform, P::Width), 11850 + 3000);
     // Halves go to the even neighbour.
-    EXPECT_EQ(layoutForWindowSize(12000, 8600 + 100.5, false).dH, 100);
-    EXPECT_EQ(layoutForWindowSize(12000 + 101.5, 8600, false).dW, 102);
+    EXPECT_EQ(layoutForWindowSize(12000, 10400 + 100.5, false).dH, 100);
+    EXPECT_EQ(layoutForWindowSize(12000 + 101.5, 10400, false).dW, 102);
 }
 
 class Form1LayoutTest : public Form1Test {
@@ -84,29 +90,29 @@ TEST_F(Form1LayoutTest, ShownAtTheMinimumTheWindowKeepsItsDesignLayout)
 {
     const std::map<QString, QRect> design = geometries();
     form.show();
-    EXPECT_EQ(form.size(), QSize(792, 539));
+    EXPECT_EQ(form.size(), QSize(792, 659));
     for (const auto &[name, rect] : geometries())
         EXPECT_EQ(rect, design.at(name)) << name.toStdString();
     EXPECT_EQ(form.controls().ListView1->columnWidth(2), 153);
-    EXPECT_EQ(form.controls().Durum->geometry(), QRect(0, 522, 792, 17));
+    EXPECT_EQ(form.controls().Durum->geometry(), QRect(0, 642, 792, 17));
 }
 
 TEST_F(Form1LayoutTest, EnlargedTheWidgetsFollowAndAtTheMinimumOrMinimisedKeepTheDesign)
 {
-    const QList<int> design = growing(layoutForWindowSize(12000, 8600, false), 15);
+    const QList<int> design = growing(layoutForWindowSize(12000, 10400, false), 15);
     form.show();
     EXPECT_EQ(growing(form), design);
-    form.resize(792 + 200, 539 + 100); // 3000 and 1500 twips
-    EXPECT_EQ(growing(form), growing(layoutForWindowSize(15000, 10100, false), 15));
+    form.resize(792 + 200, 659 + 100); // 3000 and 1500 twips
+    EXPECT_EQ(growing(form), growing(layoutForWindowSize(15000, 11900, false), 15));
     for (const QWidget *panel : form.controls().Frame2)
         EXPECT_EQ(panel->y(), 7080 / 15);
-    EXPECT_EQ(form.controls().Durum->geometry(), QRect(0, 622, 992, 17));
+    EXPECT_EQ(form.controls().Durum->geometry(), QRect(0, 742, 992, 17));
     form.resize(100, 100);
-    EXPECT_EQ(form.size(), QSize(792, 539));
+    EXPECT_EQ(form.size(), QSize(792, 659));
     EXPECT_EQ(growing(form), design);
     form.setWindowState(Qt::WindowMinimized); // not laid out
-    form.resize(992, 639);
-    ASSERT_EQ(form.size(), QSize(992, 639));
+    form.resize(992, 759);
+    ASSERT_EQ(form.size(), QSize(992, 759));
     EXPECT_EQ(growing(form), design);
 }
 
