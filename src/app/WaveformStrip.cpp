@@ -26,12 +26,15 @@ const QColor kRulerBackground(34, 40, 48);
 const QColor kRulerText(200, 206, 214);
 const QColor kPeak(74, 163, 223);
 const QColor kShade(150, 210, 255);
-const QColor kBoxFill(255, 200, 0, 46);
-const QColor kBoxEdge(255, 200, 0, 170);
-const QColor kSelectedFill(90, 255, 130, 70);
-const QColor kSelectedEdge(90, 255, 130, 230);
+// Fills are opaque (a tint of the background) and lie under the waveform:
+// an opaque fill is a plain memory fill, where a translucent one costs the
+// raster engine a blend, per rectangle, spread over threads.
+const QColor kBoxFill(59, 52, 20);
+const QColor kBoxEdge(196, 156, 18);
+const QColor kSelectedFill(36, 85, 53);
+const QColor kSelectedEdge(90, 240, 128);
 const QColor kSpeech(208, 106, 176);
-const QColor kMark(255, 255, 255, 220);
+const QColor kMark(240, 240, 240);
 const QColor kPosition(255, 64, 64);
 const QColor kStateText(230, 230, 230);
 
@@ -215,8 +218,9 @@ void WaveformStrip::paintStatic(QPainter &p)
 {
     p.fillRect(rect(), kBackground);
     const QRect wave = waveRect();
+    paintBoxes(p, wave, true);
     paintWave(p, wave);
-    paintBoxes(p, wave);
+    paintBoxes(p, wave, false);
     paintSpeech(p, QRect(0, wave.bottom() + 1, width(), kSpeechBandHeight));
     paintRuler(p);
 
@@ -267,57 +271,113 @@ void WaveformStrip::paintWave(QPainter &p, const QRect &area)
     sound::peakColumns(*peaks, qint64(from_ * 1e6), qint64((from_ + span_) * 1e6), columns_);
     const double middle = area.top() + area.height() / 2.0;
     const double half = area.height() / 2.0 - 1;
-    std::vector<QLineF> outer, inner;
+    // One rectangle a column, all filled in one call: a call per column costs
+    // more than its pixels.
+    std::vector<QRect> outer, inner;
     outer.reserve(columns_.size());
     inner.reserve(columns_.size());
     for (int x = 0; x < int(columns_.size()); ++x) {
         const sound::PeakColumn &c = columns_[std::size_t(x)];
         if (!c.known)
             continue;
-        const double top = middle - c.max * half, bottom = middle - c.min * half;
-        outer.emplace_back(x + 0.5, top, x + 0.5, std::max(bottom, top + 1));
-        if (c.shade > 0)
-            inner.emplace_back(x + 0.5, middle - c.shade * half, x + 0.5, middle + c.shade * half);
+        const int top = int(std::lround(middle - c.max * half)), bottom = int(std::lround(middle - c.min * half));
+        outer.emplace_back(x, top, 1, std::max(1, bottom - top + 1));
+        const int shade = int(std::lround(c.shade * half));
+        if (shade > 0)
+            inner.emplace_back(x, int(std::lround(middle)) - shade, 1, 2 * shade + 1);
     }
-    p.setPen(QPen(kPeak, 1));
-    p.drawLines(outer.data(), int(outer.size()));
-    p.setPen(QPen(kShade, 1));
-    p.drawLines(inner.data(), int(inner.size()));
+    p.setPen(Qt::NoPen);
+    p.setBrush(kPeak);
+    p.drawRects(outer.data(), int(outer.size()));
+    p.setBrush(kShade);
+    p.drawRects(inner.data(), int(inner.size()));
+    p.setBrush(Qt::NoBrush);
 }
 
-void WaveformStrip::paintBoxes(QPainter &p, const QRect &area)
+namespace {
+
+// Pixel spans [left, right) in x order with those that touch merged, so that
+// a zoomed-out view of thousands of boxes is a few hundred rectangles.
+void addSpan(std::vector<QRect> &rects, int left, int right, int top, int height)
+{
+    right = std::max(right, left + 1);
+    if (!rects.empty() && left <= rects.back().right() + 1) {
+        rects.back().setRight(std::max(rects.back().right(), right - 1));
+        return;
+    }
+    rects.emplace_back(left, top, right - left, height);
+}
+
+} // namespace
+
+void WaveformStrip::paintBoxes(QPainter &p, const QRect &area, bool fills)
 {
     const double to = from_ + span_;
     const int selected = ws_.list.selected();
+    const int dragged = drag_ ? drag_->row : -1;
     QFont font = p.font();
     font.setPixelSize(11);
     p.setFont(font);
-    auto draw = [&](int row, BoxTimes box, bool chosen) {
+    // The other rows first, their fills and edges gathered into one call
+    // each (in time order they merge where they touch), then their numbers
+    // where there is room.
+    std::vector<QRect> under;
+    std::vector<QLine> edges;
+    std::vector<std::pair<int, QRect>> labels;
+    for (int row = 0; row < int(rows_.size()); ++row) {
+        const Span &s = rows_[std::size_t(row)];
+        if (!s.valid || s.end < from_ || s.start > to || row == selected || row == dragged)
+            continue;
+        const int left = int(std::floor(xOf(s.start))), right = int(std::ceil(xOf(s.end)));
+        if (fills) {
+            addSpan(under, left, right, area.top(), area.height());
+            continue;
+        }
+        if (right - left >= 3) {
+            edges.emplace_back(left, area.top(), left, area.bottom());
+            edges.emplace_back(right, area.top(), right, area.bottom());
+        }
+        if (right - left >= 14)
+            labels.emplace_back(row, QRect(left + 3, area.top() + 1, right - left - 5, area.height() - 1));
+    }
+    p.setPen(Qt::NoPen);
+    p.setBrush(kBoxFill);
+    p.drawRects(under.data(), int(under.size()));
+    p.setBrush(Qt::NoBrush);
+    p.setPen(kBoxEdge);
+    p.drawLines(edges.data(), int(edges.size()));
+    for (const auto &[row, r] : labels)
+        p.drawText(r, Qt::AlignLeft | Qt::AlignTop, ws_.list.cell(row, ColNumber));
+
+    // The selected row and the one being dragged over the others.
+    auto drawChosen = [&](int row, BoxTimes box) {
         const int left = int(std::floor(xOf(box.start))), right = int(std::ceil(xOf(box.end)));
         const QRect r(left, area.top(), std::max(1, right - left), area.height());
-        p.fillRect(r, chosen ? kSelectedFill : kBoxFill);
-        p.setPen(chosen ? kSelectedEdge : kBoxEdge);
+        if (fills) {
+            p.fillRect(r, kSelectedFill);
+            return;
+        }
+        p.setPen(kSelectedEdge);
         p.drawLine(r.topLeft(), r.bottomLeft());
         p.drawLine(r.topRight(), r.bottomRight());
         if (r.width() >= 14)
             p.drawText(r.adjusted(3, 1, -2, 0), Qt::AlignLeft | Qt::AlignTop, ws_.list.cell(row, ColNumber));
     };
-    for (int row = 0; row < int(rows_.size()); ++row) {
-        const Span &s = rows_[std::size_t(row)];
-        if (!s.valid || s.end < from_ || s.start > to || row == selected || (drag_ && drag_->row == row))
-            continue;
-        draw(row, {s.start, s.end}, false);
-    }
-    // The selected row and the one being dragged over the others.
+    auto span = [&](int row) -> std::optional<BoxTimes> {
+        if (row < 0 || row >= int(rows_.size()) || !rows_[std::size_t(row)].valid)
+            return std::nullopt;
+        return BoxTimes{rows_[std::size_t(row)].start, rows_[std::size_t(row)].end};
+    };
+    if (selected != dragged)
+        if (const auto box = span(selected))
+            drawChosen(selected, *box);
     if (drag_ && drag_->moved) {
         const double delta = (drag_->x - drag_->pressX) * span_ / std::max(1, width());
-        if (const auto box = draggedBox(ws_, drag_->row, drag_->part, delta))
-            draw(drag_->row, *box, true);
-    } else if (drag_ && rows_[std::size_t(drag_->row)].valid) {
-        draw(drag_->row, {rows_[std::size_t(drag_->row)].start, rows_[std::size_t(drag_->row)].end}, true);
+        if (const auto box = draggedBox(ws_, dragged, drag_->part, delta))
+            drawChosen(dragged, *box);
+    } else if (const auto box = span(dragged)) {
+        drawChosen(dragged, *box);
     }
-    if (selected >= 0 && selected < int(rows_.size()) && rows_[std::size_t(selected)].valid && !(drag_ && drag_->row == selected))
-        draw(selected, {rows_[std::size_t(selected)].start, rows_[std::size_t(selected)].end}, true);
 }
 
 void WaveformStrip::paintSpeech(QPainter &p, const QRect &band)
@@ -325,10 +385,13 @@ void WaveformStrip::paintSpeech(QPainter &p, const QRect &band)
     const auto &spans = ws_.filmSpeech.spans();
     auto first = std::lower_bound(spans.begin(), spans.end(), from_,
                                   [](const sound::SpeechSpan &s, double t) { return s.end < t; });
-    for (auto it = first; it != spans.end() && it->start <= from_ + span_; ++it) {
-        const int left = int(std::floor(xOf(it->start))), right = int(std::ceil(xOf(it->end)));
-        p.fillRect(QRect(left, band.top() + 1, std::max(1, right - left), band.height() - 1), kSpeech);
-    }
+    std::vector<QRect> fills;
+    for (auto it = first; it != spans.end() && it->start <= from_ + span_; ++it)
+        addSpan(fills, int(std::floor(xOf(it->start))), int(std::ceil(xOf(it->end))), band.top() + 1, band.height() - 1);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kSpeech);
+    p.drawRects(fills.data(), int(fills.size()));
+    p.setBrush(Qt::NoBrush);
     // Each capture moved onto the voice: a small mark where it went, with a
     // stroke back to where it was pressed.
     p.setRenderHint(QPainter::Antialiasing, true);

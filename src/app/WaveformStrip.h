@@ -102,7 +102,8 @@ private:
     void paintStatic(QPainter &p);
     void paintRuler(QPainter &p);
     void paintWave(QPainter &p, const QRect &area);
-    void paintBoxes(QPainter &p, const QRect &area);
+    // The boxes' fills (under the waveform) or their edges and numbers.
+    void paintBoxes(QPainter &p, const QRect &area, bool fills);
     void paintSpeech(QPainter &p, const QRect &band);
     void paintPosition(QPainter &p);
     std::optional<Hit> hitAt(int x) const;
