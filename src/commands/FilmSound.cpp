@@ -10,6 +10,8 @@
 
 #include <algorithm>
 
+#include <pthread.h>
+
 namespace korv {
 
 FilmSound::FilmSound(Workspace &ws, sound::SoundCache cache, QObject *parent)
@@ -121,6 +123,8 @@ void FilmSound::findSpeech()
     auto features = features_;
     speechRunning_ = true;
     speechWorker_ = std::thread([this, run, features] {
+        // Named, so that a look at the process shows what runs.
+        pthread_setname_np(pthread_self(), "korv-speech");
         auto spans = sound::detectSpeech(features->features());
         // Queued to the window's thread; dropped there when the owner is gone
         // (it joins this thread first) or another film came meanwhile.
