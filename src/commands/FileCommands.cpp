@@ -54,6 +54,7 @@ bool finishWrite(Workspace &ws, const QString &path, const Result<QString> &text
 bool finishRead(Workspace &ws, ReadOutcome outcome, SaveFormat format)
 {
     const bool ok = outcome.ok();
+    const std::vector<Message> notices = std::move(outcome.notices);
     ws.documentFormat = format;
     {
         // Another document: the old one's history goes with it.
@@ -67,6 +68,14 @@ bool finishRead(Workspace &ws, ReadOutcome outcome, SaveFormat format)
     }
     emit ws.helpButtonEnabled();
     ws.list.select(0);
+    // What the read left out or will change, in one window once the rows
+    // are shown.
+    if (!notices.empty()) {
+        QStringList texts;
+        for (const Message &notice : notices)
+            texts << ws.language.LangText(notice);
+        ws.ui.showNotice(texts.join(QStringLiteral("\r\n\r\n")), title());
+    }
     return true;
 }
 
@@ -86,27 +95,19 @@ DetectedFile DetectSubtitleFormat(Workspace &ws, const QString &path)
 bool ReadSubViewerFile(Workspace &ws, const QByteArray &bytes)
 {
     BusyPointer busy(ws.ui);
-    const DecodedText decoded = decodeText(bytes);
-    return finishRead(ws, subviewer::read(decoded.text, ws.numbers), SaveFormat::SubViewer);
+    return finishRead(ws, readSubtitleBytes(SubtitleFormat::SubViewer, bytes, 0, ws.numbers), SaveFormat::SubViewer);
 }
 
 bool ReadSubRipFile(Workspace &ws, const QByteArray &bytes)
 {
     BusyPointer busy(ws.ui);
-    return finishRead(ws, subrip::read(decodeText(bytes).text, ws.numbers), SaveFormat::SubRip);
+    return finishRead(ws, readSubtitleBytes(SubtitleFormat::SubRip, bytes, 0, ws.numbers), SaveFormat::SubRip);
 }
 
 bool ReadWebVttFile(Workspace &ws, const QByteArray &bytes)
 {
     BusyPointer busy(ws.ui);
-    // Always UTF-8, whatever the bytes look like.
-    webvtt::Outcome outcome = webvtt::read(QString::fromUtf8(bytes), ws.numbers);
-    const bool complete = finishRead(ws, std::move(outcome.read), SaveFormat::WebVtt);
-    if (outcome.droppedParts) {
-        busy.release();
-        ws.ui.showNotice(ws.language.LangText(Message::of(msg::WebVttPartsDropped)), title());
-    }
-    return complete;
+    return finishRead(ws, readSubtitleBytes(SubtitleFormat::WebVtt, bytes, 0, ws.numbers), SaveFormat::WebVtt);
 }
 
 bool ReadMicroDVDFile(Workspace &ws, const QByteArray &bytes)
@@ -116,8 +117,7 @@ bool ReadMicroDVDFile(Workspace &ws, const QByteArray &bytes)
         return false; // the window was closed: nothing is read
     ws.frameRates.microDvd = *rate;
     BusyPointer busy(ws.ui);
-    const DecodedText decoded = decodeText(bytes);
-    return finishRead(ws, microdvd::read(decoded.text, *rate, ws.numbers), SaveFormat::MicroDvd);
+    return finishRead(ws, readSubtitleBytes(SubtitleFormat::MicroDvd, bytes, *rate, ws.numbers), SaveFormat::MicroDvd);
 }
 
 namespace {

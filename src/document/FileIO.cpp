@@ -1,6 +1,9 @@
 #include "document/FileIO.h"
 
+#include "document/MicroDvdFormat.h"
+#include "document/SubRipFormat.h"
 #include "document/TextCodec.h"
+#include "document/WebVttFormat.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -14,6 +17,50 @@
 #endif
 
 namespace korv {
+
+namespace {
+
+// The rows holding a replaced byte, the first ten of them named.
+std::optional<Message> replacedBytesNotice(const std::vector<SubtitleEntry> &rows)
+{
+    constexpr int kNamed = 10;
+    QStringList named;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        if (!rows[r].text.contains(QChar::ReplacementCharacter) && !rows[r].start.contains(QChar::ReplacementCharacter)
+            && !rows[r].end.contains(QChar::ReplacementCharacter))
+            continue;
+        if (named.size() == kNamed) {
+            named.back() += QChar(0x2026);
+            break;
+        }
+        named << QString::number(r + 1);
+    }
+    if (named.isEmpty())
+        return std::nullopt;
+    return Message::of(msg::InvalidBytesReplaced, {named.join(QStringLiteral(", "))});
+}
+
+} // namespace
+
+ReadOutcome readSubtitleBytes(SubtitleFormat format, QByteArrayView bytes, double framesPerSecond,
+                              const NumberFormat &nf)
+{
+    // WebVTT is UTF-8 whatever its bytes look like.
+    const DecodedText decoded = format == SubtitleFormat::WebVtt ? decodeUtf8Text(bytes) : decodeText(bytes);
+    ReadOutcome out;
+    switch (format) {
+    case SubtitleFormat::Unknown: break;
+    case SubtitleFormat::SubViewer: out = subviewer::read(decoded.text, nf); break;
+    case SubtitleFormat::MicroDvd: out = microdvd::read(decoded.text, framesPerSecond, nf); break;
+    case SubtitleFormat::SubRip: out = subrip::read(decoded.text, nf); break;
+    case SubtitleFormat::WebVtt: out = webvtt::read(decoded.text, nf).read; break;
+    }
+    if (decoded.replaced) {
+        if (std::optional<Message> notice = replacedBytesNotice(out.rows))
+            out.notices.insert(out.notices.begin(), std::move(*notice));
+    }
+    return out;
+}
 
 Result<QByteArray> encodeForFile(const QString &text, const std::vector<qsizetype> &rowOffsets)
 {

@@ -8,6 +8,8 @@
 
 #include "document/FormatDetection.h"
 #include "document/Result.h"
+#include "document/SubViewerFormat.h"
+#include "document/TimeText.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -22,8 +24,8 @@ namespace korv {
 // subtitles take about 8 MB), far below what would exhaust memory.
 constexpr qint64 kMaxSubtitleFileBytes = qint64(256) << 20;
 // How much of a file the format detection looks at (a byte-order mark and
-// the first line's first 4096 bytes).
-constexpr qint64 kFormatHeadBytes = 4099;
+// the first line's first 4096 bytes, or characters of UTF-16).
+constexpr qint64 kFormatHeadBytes = 2 + 2 * 4096;
 
 // The rest of an open file (standard input, a pipe), refused when it is far
 // bigger than a subtitle file can be (a film chosen by mistake, a device
@@ -43,6 +45,12 @@ struct DetectedFile {
 // a film or a device chosen by mistake answers at once. A named pipe, a
 // device or a folder is refused before it is opened.
 Result<DetectedFile> readSubtitleFile(const QString &path);
+
+// A subtitle file's bytes decoded and read in `format` (`framesPerSecond`
+// for MicroDVD). Bytes that were no character are replaced, and a notice
+// names the rows that hold them (msg::InvalidBytesReplaced).
+ReadOutcome readSubtitleBytes(SubtitleFormat format, QByteArrayView bytes, double framesPerSecond,
+                              const NumberFormat &nf);
 
 // Windows-1254 bytes of a file's text; a character the code page cannot hold
 // refuses the whole file, naming the row (from the writer's row offsets).

@@ -86,6 +86,13 @@ QString firstCsvField(QStringView line)
 
 SubtitleFormat detectFormat(QByteArrayView bytes)
 {
+    // UTF-16 is looked at as the same text in UTF-8.
+    QByteArray utf8;
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        const qsizetype head = std::min(bytes.size(), 2 + 2 * kDetectionBytes);
+        utf8 = decodeUnicodeByMark(bytes.first(head))->text.toUtf8();
+        bytes = utf8;
+    }
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes = bytes.sliced(3);
     // The first lines are all that count; a huge file is not decoded whole

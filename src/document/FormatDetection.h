@@ -17,7 +17,8 @@ enum class SubtitleFormat { Unknown = 0, SubViewer = 1, MicroDvd = 2, SubRip = 3
 // skipped, up to the first comma or the end of the line, quotes removed.
 QString firstCsvField(QStringView firstLine);
 
-// Looks at the first kDetectionBytes bytes only (past a UTF-8 byte-order mark).
+// Looks at the first kDetectionBytes bytes only (past a UTF-8 byte-order
+// mark; of UTF-16, the first kDetectionBytes characters).
 constexpr qsizetype kDetectionBytes = 4096;
 SubtitleFormat detectFormat(QByteArrayView bytes);
 

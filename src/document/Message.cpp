@@ -37,7 +37,8 @@ QStringList documentKeys()
     return {NotARegularFile, NotATimeLine, FileEndsBeforeText, LineTooLong, NoStartFrame, NoEndFrame,
             FrameRateUnusable, FrameNumberTooLarge, StartNotANumber, EndNotANumber, StartBeforeFilm,
             EndBeforeFilm, NoClockTime, NoFrameForTime, CharacterNotInCodePage, FileTooLarge, FolderNotWritable,
-            NotASubRipTimeLine, NotAWebVttTimeLine, WebVttPartsDropped, NotAWebVttFile, ClockTimeTooLarge};
+            NotASubRipTimeLine, NotAWebVttTimeLine, WebVttPartsDropped, NotAWebVttFile, ClockTimeTooLarge,
+            BlankLinesLeftOut, BarsBecomeLineBreaks, SubRipPositionDropped, InvalidBytesReplaced, NoClockInTimeLine};
 }
 
 } // namespace msg

@@ -63,6 +63,14 @@ inline const QString NotAWebVttTimeLine = QStringLiteral("051");
 inline const QString WebVttPartsDropped = QStringLiteral("052");
 inline const QString NotAWebVttFile = QStringLiteral("053");
 inline const QString ClockTimeTooLarge = QStringLiteral("054");
+// What a read left out or will change, told once with the first row.
+inline const QString BlankLinesLeftOut = QStringLiteral("055");
+inline const QString BarsBecomeLineBreaks = QStringLiteral("056");
+inline const QString SubRipPositionDropped = QStringLiteral("057");
+inline const QString InvalidBytesReplaced = QStringLiteral("058");
+// A time line whose times are no clock (minutes or seconds past 59, two
+// digits of milliseconds).
+inline const QString NoClockInTimeLine = QStringLiteral("059");
 
 // Every key above, for the check that the language files hold them all.
 QStringList documentKeys();

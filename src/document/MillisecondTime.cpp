@@ -3,6 +3,8 @@
 #include "document/SubViewerFormat.h"
 #include "document/TimeText.h"
 
+#include <QVarLengthArray>
+
 #include <algorithm>
 #include <cmath>
 
@@ -32,10 +34,27 @@ std::optional<int> fixedDigits(QStringView s, qsizetype &i, int count)
     return value;
 }
 
-// [-]h+:mm:ss,mmm (or mm:ss,mmm when hours are optional) at `i`, in
-// milliseconds; `i` moves past it.
-std::optional<qint64> readClock(QStringView s, qsizetype &i, Hours hours)
+// How a clock is read: as a file must hold it, or only by its shape (any
+// minutes and seconds, any number of millisecond digits), to tell a time
+// that is no clock ("00:75:00,000", "00:00:01,50") from a line that is no
+// time line at all.
+enum class Clock { Strict, Shape };
+
+// Any number of digits at `i`, at least one, moving past them.
+std::optional<int> someDigits(QStringView s, qsizetype &i)
 {
+    const qsizetype from = i;
+    int value = 0;
+    for (; i < s.size() && isAsciiDigit(s[i]) && i - from < 9; ++i)
+        value = value * 10 + (s[i].unicode() - u'0');
+    return i > from ? std::optional<int>(value) : std::nullopt;
+}
+
+// [-]h+:mm:ss,mmm (or mm:ss,mmm when hours are optional) at `i`, in
+// milliseconds; `i` moves past it. Minutes and seconds run to 59.
+std::optional<qint64> readClock(QStringView s, qsizetype &i, Hours hours, Clock clock = Clock::Strict)
+{
+    const bool strict = clock == Clock::Strict;
     const bool negative = i < s.size() && s[i] == QLatin1Char('-');
     if (negative)
         ++i;
@@ -70,16 +89,41 @@ std::optional<qint64> readClock(QStringView s, qsizetype &i, Hours hours)
     } else {
         return std::nullopt;
     }
+    if (strict && (m > 59 || sec > 59))
+        return std::nullopt;
     if (i >= s.size() || (s[i] != QLatin1Char(',') && s[i] != QLatin1Char('.')))
         return std::nullopt;
     ++i;
-    const auto ms = fixedDigits(s, i, 3);
+    const auto ms = strict ? fixedDigits(s, i, 3) : someDigits(s, i);
     if (!ms)
         return std::nullopt;
     const qint64 value = ((h * 60 + m) * 60 + sec) * 1000 + *ms;
     if (value >= kClockThousandthsLimit)
         return std::nullopt;
     return negative ? -value : value;
+}
+
+std::optional<CueTimes> readTimes(QStringView line, Hours hours, Clock clock)
+{
+    qsizetype i = 0;
+    auto skipBlanks = [&] {
+        while (i < line.size() && isBlank(line[i]))
+            ++i;
+    };
+    skipBlanks();
+    const auto start = readClock(line, i, hours, clock);
+    if (!start)
+        return std::nullopt;
+    skipBlanks();
+    if (!line.mid(i).startsWith(QLatin1String("-->")))
+        return std::nullopt;
+    i += 3;
+    skipBlanks();
+    const auto end = readClock(line, i, hours, clock);
+    if (!end || (i < line.size() && !isBlank(line[i])))
+        return std::nullopt;
+    skipBlanks();
+    return CueTimes{*start, *end, i < line.size()};
 }
 
 } // namespace
@@ -163,25 +207,12 @@ QString ThousandthsToClock(qint64 thousandths, QChar separator)
 
 std::optional<CueTimes> readCueTimes(QStringView line, Hours hours)
 {
-    qsizetype i = 0;
-    auto skipBlanks = [&] {
-        while (i < line.size() && isBlank(line[i]))
-            ++i;
-    };
-    skipBlanks();
-    const auto start = readClock(line, i, hours);
-    if (!start)
-        return std::nullopt;
-    skipBlanks();
-    if (!line.mid(i).startsWith(QLatin1String("-->")))
-        return std::nullopt;
-    i += 3;
-    skipBlanks();
-    const auto end = readClock(line, i, hours);
-    if (!end || (i < line.size() && !isBlank(line[i])))
-        return std::nullopt;
-    skipBlanks();
-    return CueTimes{*start, *end, i < line.size()};
+    return readTimes(line, hours, Clock::Strict);
+}
+
+bool isTimeLineShape(QStringView line, Hours hours)
+{
+    return readTimes(line, hours, Clock::Shape).has_value();
 }
 
 Result<QString> cueClock(const QString &cell, int row, bool isStart, QChar separator, const NumberFormat &nf)
@@ -205,16 +236,89 @@ bool isBlankCueLine(QStringView line)
     return line.trimmed().isEmpty();
 }
 
-std::optional<Message> readCueText(const std::vector<QStringView> &lines, std::size_t &i, int row, QString &text)
+bool isMeantAsTimeLine(QStringView line)
 {
-    for (bool first = true; i < lines.size() && !isBlankCueLine(lines[i]); ++i, first = false) {
-        if (lines[i].size() > kMaxSubtitleLineLength)
-            return lineTooLongMessage(row, lines[i].size());
-        if (!first)
-            text += QLatin1Char('|');
-        text += lines[i];
+    if (line.contains(QLatin1String("-->")))
+        return true;
+    qsizetype i = 0;
+    while (i < line.size() && isBlank(line[i]))
+        ++i;
+    if (i < line.size() && line[i] == QLatin1Char('-'))
+        ++i;
+    const qsizetype digits = i;
+    while (i < line.size() && isAsciiDigit(line[i]))
+        ++i;
+    qsizetype after = i + 1;
+    return i > digits && i < line.size() && line[i] == QLatin1Char(':') && fixedDigits(line, after, 2).has_value();
+}
+
+bool isCueNumberLine(QStringView line)
+{
+    line = line.trimmed();
+    if (line.isEmpty())
+        return false;
+    for (QChar c : line) {
+        if (!isAsciiDigit(c))
+            return false;
     }
+    return true;
+}
+
+std::optional<Message> readCueText(const std::vector<QStringView> &lines, std::size_t &i, int row, QString &text,
+                                   CueStartTest afterText, CueStartTest afterBlank, CueTextNotes &notes)
+{
+    const std::size_t n = lines.size();
+    // The cue's lines first, then the text in one piece of its exact size:
+    // a 100,000-row document holds no spare room in its texts.
+    QVarLengthArray<QStringView, 4> parts;
+    qsizetype length = 0;
+    const auto assemble = [&] {
+        if (parts.isEmpty())
+            return;
+        text = QString(length + parts.size() - 1, Qt::Uninitialized);
+        QChar *out = text.data();
+        for (qsizetype k = 0; k < parts.size(); ++k) {
+            if (k > 0)
+                *out++ = QLatin1Char('|');
+            std::copy(parts[k].begin(), parts[k].end(), out);
+            out += parts[k].size();
+        }
+    };
+    while (i < n) {
+        if (isBlankCueLine(lines[i])) {
+            std::size_t next = i + 1;
+            while (next < n && isBlankCueLine(lines[next]))
+                ++next;
+            // The blank lines end the cue unless more of its text follows them.
+            if (next >= n || afterBlank(lines, next))
+                break;
+            if (!notes.blankLines)
+                notes.blankLines = row;
+            i = next;
+        } else if (afterText(lines, i)) {
+            break;
+        }
+        const QStringView line = lines[i];
+        if (line.size() > kMaxSubtitleLineLength) {
+            assemble(); // the rows so far, as far as they were read
+            return lineTooLongMessage(row, line.size());
+        }
+        if (!notes.bars && line.contains(QLatin1Char('|')))
+            notes.bars = row;
+        parts.append(line);
+        length += line.size();
+        ++i;
+    }
+    assemble();
     return std::nullopt;
+}
+
+void addCueTextNotices(const CueTextNotes &notes, std::vector<Message> &notices)
+{
+    if (notes.blankLines)
+        notices.push_back(Message::of(msg::BlankLinesLeftOut, {QString::number(notes.blankLines)}));
+    if (notes.bars)
+        notices.push_back(Message::of(msg::BarsBecomeLineBreaks, {QString::number(notes.bars)}));
 }
 
 Status appendCue(QString &out, const SubtitleEntry &entry, int row, QChar separator, QStringView lineEnd,

@@ -43,6 +43,7 @@ QString ThousandthsToClock(qint64 thousandths, QChar separator);
 // [-]h:mm:ss,mmm with one or more hour digits ("." or "," before the
 // milliseconds; a minus is a time before the film's start, as other programs
 // write after a shift). Without `hours`, WebVTT's mm:ss.mmm is read too.
+// Minutes and seconds run to 59, the milliseconds have three digits.
 // After the end time comes the line's end or a blank, then anything
 // (`extra` tells whether anything but blanks followed).
 struct CueTimes {
@@ -53,6 +54,11 @@ struct CueTimes {
 enum class Hours { Required, Optional };
 std::optional<CueTimes> readCueTimes(QStringView line, Hours hours);
 
+// A line with the shape of a time line whatever its numbers say
+// ("00:75:00,000 --> 00:00:01,50"): a reader names its row rather than
+// taking it for text.
+bool isTimeLineShape(QStringView line, Hours hours);
+
 // A row's start or end time as a file's clock text, or the message that says
 // why it cannot be one: not a number, before the film's start once rounded
 // to milliseconds, or from kClockThousandthsLimit on. `row` is 1-based.
@@ -61,10 +67,37 @@ Result<QString> cueClock(const QString &cell, int row, bool isStart, QChar separ
 // A line of blanks only, which ends a cue.
 bool isBlankCueLine(QStringView line);
 
-// A cue's text: `lines` from `i` up to the next blank line, joined by "|";
-// `i` is left on that blank line. A line too long for the list gives the
-// message naming the row (1-based).
-std::optional<Message> readCueText(const std::vector<QStringView> &lines, std::size_t &i, int row, QString &text);
+// A line that holds "-->" or begins with a clock ("00:01", "1:00:00"): after
+// blank lines a reader takes it as a time line, to be read or named.
+bool isMeantAsTimeLine(QStringView line);
+
+// Digits alone on the line (blanks around): a SubRip cue's number.
+bool isCueNumberLine(QStringView line);
+
+// Whether `lines[j]` begins the next cue, straight after a text line or
+// after blank lines.
+using CueStartTest = bool (*)(const std::vector<QStringView> &lines, std::size_t j);
+
+// What a cue's text held that the list cannot keep as it was, each with the
+// first row (1-based) it was met in, 0 for none.
+struct CueTextNotes {
+    int blankLines = 0; // blank lines inside a text: left out
+    int bars = 0;       // "|", which the list takes as a line break
+};
+
+// A cue's text: `lines` from `i` joined by "|", up to the next cue. A cue
+// starts where `afterText` says so straight after a text line (files whose
+// cues have no blank line between them), or past blank lines where
+// `afterBlank` says so; other blank lines inside the text are left out, as
+// the list cannot hold them. `i` is left on the next cue's first line (or on
+// the blank lines before it). A line too long for the list gives the message
+// naming the row (1-based).
+std::optional<Message> readCueText(const std::vector<QStringView> &lines, std::size_t &i, int row, QString &text,
+                                   CueStartTest afterText, CueStartTest afterBlank, CueTextNotes &notes);
+
+// The notices of what a read changed or left out, in the words of the
+// language files (msg::BlankLinesLeftOut, msg::BarsBecomeLineBreaks).
+void addCueTextNotices(const CueTextNotes &notes, std::vector<Message> &notices);
 
 // Appends row `row` (0-based) as a cue: its time line "start --> end", with
 // `separator` before the milliseconds, then its lines, each ended by

@@ -9,23 +9,30 @@ namespace {
 
 const QString kLineEnd = QStringLiteral("\r\n");
 
-bool isCueNumber(QStringView line)
+// Straight after a text line only a well-formed time line (with its number
+// over it) starts the next cue: a text may hold a number or an arrow.
+bool startsCueAfterText(const std::vector<QStringView> &lines, std::size_t j)
 {
-    line = line.trimmed();
-    if (line.isEmpty())
-        return false;
-    for (QChar c : line) {
-        if (c.unicode() < u'0' || c.unicode() > u'9')
-            return false;
-    }
-    return true;
+    if (isCueNumberLine(lines[j]))
+        return j + 1 < lines.size() && readCueTimes(lines[j + 1], Hours::Required).has_value();
+    return readCueTimes(lines[j], Hours::Required).has_value();
+}
+
+// After blank lines anything meant as a time line does, so that a broken one
+// is named rather than read as text; so does a number on the last line (a
+// file cut short).
+bool startsCueAfterBlank(const std::vector<QStringView> &lines, std::size_t j)
+{
+    if (isCueNumberLine(lines[j]))
+        return j + 1 >= lines.size() || isMeantAsTimeLine(lines[j + 1]);
+    return isMeantAsTimeLine(lines[j]);
 }
 
 } // namespace
 
 bool isTimeLine(QStringView line)
 {
-    return readCueTimes(line, Hours::Required).has_value();
+    return isTimeLineShape(line, Hours::Required);
 }
 
 ReadOutcome read(QStringView text, const NumberFormat &nf)
@@ -36,6 +43,8 @@ ReadOutcome read(QStringView text, const NumberFormat &nf)
     const std::vector<QStringView> lines = splitLines(text);
     const std::size_t n = lines.size();
     out.rows.reserve(n / 4 + 1);
+    CueTextNotes notes;
+    int positionRow = 0;
     std::size_t i = 0;
     while (true) {
         while (i < n && isBlankCueLine(lines[i]))
@@ -49,22 +58,29 @@ ReadOutcome read(QStringView text, const NumberFormat &nf)
         // is numbered again after a read.
         QStringView timeLine = lines[i];
         std::optional<CueTimes> times = readCueTimes(timeLine, Hours::Required);
-        if (!times && isCueNumber(timeLine) && i + 1 < n && !isBlankCueLine(lines[i + 1])) {
+        if (!times && isCueNumberLine(timeLine) && i + 1 < n && !isBlankCueLine(lines[i + 1])) {
             timeLine = lines[++i];
             times = readCueTimes(timeLine, Hours::Required);
         }
         if (!times) {
-            out.error = Message::of(msg::NotASubRipTimeLine, {QString::number(rowNumber), shortened(timeLine)});
+            const QString &key = isTimeLineShape(timeLine, Hours::Required) ? msg::NoClockInTimeLine : msg::NotASubRipTimeLine;
+            out.error = Message::of(key, {QString::number(rowNumber), shortened(timeLine)});
             return out;
         }
         ++i;
+        if (times->extra && !positionRow)
+            positionRow = rowNumber;
         entry.start = ThousandthsToText(times->start, nf);
         entry.end = ThousandthsToText(times->end, nf);
-        if (std::optional<Message> tooLong = readCueText(lines, i, rowNumber, entry.text)) {
+        if (std::optional<Message> tooLong =
+                readCueText(lines, i, rowNumber, entry.text, startsCueAfterText, startsCueAfterBlank, notes)) {
             out.error = std::move(*tooLong);
             return out;
         }
     }
+    addCueTextNotices(notes, out.notices);
+    if (positionRow)
+        out.notices.push_back(Message::of(msg::SubRipPositionDropped, {QString::number(positionRow)}));
     return out;
 }
 

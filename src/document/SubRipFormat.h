@@ -13,13 +13,16 @@
 
 namespace korv::subrip {
 
-// True for a line a SubRip reader takes as a time line.
+// True for a line with the shape of a SubRip time line (its numbers may
+// still be no clock, which the reader then names).
 bool isTimeLine(QStringView line);
 
 // Subtitles in any order of numbers, with or without them, with any number
-// of empty lines between them. Text lines are joined with "|" and kept as
-// they are, markup included; anything after the end time (the coordinates
-// some programs write) is ignored.
+// of empty lines between them or none. Text lines are joined with "|" and
+// kept as they are, markup included; blank lines inside a text are left
+// out. Anything after the end time (the coordinates some programs write) is
+// left out too. The notices tell of each once (msg::BlankLinesLeftOut,
+// msg::BarsBecomeLineBreaks, msg::SubRipPositionDropped).
 ReadOutcome read(QStringView text, const NumberFormat &nf);
 
 // The whole file as text, CR LF line ends, subtitles numbered from 1. A line

@@ -27,6 +27,9 @@ Message lineTooLongMessage(int row, qsizetype length);
 struct ReadOutcome {
     std::vector<SubtitleEntry> rows;
     std::optional<Message> error;
+    // What the read left out or will change on saving, though the file was
+    // taken: each to be told once, after the rows are shown.
+    std::vector<Message> notices;
     bool ok() const { return !error; }
 };
 

@@ -6,6 +6,7 @@
 #include <array>
 #include <optional>
 
+
 namespace korv {
 
 namespace {
@@ -21,44 +22,82 @@ bool hasHighByte(QByteArrayView bytes)
     return false;
 }
 
-// Stops at the first byte that cannot be UTF-8: a Windows-1254 file is
-// turned down within its first Turkish letter, not after a full decode.
+// The length of the valid UTF-8 sequence of a lead byte at `p`, 0 when
+// none starts there.
+int utf8SequenceLength(const unsigned char *p, const unsigned char *end)
+{
+    const unsigned char c = *p;
+    int more = 0;
+    unsigned int code = 0;
+    if (c >= 0xC2 && c <= 0xDF) {
+        more = 1;
+        code = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        more = 2;
+        code = c & 0x0F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        more = 3;
+        code = c & 0x07;
+    } else {
+        return 0;
+    }
+    if (end - p <= more)
+        return 0;
+    for (int k = 1; k <= more; ++k) {
+        if ((p[k] & 0xC0) != 0x80)
+            return 0;
+        code = (code << 6) | (p[k] & 0x3F);
+    }
+    // Overlong forms, surrogates and code points past U+10FFFF are not UTF-8.
+    if ((more == 2 && code < 0x800) || (more == 3 && (code < 0x10000 || code > 0x10FFFF))
+        || (code >= 0xD800 && code <= 0xDFFF))
+        return 0;
+    return more + 1;
+}
+
+// What the bytes say of UTF-8: its multi-byte sequences, and the bytes
+// above 0x7F that begin none.
+struct Utf8Evidence {
+    qsizetype sequences = 0;
+    qsizetype strayBytes = 0;
+};
+
+Utf8Evidence weighUtf8(QByteArrayView bytes)
+{
+    Utf8Evidence e;
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
+    const auto *end = p + bytes.size();
+    while (p < end) {
+        if (*p < 0x80) {
+            ++p;
+            continue;
+        }
+        if (const int length = utf8SequenceLength(p, end)) {
+            ++e.sequences;
+            p += length;
+        } else {
+            ++e.strayBytes;
+            ++p;
+        }
+    }
+    return e;
+}
+
+// Stops at the first byte that cannot be UTF-8: a Windows-1254 value is
+// turned down within its first Turkish letter.
 bool isValidUtf8(QByteArrayView bytes)
 {
     const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
     const auto *end = p + bytes.size();
     while (p < end) {
-        const unsigned char c = *p;
-        if (c < 0x80) {
+        if (*p < 0x80) {
             ++p;
             continue;
         }
-        int more = 0;
-        unsigned int code = 0;
-        if (c >= 0xC2 && c <= 0xDF) {
-            more = 1;
-            code = c & 0x1F;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            more = 2;
-            code = c & 0x0F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            more = 3;
-            code = c & 0x07;
-        } else {
+        const int length = utf8SequenceLength(p, end);
+        if (!length)
             return false;
-        }
-        if (end - p <= more)
-            return false;
-        for (int k = 1; k <= more; ++k) {
-            if ((p[k] & 0xC0) != 0x80)
-                return false;
-            code = (code << 6) | (p[k] & 0x3F);
-        }
-        // Overlong forms, surrogates and code points past U+10FFFF are not UTF-8.
-        if ((more == 2 && code < 0x800) || (more == 3 && (code < 0x10000 || code > 0x10FFFF))
-            || (code >= 0xD800 && code <= 0xDFFF))
-            return false;
-        p += more + 1;
+        p += length;
     }
     return true;
 }
@@ -122,20 +161,79 @@ const std::array<bool, 0x10000> &encodableTable()
 
 } // namespace
 
-DecodedText decodeText(QByteArrayView bytes)
+namespace {
+
+// A byte-order mark further in (two files joined) is no text.
+void dropInnerMarks(QString &text)
+{
+    if (text.contains(QChar(0xFEFF)))
+        text.remove(QChar(0xFEFF));
+}
+
+QString fromUtf16(QByteArrayView bytes, bool bigEndian, bool &replaced)
+{
+    QStringDecoder decoder(bigEndian ? QStringDecoder::Utf16BE : QStringDecoder::Utf16LE);
+    QString text = decoder(bytes);
+    // An odd last byte is a character cut short.
+    replaced = decoder.hasError() || text.contains(QChar::ReplacementCharacter);
+    return text;
+}
+
+// UTF-8 with every invalid byte replaced; `replaced` tells whether one was.
+QString fromUtf8(QByteArrayView bytes, bool &replaced)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    QString text = decoder(bytes);
+    replaced = decoder.hasError();
+    return text;
+}
+
+} // namespace
+
+std::optional<DecodedText> decodeUnicodeByMark(QByteArrayView bytes)
 {
     DecodedText out;
     if (bytes.startsWith("\xEF\xBB\xBF")) {
         out.encoding = TextEncoding::Utf8;
-        out.text = QString::fromUtf8(bytes.sliced(3));
-        return out;
+        out.text = fromUtf8(bytes.sliced(3), out.replaced);
+    } else if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        const bool bigEndian = bytes[0] == '\xFE';
+        out.encoding = bigEndian ? TextEncoding::Utf16BE : TextEncoding::Utf16LE;
+        out.text = fromUtf16(bytes.sliced(2), bigEndian, out.replaced);
+    } else {
+        return std::nullopt;
     }
-    if (hasHighByte(bytes) && isValidUtf8(bytes)) {
+    dropInnerMarks(out.text);
+    return out;
+}
+
+DecodedText decodeText(QByteArrayView bytes)
+{
+    if (std::optional<DecodedText> marked = decodeUnicodeByMark(bytes))
+        return std::move(*marked);
+    DecodedText out;
+    // UTF-8 when its sequences outweigh the bytes that fit none: one stray
+    // byte in a UTF-8 file is damage to be shown, while a Windows-1254 file
+    // has a stray byte at nearly every Turkish letter and hardly a sequence.
+    const Utf8Evidence evidence = weighUtf8(bytes);
+    if (evidence.sequences > 0 && evidence.sequences >= 2 * evidence.strayBytes) {
         out.encoding = TextEncoding::Utf8;
-        out.text = QString::fromUtf8(bytes);
-        return out;
+        out.text = fromUtf8(bytes, out.replaced);
+    } else {
+        out.text = decodeCodePage(bytes);
     }
-    out.text = decodeCodePage(bytes);
+    dropInnerMarks(out.text);
+    return out;
+}
+
+DecodedText decodeUtf8Text(QByteArrayView bytes)
+{
+    if (std::optional<DecodedText> marked = decodeUnicodeByMark(bytes))
+        return std::move(*marked);
+    DecodedText out;
+    out.encoding = TextEncoding::Utf8;
+    out.text = fromUtf8(bytes, out.replaced);
+    dropInnerMarks(out.text);
     return out;
 }
 

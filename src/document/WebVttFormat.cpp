@@ -24,6 +24,23 @@ bool isNonCueBlock(QStringView firstLine)
         || startsWithWord(firstLine, QLatin1String("REGION"));
 }
 
+// Straight after a text line a well-formed time line starts the next cue,
+// with a number over it taken as its identifier.
+bool startsCueAfterText(const std::vector<QStringView> &lines, std::size_t j)
+{
+    if (isCueNumberLine(lines[j]))
+        return j + 1 < lines.size() && readCueTimes(lines[j + 1], Hours::Optional).has_value();
+    return readCueTimes(lines[j], Hours::Optional).has_value();
+}
+
+// After blank lines: a time line, an identifier over one, or a block that
+// carries no subtitle.
+bool startsCueAfterBlank(const std::vector<QStringView> &lines, std::size_t j)
+{
+    return isMeantAsTimeLine(lines[j]) || (j + 1 < lines.size() && lines[j + 1].contains(kArrow))
+        || isNonCueBlock(lines[j]);
+}
+
 } // namespace
 
 bool isHeaderLine(QStringView line)
@@ -57,6 +74,7 @@ Outcome read(QStringView text, const NumberFormat &nf)
         result.droppedParts = true;
 
     out.rows.reserve(n / 4 + 1);
+    CueTextNotes notes;
     while (true) {
         skipBlankLines();
         if (i >= n)
@@ -81,7 +99,9 @@ Outcome read(QStringView text, const NumberFormat &nf)
         const int rowNumber = int(out.rows.size());
         const std::optional<CueTimes> times = readCueTimes(timeLine, Hours::Optional);
         if (!times) {
-            out.error = Message::of(msg::NotAWebVttTimeLine, {QString::number(rowNumber), shortened(timeLine)});
+            const QString &key = isTimeLineShape(timeLine, Hours::Optional) ? msg::NoClockInTimeLine
+                                                                             : msg::NotAWebVttTimeLine;
+            out.error = Message::of(key, {QString::number(rowNumber), shortened(timeLine)});
             return result;
         }
         ++i;
@@ -89,11 +109,15 @@ Outcome read(QStringView text, const NumberFormat &nf)
             result.droppedParts = true; // cue settings
         entry.start = ThousandthsToText(times->start, nf);
         entry.end = ThousandthsToText(times->end, nf);
-        if (std::optional<Message> tooLong = readCueText(lines, i, rowNumber, entry.text)) {
+        if (std::optional<Message> tooLong =
+                readCueText(lines, i, rowNumber, entry.text, startsCueAfterText, startsCueAfterBlank, notes)) {
             out.error = std::move(*tooLong);
             return result;
         }
     }
+    addCueTextNotices(notes, out.notices);
+    if (result.droppedParts)
+        out.notices.push_back(Message::of(msg::WebVttPartsDropped));
     return result;
 }
 

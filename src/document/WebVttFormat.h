@@ -22,11 +22,14 @@ struct Outcome {
     ReadOutcome read;
     // Something the list has no place for was met and left out: text after
     // "WEBVTT" or under it, cue identifiers, cue settings, NOTE, STYLE or
-    // REGION blocks. Saving the list loses them (msg::WebVttPartsDropped).
+    // REGION blocks. Saving the list loses them (msg::WebVttPartsDropped,
+    // also among the read's notices).
     bool droppedParts = false;
 };
 
-// Text lines are joined with "|" and kept as they are, tags included.
+// Text lines are joined with "|" and kept as they are, tags included; cues
+// need no blank line between them, and blank lines inside a text are left
+// out (the read's notices tell of it, as SubRip's do).
 Outcome read(QStringView text, const NumberFormat &nf);
 
 // The whole file as text, LF line ends, no identifiers or settings. A line

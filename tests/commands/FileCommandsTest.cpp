@@ -158,13 +158,14 @@ TEST_F(FileCommandsTest, AFailedSaveKeepsTheOldFileByteForByteAndSaysWhy)
         // Where to, the second row, what the notice says.
         {"out.sub", {"2", "3", "4", "bad \u4E2D"}, shownText(msg::CharacterNotInCodePage)},
         {"out.sub", {"2", "36000", "36002", "b"}, shownText(msg::NoClockTime)},
-        {"out.sub", {"2", "3", "-4", "b"}, shownText(msg::EndBeforeFilm)},
+        {"out.sub", {"2", "3", "-4", "b"}, shownText("082")}, // the check names an end before its start
         {"dir", {"2", "3", "4", "b"}, folder.filePath("dir")},
         {"no/such/dir/out.sub", {"2", "3", "4", "b"}, folder.filePath("no/such/dir/out.sub")},
     };
     for (const auto &[target, second, notice] : cases) {
         ws.list.replaceAll({{"1", "1", "2", "fine"}, second});
         ui.notices.clear();
+        ui.saveAnswers.clear(); // a check that stops leaves the dialog's answer unasked
         EXPECT_FALSE(save(target));
         ASSERT_EQ(ui.notices.size(), 1u) << target;
         EXPECT_TRUE(ui.lastNotice().startsWith(notice) || ui.lastNotice().endsWith(notice))
@@ -258,4 +259,40 @@ TEST_F(FileCommandsTest, SubRipAndWebVttOpenAndSaveInTheirOwnFormatToTheMillisec
     EXPECT_FALSE(save("neg.srt", SaveFormat::SubRip));
     EXPECT_FALSE(QFile::exists(folder.filePath("neg.srt")));
     EXPECT_EQ(ui.lastNotice(), shownText("035"));
+}
+
+TEST_F(FileCommandsTest, OpeningTellsOnceInOneWindowWhatTheReadLeftOutOrWillChange)
+{
+    // Blank lines inside a text, "|" in a text, a position after the times
+    // and a stray byte in UTF-8: the rows are shown, then one notice.
+    folder.write("wild.srt", "1\r\n00:00:01,000 --> 00:00:02,000 X1:1 X2:2 Y1:3 Y2:4\r\nBir\r\n\r\nve iki\r\n\r\n"
+                             "2\r\n00:00:03,000 --> 00:00:04,000\r\nA|B \xFF\r\n\r\n"
+                             "3\r\n00:00:05,000 --> 00:00:06,000\r\n\xC5\x9E" "eker \xC3\xA7\x61y\xC4\xB1\r\n");
+    open("wild.srt");
+    EXPECT_EQ(ws.list.rows(), Rows({{"1", "1", "2", "Bir|ve iki"},
+                                    {"2", "3", "4", QStringLiteral("A|B \uFFFD")},
+                                    {"3", "5", "6", "Şeker çayı"}}));
+    const QStringList told{shownText("058"), shownText("055"), shownText("056"), shownText("057")};
+    EXPECT_EQ(ui.shown(), QStringList(ProgramInfo::kNoticeTitle + ": " + told.join("\r\n\r\n")));
+    EXPECT_FALSE(ws.list.isModified());
+    EXPECT_EQ(ws.documentFormat, SaveFormat::SubRip);
+
+    // A file that needed no change says nothing; UTF-16 is read as it is.
+    ui.notices.clear();
+    QByteArray utf16("\xFF\xFE");
+    for (const char16_t c : u"1\r\n00:00:01,000 --> 00:00:02,000\r\nİyi\r\n")
+        utf16.append(char(c & 0xFF)).append(char(c >> 8));
+    utf16.chop(2); // the string's terminating zero
+    folder.write("utf16.srt", utf16);
+    open("utf16.srt");
+    EXPECT_EQ(ws.list.rows(), Rows({{"1", "1", "2", "İyi"}}));
+    EXPECT_TRUE(ui.notices.empty());
+
+    // An end before its start is read, and the check before the save names it.
+    folder.write("backwards.srt", "1\r\n00:00:05,000 --> 00:00:04,000\r\nGeri\r\n");
+    open("backwards.srt");
+    EXPECT_EQ(ws.list.rows(), Rows({{"1", "5", "4", "Geri"}}));
+    EXPECT_FALSE(save("out.srt", SaveFormat::SubRip));
+    EXPECT_EQ(ui.lastNotice(), shownText("082") + "\r\n\r\n" + shownText("007") + "1");
+    EXPECT_FALSE(QFile::exists(folder.filePath("out.srt")));
 }

@@ -1,5 +1,7 @@
 // The two subtitle formats, their detection and the text encodings.
 #include "document/FormatDetection.h"
+#include "document/FrameRate.h"
+#include "document/SubRipFormat.h"
 #include "document/MicroDvdFormat.h"
 #include "document/TextCodec.h"
 #include "document/TimeText.h"
@@ -181,6 +183,23 @@ TEST_F(FormatTest, MicroDvdFramesTruncateButNoFrameIsLost)
     }
 }
 
+// Values at the very edge of what is taken, and the tie rule as a file
+// shows it.
+TEST_F(FormatTest, EdgesOfTheFrameRateAndTiesInTheWrittenTimes)
+{
+    for (const NumberFormat &format : {NumberFormat::dot(), NumberFormat::comma()}) {
+        EXPECT_EQ(readFrameRate(QStringLiteral("1"), format), 1.0);
+        EXPECT_EQ(readFrameRate(QStringLiteral("1000"), format), 1000.0);
+        for (const char *refused : {"0.999", "1000.001", "0", "-25"})
+            EXPECT_FALSE(readFrameRate(QString::fromLatin1(refused), NumberFormat::dot())) << refused;
+    }
+    // A tie rounds away from zero, though 1.005 and 4.0005 are a little less
+    // in binary.
+    const std::string subViewer = textOf(subviewer::write(with({{"1", "1.005", "4.0005", "x"}}), nf)).toStdString();
+    EXPECT_NE(subViewer.find("\r\n00:00:01.01,00:00:04.00\r\n"), std::string::npos) << subViewer;
+    EXPECT_EQ(textOf(subrip::write(list, nf)), "1\r\n00:00:01,005 --> 00:00:04,001\r\nx\r\n\r\n");
+}
+
 TEST(FormatDetection, FirstFieldDecidesPastAByteOrderMark)
 {
     const std::pair<QByteArray, SubtitleFormat> cases[] = {
@@ -207,13 +226,24 @@ TEST(TextCodec, Utf8WithOrWithoutMarkElseWindows1254)
         {"\xC0\xAF", TextEncoding::Windows1254, QStringLiteral("À¯")},   // overlong "/"
         {"\xED\xA0\x80", TextEncoding::Windows1254, QStringLiteral("í\u00A0€")}, // a surrogate
         {"ok \xC3", TextEncoding::Windows1254, QStringLiteral("ok Ã")},     // cut short
+        // The evidence decides: sequences at least twice the stray bytes.
+        {turkish.toUtf8() + "\xFF", TextEncoding::Utf8, turkish + QChar::ReplacementCharacter},
+        {"\xC3\xBC\xC3\xA7 \xFC", TextEncoding::Utf8, QStringLiteral("üç \uFFFD")},
+        {"\xC3\xBC \xFC", TextEncoding::Windows1254, QStringLiteral("Ã¼ ü")},
+        // UTF-16 by its mark; a mark further in is no text, in any encoding.
+        {QByteArray("\xFF\xFE\x5F\x01x\0", 6), TextEncoding::Utf16LE, QStringLiteral("şx")},
+        {QByteArray("\xFE\xFF\x01\x5F\xFE\xFF\0x", 8), TextEncoding::Utf16BE, QStringLiteral("şx")},
+        {"a\xEF\xBB\xBF\xC3\xBC", TextEncoding::Utf8, QStringLiteral("aü")},
     };
     for (const auto &[bytes, encoding, text] : cases) {
-        EXPECT_EQ(decodeText(bytes).encoding, encoding) << bytes.toStdString();
-        EXPECT_EQ(decodeText(bytes).text, text);
+        const DecodedText decoded = decodeText(bytes);
+        EXPECT_EQ(decoded.encoding, encoding) << bytes.toStdString();
+        EXPECT_EQ(decoded.text, text);
+        EXPECT_EQ(decoded.replaced, text.contains(QChar::ReplacementCharacter)) << bytes.toStdString();
     }
     // Every byte, in every neighbourhood, as the system's own decoder reads it.
-    QByteArray everyByte;
+    // (After a letter: a file that begins FF FE is UTF-16.)
+    QByteArray everyByte = "x";
     for (int i = 255; i >= 0; --i)
         everyByte += char(i);
     everyByte += everyByte.right(128) + '\0' + everyByte;

@@ -1,5 +1,6 @@
 // SubRip and WebVTT: millisecond times, detection, reading, writing, and
 // files converted by ffmpeg (kept under tests/data).
+#include "document/FileIO.h"
 #include "document/FormatDetection.h"
 #include "document/MillisecondTime.h"
 #include "document/SubRipFormat.h"
@@ -141,10 +142,8 @@ TEST_F(SubRipWebVttTest, ABrokenTimeLineStopsTheReadWithTheRowsSoFar)
     const std::tuple<ReadOutcome, Rows, Message> cases[] = {
         {subrip::read(u"1\n00:00:01,000 --> 00:00:02,000\nA\n\n2\n00:00:03 --> 00:00:04\nB\n", nf),
          {{"0", "1", "2", "A"}, {}}, Message::of(msg::NotASubRipTimeLine, {"2", "00:00:03 --> 00:00:04"})},
-        {subrip::read(u"1\n00:00:01,000 --> 00:00:02,000\nA\n\nB\n", nf), {{"0", "1", "2", "A"}, {}},
-         Message::of(msg::NotASubRipTimeLine, {"2", "B"})},
         {subrip::read(u"1\n00:00:01,000 --> 00:00:02,0001\nA\n", nf), {{}},
-         Message::of(msg::NotASubRipTimeLine, {"1", "00:00:01,000 --> 00:00:02,0001"})},
+         Message::of(msg::NoClockInTimeLine, {"1", "00:00:01,000 --> 00:00:02,0001"})},
         {subrip::read(u"1\n00:00:01,000 --> 00:00:02,000\nA\n\n2\n", nf), {{"0", "1", "2", "A"}, {}}, // cut short
          Message::of(msg::NotASubRipTimeLine, {"2", "2"})},
         {subrip::read(u"1\n999999999:00:00,000 --> 999999999:00:01,000\nA\n", nf), {{}},
@@ -273,6 +272,70 @@ TEST_F(SubRipWebVttTest, Windows1254SubRipIsDecodedAndRead)
     const DecodedText decoded = decodeText("1\r\n00:00:01,000 --> 00:00:02,000\r\n\xDE\x65ker \xE7\x61y\xFD\r\n\xDDyi\r\n");
     EXPECT_EQ(decoded.encoding, TextEncoding::Windows1254);
     EXPECT_EQ(subrip::read(decoded.text, nf).rows, Rows({{"0", "1", "2", QStringLiteral("Şeker çayı|İyi")}}));
+}
+
+// Files as they are found (tests/data/wild, see tests/data/README.md), each
+// read the way the open command and the converter read it: detected,
+// decoded and read, with what the user is told.
+TEST_F(SubRipWebVttTest, FilesFromTheWildAreReadAsOtherProgramsReadThem)
+{
+    using Keys = std::vector<Message>;
+    const QString line10000(10000, QLatin1Char('x'));
+    const QString sweet = QStringLiteral("Şeker çayı");
+    const std::tuple<const char *, SubtitleFormat, Rows, std::optional<Message>, Keys> cases[] = {
+        // Cues with no blank line between them are cues all the same; a
+        // number in a text without a time line under it stays text.
+        {"no-blank-lines.srt", SubtitleFormat::SubRip,
+         {{"0", "1", "2", "Bir"}, {"0", "3", "4", "İki|1984"}, {"0", "5", "6", "Üç"}}, {}, {}},
+        {"no-blank-lines.vtt", SubtitleFormat::WebVtt,
+         {{"0", "1", "2", "Bir"}, {"0", "3", "4", "İki"}, {"0", "5", "6", "Üç"}}, {},
+         {Message::of(msg::WebVttPartsDropped)}},
+        // Blank lines inside a text: the text goes on to the next cue, the
+        // blank lines are left out and said so once, naming the first row.
+        {"blank-inside.srt", SubtitleFormat::SubRip,
+         {{"0", "1", "2", "Birinci satır|ikinci satır"}, {"0", "3", "4", "İki"}, {"0", "5", "6", "Üç|ve dört"}}, {},
+         {Message::of(msg::BlankLinesLeftOut, {"1"})}},
+        {"blank-inside.vtt", SubtitleFormat::WebVtt, {{"0", "1", "2", "Bir|bir daha"}, {"0", "3", "4", "İki"}}, {},
+         {Message::of(msg::BlankLinesLeftOut, {"1"}), Message::of(msg::WebVttPartsDropped)}},
+        // UTF-16 with its mark, in every format; a mark further in is skipped.
+        {"utf16le.srt", SubtitleFormat::SubRip, {{"0", "1", "2", sweet}, {"0", "3.5", "4", "İyi"}}, {}, {}},
+        {"utf16be.vtt", SubtitleFormat::WebVtt, {{"0", "1", "2", sweet}, {"0", "3.5", "4", "İyi"}}, {}, {}},
+        {"utf16be.sub", SubtitleFormat::SubViewer, {{"0", "1", "2", sweet + "|İyi"}}, {}, {}},
+        {"utf16le.txt", SubtitleFormat::MicroDvd, {{"0", "1", "2", sweet + "|İyi"}, {"0", "3", "4", "İki"}}, {}, {}},
+        {"joined-marks.srt", SubtitleFormat::SubRip, {{"0", "1", "2", "Bir"}, {"0", "3", "4", "İki"}}, {}, {}},
+        {"joined-marks-utf16le.srt", SubtitleFormat::SubRip, {{"0", "1", "2", "Bir"}, {"0", "3", "4", "İki"}}, {}, {}},
+        // One stray byte in UTF-8 spoils one letter, not the file; a plain
+        // Windows-1254 file is read as ever.
+        {"stray-byte.srt", SubtitleFormat::SubRip,
+         {{"0", "1", "2", sweet}, {"0", "3", "4", QStringLiteral("İyi \uFFFDgünler")}, {"0", "5", "6", "Güle güle"}}, {},
+         {Message::of(msg::InvalidBytesReplaced, {"2"})}},
+        {"windows-1254.srt", SubtitleFormat::SubRip, {{"0", "1", "2", sweet}, {"0", "3", "4", "İyi günler »"}}, {}, {}},
+        // "|" is the list's line break: said once, with the first row.
+        {"bars.srt", SubtitleFormat::SubRip,
+         {{"0", "1", "2", "Bir"}, {"0", "3", "4", "A | B|C"}, {"0", "5", "6", "D|E"}}, {},
+         {Message::of(msg::BarsBecomeLineBreaks, {"2"})}},
+        {"bars.vtt", SubtitleFormat::WebVtt, {{"0", "1", "2", "x|y"}}, {}, {Message::of(msg::BarsBecomeLineBreaks, {"1"})}},
+        // Times that are no clock are refused, naming the row.
+        {"short-milliseconds.srt", SubtitleFormat::SubRip, {{}}, Message::of(msg::NoClockInTimeLine, {"1", "00:00:01,50 --> 00:00:02,000"}), {}},
+        {"sixty-minutes.srt", SubtitleFormat::SubRip, {{"0", "1", "2", "Bir"}, {}},
+         Message::of(msg::NoClockInTimeLine, {"2", "00:60:00,000 --> 00:60:01,000"}), {}},
+        {"sixty-seconds.vtt", SubtitleFormat::WebVtt, {{"0", "1", "2", "Bir"}, {}},
+         Message::of(msg::NoClockInTimeLine, {"2", "00:60.000 --> 01:01.000"}), {}},
+        // An end before its start is read; the check before a save names it.
+        {"end-before-start.srt", SubtitleFormat::SubRip, {{"0", "5", "4", "Geri"}}, {}, {}},
+        {"positions.srt", SubtitleFormat::SubRip, {{"0", "1", "2", "Bir"}, {"0", "3", "4", "İki"}}, {},
+         {Message::of(msg::SubRipPositionDropped, {"2"})}},
+        {"longest-line.srt", SubtitleFormat::SubRip, {{"0", "1", "2", line10000}}, {}, {}},
+    };
+    for (const auto &[name, format, rows, error, notices] : cases) {
+        const QByteArray bytes = fixture((std::string("wild/") + name).c_str());
+        ASSERT_FALSE(bytes.isEmpty()) << name;
+        EXPECT_EQ(detectFormat(bytes), format) << name;
+        const ReadOutcome read = readSubtitleBytes(format, bytes, 25, nf);
+        EXPECT_EQ(read.error, error) << name;
+        EXPECT_EQ(read.rows, rows) << name;
+        EXPECT_EQ(read.notices, notices) << name;
+    }
 }
 
 // tests/data holds files ffmpeg 5.1 made from files this program wrote (see
