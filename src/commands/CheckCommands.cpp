@@ -1,6 +1,7 @@
 #include "commands/CheckCommands.h"
 
 #include "commands/Workspace.h"
+#include "document/Message.h"
 #include "document/ProgramInfo.h"
 #include "editing/OverlapCheck.h"
 #include "locale/Language.h"
@@ -49,15 +50,24 @@ bool CheckOverlaps(Workspace &ws, TimePrecision precision)
         case Answer::Cancel: break;
         }
         return OverlapDecision::Cancel;
-    }, precision);
+    }, precision, [&](int row) {
+        // Sorting moves the user's rows: only with a Yes.
+        return ws.ui.askYesNo(ws.language.LangText(Message::of(msg::SortByStartQuestion, {QString::number(row + 1)})),
+                              ws.language.LangMessage(msg::CheckTitle));
+    });
     ws.checkReport.clear();
     for (const OverlapCheckResult::Entry &entry : result.entries)
         ws.checkReport += reportEntry(ws, entry.row, entry.repaired);
 
     using Stop = OverlapCheckResult::Stop;
-    if (result.stop == Stop::NotANumber || result.stop == Stop::Overlap) {
-        const QString what = result.stop == Stop::Overlap ? overlapText
-                                                          : ws.language.LangMessage(msg::TimeNotANumber) + kNewLine + kNewLine;
+    if (result.stop != Stop::None && result.stop != Stop::Cancelled) {
+        QString what = overlapText;
+        switch (result.stop) {
+        case Stop::NotANumber: what = ws.language.LangMessage(msg::TimeNotANumber) + kNewLine + kNewLine; break;
+        case Stop::EndBeforeStart: what = ws.language.LangText(msg::EndBeforeStart) + kNewLine + kNewLine; break;
+        case Stop::OutOfOrder: what = ws.language.LangText(msg::StartBeforeRowAbove) + kNewLine + kNewLine; break;
+        default: break;
+        }
         ws.ui.showNotice(what + rowLabel(ws, result.row), ws.language.LangMessage(msg::CheckTitle));
         ws.list.select(result.row);
     }

@@ -3,6 +3,8 @@
 #include "document/MillisecondTime.h"
 #include "document/TimeText.h"
 
+#include <algorithm>
+
 namespace korv {
 
 namespace {
@@ -15,10 +17,46 @@ void normalise(SubtitleList &list, int row, int column, const NumberFormat &nf, 
         list.setCell(row, column, TimeTextAtPrecision(*value, precision, nf));
 }
 
+// The first row that starts before the row above it, when every start is a
+// number; -1 otherwise (a start that is no number stops the walk first).
+int firstOutOfOrder(const SubtitleList &list, const NumberFormat &nf, std::vector<double> &starts)
+{
+    starts.reserve(std::size_t(list.count()));
+    int first = -1;
+    for (int i = 0; i < list.count(); ++i) {
+        const auto start = TextToSeconds(list.cell(i, ColStart), nf);
+        if (!start)
+            return -1;
+        if (first < 0 && i > 0 && *start < starts.back())
+            first = i;
+        starts.push_back(*start);
+    }
+    return first;
+}
+
+void sortByStart(SubtitleList &list, const std::vector<double> &starts)
+{
+    std::vector<int> order(starts.size());
+    for (std::size_t k = 0; k < order.size(); ++k)
+        order[k] = int(k);
+    std::stable_sort(order.begin(), order.end(),
+                     [&starts](int a, int b) { return starts[std::size_t(a)] < starts[std::size_t(b)]; });
+    std::vector<SubtitleEntry> rows;
+    rows.reserve(order.size());
+    for (int k : order)
+        rows.push_back(list.row(k));
+    const int selected = list.selected();
+    list.replaceAll(std::move(rows));
+    list.renumber();
+    if (selected >= 0)
+        list.select(int(std::find(order.begin(), order.end(), selected) - order.begin()));
+}
+
 } // namespace
 
 OverlapCheckResult checkOverlaps(SubtitleList &list, const NumberFormat &nf, OverlapMode mode,
-                                 const std::function<OverlapDecision(int row)> &decide, TimePrecision precision)
+                                 const std::function<OverlapDecision(int row)> &decide, TimePrecision precision,
+                                 const SortQuestion &sortFirst)
 {
     using Stop = OverlapCheckResult::Stop;
     OverlapCheckResult result;
@@ -28,18 +66,36 @@ OverlapCheckResult checkOverlaps(SubtitleList &list, const NumberFormat &nf, Ove
         result.column = column;
         return result;
     };
+    if (mode != OverlapMode::Stop) {
+        std::vector<double> starts;
+        const int unordered = firstOutOfOrder(list, nf, starts);
+        if (unordered >= 0 && (!sortFirst || sortFirst(unordered))) {
+            sortByStart(list, starts);
+            result.sorted = true;
+        }
+    }
     const int n = list.count();
     SubtitleList::BulkChange bulk(list);
     for (int i = 0; i < n; ++i) {
-        if (!TextToSeconds(list.cell(i, ColStart), nf))
+        const auto start = TextToSeconds(list.cell(i, ColStart), nf);
+        if (!start)
             return stopAt(Stop::NotANumber, i, ColStart);
         const auto end = TextToSeconds(list.cell(i, ColEnd), nf);
         if (!end)
             return stopAt(Stop::NotANumber, i, ColEnd);
+        // At the precision written: an end that rounds to its start is none before it.
+        const auto startUnits = ToUnits(*start, precision);
+        const auto endUnits = ToUnits(*end, precision);
+        if (startUnits && endUnits ? *endUnits < *startUnits : *end < *start)
+            return stopAt(Stop::EndBeforeStart, i);
         if (i < list.count() - 1) {
             const auto nextStart = TextToSeconds(list.cell(i + 1, ColStart), nf);
             if (!nextStart)
                 return stopAt(Stop::NotANumber, i + 1, ColStart);
+            // Pulling this end back to a start before its own would put it
+            // before its start: rows out of order are told, not mended.
+            if (*nextStart < *start)
+                return stopAt(Stop::OutOfOrder, i + 1);
             // Strictly: a subtitle may end where the next one starts.
             if (*nextStart < *end) {
                 if (mode == OverlapMode::Stop)

@@ -57,6 +57,17 @@ constexpr BuiltIn kBuiltIn[] = {
     {"053", "Dosya \"WEBVTT\" ile başlamıyor, yani bir WebVTT dosyası değil (ilk satırı: \"%1\"). Hiçbir şey "
             "okunmadı."},
     {"054", "Satır %1: %2 saniye, saat biçiminde (ss:dd:ss,mmm) yazılamayacak kadar büyük. Hiçbir şey yazılmadı."},
+    {"055", "Bazı altyazıların metninde boş satırlar vardı (ilki: satır %1). Bir altyazı boş satır tutamaz; "
+            "bu yüzden boş satırlar atlandı, metnin geri kalanı korundu."},
+    {"056", "Satır %1 (belki başkaları da) metninde \"|\" karakteri var. Bu program onu satır sonu sayar: "
+            "kaydedince satır sonu olarak yazılacak."},
+    {"057", "Satır %1 (belki başkaları da) zamanlarından sonra bir konum taşıyor (X1:… Y2:…). Altyazı "
+            "listesinde onun yeri yok; kaydedilmeyecek."},
+    {"058", "Şu satırlarda UTF-8 karakteri olmayan baytlar var: %1. Her birinin yerine bir değiştirme "
+            "işareti (eşkenar dörtgen içinde soru işareti) kondu ve kaydedince o işaret kalır: kaydetmeden "
+            "önce bu satırları düzeltin."},
+    {"059", "Satır %1: \"%2\" satırında saat olamayacak bir zaman var (dakika ve saniye en çok 59 olur, "
+            "milisaniyenin üç basamağı vardır)."},
     {"060", "Film konumu"},
     {"061", "Mesaj"},
     {"062", "Uyarı resmi"},
@@ -79,6 +90,11 @@ constexpr BuiltIn kBuiltIn[] = {
     {"079", "Program, çalışmanız kaydedilmeden kapandı (%1, saat %2): %3, %4 satır. Geri yüklensin mi? (Evet: geri yükle, Hayır: kopyayı sil, İptal: bir sonraki açılışta yeniden sor)"},
     {"080", "adsız belge"},
     {"081", "Bir kurtarma kopyası okunamadı. Silinmedi; şurada duruyor: %1"},
+    {"082", "Bu altyazı başlamadan önce bitiyor."},
+    {"083", "Bu altyazı, üstündeki altyazıdan önce başlıyor: satırlar zaman sırasında değil."},
+    {"084", "Satırlar zaman sırasında değil: satır %1, üstündeki satırdan önce başlıyor. Onarımdan önce "
+            "satırlar başlangıç zamanlarına göre sıralansın mı? (Evet: sırala ve onar, Hayır: denetimi "
+            "durdur)"},
     // The reading checks and the spelling.
     {"190", "KR/SN"},
     {"191", "Okuma hızı (saniyede karakter)"},

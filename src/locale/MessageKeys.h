@@ -68,6 +68,11 @@ inline const QString RecoveryQuestion = QStringLiteral("079");
 inline const QString RecoveryUntitled = QStringLiteral("080");
 inline const QString RecoveryCopyUnreadable = QStringLiteral("081");
 
+// The check's stops beyond an overlap, and its question before sorting.
+inline const QString EndBeforeStart = QStringLiteral("082");
+inline const QString StartBeforeRowAbove = QStringLiteral("083");
+inline const QString SortByStartQuestion = QStringLiteral("084");
+
 // The reading checks and the spelling.
 inline const QString ReadingSpeedHeader = QStringLiteral("190");  // the list's column
 inline const QString NameReadingSpeed = QStringLiteral("191");    // the label beside the times

@@ -243,6 +243,53 @@ TEST_F(EditingTest, OverlapCheckAsksBeforeEachRepairUntilCancel)
     EXPECT_TRUE(ui.notices.empty());
 }
 
+TEST_F(EditingTest, TheCheckNamesAnEndBeforeItsStartAndRowsOutOfOrderAndSortsThemOnlyWithAYes)
+{
+    // An end before its start, read from a file or typed, in every mode.
+    for (const bool repair : {false, true}) {
+        setRows({{"1", "2"}, {"5", "4"}, {"6", "7"}});
+        ws.hataCheck1 = repair;
+        ui.notices.clear();
+        EXPECT_FALSE(CheckOverlaps(ws));
+        EXPECT_EQ(ui.shown(), QStringList{shownText("008") + ": " + stopped("082", 2)});
+        EXPECT_EQ(ws.list.selected(), 1);
+    }
+    // An end that rounds to its start at the precision is none before it.
+    setRows({{"1.004", "1.001"}});
+    EXPECT_TRUE(CheckOverlaps(ws));
+
+    // Without the repair, the first row that starts before the row above it.
+    ws.hataCheck1 = false;
+    ui.notices.clear();
+    setRows({{"1", "2", "a"}, {"5", "7", "b"}, {"3", "6", "c"}, {"5", "5.5", "d"}});
+    EXPECT_FALSE(CheckOverlaps(ws));
+    EXPECT_EQ(ui.shown(), QStringList{shownText("008") + ": " + stopped("083", 3)});
+    EXPECT_TRUE(ui.questions.empty());
+
+    // With it, the user is asked first; No stops there, the rows unmoved.
+    ws.hataCheck1 = true;
+    ui.notices.clear();
+    ui.yesNo = {false};
+    EXPECT_FALSE(CheckOverlaps(ws));
+    EXPECT_EQ(texts(), QStringList({"a", "b", "c", "d"}));
+    EXPECT_EQ(ui.shown(), QStringList{shownText("008") + ": " + stopped("083", 3)});
+    ASSERT_EQ(ui.questions.size(), 1u);
+    EXPECT_EQ(ui.questions[0].title + ": " + ui.questions[0].message, shownText("008") + ": " + shownText("084"));
+
+    // Yes sorts by start (equal starts keep their order), then repairs: no
+    // end is pulled before its start. One step undoes both.
+    ui.yesNo = {true};
+    ws.list.select(1);
+    EXPECT_TRUE(CheckOverlaps(ws));
+    EXPECT_EQ(texts(), QStringList({"a", "c", "b", "d"}));
+    EXPECT_EQ(column(ColStart) + column(ColEnd), QStringList({"1", "3", "5", "5", "2", "5", "5", "5.5"}));
+    EXPECT_EQ(column(ColNumber), QStringList({"1", "2", "3", "4"}));
+    EXPECT_EQ(texts().at(ws.list.selected()), "b") << "the selected row is followed to its place";
+    ws.history.undo();
+    EXPECT_EQ(texts(), QStringList({"a", "b", "c", "d"}));
+    EXPECT_EQ(column(ColEnd), QStringList({"2", "7", "6", "5.5"}));
+}
+
 TEST_F(EditingTest, FindGoesOnBelowTheLastHitAndWrapsAfterTheNotice)
 {
     setRows({{"1", "2", "Hello|World"}, {"3", "4", "hello again"}, {"5", "6", "Bye"}});
