@@ -333,3 +333,65 @@ TEST_F(SubConvTest, CheckPrintsOneLineAProblemAndExitsByWhatItFound)
     EXPECT_EQ(run({"--check", path("ok.srt"), path("c.srt")})[0], "2");
     EXPECT_EQ(run({"--list", "--dictionary", "tr_TR", path("ok.srt")})[0], "2");
 }
+
+TEST_F(SubConvTest, WhatAReadLeavesOutIsToldAndNoFileIsWrittenThatCannotBeReadBack)
+{
+    // The editor's notices, in English on standard error; the rows still go out.
+    folder.write("styled.vtt", "WEBVTT\n\nNOTE x\n\n00:01.000 --> 00:02.000 align:start\nA\n");
+    folder.write("placed.srt", "1\r\n00:00:01,000 --> 00:00:02,000 X1:10 X2:20 Y1:5 Y2:9\r\nA\r\n\r\n"
+                               "2\r\n00:00:03,000 --> 00:00:04,000\r\nB\r\n\r\nC\r\n");
+    const QString placed = path("placed.srt");
+    EXPECT_EQ(run({"--list", path("styled.vtt")}),
+              QStringList({"0", "1.000\t2.000\tA\n",
+                           "korvendal-subconv: " + path("styled.vtt")
+                               + ": cue identifiers, cue settings, NOTE, STYLE and REGION blocks are not kept\n"}));
+    EXPECT_EQ(run({"--to", "subrip", placed, path("out.srt")}),
+              QStringList({"0", "",
+                           "korvendal-subconv: " + placed
+                               + ": blank lines inside subtitle texts were left out (the first in row 2)\n"
+                                 "korvendal-subconv: "
+                               + placed + ": row 1 (and maybe others) has a position after its times (X1:... Y2:...), "
+                                          "which is not kept\n"}));
+    EXPECT_EQ(folder.read("out.srt"), "1\r\n00:00:01,000 --> 00:00:02,000\r\nA\r\n\r\n"
+                                      "2\r\n00:00:03,000 --> 00:00:04,000\r\nB\r\nC\r\n\r\n");
+
+    // A document with no rows is refused: no reader would take the file back.
+    folder.write("header.sub", "[INFORMATION]\r\n[SUBTITLE]\r\n");
+    folder.write("empty.vtt", "WEBVTT\n\nNOTE nothing yet\n");
+    for (const char *name : {"header.sub", "empty.vtt"}) {
+        const QStringList refused = run({"--to", "webvtt", path(name), path("none.vtt")});
+        EXPECT_EQ(refused.mid(0, 2), QStringList({"1", ""})) << name;
+        EXPECT_TRUE(refused[2].contains(path(name) + ": holds no subtitle; nothing was written")) << name;
+        EXPECT_FALSE(QFile::exists(path("none.vtt"))) << name;
+    }
+}
+
+TEST_F(SubConvTest, RowsOutOfTimeOrderAreNamedOrSortedBeforeTheRepairNeverAnEndBeforeItsStart)
+{
+    // The third row starts before the second; the fourth has the same start
+    // as the second and comes after it.
+    folder.write("shuffled.srt", "1\r\n00:00:01,000 --> 00:00:02,000\r\nA\r\n\r\n"
+                                 "2\r\n00:00:05,000 --> 00:00:07,000\r\nB\r\n\r\n"
+                                 "3\r\n00:00:03,000 --> 00:00:06,000\r\nC\r\n\r\n"
+                                 "4\r\n00:00:05,000 --> 00:00:05,500\r\nD\r\n\r\n");
+    const QString shuffled = path("shuffled.srt");
+    const QStringList named = run({"--to", "subrip", shuffled, path("out.srt")});
+    EXPECT_EQ(named, QStringList({"1", "",
+                                  "korvendal-subconv: Row 3: its start 3 is before the start 5 of the row above it; "
+                                  "the rows are not in time order (use --repair to sort them by start).\n"}));
+    EXPECT_FALSE(QFile::exists(path("out.srt")));
+    EXPECT_EQ(run({"--to", "subrip", "--repair", shuffled, path("out.srt")}), QStringList({"0", "", ""}));
+    EXPECT_EQ(folder.read("out.srt"), "1\r\n00:00:01,000 --> 00:00:02,000\r\nA\r\n\r\n"
+                                      "2\r\n00:00:03,000 --> 00:00:05,000\r\nC\r\n\r\n"
+                                      "3\r\n00:00:05,000 --> 00:00:05,000\r\nB\r\n\r\n"
+                                      "4\r\n00:00:05,000 --> 00:00:05,500\r\nD\r\n\r\n");
+
+    // An end before its start is read, then named by the check, repair or not.
+    folder.write("backwards.srt", "1\r\n00:00:01,000 --> 00:00:02,000\r\nA\r\n\r\n"
+                                  "2\r\n00:00:05,000 --> 00:00:04,000\r\nB\r\n");
+    for (const QStringList &options : {QStringList(), QStringList{"--repair"}}) {
+        const QStringList refused = run(QStringList{"--to", "subviewer"} + options + QStringList{path("backwards.srt"), path("out.sub")});
+        EXPECT_EQ(refused, QStringList({"1", "", "korvendal-subconv: Row 2: its end 4 is before its start 5.\n"}));
+    }
+    EXPECT_EQ(run({"--list", path("backwards.srt")})[1], "1.000\t2.000\tA\n5.000\t4.000\tB\n");
+}

@@ -68,6 +68,13 @@ QString englishText(const Message &m)
         {msg::WebVttPartsDropped, "cue identifiers, cue settings, NOTE, STYLE and REGION blocks are not kept"},
         {msg::NotAWebVttFile, "the file does not begin with \"WEBVTT\" (its first line is \"%1\")"},
         {msg::ClockTimeTooLarge, "row %1: the time %2 is too large for a clock time (hh:mm:ss,mmm)"},
+        {msg::BlankLinesLeftOut, "blank lines inside subtitle texts were left out (the first in row %1)"},
+        {msg::BarsBecomeLineBreaks, "row %1 (and maybe others) holds \"|\", which is written as a line break"},
+        {msg::SubRipPositionDropped, "row %1 (and maybe others) has a position after its times (X1:... Y2:...), "
+                                     "which is not kept"},
+        {msg::InvalidBytesReplaced, "rows %1 hold bytes that are no UTF-8 character; each was replaced by U+FFFD"},
+        {msg::NoClockInTimeLine, "row %1: \"%2\" holds a time that is no clock time (minutes and seconds up to 59, "
+                                 "three digits of milliseconds)"},
         // The film's information, as English.lng words it.
         {msg::FilmCannotBeRead, "The film cannot be read: %1"},
         {msg::FilmHoldsNothing, "This file holds neither picture nor sound; it is not a film."},
@@ -105,6 +112,8 @@ SubConvOutput usageError(const QString &message);
 struct Subtitles {
     std::vector<SubtitleEntry> rows;
     SubtitleFormat format;
+    // What the read left out or will change, one line each on standard error.
+    QByteArray notices;
 };
 
 // What the command line asks for, filled in by the options below.
@@ -151,23 +160,21 @@ Result<Subtitles> readSubtitles(const Request &request, const QString &path)
     if (!bytes)
         return Failure{bytes.error()};
     const SubtitleFormat format = detectFormat(*bytes);
-    const double fps = request.fps;
-    ReadOutcome outcome;
-    switch (format) {
-    case SubtitleFormat::Unknown:
+    if (format == SubtitleFormat::Unknown)
         return Failure{Message::system(QStringLiteral("not a SubViewer 2, MicroDVD, SubRip or WebVTT file"),
                                        shownName(path))};
-    case SubtitleFormat::SubViewer: outcome = subviewer::read(decodeText(*bytes).text, numbers); break;
-    case SubtitleFormat::MicroDvd: outcome = microdvd::read(decodeText(*bytes).text, fps, numbers); break;
-    case SubtitleFormat::SubRip: outcome = subrip::read(decodeText(*bytes).text, numbers); break;
-    case SubtitleFormat::WebVtt: outcome = webvtt::read(QString::fromUtf8(*bytes), numbers).read; break;
-    }
+    ReadOutcome outcome = readSubtitleBytes(format, *bytes, request.fps, numbers);
     if (!outcome.ok()) {
         Message error = *outcome.error;
         error.path = shownName(path);
         return Failure{error};
     }
-    return Subtitles{std::move(outcome.rows), format};
+    QString notices;
+    for (Message notice : outcome.notices) {
+        notice.path = shownName(path);
+        notices += QStringLiteral("korvendal-subconv: ") + englishText(notice) + QLatin1Char('\n');
+    }
+    return Subtitles{std::move(outcome.rows), format, notices.toUtf8()};
 }
 
 // A time of a SubRip or WebVTT file with all three decimals ("6.800").
@@ -192,6 +199,15 @@ QString checkFailure(const SubtitleList &list, const OverlapCheckResult &result)
             .arg(row + 1)
             .arg(result.column == ColStart ? QStringLiteral("start") : QStringLiteral("end"),
                  list.cell(row, result.column));
+    if (result.stop == OverlapCheckResult::Stop::EndBeforeStart)
+        return QStringLiteral("Row %1: its end %2 is before its start %3.")
+            .arg(row + 1)
+            .arg(list.cell(row, ColEnd), list.cell(row, ColStart));
+    if (result.stop == OverlapCheckResult::Stop::OutOfOrder)
+        return QStringLiteral("Row %1: its start %2 is before the start %3 of the row above it; the rows are not in "
+                              "time order (use --repair to sort them by start).")
+            .arg(row + 1)
+            .arg(list.cell(row, ColStart), list.cell(row - 1, ColStart));
     return QStringLiteral("Row %1: its end %2 passes the next subtitle's start %3 (use --repair).")
         .arg(row + 1)
         .arg(list.cell(row, ColEnd), list.cell(row + 1, ColStart));
@@ -215,6 +231,7 @@ SubConvOutput list(const Request &request)
     }
     SubConvOutput o;
     o.out = text.toUtf8();
+    o.err = read->notices;
     return o;
 }
 
@@ -383,6 +400,15 @@ SubConvOutput convert(const Request &request)
     auto read = readSubtitles(request, request.files[0]);
     if (!read)
         return failure(englishText(read.error()));
+    // No reader takes a file without a subtitle back, nor is it worth one.
+    if (read->rows.empty())
+        return failure(shownName(request.files[0]) + QStringLiteral(": holds no subtitle; nothing was written"));
+    const QByteArray notices = read->notices;
+    // Every way out below tells what the read left out.
+    const auto told = [&notices](SubConvOutput o) {
+        o.err.prepend(notices);
+        return o;
+    };
     SubtitleList document;
     document.replaceAll(std::move(read->rows));
     document.renumber();
@@ -392,19 +418,19 @@ SubConvOutput convert(const Request &request)
     if (shift) {
         const Status shifted = ShiftAllTimes(document, *shift, numbers, nullptr, precision);
         if (!shifted)
-            return failure(englishText(shifted.error()));
+            return told(failure(englishText(shifted.error())));
     }
     QString said;
     if (request.snap || request.fit) {
         const Status laid = layOnVoice(request, document, precision, said);
         if (!laid)
-            return failure(englishText(laid.error()));
+            return told(failure(englishText(laid.error())));
     }
     // Nobody to ask here: a repair is automatic or the check stops.
     const OverlapCheckResult checked =
         checkOverlaps(document, numbers, request.repair ? OverlapMode::Repair : OverlapMode::Stop, {}, precision);
     if (!checked.reachedEnd())
-        return failure(checkFailure(document, checked));
+        return told(failure(checkFailure(document, checked)));
     std::vector<qsizetype> offsets;
     Result<QString> text = QString();
     if (to == QLatin1String("subviewer"))
@@ -416,20 +442,20 @@ SubConvOutput convert(const Request &request)
     else
         text = webvtt::write(document, numbers, &offsets);
     if (!text)
-        return failure(englishText(text.error()));
+        return told(failure(englishText(text.error())));
     const Result<QByteArray> bytes = utf8 ? Result<QByteArray>(text->toUtf8()) : encodeForFile(*text, offsets);
     if (!bytes)
-        return failure(englishText(bytes.error()));
+        return told(failure(englishText(bytes.error())));
     SubConvOutput o;
     o.err = said.toUtf8();
     if (isStandardStream(out)) {
         o.out = *bytes;
-        return o;
+        return told(o);
     }
     const Status written = writeFileAtomically(out, *bytes);
     if (!written)
-        return failure(englishText(written.error()));
-    return o;
+        return told(failure(englishText(written.error())));
+    return told(o);
 }
 
 // --check: one line a problem, "row<TAB>rule<TAB>value<TAB>limit", in row
@@ -475,6 +501,7 @@ SubConvOutput check(const Request &request)
     }
     SubConvOutput o;
     o.out = text.toUtf8();
+    o.err = read->notices;
     o.exitCode = count > 0 ? 1 : 0;
     return o;
 }
@@ -535,7 +562,7 @@ const Option kOptions[] = {
          r.shift = TextToSeconds(v, numbers);
          return r.shift ? QString() : QStringLiteral("--shift takes a number of seconds");
      }},
-    {"repair", nullptr, "pull an end back to the next start instead of stopping",
+    {"repair", nullptr, "sort the rows by start, then pull an end back to the next start instead of stopping",
      [](Request &r, const QString &) {
          r.repair = true;
          return QString();
