@@ -16,5 +16,6 @@ build/bench/bench_speech
 build/bench/bench_speech --speed
 bash bench/compare_ffmpeg.sh build
 bash bench/startup.sh build
+bash bench/memory.sh build
 bash bench/sound.sh build
 bash bench/compare_film.sh build
