@@ -1,9 +1,66 @@
 #include "document/SubtitleList.h"
 
 #include <algorithm>
+#include <array>
+#include <memory>
+#include <mutex>
 #include <utility>
 
 namespace korv {
+
+namespace {
+
+// The texts of row numbers, the same in every document: written once into
+// blocks that never move and shared by every row that shows them, where a
+// 100,000-row document would otherwise hold 100,000 strings of its own.
+class RowNumberTexts {
+public:
+    QString text(int number)
+    {
+        if (number < 1)
+            return QString::number(number);
+        const std::size_t block = std::size_t(number - 1) / kPerBlock;
+        const std::lock_guard lock(mutex_);
+        while (blocks_.size() <= block)
+            blocks_.push_back(makeBlock(int(blocks_.size() * kPerBlock) + 1));
+        const Block &b = *blocks_[block];
+        const std::size_t k = std::size_t(number - 1) % kPerBlock;
+        return QString::fromRawData(reinterpret_cast<const QChar *>(b.chars.get() + b.offsets[k]),
+                                    b.offsets[k + 1] - b.offsets[k]);
+    }
+
+private:
+    static constexpr std::size_t kPerBlock = 4096;
+    struct Block {
+        std::unique_ptr<char16_t[]> chars;
+        std::array<qsizetype, kPerBlock + 1> offsets{};
+    };
+
+    static std::unique_ptr<Block> makeBlock(int first)
+    {
+        auto b = std::make_unique<Block>();
+        QString all;
+        for (std::size_t k = 0; k < kPerBlock; ++k) {
+            b->offsets[k] = all.size();
+            all += QString::number(first + qint64(k));
+        }
+        b->offsets[kPerBlock] = all.size();
+        b->chars = std::make_unique<char16_t[]>(std::size_t(all.size()));
+        std::copy(all.utf16(), all.utf16() + all.size(), b->chars.get());
+        return b;
+    }
+
+    std::mutex mutex_;
+    std::vector<std::unique_ptr<Block>> blocks_;
+};
+
+QString rowNumberText(int number)
+{
+    static RowNumberTexts texts;
+    return texts.text(number);
+}
+
+} // namespace
 
 const QString &SubtitleEntry::cell(int column) const
 {
@@ -106,7 +163,7 @@ void SubtitleList::renumber()
 {
     BulkChange bulk(*this);
     for (int i = 0; i < count(); ++i) {
-        QString number = QString::number(i + 1);
+        QString number = rowNumberText(i + 1);
         QString &cell = rows_[std::size_t(i)].number;
         if (cell != number) {
             cell = std::move(number);

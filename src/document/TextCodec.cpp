@@ -4,6 +4,7 @@
 #include <QStringEncoder>
 
 #include <array>
+#include <cstring>
 #include <optional>
 
 
@@ -68,6 +69,15 @@ Utf8Evidence weighUtf8(QByteArrayView bytes)
     const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
     const auto *end = p + bytes.size();
     while (p < end) {
+        // Eight plain ASCII bytes at a time: most of a subtitle file.
+        if (end - p >= 8) {
+            quint64 word;
+            std::memcpy(&word, p, 8);
+            if ((word & 0x8080808080808080ULL) == 0) {
+                p += 8;
+                continue;
+            }
+        }
         if (*p < 0x80) {
             ++p;
             continue;
@@ -78,6 +88,10 @@ Utf8Evidence weighUtf8(QByteArrayView bytes)
         } else {
             ++e.strayBytes;
             ++p;
+            // Past the point where the rest could not outweigh the strays
+            // (a sequence takes two bytes at least), the answer is known.
+            if (e.sequences + (end - p) / 2 < 2 * e.strayBytes)
+                return e;
         }
     }
     return e;

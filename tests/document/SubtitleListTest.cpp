@@ -41,6 +41,16 @@ TEST(SubtitleList, FarMoreThan32767RowsAndOneSignalForABulkChange)
     list.select(39999);
     EXPECT_EQ(list.selected(), 39999);
     EXPECT_EQ(list.cell(39999, ColNumber), "40000");
+    // Every number, across the pieces the texts are kept in, and a number
+    // changed in one list changes no other's.
+    for (int i = 0; i < list.count(); ++i)
+        ASSERT_EQ(list.cell(i, ColNumber), QString::number(i + 1)) << i;
+    SubtitleList other;
+    other.replaceAll(std::vector<SubtitleEntry>(5000));
+    other.renumber();
+    other.setCell(4096, ColNumber, QStringLiteral("x"));
+    EXPECT_EQ(list.cell(4096, ColNumber), "4097");
+    EXPECT_EQ(QString(other.cell(4097, ColNumber)).append(QLatin1Char('!')), "4098!");
 
     list.setModified(false);
     list.setCell(0, ColText, QString()); // no real change
