@@ -15,10 +15,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <cstdio>
-#include <malloc.h>
 
 using namespace korv;
 
@@ -78,13 +76,5 @@ int main(int argc, char **argv)
     QApplication::processEvents();
     std::printf("%s: %d rows, resident %.1f MB (%.1f MB before opening), peak %.1f MB\n", argv[1],
                 form.workspace().list.count(), statusMegabytes("VmRSS:"), before, statusMegabytes("VmHWM:"));
-    if (qEnvironmentVariableIsSet("KORV_PROBE_HEAP")) {
-        struct mallinfo2 mi = mallinfo2();
-        std::printf("heap in use %.1f MB, free in heap %.1f MB, mmapped %.1f MB\n", mi.uordblks / 1048576.0, mi.fordblks / 1048576.0, mi.hblkhd / 1048576.0);
-        malloc_trim(0);
-        std::printf("after trim: resident %.1f MB\n", statusMegabytes("VmRSS:"));
-        std::fflush(stdout);
-        QThread::sleep(qEnvironmentVariableIntValue("KORV_PROBE_HEAP"));
-    }
     return 0;
 }
