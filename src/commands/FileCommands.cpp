@@ -69,8 +69,9 @@ bool finishRead(Workspace &ws, ReadOutcome outcome, SaveFormat format)
     emit ws.helpButtonEnabled();
     ws.list.select(0);
     // What the read left out or will change, in one window once the rows
-    // are shown.
+    // are shown as they will stay (numbered).
     if (!notices.empty()) {
+        ws.list.renumber();
         QStringList texts;
         for (const Message &notice : notices)
             texts << ws.language.LangText(notice);
