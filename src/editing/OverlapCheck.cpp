@@ -17,21 +17,28 @@ void normalise(SubtitleList &list, int row, int column, const NumberFormat &nf, 
         list.setCell(row, column, TimeTextAtPrecision(*value, precision, nf));
 }
 
-// The first row that starts before the row above it, when every start is a
-// number; -1 otherwise (a start that is no number stops the walk first).
-int firstOutOfOrder(const SubtitleList &list, const NumberFormat &nf, std::vector<double> &starts)
+// The first row that starts before the row above it (-1 for none), and the
+// first whose start is no number (-1 for none), the starts read until then.
+struct StartOrder {
+    int firstOutOfOrder = -1;
+    int firstNotANumber = -1;
+};
+
+StartOrder readStarts(const SubtitleList &list, const NumberFormat &nf, std::vector<double> &starts)
 {
     starts.reserve(std::size_t(list.count()));
-    int first = -1;
+    StartOrder order;
     for (int i = 0; i < list.count(); ++i) {
         const auto start = TextToSeconds(list.cell(i, ColStart), nf);
-        if (!start)
-            return -1;
-        if (first < 0 && i > 0 && *start < starts.back())
-            first = i;
+        if (!start) {
+            order.firstNotANumber = i;
+            return order;
+        }
+        if (order.firstOutOfOrder < 0 && i > 0 && *start < starts.back())
+            order.firstOutOfOrder = i;
         starts.push_back(*start);
     }
-    return first;
+    return order;
 }
 
 void sortByStart(SubtitleList &list, const std::vector<double> &starts)
@@ -68,8 +75,12 @@ OverlapCheckResult checkOverlaps(SubtitleList &list, const NumberFormat &nf, Ove
     };
     if (mode != OverlapMode::Stop) {
         std::vector<double> starts;
-        const int unordered = firstOutOfOrder(list, nf, starts);
-        if (unordered >= 0 && (!sortFirst || sortFirst(unordered))) {
+        const StartOrder order = readStarts(list, nf, starts);
+        // Rows out of order can only be sorted once every start is a
+        // number: that start is mended first.
+        if (order.firstOutOfOrder >= 0 && order.firstNotANumber >= 0)
+            return stopAt(Stop::NotANumber, order.firstNotANumber, ColStart);
+        if (order.firstOutOfOrder >= 0 && (!sortFirst || sortFirst(order.firstOutOfOrder))) {
             sortByStart(list, starts);
             result.sorted = true;
         }

@@ -276,6 +276,16 @@ TEST_F(EditingTest, TheCheckNamesAnEndBeforeItsStartAndRowsOutOfOrderAndSortsThe
     ASSERT_EQ(ui.questions.size(), 1u);
     EXPECT_EQ(ui.questions[0].title + ": " + ui.questions[0].message, shownText("008") + ": " + shownText("084"));
 
+    // Rows cannot be sorted while a start is no number: that row is named first.
+    ui.notices.clear();
+    ui.questions.clear();
+    setRows({{"5", "6", "a"}, {"1", "2", "b"}, {"x", "9", "c"}});
+    EXPECT_FALSE(CheckOverlaps(ws));
+    EXPECT_EQ(ui.shown(), QStringList{shownText("008") + ": " + stopped("006", 3)});
+    EXPECT_TRUE(ui.questions.empty());
+    EXPECT_EQ(texts(), QStringList({"a", "b", "c"}));
+    setRows({{"1", "2", "a"}, {"5", "7", "b"}, {"3", "6", "c"}, {"5", "5.5", "d"}});
+
     // Yes sorts by start (equal starts keep their order), then repairs: no
     // end is pulled before its start. One step undoes both.
     ui.yesNo = {true};

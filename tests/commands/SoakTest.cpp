@@ -202,10 +202,23 @@ protected:
         mendIfTold();
         expectConsistent();
     }
-    // Told that a time is no number, the user mends the row shown.
+    // Told that a time is no number, the user mends the row shown; told that
+    // it ends before it starts, its end; told that the rows are out of time
+    // order (the sort was refused), the user tries again.
     bool mendIfTold()
     {
-        if (!ui.lastNotice.startsWith(folder.language.LangText(QStringLiteral("006"))))
+        const auto told = [this](const char *key) {
+            return ui.lastNotice.startsWith(folder.language.LangText(QString::fromLatin1(key)));
+        };
+        if (told("083"))
+            return true;
+        if (told("082")) {
+            const double start = TextToSeconds(ws.fields.text(EditFields::Start), ws.numbers).value_or(0);
+            ws.fields.setText(EditFields::End, hundredths(int(start * 100) + 1 + int(dice() % 500)));
+            ++mended;
+            return true;
+        }
+        if (!told("006"))
             return false;
         ws.fields.setText(EditFields::Start, hundredths(int(dice() % 3000000)));
         ws.fields.setText(EditFields::End, hundredths(int(dice() % 3000000)));
