@@ -84,7 +84,6 @@ bool finishRead(Workspace &ws, ReadOutcome outcome, SaveFormat format)
 
 DetectedFile DetectSubtitleFormat(Workspace &ws, const QString &path)
 {
-    ws.currentSubtitleFile = path;
     Result<DetectedFile> file = readSubtitleFile(path);
     if (!file) {
         ws.ui.showNotice(ws.language.LangText(file.error()), title());
@@ -111,14 +110,30 @@ bool ReadWebVttFile(Workspace &ws, const QByteArray &bytes)
     return finishRead(ws, readSubtitleBytes(SubtitleFormat::WebVtt, bytes, 0, ws.numbers), SaveFormat::WebVtt);
 }
 
-bool ReadMicroDVDFile(Workspace &ws, const QByteArray &bytes)
+namespace {
+
+// The rate a MicroDVD file is read at; nothing when the window was closed.
+std::optional<double> askMicroDvdRate(Workspace &ws)
 {
     const auto rate = ws.ui.askFrameRate(frameRateProposal(ws.frameRates.film, ws.numbers));
-    if (!rate)
-        return false; // the window was closed: nothing is read
-    ws.frameRates.microDvd = *rate;
+    if (rate)
+        ws.frameRates.microDvd = *rate;
+    return rate;
+}
+
+bool readMicroDvdAt(Workspace &ws, const QByteArray &bytes, double rate)
+{
     BusyPointer busy(ws.ui);
-    return finishRead(ws, readSubtitleBytes(SubtitleFormat::MicroDvd, bytes, *rate, ws.numbers), SaveFormat::MicroDvd);
+    return finishRead(ws, readSubtitleBytes(SubtitleFormat::MicroDvd, bytes, rate, ws.numbers), SaveFormat::MicroDvd);
+}
+
+} // namespace
+
+bool ReadMicroDVDFile(Workspace &ws, const QByteArray &bytes)
+{
+    const auto rate = askMicroDvdRate(ws);
+    // The window was closed: nothing is read.
+    return rate && readMicroDvdAt(ws, bytes, *rate);
 }
 
 namespace {
@@ -209,16 +224,25 @@ bool openSubtitleFile(Workspace &ws, const QString &path)
 {
     BusyPointer busy(ws.ui);
     const DetectedFile file = DetectSubtitleFormat(ws, path);
+    if (file.format == SubtitleFormat::Unknown) {
+        ws.ui.showNotice(ws.language.LangMessage(msg::FormatNotRecognised), title());
+        return false;
+    }
+    std::optional<double> microDvdRate;
+    if (file.format == SubtitleFormat::MicroDvd && !(microDvdRate = askMicroDvdRate(ws)))
+        return false;
+    // Only a file whose rows come into the list names the document: one
+    // refused, or left unread, must not be proposed by the next save.
+    ws.currentSubtitleFile = path;
     bool complete = false;
     switch (file.format) {
     case SubtitleFormat::Unknown:
-        ws.ui.showNotice(ws.language.LangMessage(msg::FormatNotRecognised), title());
-        return false;
+        break;
     case SubtitleFormat::SubViewer:
         complete = ReadSubViewerFile(ws, file.bytes);
         break;
     case SubtitleFormat::MicroDvd:
-        complete = ReadMicroDVDFile(ws, file.bytes);
+        complete = readMicroDvdAt(ws, file.bytes, *microDvdRate);
         break;
     case SubtitleFormat::SubRip:
         complete = ReadSubRipFile(ws, file.bytes);

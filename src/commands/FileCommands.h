@@ -29,8 +29,8 @@ void mnualtyaziac_Click(Workspace &ws);
 bool openSubtitleFile(Workspace &ws, const QString &path);
 
 // Reads the file once (the reader gets the same bytes) and recognises its
-// format; sets the workspace's current file. A file that cannot be read is
-// reported and counts as not recognised.
+// format. A file that cannot be read is reported and counts as not
+// recognised.
 DetectedFile DetectSubtitleFormat(Workspace &ws, const QString &path);
 
 // Replace the list with the file's rows; true when the whole file was read.
