@@ -124,6 +124,9 @@ public:
     bool mergeWith(const QUndoCommand *command) override
     {
         const auto *next = static_cast<const RecordedStep *>(command);
+        // The state on disk stays one to undo back to.
+        if (history_.stack_.index() == history_.diskIndex_)
+            return false;
         if (next->typingField_ != typingField_ || next->typingRow_ != typingRow_ || next->session_ != session_
             || next->typedAt_ - typedAt_ > kTypingPauseMs || changes_.size() != 1 || next->changes_.size() != 1)
             return false;
@@ -132,6 +135,7 @@ public:
         if (!mine || !theirs || mine->row != theirs->row || mine->column != theirs->column)
             return false;
         mine->after = theirs->after;
+        history_.merged_ = true;
         typedAt_ = next->typedAt_;
         after_ = next->after_;
         // Typed and taken back again: nothing is left to undo.
@@ -282,6 +286,7 @@ void DocumentHistory::startNew(bool clean)
     stack_.clear();
     if (!clean)
         stack_.resetClean();
+    diskIndex_ = clean ? 0 : -1;
     ws_.list.setModified(!clean);
     emit changed();
 }
@@ -289,16 +294,49 @@ void DocumentHistory::startNew(bool clean)
 void DocumentHistory::markSaved()
 {
     ws_.list.setModified(false);
+    if (enabled()) {
+        stack_.setClean();
+        diskIndex_ = stack_.index();
+    }
+    emit changed();
+}
+
+void DocumentHistory::markEmpty()
+{
+    ws_.list.setModified(false);
     if (enabled())
         stack_.setClean();
     emit changed();
 }
 
+bool DocumentHistory::atCleanState() const
+{
+    return stack_.isClean() || stack_.index() == diskIndex_;
+}
+
 void DocumentHistory::afterIndexChange()
 {
+    // A push tells once it knows where the state on disk went.
+    if (pushing_)
+        return;
     if (enabled())
-        ws_.list.setModified(!stack_.isClean());
+        ws_.list.setModified(!atCleanState());
     emit changed();
+}
+
+void DocumentHistory::afterPush(int indexBefore)
+{
+    if (diskIndex_ < 0 || merged_)
+        return;
+    // Steps that could be redone were dropped with the state they led to.
+    if (diskIndex_ > indexBefore) {
+        diskIndex_ = -1;
+        return;
+    }
+    // The oldest steps past the limit went, and the states before them.
+    diskIndex_ -= indexBefore + 1 - stack_.index();
+    if (diskIndex_ < 0)
+        diskIndex_ = -1;
 }
 
 void DocumentHistory::begin(StepKind kind, TimeTransform transform)
@@ -323,7 +361,13 @@ void DocumentHistory::commit()
         return;
     }
     step->finish();
+    const int indexBefore = stack_.index();
+    merged_ = false;
+    pushing_ = true;
     stack_.push(step);
+    pushing_ = false;
+    afterPush(indexBefore);
+    afterIndexChange();
 }
 
 DocumentHistory::RecordedStep &DocumentHistory::openStep()

@@ -10,7 +10,8 @@
 // back exactly.
 //
 // The modified flag follows the history: the step the document was last
-// opened or saved at is the clean one.
+// opened or saved at is clean, and so is a new empty document; undoing the
+// new document back to the file as it is on disk is clean again.
 
 #include "document/SubtitleList.h"
 
@@ -92,6 +93,9 @@ public:
     void startNew(bool clean = true);
     // The document was just saved: this is the clean state now.
     void markSaved();
+    // A new, empty document: nothing to save, though the file last opened or
+    // saved stays clean too for an undo back to it.
+    void markEmpty();
 
     // Milliseconds of a steady clock, for the typing pause; tests set their own.
     void setClock(std::function<qint64()> clock) { clock_ = std::move(clock); }
@@ -118,6 +122,9 @@ private:
     class RecordedStep;
 
     bool enabled() const { return pauseDepth_ == 0; }
+    bool atCleanState() const;
+    // Keeps the state on disk's index where it was before a push.
+    void afterPush(int indexBefore);
     void begin(StepKind kind, TimeTransform transform);
     void end();
     void commit();
@@ -142,6 +149,12 @@ private:
     int selectionMoves_ = 0;
     // Undo or redo is putting changes back: they are not new steps.
     bool replaying_ = false;
+    // The index at which the list holds what is on disk (opened or saved),
+    // or -1; the stack's own clean index may be a new empty document's.
+    int diskIndex_ = -1;
+    // A push is under way; the step pushed was merged into the last.
+    bool pushing_ = false;
+    bool merged_ = false;
 };
 
 // The undo or redo menu item's caption in the current language: "GERİ AL",

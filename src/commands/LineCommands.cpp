@@ -94,7 +94,7 @@ void MnuYeniAltYazi_Click(Workspace &ws)
         addRow(ws);
     }
     // A new, empty document has nothing to save.
-    ws.history.markSaved();
+    ws.history.markEmpty();
 }
 
 void CmdArayiAc_Click(Workspace &ws)

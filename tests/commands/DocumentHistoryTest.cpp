@@ -300,3 +300,88 @@ TEST_F(HistoryTest, AShiftKeepsOnlyTheTimesItCouldNotGiveBackAndTheOldestStepsGo
     EXPECT_EQ(ws.list.count(), 6);
     EXPECT_TRUE(ws.list.isModified()) << "the opened state can no longer be reached";
 }
+
+TEST_F(HistoryTest, TypingPausedExactlyAtTheLimitOrSteadilyIsOneStep)
+{
+    setRows({{"1", "2", "a"}});
+    type(EditFields::Line1, "b");
+    now += DocumentHistory::kTypingPauseMs - 100; // `type` waited 100 ms already
+    type(EditFields::Line1, "c");
+    EXPECT_EQ(ws.history.count(), 1) << "a pause of exactly the limit";
+    // Thirty keys 100 ms apart: the pause counts from the last key, not the first.
+    for (int i = 0; i < 30; ++i)
+        type(EditFields::Line1, "d");
+    EXPECT_EQ(ws.history.count(), 1);
+    ws.history.undo();
+    EXPECT_EQ(texts(), QStringList{"a"});
+    ws.history.redo();
+    // One millisecond more is a new step.
+    now += DocumentHistory::kTypingPauseMs - 99;
+    type(EditFields::Line1, "e");
+    EXPECT_EQ(ws.history.count(), 2);
+}
+
+TEST_F(HistoryTest, AnUndoneDeletionLeavesRestoreOffAfterARestore)
+{
+    setRows({{"1", "2", "a"}, {"3", "4", "b"}, {"5", "6", "c"}});
+    deleteRow(ws); // a
+    restoreRow(ws);
+    EXPECT_FALSE(ws.restoreEnabled());
+    ws.list.select(1);
+    deleteRow(ws); // b
+    EXPECT_TRUE(ws.restoreEnabled());
+    ws.history.undo();
+    EXPECT_EQ(texts(), QStringList({"a", "b", "c"}));
+    // "a" was brought back already: restore is off, as it was before.
+    EXPECT_FALSE(ws.restoreEnabled());
+    ws.history.undo(); // the restore
+    EXPECT_EQ(texts(), QStringList({"b", "c"}));
+    EXPECT_TRUE(ws.restoreEnabled());
+    ws.history.redo();
+    ws.history.redo();
+    EXPECT_EQ(texts(), QStringList({"a", "c"}));
+    EXPECT_TRUE(ws.restoreEnabled());
+    restoreRow(ws);
+    EXPECT_EQ(texts(), QStringList({"a", "b", "c"})) << "the row just deleted, not an older one";
+}
+
+TEST_F(HistoryTest, UndoingANewDocumentBackToTheFileLeavesNothingToSave)
+{
+    setRows({{"1", "2", "a"}, {"3", "4", "b"}}); // as opened
+    ui.yesNo = {true}; // "start a new subtitle?"
+    MnuYeniAltYazi_Click(ws);
+    EXPECT_EQ(texts(), QStringList{""});
+    EXPECT_FALSE(ws.list.isModified());
+    ws.history.undo();
+    EXPECT_EQ(texts(), QStringList({"a", "b"}));
+    EXPECT_FALSE(ws.list.isModified()) << "the file as it is on disk";
+    EXPECT_TRUE(confirmUnsavedChanges(ws));
+    EXPECT_EQ(ui.questions.size(), 1u) << "closing asks nothing";
+    ws.history.redo();
+    EXPECT_FALSE(ws.list.isModified()) << "the new, empty document";
+
+    // Typing into the new document and taking it back: nothing to save.
+    type(EditFields::Line1, "x");
+    EXPECT_TRUE(ws.list.isModified());
+    ws.history.undo();
+    EXPECT_FALSE(ws.list.isModified());
+    ws.history.undo();
+    EXPECT_FALSE(ws.list.isModified());
+
+    // A save is the state on disk from then on; the one opened is not.
+    type(EditFields::Line1, "y");
+    ui.saveAnswers = {FileDialogResult::chosen(folder.filePath("saved.sub"))};
+    ASSERT_TRUE(mnualtyazikaydet_Click(ws, SaveFormat::SubViewer));
+    type(EditFields::Line1, "z"); // joins no step of the saved state
+    ui.yesNoCancel = {Answer::No}; // "save first?"
+    MnuYeniAltYazi_Click(ws);
+    ws.history.undo();
+    EXPECT_EQ(texts(), QStringList({"ayz", "b"}));
+    EXPECT_TRUE(ws.list.isModified());
+    ws.history.undo();
+    EXPECT_EQ(texts(), QStringList({"ay", "b"}));
+    EXPECT_FALSE(ws.list.isModified()) << "the file as saved";
+    ws.history.undo();
+    EXPECT_EQ(texts(), QStringList({"a", "b"}));
+    EXPECT_TRUE(ws.list.isModified()) << "no longer what is on disk";
+}
