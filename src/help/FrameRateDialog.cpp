@@ -35,7 +35,10 @@ FrameRateDialog::FrameRateDialog(const QString &proposal,
     combo3_->setCurrentIndex(combo3_->findText(proposal));
     combo3_->setEditText(proposal);
     // Return (or the keypad's Enter) confirms the rate shown; the combo box
-    // would otherwise first put its chosen item back into the text.
+    // would otherwise first put its chosen item back into the text, and its
+    // completer take the first press for accepting the selected text. The
+    // keys reach the combo box, which hands them to its line edit directly.
+    combo3_->installEventFilter(this);
     combo3_->lineEdit()->installEventFilter(this);
     combo3_->setGeometry(184, 12, 106, 24);
     label1_->setBuddy(combo3_);
@@ -57,7 +60,7 @@ FrameRateDialog::FrameRateDialog(const QString &proposal,
 
 bool FrameRateDialog::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == combo3_->lineEdit() && event->type() == QEvent::KeyPress) {
+    if ((watched == combo3_ || watched == combo3_->lineEdit()) && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             confirm();

@@ -3,6 +3,9 @@
 #include "help/FrameRateDialog.h"
 #include "help/NoticeWindow.h"
 
+#include "locale/MessageKeys.h"
+
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -20,6 +23,27 @@ public:
 };
 
 } // namespace
+
+QMessageBox::StandardButton QtUserDialogs::ask(QMessageBox::Icon icon, const QString &title, const QString &text,
+                                               QMessageBox::StandardButtons buttons,
+                                               QMessageBox::StandardButton defaultButton)
+{
+    NormalPointer pointer;
+    QMessageBox box(icon, title, text, buttons, owner_);
+    box.setDefaultButton(defaultButton);
+    // The buttons speak the window's language, not the system's.
+    const std::pair<QMessageBox::StandardButton, const QString &> captions[] = {
+        {QMessageBox::Yes, msg::ButtonYes},
+        {QMessageBox::No, msg::ButtonNo},
+        {QMessageBox::Cancel, msg::ButtonCancel},
+        {QMessageBox::Ok, msg::ButtonOk},
+    };
+    for (const auto &[button, key] : captions) {
+        if (QAbstractButton *shown = box.button(button))
+            shown->setText(language_.LangText(key));
+    }
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
 
 QString QtUserDialogs::qtFilter(const QString &filter)
 {
@@ -47,23 +71,19 @@ void QtUserDialogs::showNotice(const QString &message, const QString &title)
 
 void QtUserDialogs::showMessageBox(const QString &message)
 {
-    NormalPointer pointer;
-    QMessageBox::information(owner_, QStringLiteral("Korvendal Sub"), message, QMessageBox::Ok);
+    ask(QMessageBox::Information, QStringLiteral("Korvendal Sub"), message, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 bool QtUserDialogs::askYesNo(const QString &text, const QString &title)
 {
-    NormalPointer pointer;
-    return QMessageBox::question(owner_, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+    return ask(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
         == QMessageBox::Yes;
 }
 
 Answer QtUserDialogs::askYesNoCancel(const QString &text, const QString &title)
 {
-    NormalPointer pointer;
-    const auto button = QMessageBox::question(owner_, title, text,
-                                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                                              QMessageBox::Yes);
+    const auto button = ask(QMessageBox::Question, title, text,
+                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
     if (button == QMessageBox::Yes)
         return Answer::Yes;
     if (button == QMessageBox::No)

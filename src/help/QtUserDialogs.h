@@ -5,6 +5,7 @@
 #include "document/TimeText.h"
 #include "locale/Language.h"
 
+#include <QMessageBox>
 #include <QPointer>
 #include <QWidget>
 
@@ -32,6 +33,10 @@ public:
     static QString qtFilter(const QString &filter);
 
 private:
+    // A message box whose buttons read in the window's language.
+    QMessageBox::StandardButton ask(QMessageBox::Icon icon, const QString &title, const QString &text,
+                                    QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton);
+
     const Language &language_;
     NumberFormat numbers_;
     QPointer<QWidget> owner_;

@@ -95,6 +95,19 @@ constexpr BuiltIn kBuiltIn[] = {
     {"084", "Satırlar zaman sırasında değil: satır %1, üstündeki satırdan önce başlıyor. Onarımdan önce "
             "satırlar başlangıç zamanlarına göre sıralansın mı? (Evet: sırala ve onar, Hayır: denetimi "
             "durdur)"},
+    // The question windows' buttons and the edit fields' context menu.
+    {"090", "Evet"},
+    {"091", "Hayır"},
+    {"092", "İptal"},
+    {"093", "Tamam"},
+    {"094", "Kes"},
+    {"095", "Kopyala"},
+    {"096", "Yapıştır"},
+    {"097", "Sil"},
+    {"098", "Tümünü Seç"},
+    // Recovery copies that cannot be kept.
+    {"270", "Kurtarma kopyaları tutulamıyor: %1 klasörüne yazılamıyor. Program kaydetmeden kapanırsa kaydedilmemiş değişiklikler geri getirilemez."},
+    {"271", "KURTARMA KOPYASI YOK"},
     // The reading checks and the spelling.
     {"190", "KR/SN"},
     {"191", "Okuma hızı (saniyede karakter)"},

@@ -67,6 +67,20 @@ inline const QString StepShorten = QStringLiteral("078");
 inline const QString RecoveryQuestion = QStringLiteral("079");
 inline const QString RecoveryUntitled = QStringLiteral("080");
 inline const QString RecoveryCopyUnreadable = QStringLiteral("081");
+inline const QString RecoveryFolderUnwritable = QStringLiteral("270"); // a notice, once
+inline const QString RecoveryNotKept = QStringLiteral("271");          // the status bar
+
+// The buttons of the question windows.
+inline const QString ButtonYes = QStringLiteral("090");
+inline const QString ButtonNo = QStringLiteral("091");
+inline const QString ButtonCancel = QStringLiteral("092");
+inline const QString ButtonOk = QStringLiteral("093");
+// The edit fields' context menu, beside the document's undo and redo.
+inline const QString MenuCut = QStringLiteral("094");
+inline const QString MenuCopy = QStringLiteral("095");
+inline const QString MenuPaste = QStringLiteral("096");
+inline const QString MenuDelete = QStringLiteral("097");
+inline const QString MenuSelectAll = QStringLiteral("098");
 
 // The check's stops beyond an overlap, and its question before sorting.
 inline const QString EndBeforeStart = QStringLiteral("082");

@@ -217,7 +217,8 @@ TEST(BalloonWindowTest, ShippedPagesFitThePageAndNameTheirControls)
     font.setPointSizeF(8.0); // the program's font
     QApplication::setFont(font);
     const std::pair<const char *, QStringList> pages[] = {
-        {"01.html", {"YARDIM"}},
+        // The tour keeps the user's document, a lone row too.
+        {"01.html", {"YARDIM", "tek satırınızla birlikte, bulduğu gibi geri koyar"}},
         {"02.html", {"SATIR - 1 :", "SATIR - 3 :"}},
         {"03.html", {"SÜRE :", "SCROLL LOCK"}},
         {"04.html", {"çeyrek saniye", "kısaltır"}},
@@ -275,4 +276,59 @@ TEST(ShortcutTableTest, LabelsPointAtTheirKeysAndEscCloses)
     window.show();
     QTest::keyClick(&window, Qt::Key_Escape);
     EXPECT_FALSE(window.isVisible());
+}
+
+TEST(QuestionWindows, ButtonsSpeakTheWindowsLanguage)
+{
+    Language shipped(QStringLiteral(KORV_SOURCE_DIR "/data"));
+    QtUserDialogs dialogs(shipped, NumberFormat::dot());
+    const auto buttons = [](QMessageBox *box) {
+        QStringList texts;
+        for (QAbstractButton *button : box->buttons())
+            texts << button->text();
+        texts.sort();
+        return texts.join(", ");
+    };
+    for (const auto &[language, yesNoCancel, yes, ok] : {std::tuple{"Turkish", "Evet, Hayır, İptal", "Evet", "Tamam"},
+                                                         {"English", "Cancel, No, Yes", "Yes", "OK"}}) {
+        shipped.setCurrentLanguage(QString::fromLatin1(language));
+        QString seen;
+        whenShown<QMessageBox>([&](QMessageBox *box) {
+            seen = buttons(box) + " | " + box->defaultButton()->text();
+            box->button(QMessageBox::No)->click();
+        });
+        EXPECT_EQ(dialogs.askYesNoCancel("?", "t"), Answer::No);
+        EXPECT_EQ(seen, QString::fromUtf8(yesNoCancel) + " | " + QString::fromUtf8(yes)) << language;
+        whenShown<QMessageBox>([&](QMessageBox *box) {
+            seen = buttons(box);
+            box->button(QMessageBox::Yes)->click();
+        });
+        EXPECT_TRUE(dialogs.askYesNo("?", "t"));
+        whenShown<QMessageBox>([&](QMessageBox *box) {
+            seen = buttons(box);
+            box->button(QMessageBox::Ok)->click();
+        });
+        dialogs.showMessageBox("!");
+        EXPECT_EQ(seen, QString::fromUtf8(ok)) << language;
+    }
+}
+
+TEST(FrameRateWindow, TheFirstReturnConfirmsTheProposedRate)
+{
+    TestFolder folder;
+    QtUserDialogs dialogs(folder.language, NumberFormat::dot());
+    for (const auto &[key, proposal] : {std::pair{Qt::Key_Return, "23.976023976024"}, {Qt::Key_Enter, "25"}}) {
+        bool closedByKey = false;
+        whenShown<FrameRateDialog>([&, key = key](FrameRateDialog *window) {
+            // Where the keyboard is, as the user finds the window.
+            QWidget *focus = QApplication::focusWidget();
+            QTest::keyClick(focus ? focus : window, key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+            closedByKey = !window->isVisible();
+            if (!closedByKey)
+                window->reject();
+        });
+        const auto rate = dialogs.askFrameRate(QString::fromLatin1(proposal));
+        EXPECT_TRUE(closedByKey) << proposal;
+        EXPECT_EQ(rate, QString::fromLatin1(proposal).toDouble()) << proposal;
+    }
 }
