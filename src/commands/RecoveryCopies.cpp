@@ -4,6 +4,7 @@
 #include "commands/Workspace.h"
 #include "document/ProgramInfo.h"
 #include "locale/Language.h"
+#include "locale/LanguageLocale.h"
 #include "locale/MessageKeys.h"
 #include "locale/Registry.h"
 
@@ -12,9 +13,13 @@
 #include <QFile>
 #include <QLocale>
 #include <QSaveFile>
+#include <QSysInfo>
 #include <QUuid>
 
 #include <utility>
+
+#include <cerrno>
+#include <csignal>
 
 namespace korv {
 
@@ -60,6 +65,20 @@ std::unique_ptr<QLockFile> lockFor(const QString &path)
     auto lock = std::make_unique<QLockFile>(path);
     lock->setStaleLockTime(0);
     return lock;
+}
+
+// Whether the program that wrote a lock we could not take still runs. In a
+// folder that cannot be written no lock can be taken, yet a copy whose
+// program is gone must still be offered.
+bool programRuns(const QLockFile &lock)
+{
+    qint64 pid = 0;
+    QString host, application;
+    if (!lock.getLockInfo(&pid, &host, &application))
+        return false; // no lock, or none that a program wrote
+    if (host != QSysInfo::machineHostName())
+        return true; // another machine's program: nothing tells it is gone
+    return pid > 0 && (::kill(pid_t(pid), 0) == 0 || errno == EPERM);
 }
 
 } // namespace
@@ -204,7 +223,7 @@ void RecoveryCopies::offerLeftCopies()
             continue;
         // A copy whose program still runs stays its own.
         const auto lock = lockFor(dir.filePath(id + kLockSuffix));
-        if (!lock->tryLock(0))
+        if (!lock->tryLock(0) && programRuns(*lock))
             continue;
 
         QFile file(info.filePath());
@@ -212,13 +231,16 @@ void RecoveryCopies::offerLeftCopies()
         if (file.open(QIODevice::ReadOnly))
             copy = readRecoveryCopy(file.readAll());
         file.close();
+        // A document always has a row: a copy with none is no document.
+        if (copy && copy->rows.empty())
+            copy.reset();
         if (!copy) {
             ws_.ui.showNotice(ws_.language.LangText(msg::RecoveryCopyUnreadable).arg(QDir::toNativeSeparators(info.filePath())),
                               ProgramInfo::kNoticeTitle);
             continue;
         }
 
-        const QLocale locale = QLocale::system();
+        const QLocale locale = localeOf(ws_.language);
         const QString name = copy->file.isEmpty() ? ws_.language.LangText(msg::RecoveryUntitled)
                                                   : QDir::toNativeSeparators(copy->file);
         const QString question = ws_.language.LangText(msg::RecoveryQuestion)
@@ -245,6 +267,16 @@ void RecoveryCopies::offerLeftCopies()
             break;
         }
     }
+    tellIfCopiesCannotBeKept();
+}
+
+void RecoveryCopies::tellIfCopiesCannotBeKept()
+{
+    if (periodMs_ == 0 || ownLock_ || std::exchange(toldCannotKeep_, true))
+        return;
+    ws_.ui.showNotice(ws_.language.LangText(msg::RecoveryFolderUnwritable).arg(QDir::toNativeSeparators(folder_)),
+                      ProgramInfo::kNoticeTitle);
+    emit copiesCannotBeKept(folder_);
 }
 
 } // namespace korv

@@ -61,16 +61,22 @@ public:
     // with a Yes/No/Cancel question. Yes brings the document back (marked
     // changed, with a new history), No deletes the copy, Cancel keeps it for
     // the next start. A copy that cannot be read is reported and kept.
+    // Then, once, the user is told when no copies can be kept here.
     void offerLeftCopies();
+    // Copies are on but the folder cannot be written.
+    bool cannotKeepCopies() const { return periodMs_ > 0 && !ownLock_; }
 
 signals:
     // A copy was written (true) or could not be (false).
     void copyWritten(bool ok);
+    // No copies can be kept in `folder`; told once, after the offers.
+    void copiesCannotBeKept(const QString &folder);
 
 private:
     void documentChanged();
     void historyChanged();
     void removeCopy();
+    void tellIfCopiesCannotBeKept();
     RecoveryCopy snapshot() const;
     void restore(const RecoveryCopy &copy);
 
@@ -85,6 +91,7 @@ private:
     // Changes since the last copy was started; a copy of ours may be on disk.
     bool changesPending_ = false;
     bool copyOnDisk_ = false;
+    bool toldCannotKeep_ = false;
 };
 
 } // namespace korv

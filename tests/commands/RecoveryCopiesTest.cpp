@@ -7,7 +7,9 @@
 #include "support/WorkspaceTest.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QSignalSpy>
 
 using namespace korv;
@@ -25,7 +27,7 @@ protected:
     {
         // The question's parts, to see each in its place.
         folder.write("Language/Test.lng", "[Msg]\r\n079=on %1 at %2: %3, %4 rows\r\n080=untitled\r\n"
-                                          "081=unreadable: %1\r\n");
+                                          "081=unreadable: %1\r\n270=no copies in %1\r\n");
         setRows({{"1", "2", "first"}, {"3", "4", "second|line"}, {"5", "x", "third"}});
     }
 
@@ -241,4 +243,157 @@ TEST_F(RecoveryTest, SecondCopyBroughtBackAsksAboutTheFirst)
     EXPECT_TRUE(first == "one" || first == "two");
     next.copies.waitForWrites();
     EXPECT_EQ(copiesOnDisk().size(), 2) << "the other copy and the program's own";
+}
+
+TEST_F(RecoveryTest, TheQuestionWritesTheDateAsTheWindowsLanguageDoes)
+{
+    running.reset();
+    for (const char *name : {"English", "Turkish"})
+        folder.write(QStringLiteral("Language/%1.lng").arg(QLatin1String(name)), folder.read("Language/Test.lng"));
+    RecoveryCopy left;
+    left.rows = {{"1", "1", "2", "a"}};
+    left.format = "subviewer";
+    left.written = QDateTime(QDate(2026, 3, 4), QTime(17, 6));
+    QDir().mkpath(recoveryFolder);
+    const QString path = QDir(recoveryFolder).filePath("left.json");
+    for (const auto &[language, when] : {std::pair{"Turkish", "on 4.03.2026 at 17:06"}, {"English", "on 3/4/26 at 5:06 PM"}}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(recoveryCopyJson(left));
+        file.close();
+        folder.language.setCurrentLanguage(QString::fromLatin1(language));
+        NextStart next(folder, recoveryFolder);
+        next.ui.yesNoCancel = {Answer::Cancel};
+        next.copies.offerLeftCopies();
+        ASSERT_EQ(next.ui.questions.size(), 1u);
+        EXPECT_TRUE(next.ui.questions[0].message.startsWith(QString::fromUtf8(when)))
+            << language << ": " << next.ui.questions[0].message.toStdString();
+    }
+}
+
+TEST_F(RecoveryTest, ACopyWithNoRowsIsUnreadableAndKept)
+{
+    running.reset();
+    leaveCopy("empty.json", {});
+    NextStart next(folder, recoveryFolder);
+    next.copies.offerLeftCopies();
+    EXPECT_TRUE(next.ui.questions.empty());
+    ASSERT_EQ(next.ui.notices.size(), 1u);
+    EXPECT_EQ(next.ui.notices[0].message,
+              "unreadable: " + QDir::toNativeSeparators(QDir(recoveryFolder).filePath("empty.json")));
+    EXPECT_EQ(next.ws.list.count(), 0);
+    EXPECT_TRUE(copiesOnDisk().contains("empty.json"));
+}
+
+TEST_F(RecoveryTest, ABroughtBackDocumentTypedIntoAndUndoneIsStillUnsaved)
+{
+    running.reset();
+    leaveCopy("left.json", {"kept"});
+    NextStart next(folder, recoveryFolder);
+    next.ui.yesNoCancel = {Answer::Yes};
+    next.copies.offerLeftCopies();
+    next.copies.waitForWrites();
+    ASSERT_TRUE(QFile::exists(next.copies.copyPath()));
+    next.ws.fields.setText(EditFields::Line1, "kept, typed");
+    next.ws.history.undo();
+    next.copies.writeNow();
+    next.copies.waitForWrites();
+    EXPECT_EQ(next.ws.list.cell(0, ColText), "kept");
+    EXPECT_TRUE(next.ws.list.isModified()) << "nothing of it is on disk";
+    EXPECT_TRUE(QFile::exists(next.copies.copyPath()));
+}
+
+TEST_F(RecoveryTest, WithCopiesTurnedOffACopyBroughtBackIsNotOfferedAgain)
+{
+    running.reset();
+    leaveCopy("left.json", {"kept"});
+    {
+        ScriptedDialogs ui;
+        Workspace off(ui, folder.language);
+        RecoveryCopies copies(off, recoveryFolder, 0); // "autosave=0"
+        ui.yesNoCancel = {Answer::Yes};
+        copies.offerLeftCopies();
+        EXPECT_EQ(off.list.cell(0, ColText), "kept");
+        EXPECT_TRUE(ui.notices.empty()) << "copies are off by choice: nothing to tell";
+    }
+    EXPECT_TRUE(copiesOnDisk().isEmpty());
+    NextStart next(folder, recoveryFolder);
+    next.copies.offerLeftCopies();
+    EXPECT_TRUE(next.ui.questions.empty());
+}
+
+TEST_F(RecoveryTest, ChangesEveryFewHundredMillisecondsDoNotPutTheCopyOff)
+{
+    RecoveryCopies quick(ws, folder.filePath("quick"), 1);
+    QSignalSpy written(&quick, &RecoveryCopies::copyWritten);
+    QElapsedTimer clock;
+    clock.start();
+    QString text;
+    while (written.isEmpty() && clock.elapsed() < 2500) {
+        text += QLatin1Char('a');
+        typeInto(EditFields::Line1, text);
+        written.wait(200);
+    }
+    EXPECT_FALSE(written.isEmpty()) << "no copy within 2.5 s of changes 200 ms apart";
+}
+
+namespace {
+
+// A folder this test's user cannot write to, as far as the machine allows:
+// its mode for an ordinary user, the immutable attribute for root.
+class ReadOnlyFolder {
+public:
+    explicit ReadOnlyFolder(QString path) : path_(std::move(path))
+    {
+        QFile::setPermissions(path_, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup);
+        if (writable())
+            immutable_ = QProcess::execute("chattr", {"+i", path_}) == 0;
+    }
+    ~ReadOnlyFolder()
+    {
+        if (immutable_)
+            QProcess::execute("chattr", {"-i", path_});
+        QFile::setPermissions(path_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    bool writable() const
+    {
+        QFile probe(QDir(path_).filePath("probe"));
+        const bool ok = probe.open(QIODevice::WriteOnly);
+        probe.remove();
+        return ok;
+    }
+
+private:
+    QString path_;
+    bool immutable_ = false;
+};
+
+} // namespace
+
+TEST_F(RecoveryTest, AFolderThatCannotBeWrittenStillOffersItsCopiesAndSaysSoOnce)
+{
+    typeInto(EditFields::Line1, "left behind");
+    writeCopy();
+    running.reset();
+    const ReadOnlyFolder readOnly(recoveryFolder);
+    if (readOnly.writable())
+        GTEST_SKIP() << "no folder can be made read-only here";
+
+    NextStart next(folder, recoveryFolder);
+    QSignalSpy told(&next.copies, &RecoveryCopies::copiesCannotBeKept);
+    next.ui.yesNoCancel = {Answer::Yes};
+    next.copies.offerLeftCopies();
+    ASSERT_EQ(next.ui.questions.size(), 1u);
+    EXPECT_EQ(next.ws.list.cell(0, ColText), "left behind");
+    ASSERT_EQ(next.ui.notices.size(), 1u);
+    EXPECT_EQ(next.ui.notices[0].message, "no copies in " + QDir::toNativeSeparators(recoveryFolder));
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_EQ(told[0][0].toString(), recoveryFolder);
+    EXPECT_TRUE(next.copies.cannotKeepCopies());
+    // Told once a run; the copy, which could not go, is offered again.
+    next.ui.yesNoCancel = {Answer::Cancel};
+    next.copies.offerLeftCopies();
+    EXPECT_EQ(next.ui.notices.size(), 1u);
+    EXPECT_EQ(next.ui.questions.size(), 2u);
+    EXPECT_EQ(copiesOnDisk().size(), 1);
 }
