@@ -6,8 +6,11 @@
 #include "commands/LineCommands.h"
 #include "commands/ShiftCommands.h"
 #include "commands/SplitCommands.h"
+#include "locale/MessageKeys.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QMenu>
 #include <QComboBox>
@@ -65,21 +68,40 @@ void Form1::showHistoryItems()
 
 void Form1::showFieldMenu(QLineEdit *field, const QPoint &at)
 {
-    std::unique_ptr<QMenu> menu(field->createStandardContextMenu());
-    addSpellingItems(field, at, menu.get());
-    for (QAction *action : menu->actions()) {
-        const QString name = action->objectName();
-        if (name != QLatin1String("edit-undo") && name != QLatin1String("edit-redo"))
-            continue;
-        QAction *ours = name == QLatin1String("edit-undo") ? mnuGeriAl : mnuYinele;
-        QAction *item = new QAction(ours->text(), menu.get());
-        item->setShortcut(ours->shortcut());
-        item->setEnabled(ours->isEnabled());
-        connect(item, &QAction::triggered, ours, &QAction::trigger);
-        menu->insertAction(action, item);
-        menu->removeAction(action);
-    }
-    menu->exec(field->mapToGlobal(at));
+    // The field's own menu would offer Qt's English items and an undo of its
+    // own, which would change the row behind the document's history: the
+    // menu is built here, in the window's language, around the document's
+    // undo and redo.
+    QMenu menu(field);
+    menu.setObjectName(QStringLiteral("Text1Menu"));
+    auto item = [&](const QString &name, const QString &text, const QKeySequence &keys, bool enabled, auto act) {
+        QAction *action = menu.addAction(text);
+        action->setObjectName(name);
+        action->setShortcut(keys);
+        action->setEnabled(enabled);
+        connect(action, &QAction::triggered, field, act);
+        return action;
+    };
+    for (QAction *ours : {mnuGeriAl, mnuYinele})
+        item(ours == mnuGeriAl ? QStringLiteral("edit-undo") : QStringLiteral("edit-redo"), ours->text(),
+             ours->shortcut(), ours->isEnabled(), [ours] { ours->trigger(); });
+    menu.addSeparator();
+    const bool writable = !field->isReadOnly() && field->isEnabled();
+    const bool selection = field->hasSelectedText();
+    item(QStringLiteral("edit-cut"), ws_.language.LangText(msg::MenuCut), QKeySequence::Cut, writable && selection,
+         [field] { field->cut(); });
+    item(QStringLiteral("edit-copy"), ws_.language.LangText(msg::MenuCopy), QKeySequence::Copy, selection,
+         [field] { field->copy(); });
+    const QClipboard *clipboard = QApplication::clipboard();
+    item(QStringLiteral("edit-paste"), ws_.language.LangText(msg::MenuPaste), QKeySequence::Paste,
+         writable && clipboard && !clipboard->text().isEmpty(), [field] { field->paste(); });
+    item(QStringLiteral("edit-delete"), ws_.language.LangText(msg::MenuDelete), QKeySequence(), writable && selection,
+         [field] { field->del(); });
+    menu.addSeparator();
+    item(QStringLiteral("select-all"), ws_.language.LangText(msg::MenuSelectAll), QKeySequence::SelectAll,
+         !field->text().isEmpty() && field->selectedText() != field->text(), [field] { field->selectAll(); });
+    addSpellingItems(field, at, &menu);
+    menu.exec(field->mapToGlobal(at));
 }
 
 } // namespace korv

@@ -1,6 +1,7 @@
 // The editing tools through the real main window: mouse and keys on its
 // widgets, under the offscreen platform.
 #include "commands/FileCommands.h"
+#include "help/BalloonWindow.h"
 #include "support/WidgetTest.h"
 
 using namespace korv;
@@ -160,4 +161,120 @@ TEST_F(Form1EditingTest, TypeDeleteShiftAndThreeUndosSaveTheFileAsItWas)
     ui.saveAnswers = {FileDialogResult::chosen(folder.filePath("after.sub"))};
     ASSERT_TRUE(mnualtyazikaydet_Click(ws, SaveFormat::SubViewer));
     EXPECT_EQ(folder.read("after.sub"), folder.read("before.sub"));
+}
+
+namespace {
+
+// The context menu of `field`, opened at its middle: each item's object
+// name with its text and whether it can be chosen ("-" when it cannot);
+// `choose` names the item to click, if any.
+QStringList fieldMenu(QLineEdit *field, const QString &choose = QString())
+{
+    QStringList items;
+    QTimer::singleShot(0, [&] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (!menu) {
+            ADD_FAILURE() << "no menu came up";
+            return;
+        }
+        QAction *chosen = nullptr;
+        for (QAction *action : menu->actions()) {
+            if (action->isSeparator())
+                continue;
+            items << action->objectName() + "=" + action->text() + (action->isEnabled() ? "" : " -");
+            if (action->objectName() == choose)
+                chosen = action;
+        }
+        menu->close();
+        if (chosen)
+            chosen->trigger();
+    });
+    emit field->customContextMenuRequested(field->rect().center());
+    return items;
+}
+
+} // namespace
+
+TEST_F(Form1EditingTest, AFieldsMenuSpeaksTheWindowsLanguageAndUndoesThroughTheDocument)
+{
+    ws.list.replaceAll({{"0", "1", "2", "first"}});
+    ws.history.startNew();
+    QLineEdit *line = field(EditFields::Line1);
+    QTest::mouseClick(line, Qt::LeftButton);
+    QTest::keyClicks(line, " line");
+    line->setSelection(0, 5);
+    EXPECT_EQ(fieldMenu(line), QStringList({"edit-undo=M066: M068", "edit-redo=M067 -", "edit-cut=M094",
+                                            "edit-copy=M095", "edit-paste=M096" + QString(QApplication::clipboard()->text().isEmpty() ? " -" : ""),
+                                            "edit-delete=M097", "select-all=M098"}));
+    // Cut is a step of the document, which the menu's undo takes back.
+    fieldMenu(line, "edit-cut");
+    EXPECT_EQ(ws.list.cell(0, ColText), " line");
+    EXPECT_EQ(QApplication::clipboard()->text(), "first");
+    line->setCursorPosition(0);
+    fieldMenu(line, "edit-paste");
+    EXPECT_EQ(ws.list.cell(0, ColText), "first line");
+    line->selectAll();
+    const QStringList all = fieldMenu(line);
+    EXPECT_TRUE(all.contains("select-all=M098 -")) << all.join(", ").toStdString();
+    // Typing, cutting and pasting in one field are one step.
+    fieldMenu(line, "edit-undo");
+    EXPECT_EQ(ws.list.cell(0, ColText), "first");
+    EXPECT_EQ(line->text(), "first") << "the field and the row agree";
+    EXPECT_FALSE(ws.history.canUndo());
+    EXPECT_FALSE(ws.list.isModified());
+    EXPECT_TRUE(fieldMenu(line).contains("edit-redo=M067: M068"));
+}
+
+TEST_F(Form1EditingTest, AfterTheTourAndASplitTheUsersStepsCanBeUndoneAgain)
+{
+    auto *undo = form.controls().mnuGeriAl;
+    auto *redo = form.controls().mnuYinele;
+    ws.list.replaceAll({{"0", "1", "2", "first"}});
+    ws.history.startNew();
+    QTest::mouseClick(field(EditFields::Line1), Qt::LeftButton);
+    QTest::keyClicks(field(EditFields::Line1), "XY");
+    clickTool(0);
+    QTest::keyClick(field(EditFields::Line1), Qt::Key_Z, Qt::ControlModifier); // the row added
+    ASSERT_TRUE(undo->isEnabled() && redo->isEnabled());
+
+    // The tour in Turkish, each balloon closed as it comes up.
+    folder.language.setCurrentLanguage("Turkish");
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [] {
+        if (auto *balloon = qobject_cast<BalloonWindow *>(QApplication::activeModalWidget()))
+            balloon->close();
+    });
+    closer.start(10);
+    form.Cubuk2_ButtonClick(3);
+    closer.stop();
+    ASSERT_EQ(ui.notices.size(), 1u) << "the tour's closing words";
+    EXPECT_EQ(ws.list.cell(0, ColText), "firstXY");
+    EXPECT_TRUE(undo->isEnabled());
+    EXPECT_TRUE(redo->isEnabled());
+    form.activateWindow(); // as the balloon's closing gives it back
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    form.controls().Listview->setFocus();
+    QTest::keyClick(form.controls().Listview, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(ws.list.cell(0, ColText), "first");
+
+    // A split into two files.
+    QTest::keyClick(form.controls().Listview, Qt::Key_Y, Qt::ControlModifier);
+    QTest::keyClick(form.controls().Listview, Qt::Key_Y, Qt::ControlModifier);
+    ASSERT_EQ(ws.list.count(), 2);
+    ws.list.setCell(1, ColStart, "5");
+    ws.list.setCell(1, ColEnd, "6");
+    ws.list.setCell(1, ColText, "second");
+    QTest::keyClick(form.controls().Listview, Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_TRUE(undo->isEnabled() && redo->isEnabled());
+    form.controls().Sekme->setCurrentIndex(1);
+    QTest::keyClicks(field(EditFields::SplitPoint), "3");
+    ui.saveAnswers = {FileDialogResult::chosen(folder.filePath("one.sub")),
+                      FileDialogResult::chosen(folder.filePath("two.sub"))};
+    QTest::mouseClick(form.controls().CmdBol, Qt::LeftButton);
+    ASSERT_TRUE(QFile::exists(folder.filePath("two.sub")));
+    EXPECT_TRUE(undo->isEnabled());
+    EXPECT_TRUE(redo->isEnabled());
+    form.controls().Listview->setFocus();
+    QTest::keyClick(form.controls().Listview, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(ws.list.cell(1, ColEnd), "");
 }
