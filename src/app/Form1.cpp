@@ -96,6 +96,7 @@ Form1::Form1(Language &language, UserDialogs *dialogs, QWidget *parent)
     wireReadingChecks();
     wireSpeech();
     wireSound();
+    wireRecovery();
 
     applyOwnTexts();
     // The list's first, empty row, as the line toolbar's first button adds it.
@@ -515,6 +516,7 @@ void Form1::applyOwnTexts()
     // The status bar speaks the new language at once.
     setStatusHint(statusHintKey_);
     showScrollLock();
+    showRecoveryState();
 }
 
 QString Form1::statusHint() const

@@ -20,6 +20,7 @@
 #include "help/Twips.h"
 #include "preview/SystemScrollLock.h"
 
+#include <QCoreApplication>
 #include <QWidget>
 
 #include <array>
@@ -225,6 +226,14 @@ public:
     // Shutdown: the film stopped, the options window closed.
     void Form_Unload();
     std::function<void()> stopFilm;
+    // SIGTERM or SIGHUP: the window closes without asking, its unsaved
+    // changes kept in the recovery copy for the next start.
+    void endBySignal();
+    bool endedBySignal() const { return endingBySignal_; }
+    // Ends every event loop, a question's or a dialog's left open included
+    // (quit() would ask each window first, and the first run's language
+    // window refuses to close).
+    std::function<void()> endRun = [] { QCoreApplication::exit(0); };
     // A subtitle file named on the command line, opened now, or (openAtStart)
     // after the first activation's steps.
     void openFromCommandLine(const QString &path);
@@ -297,6 +306,8 @@ private:
     void showSpeechTexts();
     // The rows highlighted in the list, in order (the chosen one when none is).
     std::vector<int> highlightedRows() const;
+    void wireRecovery(); // Form1Lifecycle.cpp
+    void showRecoveryState();
     void showReadingLabels();
     void showReadingTexts();
     void spellField(int index);
@@ -320,6 +331,10 @@ private:
     QString statusHintKey_;
     bool syncingSelection_ = false;
     QLabel *scrollLockLabel_ = nullptr;
+    // Shown once no recovery copies can be kept in `recoveryFolderLost_`.
+    QLabel *recoveryLabel_ = nullptr;
+    QString recoveryFolderLost_;
+    bool endingBySignal_ = false;
     bool formLoaded_ = false;
     QString fileToOpenAtStart_;
     QString filmToOpenAtStart_;

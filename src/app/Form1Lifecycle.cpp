@@ -6,9 +6,14 @@
 #include "commands/FirstActivation.h"
 #include "commands/UnsavedChanges.h"
 #include "help/OptionsWindow.h"
+#include "locale/MessageKeys.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QStatusBar>
 #include <QScreen>
 #include <QTimer>
 
@@ -73,6 +78,11 @@ void Form1::openFilmAtStart(const QString &path)
 
 void Form1::closeEvent(QCloseEvent *event)
 {
+    if (endingBySignal_) {
+        Form_Unload();
+        event->accept();
+        return;
+    }
     if (!confirmUnsavedChanges(ws_)) {
         event->ignore();
         return;
@@ -80,6 +90,42 @@ void Form1::closeEvent(QCloseEvent *event)
     Form_Unload();
     recovery_.discard();
     event->accept();
+}
+
+void Form1::endBySignal()
+{
+    if (std::exchange(endingBySignal_, true))
+        return;
+    // No one is there to answer a question: the changes wait in the copy,
+    // which a normal close would have deleted.
+    recovery_.writeNow();
+    recovery_.waitForWrites();
+    close();
+    endRun();
+}
+
+void Form1::wireRecovery()
+{
+    recoveryLabel_ = new QLabel(Durum);
+    recoveryLabel_->setObjectName(QStringLiteral("RecoveryState"));
+    recoveryLabel_->setContentsMargins(0, 0, 8, 0);
+    recoveryLabel_->hide();
+    Durum->addPermanentWidget(recoveryLabel_);
+    connect(&recovery_, &RecoveryCopies::copiesCannotBeKept, this, [this](const QString &folder) {
+        recoveryFolderLost_ = folder;
+        showRecoveryState();
+    });
+}
+
+void Form1::showRecoveryState()
+{
+    if (!recoveryLabel_ || recoveryFolderLost_.isEmpty())
+        return;
+    recoveryLabel_->setText(ws_.language.LangText(msg::RecoveryNotKept));
+    const QString why = ws_.language.LangText(msg::RecoveryFolderUnwritable).arg(QDir::toNativeSeparators(recoveryFolderLost_));
+    recoveryLabel_->setToolTip(why);
+    recoveryLabel_->setAccessibleDescription(why);
+    recoveryLabel_->show();
 }
 
 void Form1::Form_Unload()

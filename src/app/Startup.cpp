@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "app/Form1.h"
+#include "app/StopSignals.h"
 #include "locale/Language.h"
 
 #include <QApplication>
@@ -30,7 +31,12 @@ int runEditor(QApplication &app, const EditorCommandLine &line, bool quitWhenIdl
     // Lets the desktop match the windows to the desktop entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("korvendal-sub"));
     Form1 form(language);
+    StopSignals stopSignals;
+    QObject::connect(&stopSignals, &StopSignals::stopRequested, &form, &Form1::endBySignal);
     form.Form_Load();
+    // Asked to stop while a first run's language window was up.
+    if (form.endedBySignal())
+        return 0;
     // A subtitle file named on the command line, as a file manager's
     // "Open with" passes it.
     if (!line.subtitle.isEmpty())

@@ -1,5 +1,6 @@
 // The settings store, set.cfg, the first run, closing with unsaved work and
 // a file named on the command line.
+#include "app/StopSignals.h"
 #include "commands/FilmCommands.h"
 #include "commands/LanguageStartup.h"
 #include "commands/RecoveryCopies.h"
@@ -8,6 +9,11 @@
 #include "locale/ProgramFiles.h"
 #include "support/TestFilms.h"
 #include "support/WidgetTest.h"
+
+#include <QDirIterator>
+#include <QTemporaryDir>
+
+#include <csignal>
 
 using namespace korv;
 using namespace korv::test;
@@ -330,4 +336,76 @@ TEST_F(LifecycleTest, ASubtitleFileNamedAtStartIsOpened)
     EXPECT_EQ(ws.list.count(), 2);
     EXPECT_EQ(form.controls().Text1[EditFields::Line1]->text(), "Bir");
     EXPECT_EQ(ws.currentSubtitleFile, folder.filePath("film.sub"));
+}
+
+TEST_F(LifecycleTest, ASignalToStopClosesWithoutAskingAndKeepsTheChangesForTheNextStart)
+{
+    form.firstActivationSteps = {};
+    form.show();
+    QTest::keyClicks(form.controls().Text1[EditFields::Line1], "Merhaba");
+    ASSERT_TRUE(ws.list.isModified());
+    ASSERT_FALSE(QFile::exists(form.recovery().copyPath())) << "no copy yet: its period is not over";
+    bool stopped = false, ended = false;
+    form.stopFilm = [&] { stopped = true; };
+    form.endRun = [&] { ended = true; }; // the program itself is tried below
+
+    StopSignals stop;
+    QObject::connect(&stop, &StopSignals::stopRequested, &form, &Form1::endBySignal);
+    ASSERT_EQ(::raise(SIGTERM), 0);
+    ASSERT_TRUE(waitUntil([&] { return !form.isVisible(); }));
+    EXPECT_TRUE(ui.questions.empty()) << "no one is there to answer";
+    EXPECT_TRUE(stopped);
+    EXPECT_TRUE(ended);
+    QFile copy(form.recovery().copyPath());
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly)) << "the changes were not kept";
+    EXPECT_TRUE(copy.readAll().contains("Merhaba"));
+}
+
+TEST(EditorProgram, EndsOnSigtermOrSighupLeavingNoLockBehind)
+{
+    for (const int signal : {SIGTERM, SIGHUP}) {
+        QTemporaryDir home;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        environment.insert("HOME", home.path());
+        environment.insert("XDG_CONFIG_HOME", home.filePath("config"));
+        environment.insert("XDG_DATA_HOME", home.filePath("data"));
+        const auto locks = [&home] {
+            QStringList found;
+            QDirIterator it(home.path(), {"*.lock"}, QDir::Files, QDirIterator::Subdirectories);
+            while (it.hasNext())
+                found << it.next();
+            return found;
+        };
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(KORV_RUNTIME_DIR "/korvendal-sub"), {});
+        ASSERT_TRUE(program.waitForStarted());
+        // The recovery copy's lock is taken as the window is made.
+        ASSERT_TRUE(waitUntil([&] { return !locks().isEmpty(); }, 20000)) << program.readAllStandardError().constData();
+        QTest::qWait(300); // the first run's window comes up
+        ASSERT_EQ(::kill(pid_t(program.processId()), signal), 0);
+        ASSERT_TRUE(program.waitForFinished(20000));
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << signal;
+        EXPECT_EQ(program.exitCode(), 0) << signal;
+        EXPECT_EQ(locks(), QStringList()) << signal;
+    }
+}
+
+TEST_F(LifecycleTest, TheStatusBarSaysWhenNoRecoveryCopiesCanBeKept)
+{
+    auto *state = form.findChild<QLabel *>("RecoveryState");
+    ASSERT_TRUE(state);
+    form.show();
+    EXPECT_FALSE(state->isVisible());
+    folder.write("Language/Other.lng", "[Msg]\r\n270=none kept in %1\r\n271=NONE KEPT\r\n");
+    folder.language.setCurrentLanguage("Other");
+    emit form.recovery().copiesCannotBeKept("/no/such/folder");
+    EXPECT_TRUE(state->isVisible());
+    EXPECT_EQ(state->text(), "NONE KEPT");
+    EXPECT_EQ(state->toolTip(), "none kept in " + QDir::toNativeSeparators("/no/such/folder"));
+    // It follows a change of language.
+    folder.language.setCurrentLanguage("Test");
+    form.applyOwnTexts();
+    EXPECT_EQ(state->text(), shownText("271"));
 }
