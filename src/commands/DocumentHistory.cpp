@@ -124,9 +124,6 @@ public:
     bool mergeWith(const QUndoCommand *command) override
     {
         const auto *next = static_cast<const RecordedStep *>(command);
-        // The state on disk stays one to undo back to.
-        if (history_.stack_.index() == history_.diskIndex_)
-            return false;
         if (next->typingField_ != typingField_ || next->typingRow_ != typingRow_ || next->session_ != session_
             || next->typedAt_ - typedAt_ > kTypingPauseMs || changes_.size() != 1 || next->changes_.size() != 1)
             return false;

@@ -274,7 +274,14 @@ TEST_F(RecoveryTest, TheQuestionWritesTheDateAsTheWindowsLanguageDoes)
 TEST_F(RecoveryTest, ACopyWithNoRowsIsUnreadableAndKept)
 {
     running.reset();
-    leaveCopy("empty.json", {});
+    RecoveryCopy empty; // well formed, nothing chosen, and no row at all
+    empty.format = "subviewer";
+    empty.written = QDateTime::currentDateTime();
+    QDir().mkpath(recoveryFolder);
+    QFile file(QDir(recoveryFolder).filePath("empty.json"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(recoveryCopyJson(empty));
+    file.close();
     NextStart next(folder, recoveryFolder);
     next.copies.offerLeftCopies();
     EXPECT_TRUE(next.ui.questions.empty());

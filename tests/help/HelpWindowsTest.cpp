@@ -321,7 +321,10 @@ TEST(FrameRateWindow, TheFirstReturnConfirmsTheProposedRate)
         bool closedByKey = false;
         whenShown<FrameRateDialog>([&, key = key](FrameRateDialog *window) {
             // Where the keyboard is, as the user finds the window.
+            window->activateWindow();
+            EXPECT_TRUE(QTest::qWaitForWindowActive(window));
             QWidget *focus = QApplication::focusWidget();
+            EXPECT_EQ(focus, window->combo()) << "the rate is where the keyboard is";
             QTest::keyClick(focus ? focus : window, key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
             closedByKey = !window->isVisible();
             if (!closedByKey)
