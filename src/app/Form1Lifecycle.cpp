@@ -110,7 +110,7 @@ void Form1::wireRecovery()
     recoveryLabel_->setObjectName(QStringLiteral("RecoveryState"));
     recoveryLabel_->setContentsMargins(0, 0, 8, 0);
     recoveryLabel_->hide();
-    Durum->addPermanentWidget(recoveryLabel_);
+    Durum->insertPermanentWidget(0, recoveryLabel_);
     connect(&recovery_, &RecoveryCopies::copiesCannotBeKept, this, [this](const QString &folder) {
         recoveryFolderLost_ = folder;
         showRecoveryState();
@@ -125,6 +125,8 @@ void Form1::showRecoveryState()
     const QString why = ws_.language.LangText(msg::RecoveryFolderUnwritable).arg(QDir::toNativeSeparators(recoveryFolderLost_));
     recoveryLabel_->setToolTip(why);
     recoveryLabel_->setAccessibleDescription(why);
+    // The hint beside it gives way (a long one is cut) rather than this.
+    durumPanel_->setMinimumWidth(1);
     recoveryLabel_->show();
 }
 

@@ -6,6 +6,7 @@
 #include "commands/RecoveryCopies.h"
 #include "locale/FirstRun.h"
 #include "locale/LanguageMenu.h"
+#include "locale/MessageKeys.h"
 #include "locale/ProgramFiles.h"
 #include "support/TestFilms.h"
 #include "support/WidgetTest.h"
@@ -398,11 +399,17 @@ TEST_F(LifecycleTest, TheStatusBarSaysWhenNoRecoveryCopiesCanBeKept)
     ASSERT_TRUE(state);
     form.show();
     EXPECT_FALSE(state->isVisible());
-    folder.write("Language/Other.lng", "[Msg]\r\n270=none kept in %1\r\n271=NONE KEPT\r\n");
+    folder.write("Language/Other.lng", "[Msg]\r\n016=" + QByteArray(200, 'h') + "\r\n270=none kept in %1\r\n271=NONE KEPT\r\n");
     folder.language.setCurrentLanguage("Other");
     emit form.recovery().copiesCannotBeKept("/no/such/folder");
     EXPECT_TRUE(state->isVisible());
     EXPECT_EQ(state->text(), "NONE KEPT");
+    // Whole, beside a long hint, on the status bar.
+    form.setStatusHint(msg::FieldsHint);
+    QTest::qWait(50);
+    QStatusBar *bar = form.controls().Durum;
+    EXPECT_GE(state->width(), state->sizeHint().width());
+    EXPECT_TRUE(bar->rect().contains(state->geometry())) << state->x() << " " << state->width();
     EXPECT_EQ(state->toolTip(), "none kept in " + QDir::toNativeSeparators("/no/such/folder"));
     // It follows a change of language.
     folder.language.setCurrentLanguage("Test");
