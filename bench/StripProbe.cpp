@@ -6,6 +6,9 @@
 //   korvendal-strip-probe FILM wait         the longest wait of the event loop
 //                                           while the film's sound is analysed
 //                                           from scratch and the film plays
+//   korvendal-strip-probe FILM floor SECONDS the same timer in an event loop
+//                                           with nothing else: the machine's
+//                                           own wait, the floor under the above
 //   korvendal-strip-probe FILM soak SECONDS the process's memory while the strip
 //                                           plays, zooms, scrolls and drags rows
 // The strip is shown on the offscreen platform; the film "plays" on a clock
@@ -32,6 +35,7 @@
 #include <cmath>
 #include <cstdio>
 #include <ctime>
+#include <fcntl.h>
 #include <unistd.h>
 
 using namespace korv;
@@ -148,6 +152,90 @@ int paint(const QString &film, const QString &cache)
     return 0;
 }
 
+// The calling thread's processor time and its time waiting for a processor
+// (ready to run but not running), in ns, from the scheduler's own count.
+struct ThreadTimes {
+    qint64 cpu = 0;
+    qint64 queued = 0;
+};
+
+ThreadTimes threadTimes()
+{
+    ThreadTimes t;
+    const int fd = ::open("/proc/thread-self/schedstat", O_RDONLY);
+    if (fd < 0)
+        return t;
+    char text[128] = {};
+    const ssize_t n = ::read(fd, text, sizeof text - 1);
+    ::close(fd);
+    if (n > 0)
+        std::sscanf(text, "%lld %lld", &t.cpu, &t.queued);
+    return t;
+}
+
+// How late a 4 ms timer fires, all along, and for the worst gap how much of
+// it the window's thread ran (our code) and how much it sat ready but
+// without a processor (the machine).
+class WaitProbe {
+public:
+    WaitProbe()
+    {
+        timer_.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            const qint64 gap = tick_.nsecsElapsed();
+            const ThreadTimes now = threadTimes();
+            const qint64 ran = now.cpu - last_.cpu, queued = now.queued - last_.queued;
+            if (gap > worst_) {
+                worst_ = gap;
+                worstRan_ = ran;
+                worstQueued_ = queued;
+            }
+            if (ran > longestRun_) {
+                longestRun_ = ran;
+                longestRunAt_ = since_.elapsed();
+            }
+            if (gap > 16000000)
+                ++late_;
+            tick_.restart();
+            last_ = now;
+            ++ticks_;
+        });
+    }
+    void start()
+    {
+        last_ = threadTimes();
+        since_.start();
+        tick_.start();
+        timer_.start(4);
+    }
+    QString report() const
+    {
+        return QString::asprintf("longest wait %.1f ms over %lld ticks of 4 ms (%lld over 16 ms); in the longest the "
+                                 "window's thread ran %.1f ms and waited for a processor %.1f ms; its longest run "
+                                 "between two ticks %.1f ms (at %.1f s)",
+                                 worst_ / 1e6, ticks_, late_, worstRan_ / 1e6, worstQueued_ / 1e6, longestRun_ / 1e6,
+                                 longestRunAt_ / 1000.0);
+    }
+
+private:
+    QTimer timer_;
+    QElapsedTimer tick_, since_;
+    ThreadTimes last_;
+    qint64 longestRunAt_ = 0;
+    qint64 worst_ = 0, worstRan_ = 0, worstQueued_ = 0, longestRun_ = 0, ticks_ = 0, late_ = 0;
+};
+
+int emptyLoop(int seconds)
+{
+    WaitProbe probe;
+    probe.start();
+    QEventLoop loop;
+    QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
+    loop.exec();
+    std::printf("an empty event loop for %d s: %s\n", seconds, qPrintable(probe.report()));
+    return 0;
+}
+
 int wait(const QString &film)
 {
     QTemporaryDir fresh; // nothing cached: the whole analysis runs
@@ -155,18 +243,8 @@ int wait(const QString &film)
     total.start();
     Setup s(film, fresh.path());
     s.strip->setView(0, 20);
-    // How late a 4 ms timer fires, all along: the event loop's longest wait.
-    QElapsedTimer tick;
-    tick.start();
-    qint64 worst = 0, ticks = 0;
-    QTimer probe;
-    probe.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&probe, &QTimer::timeout, [&] {
-        worst = std::max(worst, tick.nsecsElapsed());
-        tick.restart();
-        ++ticks;
-    });
-    probe.start(4);
+    WaitProbe probe;
+    probe.start();
     // A real event loop, sleeping between events as the program's does.
     QEventLoop loop;
     QObject::connect(s.sound.get(), &FilmSound::changed, &loop, [&] {
@@ -175,8 +253,7 @@ int wait(const QString &film)
     });
     if (s.sound->state() == FilmSound::State::Analysing)
         loop.exec();
-    std::printf("analysed while playing in %.1f s; the event loop's longest wait %.1f ms over %lld ticks of 4 ms\n",
-                total.elapsed() / 1000.0, worst / 1e6, ticks);
+    std::printf("analysed while playing in %.1f s; %s\n", total.elapsed() / 1000.0, qPrintable(probe.report()));
     return s.sound->state() == FilmSound::State::Ready ? 0 : 1;
 }
 
@@ -229,7 +306,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() < 3) {
-        std::fprintf(stderr, "usage: korvendal-strip-probe FILM paint|wait|soak [SECONDS]\n");
+        std::fprintf(stderr, "usage: korvendal-strip-probe FILM paint|wait|floor|soak [SECONDS]\n");
         return 2;
     }
     QTemporaryDir cache;
@@ -238,6 +315,8 @@ int main(int argc, char **argv)
         return paint(film, cache.path());
     if (what == QLatin1String("wait"))
         return wait(film);
+    if (what == QLatin1String("floor"))
+        return emptyLoop(args.value(3, QStringLiteral("15")).toInt());
     if (what == QLatin1String("soak"))
         return soak(film, cache.path(), args.value(3, QStringLiteral("60")).toInt());
     return 2;
