@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QCoreApplication>
 #include <QSaveFile>
 #include <QStringList>
 #include <QTextStream>
@@ -387,7 +388,9 @@ SpeechSound makeSpeechSound(SpeechCondition condition, double seconds, unsigned 
     if (peak > 0.99f)
         for (float &v : sound.samples)
             v *= 0.99f / peak;
-    const QString aac = base + QStringLiteral(".m4a");
+    // Named for this process: tests run side by side may make the same sound
+    // at once, and one must not read or delete the other's file.
+    const QString aac = QStringLiteral("%1.%2.m4a").arg(base).arg(QCoreApplication::applicationPid());
     run(QStringLiteral("ffmpeg"),
         {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-y"), QStringLiteral("-f"), QStringLiteral("f32le"),
          QStringLiteral("-ar"), QString::number(rate), QStringLiteral("-ac"), QStringLiteral("1"), QStringLiteral("-i"),
