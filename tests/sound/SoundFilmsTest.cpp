@@ -3,6 +3,7 @@
 // timestamps), the chosen track is the one read, and each kind of bad film
 // gives its reason.
 #include "SoundMedia.h"
+#include "support/TestFilms.h"
 
 #include "sound/AudioDecoder.h"
 
@@ -106,18 +107,7 @@ TEST_F(BadFilms, AFilmWithoutSoundHasNoAudioTrack)
 
 TEST_F(BadFilms, ACodecWithoutADecoderIsUndecodable)
 {
-    // A WAVE file whose format tag names no codec: 0x7777.
-    QByteArray wav("RIFF");
-    auto u32 = [&](quint32 v) { wav.append(reinterpret_cast<const char *>(&v), 4); };
-    auto u16 = [&](quint16 v) { wav.append(reinterpret_cast<const char *>(&v), 2); };
-    const QByteArray data(8000, '\x55');
-    u32(36 + data.size());
-    wav += "WAVEfmt ";
-    u32(16);
-    u16(0x7777), u16(1), u32(8000), u32(8000), u16(1), u16(8);
-    wav += "data";
-    u32(data.size());
-    wav += data;
+    const QByteArray wav = waveOfUnknownCodec();
     const Decoded d = decode(write(QStringLiteral("odd.wav"), wav));
     EXPECT_EQ(d.outcome.problem.failure, SoundFailure::UndecodableCodec);
     EXPECT_EQ(d.outcome.problem.detail, QStringLiteral("0x7777"));

@@ -108,4 +108,20 @@ QByteArray filmHead(TestFilm film, double fraction)
     return file.read(qint64(double(file.size()) * fraction));
 }
 
+QByteArray waveOfUnknownCodec()
+{
+    QByteArray wav("RIFF");
+    auto u32 = [&](quint32 v) { wav.append(reinterpret_cast<const char *>(&v), 4); };
+    auto u16 = [&](quint16 v) { wav.append(reinterpret_cast<const char *>(&v), 2); };
+    const QByteArray data(8000, '\x55');
+    u32(36 + data.size());
+    wav += "WAVEfmt ";
+    u32(16);
+    u16(0x7777), u16(1), u32(8000), u32(8000), u16(1), u16(8);
+    wav += "data";
+    u32(data.size());
+    wav += data;
+    return wav;
+}
+
 } // namespace korv::test

@@ -4,6 +4,7 @@
 // few seconds of a 160x90 test picture (and a sine tone per audio track);
 // what each holds is written beside its recipe, as the tests' truth.
 
+#include <QByteArray>
 #include <QString>
 
 namespace korv::test {
@@ -25,6 +26,9 @@ enum class TestFilm {
 
 // The film's path; empty when ffmpeg is missing or failed (the test skips).
 QString testFilm(TestFilm film);
+
+// A WAVE file whose format tag (0x7777) names no codec: a sound no decoder has.
+QByteArray waveOfUnknownCodec();
 
 // `film`'s first `fraction` of its bytes, as a film cut short in copying.
 QByteArray filmHead(TestFilm film, double fraction);
