@@ -11,6 +11,7 @@
 #include <hunspell/hunspell.hxx>
 
 #include <algorithm>
+#include <thread>
 
 namespace korv {
 
@@ -33,6 +34,18 @@ QString normalised(QStringView word)
     QString out = word.toString();
     out.replace(QChar(0x2019), QLatin1Char('\''));
     return out;
+}
+
+// Hunspell keeps one table of Unicode cases for all its dictionaries, made by
+// the first to load and freed by the last to go, with a plain counter: two
+// dictionaries loading or going at once on different threads (the file's
+// dictionary changed while the previous one still loads) leak it or free it
+// under the other's feet. Loading and freeing take turns.
+QMutex &hunspellLifeMutex()
+{
+    // Never destroyed: a load may still hold it while the program exits.
+    static QMutex *const mutex = new QMutex;
+    return *mutex;
 }
 
 bool worthChecking(QStringView word)
@@ -92,7 +105,20 @@ SpellChecker::SpellChecker(QString name, std::unique_ptr<Hunspell> hunspell)
     utf8_ = encoding_.compare(QLatin1String("UTF-8"), Qt::CaseInsensitive) == 0;
 }
 
-SpellChecker::~SpellChecker() = default;
+SpellChecker::~SpellChecker()
+{
+    if (hunspellLifeMutex().tryLock()) {
+        hunspell_.reset();
+        hunspellLifeMutex().unlock();
+        return;
+    }
+    // Another dictionary is loading (a second or two): this one goes when
+    // it has, off the caller's thread, which may be the window's.
+    std::thread([hunspell = std::move(hunspell_)]() mutable {
+        const QMutexLocker lock(&hunspellLifeMutex());
+        hunspell.reset();
+    }).detach();
+}
 
 QStringList SpellChecker::defaultFolders()
 {
@@ -128,7 +154,11 @@ std::unique_ptr<SpellChecker> SpellChecker::load(const QString &name, const QStr
         const QString dic = dir.filePath(name + QStringLiteral(".dic"));
         if (!QFileInfo(aff).isReadable() || !QFileInfo(dic).isReadable())
             continue;
-        auto hunspell = std::make_unique<Hunspell>(QFile::encodeName(aff).constData(), QFile::encodeName(dic).constData());
+        std::unique_ptr<Hunspell> hunspell;
+        {
+            const QMutexLocker lock(&hunspellLifeMutex());
+            hunspell = std::make_unique<Hunspell>(QFile::encodeName(aff).constData(), QFile::encodeName(dic).constData());
+        }
         return std::unique_ptr<SpellChecker>(new SpellChecker(name, std::move(hunspell)));
     }
     return nullptr;

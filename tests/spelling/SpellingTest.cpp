@@ -10,6 +10,11 @@
 #include <QFile>
 #include <QTest>
 
+#include <atomic>
+#include <barrier>
+#include <thread>
+#include <vector>
+
 using namespace korv;
 using namespace korv::test;
 
@@ -68,6 +73,42 @@ TEST(Spelling, EnglishKnowsItsOwnWords)
     auto checker = SpellChecker::load("en_US");
     ASSERT_TRUE(checker);
     EXPECT_EQ(unknown(*checker, "I don't know the colour of teh sky"), QStringList({"colour", "teh"}));
+}
+
+// Changing the file's dictionary while the previous one still loads puts two
+// loads, and a load and a release, on different threads at once. Each
+// dictionary must come out whole, and (in the sanitizer suite) nothing the
+// library shares between dictionaries may leak or be freed under another.
+TEST(Spelling, DictionariesLoadAndGoOnSeveralThreadsAtOnce)
+{
+    TestFolder folder;
+    for (const QString name : {QStringLiteral("aa_AA"), QStringLiteral("bb_BB")}) {
+        folder.write(QStringLiteral("dict/%1.aff").arg(name), "SET UTF-8\nTRY çşğıöüaeilnrk\n");
+        folder.write(QStringLiteral("dict/%1.dic").arg(name), "3\nelma\nşeker\nçay\n");
+    }
+    const QStringList folders{folder.filePath(QStringLiteral("dict"))};
+    // Every round starts with no dictionary loaded, all threads loading at
+    // the same moment and letting go at the same moment.
+    constexpr int kThreads = 4;
+    constexpr int kRounds = 60;
+    std::barrier together(kThreads);
+    std::atomic<int> wrong{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t] {
+            for (int round = 0; round < kRounds; ++round) {
+                together.arrive_and_wait();
+                auto checker = SpellChecker::load(t % 2 ? QStringLiteral("aa_AA") : QStringLiteral("bb_BB"), folders);
+                if (!checker || !checker->isCorrect(u"şeker") || checker->isCorrect(u"şekr"))
+                    ++wrong;
+                together.arrive_and_wait();
+                checker.reset();
+            }
+        });
+    }
+    for (std::thread &thread : threads)
+        thread.join();
+    EXPECT_EQ(wrong, 0);
 }
 
 TEST(PersonalDictionary, WordsAreAppendedAndADamagedListIsReadAsFarAsItIsSound)
