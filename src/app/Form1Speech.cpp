@@ -1,6 +1,7 @@
 // Form1's wiring of the commands that lay times on the voice: snapping the
-// highlighted rows (F9) and fitting the whole file to the film's speech,
-// both in the file menu under the film's items.
+// highlighted rows (F9) and fitting the whole file to the film's speech
+// (cancellable from its progress window), both in the file menu under the
+// film's items.
 #include "app/Form1.h"
 
 #include "commands/SpeechCommands.h"
@@ -43,6 +44,8 @@ void Form1::wireSpeech()
             *hintBefore = statusHintKey_;
         setStatusHint(running ? msg::FitRunning : *hintBefore);
     });
+    // Cancelled from its progress window: the status bar says nothing changed.
+    connect(voiceFit, &VoiceFit::stopped, this, [this] { setStatusHint(msg::FitStopped); });
 }
 
 void Form1::showSpeechTexts()

@@ -194,6 +194,7 @@ VoiceFit::VoiceFit(Workspace &ws, QObject *parent)
 
 VoiceFit::~VoiceFit()
 {
+    cancel_ = true;
     if (worker_.joinable())
         worker_.join();
 }
@@ -211,12 +212,24 @@ void VoiceFit::start()
     rows.reserve(all.size());
     for (int row : all)
         rows.push_back({*timeOf(ws_, row, ColStart), *timeOf(ws_, row, ColEnd)});
-    sound::FitOptions options;
-    options.filmRate = ws_.frameRates.film;
     if (worker_.joinable())
         worker_.join(); // the last search, over already
+    cancel_ = false;
+    sound::FitOptions options;
+    options.filmRate = ws_.frameRates.film;
+    options.cancel = &cancel_;
+    options.progress = [this](int percent) {
+        QMetaObject::invokeMethod(
+            this, [this, percent] {
+                if (running_ && !cancel_)
+                    ws_.ui.showProgress(percent);
+            },
+            Qt::QueuedConnection);
+    };
     running_ = true;
     emit runningChanged(true);
+    ws_.ui.beginProgress(ws_.language.LangMessage(msg::FitRunning), ws_.language.LangText(msg::MenuFitToVoice),
+                         [this] { cancel(); });
     worker_ = std::thread([this, edges = ws_.filmSpeech.edges(), rows = std::move(rows), options] {
         const sound::FitResult fit = sound::fitRows(edges, rows, options);
         // Dropped by Qt when this object is gone by then.
@@ -224,11 +237,24 @@ void VoiceFit::start()
     });
 }
 
+void VoiceFit::cancel()
+{
+    if (!running_ || cancel_)
+        return;
+    cancel_ = true;
+    // The window goes at once; the worker's end comes back to finished().
+    ws_.ui.endProgress();
+}
+
 void VoiceFit::finished(const sound::FitResult &fit)
 {
     running_ = false;
+    ws_.ui.endProgress();
     emit runningChanged(false);
-    if (!fit.found) {
+    if (cancel_ || fit.cancelled) {
+        // The user stopped it: nothing to tell but that nothing changed.
+        emit stopped();
+    } else if (!fit.found) {
         ws_.ui.showNotice(ws_.language.LangMessage(msg::FitNotFound), ProgramInfo::kNoticeTitle);
     } else if (std::round(fit.offset * 1000) == 0 && fit.ratio() == 1.0) {
         ws_.ui.showNotice(ws_.language.LangMessage(msg::FitAlreadyFits), ProgramInfo::kNoticeTitle);

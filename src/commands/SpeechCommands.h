@@ -46,8 +46,9 @@ QString fitQuestion(const Workspace &ws, const sound::FitResult &fit);
 void applyFit(Workspace &ws, const sound::FitResult &fit);
 
 // The fit command: the rows are read on the window's thread, the fit is
-// searched on a worker (the user goes on working meanwhile), then the user
-// is asked and the answer applied.
+// searched on a worker (the user goes on working meanwhile, a progress
+// window standing with its cancel button), then the user is asked and the
+// answer applied. Cancelled, it changes nothing.
 class VoiceFit : public QObject {
     Q_OBJECT
 public:
@@ -57,9 +58,14 @@ public:
 
     void start();
     bool running() const { return running_; }
+    // Stops the search under way: no question follows, nothing changes,
+    // even when the search was just over.
+    void cancel();
 
 signals:
     void runningChanged(bool running);
+    // The user cancelled the search; done() follows.
+    void stopped();
     // The search is over and what followed it (notice, question, change) done.
     void done();
 
@@ -69,6 +75,7 @@ private:
     Workspace &ws_;
     std::thread worker_;
     bool running_ = false;
+    std::atomic_bool cancel_{false};
 };
 
 } // namespace korv

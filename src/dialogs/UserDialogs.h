@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace korv {
@@ -56,6 +57,18 @@ public:
 
     // The busy (hourglass) pointer; calls nest.
     virtual void setBusy(bool busy) = 0;
+
+    // A small window that stands, without blocking the user, while long work
+    // runs on a worker: `text`, the percent done, and a cancel button (Esc
+    // too, or closing it) that calls `cancel`. One at a time; a second begin
+    // replaces the first. Where no user is at hand there is none.
+    virtual void beginProgress(const QString &text, const QString &title, std::function<void()> cancel)
+    {
+        (void)text, (void)title, (void)cancel;
+    }
+    virtual void showProgress(int percent) { (void)percent; }
+    // Closes the window; cancel is not called.
+    virtual void endProgress() {}
 };
 
 // Shows nothing and answers every question the same way: for work with no

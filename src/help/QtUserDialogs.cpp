@@ -2,6 +2,7 @@
 
 #include "help/FrameRateDialog.h"
 #include "help/NoticeWindow.h"
+#include "help/ProgressWindow.h"
 
 #include "locale/MessageKeys.h"
 
@@ -120,6 +121,29 @@ void QtUserDialogs::setBusy(bool busy)
         QApplication::setOverrideCursor(Qt::WaitCursor);
     else
         QApplication::restoreOverrideCursor();
+}
+
+void QtUserDialogs::beginProgress(const QString &text, const QString &title, std::function<void()> cancel)
+{
+    endProgress();
+    progress_ = new ProgressWindow(language_, text, title, std::move(cancel), owner_);
+    progress_->show();
+    // Over the main window's middle, out of the list's way as little as may be.
+    if (owner_)
+        progress_->move(owner_->geometry().center() - progress_->rect().center());
+}
+
+void QtUserDialogs::showProgress(int percent)
+{
+    if (progress_)
+        progress_->setPercent(percent);
+}
+
+void QtUserDialogs::endProgress()
+{
+    if (progress_)
+        progress_->finish();
+    progress_ = nullptr;
 }
 
 } // namespace korv

@@ -11,6 +11,8 @@
 
 namespace korv {
 
+class ProgressWindow;
+
 class QtUserDialogs : public UserDialogs {
 public:
     // The windows speak `language`; the frame-rate window reads rates in
@@ -28,6 +30,9 @@ public:
     FileDialogResult chooseFileToSave(const FileDialogRequest &request) override;
     std::optional<double> askFrameRate(const QString &proposal) override;
     void setBusy(bool busy) override;
+    void beginProgress(const QString &text, const QString &title, std::function<void()> cancel) override;
+    void showProgress(int percent) override;
+    void endProgress() override;
 
     // "desc|patterns|desc|patterns" to a Qt file-dialog filter.
     static QString qtFilter(const QString &filter);
@@ -40,6 +45,7 @@ private:
     const Language &language_;
     NumberFormat numbers_;
     QPointer<QWidget> owner_;
+    QPointer<ProgressWindow> progress_;
 };
 
 } // namespace korv

@@ -108,6 +108,8 @@ constexpr BuiltIn kBuiltIn[] = {
     // Recovery copies that cannot be kept.
     {"270", "Kurtarma kopyaları tutulamıyor: %1 klasörüne yazılamıyor. Program kaydetmeden kapanırsa kaydedilmemiş değişiklikler geri getirilemez."},
     {"271", "KURTARMA KOPYASI YOK"},
+    // Laying times on the voice: the fit stopped.
+    {"272", "Altyazıları filmin sesine uydurma durduruldu; hiçbir şey değişmedi."},
     // The reading checks and the spelling.
     {"190", "KR/SN"},
     {"191", "Okuma hızı (saniyede karakter)"},

@@ -116,16 +116,34 @@ FitResult fitRows(const SpeechEdges &edges, const std::vector<RowTimes> &rows, c
                 *same = change;
         }
 
+    // The coarse pass over the rates is the first half of the work, the
+    // refining of its candidates the second.
+    auto stopped = [&options] { return options.cancel && options.cancel->load(); };
+    auto tell = [&options](int percent) {
+        if (options.progress)
+            options.progress(percent);
+    };
     std::vector<Candidate> candidates;
-    for (const RateChange &rate : rates)
-        for (const Candidate &c : coarsePeaks(edges, starts, ends, rate, options.maxOffset))
+    for (std::size_t i = 0; i < rates.size(); ++i) {
+        if (stopped()) {
+            result.cancelled = true;
+            return result;
+        }
+        for (const Candidate &c : coarsePeaks(edges, starts, ends, rates[i], options.maxOffset))
             candidates.push_back(c);
+        tell(int(50 * (i + 1) / rates.size()));
+    }
 
     // Refine each on the 10 ms grid, then keep the best; a change of rate
     // must earn its place clearly, since over a short file it moves little
     // and chance would pick among near-equals.
     Candidate bestSame, bestChanged;
-    for (Candidate &c : candidates) {
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        if (stopped()) {
+            result.cancelled = true;
+            return result;
+        }
+        Candidate &c = candidates[i];
         const double centre = c.offset;
         for (double off = centre - 0.2; off <= centre + 0.2 + 1e-9; off += fineStep) {
             const double s = score(edges, starts, ends, c.rate.ratio(), off);
@@ -137,7 +155,9 @@ FitResult fitRows(const SpeechEdges &edges, const std::vector<RowTimes> &rows, c
         Candidate &best = c.rate.from > 0 ? bestChanged : bestSame;
         if (c.score > best.score)
             best = c;
+        tell(50 + int(49 * (i + 1) / candidates.size()));
     }
+    tell(100);
     const Candidate &best = bestChanged.score > bestSame.score * 1.05 + 2 ? bestChanged : bestSame;
 
     // The offset to the millisecond: the median of what the matched edges

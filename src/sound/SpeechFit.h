@@ -7,6 +7,8 @@
 
 #include "sound/SpeechSnap.h"
 
+#include <atomic>
+#include <functional>
 #include <vector>
 
 namespace korv::sound {
@@ -18,6 +20,10 @@ struct FitOptions {
     // The film's rate where known: of two changes with the same ratio
     // (24 -> 23.976 and 30 -> 29.97) the one to this rate is named.
     double filmRate = 0;
+    // Set from another thread to stop the search; the result then says so.
+    const std::atomic_bool *cancel = nullptr;
+    // The percent done, now and then, from the searching thread; 100 last.
+    std::function<void(int percent)> progress;
 };
 
 struct FitResult {
@@ -26,6 +32,7 @@ struct FitResult {
     double fromRate = 0;   // the file's rate; both 0 when the rate stays
     double toRate = 0;     // the film's rate
     int rowsOnSpeech = 0;  // rows whose start or end lies on an edge afterwards
+    bool cancelled = false; // stopped before the end: nothing else holds
     double ratio() const { return fromRate > 0 && toRate > 0 ? fromRate / toRate : 1.0; }
     double apply(double t) const { return t * ratio() + offset; }
 };

@@ -1,5 +1,6 @@
 // Laying times on the voice through the main window: rows highlighted with
-// the mouse and F9, the fit from the file menu while the window stays live.
+// the mouse and F9, the fit from the file menu while the window stays live,
+// and cancelled from its progress window.
 #include "commands/FilmCommands.h"
 #include "commands/SpeechCommands.h"
 #include "locale/MessageKeys.h"
@@ -88,6 +89,32 @@ TEST_F(VoiceWindowTest, TheFitRunsBesideTheWindowAndAsksBeforeItChangesAnything)
     EXPECT_EQ(ui.questions[0].message, shownText(msg::FitQuestionOffset));
     EXPECT_EQ(starts().first(), "4");
     EXPECT_NE(form.statusHint(), shownText(msg::FitRunning));
+}
+
+TEST_F(VoiceWindowTest, AFitCancelledFromItsProgressWindowSaysSoAndChangesNothing)
+{
+    std::vector<sound::SpeechSpan> spans;
+    std::vector<SubtitleEntry> rows;
+    for (int i = 0; i < 10; ++i) {
+        const double start = 4 + i * 6.1 + (i % 3) * 0.7;
+        spans.push_back({start, start + 1.2 + (i % 2) * 0.5});
+        rows.push_back({"0", SecondsToText(start + 2.5, ws.numbers), SecondsToText(spans.back().end + 2.5, ws.numbers),
+                        "x"});
+    }
+    ws.filmSpeech.setSpans(spans);
+    ws.list.replaceAll(rows);
+    ws.list.renumber();
+    ws.history.startNew();
+    QAction *fit = form.controls().mnuFilmeUydur;
+    fit->trigger();
+    ASSERT_TRUE(ui.progressShown);
+    EXPECT_EQ(ui.progressWindows.back().message, shownText(msg::FitRunning));
+    ui.cancelProgress();
+    ASSERT_TRUE(waitUntil([&] { return fit->isEnabled(); }, 10000));
+    EXPECT_EQ(form.statusHint(), shownText(msg::FitStopped));
+    EXPECT_TRUE(ui.questions.empty());
+    EXPECT_EQ(starts().first(), rows[0].start);
+    EXPECT_FALSE(ws.history.canUndo());
 }
 
 TEST_F(VoiceWindowTest, KeyFourOnTheOpenFilmLandsOnTheOnsetBeforeThePress)

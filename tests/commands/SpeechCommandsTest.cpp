@@ -251,3 +251,52 @@ TEST_F(VoiceTest, FitTellsWhenItFindsNothingOrNothingIsToChange)
     EXPECT_TRUE(ui.lastNotice().startsWith("The subtitles could not be laid")) << ui.lastNotice().toStdString();
     EXPECT_TRUE(ui.questions.empty());
 }
+
+TEST_F(VoiceTest, TheFitStandsInAProgressWindowAndItsCancelChangesNothing)
+{
+    // Lines 1.7 s late on speech every few seconds.
+    std::vector<sound::SpeechSpan> spans;
+    std::vector<SubtitleEntry> rows;
+    for (int i = 0; i < 40; ++i) {
+        const double start = 3 + i * 4.7 + (i % 3) * 0.6;
+        spans.push_back({start, start + 1.1 + (i % 4) * 0.4});
+        rows.push_back({"0", SecondsToText(start + 1.7, ws.numbers), SecondsToText(spans.back().end + 1.7, ws.numbers),
+                        "x"});
+    }
+    ws.filmSpeech.setSpans(spans);
+    ws.list.replaceAll(rows);
+    ws.list.renumber();
+    ws.history.startNew();
+    speak("English");
+
+    VoiceFit fit(ws);
+    QSignalSpy done(&fit, &VoiceFit::done), stopped(&fit, &VoiceFit::stopped);
+    fit.start();
+    ASSERT_TRUE(ui.progressShown);
+    ASSERT_EQ(ui.progressWindows.size(), 1u);
+    EXPECT_EQ(ui.progressWindows[0].message, "Fitting the subtitles to the film's sound…");
+    EXPECT_EQ(ui.progressWindows[0].title, "FIT THE SUBTITLES TO THE FILM'S SOUND");
+    // The user cancels at once; even a search over by then changes nothing.
+    ui.cancelProgress();
+    ASSERT_TRUE(done.wait(10000));
+    EXPECT_EQ(stopped.size(), 1);
+    EXPECT_FALSE(fit.running());
+    EXPECT_TRUE(ui.questions.empty());
+    EXPECT_TRUE(ui.notices.empty());
+    EXPECT_EQ(starts().first(), rows[0].start);
+    EXPECT_FALSE(ws.history.canUndo());
+
+    // Run again to its end: the percent rises to 100 and the window is gone
+    // before the question.
+    ui.yesNo = {true};
+    fit.start();
+    ASSERT_TRUE(done.wait(10000));
+    EXPECT_EQ(stopped.size(), 1);
+    EXPECT_FALSE(ui.progressShown);
+    ASSERT_FALSE(ui.percents.empty());
+    EXPECT_TRUE(std::is_sorted(ui.percents.begin(), ui.percents.end()));
+    EXPECT_EQ(ui.percents.back(), 100);
+    ASSERT_EQ(ui.questions.size(), 1u);
+    EXPECT_EQ(ui.questions[0].message, "-1.700 s: apply?");
+    EXPECT_EQ(TextToSeconds(cell(0, ColStart), ws.numbers), spans[0].start);
+}

@@ -3,6 +3,7 @@
 #include "help/BalloonWindow.h"
 #include "help/FrameRateDialog.h"
 #include "help/NoticeWindow.h"
+#include "help/ProgressWindow.h"
 #include "help/ShortcutTableWindow.h"
 #include "help/TourGeometry.h"
 #include "support/WidgetTest.h"
@@ -334,4 +335,54 @@ TEST(FrameRateWindow, TheFirstReturnConfirmsTheProposedRate)
         EXPECT_TRUE(closedByKey) << proposal;
         EXPECT_EQ(rate, QString::fromLatin1(proposal).toDouble()) << proposal;
     }
+}
+
+TEST(ProgressWindowTest, StandsBesideTheOwnerAndEscTheButtonOrTheCloseBoxCancelsOnce)
+{
+    Language shipped(QStringLiteral(KORV_SOURCE_DIR "/data"));
+    QWidget owner;
+    owner.resize(600, 400);
+    owner.show();
+    QtUserDialogs dialogs(shipped, NumberFormat::dot(), &owner);
+    const auto shown = [&owner] { return owner.findChild<ProgressWindow *>(); };
+    int cancels = 0;
+    for (const auto &[language, button] : {std::pair{"Turkish", "İptal"}, {"English", "Cancel"}}) {
+        for (const char *how : {"Esc", "button", "close box"}) {
+            shipped.setCurrentLanguage(QString::fromLatin1(language));
+            cancels = 0;
+            dialogs.beginProgress("Working", "WORK", [&cancels] { ++cancels; });
+            ProgressWindow *window = shown();
+            ASSERT_NE(window, nullptr);
+            EXPECT_TRUE(window->isVisible());
+            EXPECT_FALSE(window->isModal()); // the user goes on working
+            EXPECT_EQ(QStringList({window->windowTitle(), window->LblIs->text(), window->CmdIptal->text()}),
+                      QStringList({"WORK", "Working", QString::fromUtf8(button)}));
+            dialogs.showProgress(37);
+            EXPECT_EQ(window->Ilerleme->value(), 37);
+            const QPointer<ProgressWindow> gone(window);
+            if (QLatin1String(how) == QLatin1String("Esc"))
+                QTest::keyClick(window, Qt::Key_Escape);
+            else if (QLatin1String(how) == QLatin1String("button"))
+                window->CmdIptal->click();
+            else
+                window->close();
+            EXPECT_EQ(cancels, 1) << language << " " << how;
+            // The work's own end after the cancel calls nothing again.
+            dialogs.endProgress();
+            dialogs.showProgress(50);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            EXPECT_TRUE(gone.isNull()) << how;
+            EXPECT_EQ(cancels, 1) << how;
+        }
+    }
+    // Ended by the work: closed without a cancel; a second begin replaces the first.
+    dialogs.beginProgress("One", "1", [&cancels] { ++cancels; });
+    dialogs.beginProgress("Two", "2", [&cancels] { ++cancels; });
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_EQ(owner.findChildren<ProgressWindow *>().size(), 1);
+    EXPECT_EQ(shown()->LblIs->text(), "Two");
+    dialogs.endProgress();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(shown(), nullptr);
+    EXPECT_EQ(cancels, 1);
 }

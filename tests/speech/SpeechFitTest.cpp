@@ -1,10 +1,13 @@
 // Fitting a whole file on edges laid out as a film's: the offset to the
 // millisecond, rates that differ by one part in a thousand told apart over a
-// long film, and no fit where chance alone would lay a few rows on edges.
+// long film, no fit where chance alone would lay a few rows on edges, and a
+// search that tells its progress and stops when told.
 #include "sound/SpeechFit.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <random>
 
@@ -84,4 +87,44 @@ TEST(FitEdges, FindsNoFitForRowsOfAnotherFilm)
     const Film f = film(3), other = film(4);
     const FitResult fit = fitRows(SpeechEdges::of(f.spans), other.lines);
     EXPECT_FALSE(fit.found) << fit.rowsOnSpeech << " of " << other.lines.size() << " rows on speech";
+}
+
+TEST(FitEdges, TellsItsProgressAndStopsWhenCancelled)
+{
+    const Film f = film(5, 10);
+    const SpeechEdges edges = SpeechEdges::of(f.spans);
+    const std::vector<RowTimes> rows = moved(f.lines, 1, 2.5);
+
+    // Uncancelled: the percent only rises, ends at 100, and the fit holds.
+    std::vector<int> percents;
+    FitOptions options;
+    options.progress = [&percents](int p) { percents.push_back(p); };
+    const FitResult whole = fitRows(edges, rows, options);
+    EXPECT_TRUE(whole.found);
+    EXPECT_FALSE(whole.cancelled);
+    ASSERT_GE(percents.size(), 3u);
+    EXPECT_TRUE(std::is_sorted(percents.begin(), percents.end()));
+    EXPECT_GT(percents.front(), 0);
+    EXPECT_EQ(percents.back(), 100);
+
+    // Cancelled before it begins, or midway from another thread's flag: no
+    // fit and no further progress.
+    for (const int stopAt : {-1, 30, 60}) {
+        std::atomic_bool cancel{stopAt < 0};
+        percents.clear();
+        options.cancel = &cancel;
+        options.progress = [&](int p) {
+            percents.push_back(p);
+            if (p >= stopAt)
+                cancel = true;
+        };
+        const FitResult stopped = fitRows(edges, rows, options);
+        EXPECT_TRUE(stopped.cancelled) << stopAt;
+        EXPECT_FALSE(stopped.found) << stopAt;
+        EXPECT_EQ(stopped.offset, 0) << stopAt;
+        if (stopAt < 0)
+            EXPECT_TRUE(percents.empty());
+        else
+            EXPECT_LT(percents.back(), stopAt + 20) << stopAt; // stopped within a step
+    }
 }

@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace korv::test {
@@ -55,6 +57,36 @@ public:
     }
     void setBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
 
+    // The progress window: what it said, the percents shown, whether it
+    // stands, and its cancel button.
+    std::vector<Shown> progressWindows;
+    std::vector<int> percents;
+    bool progressShown = false;
+    void beginProgress(const QString &text, const QString &title, std::function<void()> cancel) override
+    {
+        progressWindows.push_back({text, title});
+        progressShown = true;
+        progressCancel_ = std::move(cancel);
+    }
+    void showProgress(int percent) override
+    {
+        EXPECT_TRUE(progressShown) << "a percent shown with no progress window";
+        percents.push_back(percent);
+    }
+    void endProgress() override
+    {
+        progressShown = false;
+        progressCancel_ = nullptr;
+    }
+    // The user presses the progress window's cancel button.
+    void cancelProgress()
+    {
+        ASSERT_TRUE(progressShown) << "no progress window to cancel";
+        auto cancel = std::exchange(progressCancel_, nullptr);
+        progressShown = false;
+        cancel();
+    }
+
     // The notices as "title: message", in order.
     QStringList shown() const
     {
@@ -66,6 +98,8 @@ public:
     QString lastNotice() const { return notices.empty() ? QString() : notices.back().message; }
 
 private:
+    std::function<void()> progressCancel_;
+
     template <typename Asked, typename T>
     static T take(Asked &asked, const typename Asked::value_type &question, std::deque<T> &answers, T fallback)
     {
