@@ -341,6 +341,12 @@ ShortcutTableWindow::ShortcutTableWindow(const Language &language, QWidget *owne
         Label1[std::size_t(i)] = label;
     }
 
+    LblSes = new QLabel(this);
+    LblSes->setObjectName(QStringLiteral("LblSes"));
+    LblSes->setGeometry(8, 394, 500, 34);
+    LblSes->setWordWrap(true);
+    LblSes->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
     CmdKapat = new QPushButton(QStringLiteral("KAPAT (ESC)"), this);
     CmdKapat->setObjectName(QStringLiteral("CmdKapat"));
     CmdKapat->setGeometry(520, 396, 112, 26);
@@ -355,6 +361,9 @@ ShortcutTableWindow::ShortcutTableWindow(const Language &language, QWidget *owne
 void ShortcutTableWindow::Form_Load()
 {
     ApplyLanguage(this, language_);
+    // A line of the message texts, not of the window's section, so that
+    // language files made before it still name every control they hold.
+    LblSes->setText(language_.LangText(msg::ShortcutVoiceKeys));
 }
 
 void ShowShortcutTable(const Language &language, QWidget *owner)

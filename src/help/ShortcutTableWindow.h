@@ -26,6 +26,9 @@ public:
     // replace them.
     std::array<QLabel *, kLabelCount> Label1{};
     QLabel *Image1 = nullptr;
+    // The keys beyond the keypad that lay times on the voice (F9, and the
+    // file menu's fit, which has no key).
+    QLabel *LblSes = nullptr;
     QPushButton *CmdKapat = nullptr;
 
     // The keys of the picture.

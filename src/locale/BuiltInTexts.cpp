@@ -108,8 +108,9 @@ constexpr BuiltIn kBuiltIn[] = {
     // Recovery copies that cannot be kept.
     {"270", "Kurtarma kopyaları tutulamıyor: %1 klasörüne yazılamıyor. Program kaydetmeden kapanırsa kaydedilmemiş değişiklikler geri getirilemez."},
     {"271", "KURTARMA KOPYASI YOK"},
-    // Laying times on the voice: the fit stopped.
+    // Laying times on the voice: the fit stopped, and the shortcut table's line of its keys.
     {"272", "Altyazıları filmin sesine uydurma durduruldu; hiçbir şey değişmedi."},
+    {"273", "F9 : Seçili satırları konuşmaya OTURT  ·  Dosya menüsü : Bütün altyazıyı filmin sesine UYDUR"},
     // The reading checks and the spelling.
     {"190", "KR/SN"},
     {"191", "Okuma hızı (saniyede karakter)"},

@@ -146,6 +146,7 @@ inline const QString MenuSnapRows = QStringLiteral("169");
 inline const QString MenuFitToVoice = QStringLiteral("170");
 inline const QString VoiceLimitsNotNumbers = QStringLiteral("171");
 inline const QString FitStopped = QStringLiteral("272");       // the status bar, after a cancel
+inline const QString ShortcutVoiceKeys = QStringLiteral("273"); // the shortcut table's line of F9 and the fit
 // The waveform strip under the film: its name and state for a screen reader
 // (the percent, ready, or why there is no waveform), the notice of a sound
 // that could not be analysed, the status bar while it is, and the steps of

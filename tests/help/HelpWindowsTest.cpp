@@ -279,6 +279,28 @@ TEST(ShortcutTableTest, LabelsPointAtTheirKeysAndEscCloses)
     EXPECT_FALSE(window.isVisible());
 }
 
+TEST(ShortcutTableTest, ListsTheVoiceKeysInEachLanguageClearOfTheOtherLabels)
+{
+    Language shipped(QStringLiteral(KORV_SOURCE_DIR "/data"));
+    for (const auto &[language, snap, fit] : {std::tuple{"", "OTURT", "Dosya menüsü"}, {"Turkish", "OTURT", "Dosya menüsü"},
+                                               {"English", "SNAP", "File menu"}}) {
+        shipped.setCurrentLanguage(QString::fromLatin1(language));
+        ShortcutTableWindow window(shipped);
+        window.show();
+        const QLabel *voice = window.LblSes;
+        EXPECT_TRUE(voice->text().startsWith("F9 : ")) << language;
+        EXPECT_TRUE(voice->text().contains(QString::fromUtf8(snap))) << language;
+        EXPECT_TRUE(voice->text().contains(QString::fromUtf8(fit))) << language;
+        // Whole on the window, in its lines, clear of the labels and the button.
+        EXPECT_TRUE(window.rect().contains(voice->geometry())) << language;
+        const QRect needed = voice->fontMetrics().boundingRect(voice->contentsRect(), Qt::TextWordWrap, voice->text());
+        EXPECT_LE(needed.height(), voice->contentsRect().height()) << language;
+        EXPECT_FALSE(voice->geometry().intersects(window.CmdKapat->geometry())) << language;
+        for (const QLabel *label : window.Label1)
+            EXPECT_FALSE(voice->geometry().intersects(label->geometry())) << language << " " << label->objectName().toStdString();
+    }
+}
+
 TEST(QuestionWindows, ButtonsSpeakTheWindowsLanguage)
 {
     Language shipped(QStringLiteral(KORV_SOURCE_DIR "/data"));
