@@ -182,15 +182,15 @@ TEST_F(SubConvTest, HelpAndVersionGoToStandardOutputAndEndWithZero)
         EXPECT_EQ(o[2], "");
         EXPECT_TRUE(o[1].startsWith("usage: korvendal-subconv --list [--fps RATE] FILE\n"
                                     "       korvendal-subconv --to FORMAT [--fps RATE] [--shift SECONDS] [--repair] "
-                                    "[--film FILM] [--snap] [--fit] IN OUT\n"
+                                    "[--film FILM] [--audio-track N] [--snap] [--fit] IN OUT\n"
                                     "       korvendal-subconv --check [--fps RATE] [--dictionary NAME] FILE\n"
                                     "       korvendal-subconv --film-info FILM\n"
                                     "       korvendal-subconv --help | --version\n"))
             << o[1].toStdString();
         for (const char *line : {"\n  --fps RATE", "\n  --shift SECONDS", "\n  --repair", "\n  --dictionary NAME",
                                  "\n  -h, --help", "\n  --version",
-                                 "\n  --film FILM", "\n  --snap", "\n  --fit", "Exit status: 0 done, 1 ",
-                                 "no speech was found, 2 a usage error."})
+                                 "\n  --film FILM", "\n  --audio-track N", "\n  --snap", "\n  --fit",
+                                 "Exit status: 0 done, 1 ", "no such audio track or no speech was found, 2 a usage\nerror."})
             EXPECT_TRUE(o[1].contains(line)) << line;
     }
     EXPECT_EQ(run({"--version"}), QStringList({"0", "korvendal-subconv " + ProgramInfo::versionText() + "\n", ""}));

@@ -92,6 +92,34 @@ SpeechFilm speechFilm(test::SpeechCondition condition)
     return film;
 }
 
+// The silent film's sound as audio track 1 and the spoken one's as track 2,
+// under the spoken film's picture: a film whose first track is no dialogue.
+SpeechFilm speechOnSecondTrack()
+{
+    const SpeechFilm silent = speechFilm(test::SpeechCondition::Silence);
+    SpeechFilm spoken = speechFilm(test::SpeechCondition::Clean);
+    if (silent.path.isEmpty() || spoken.path.isEmpty()) {
+        spoken.error += silent.error;
+        spoken.path.clear();
+        return spoken;
+    }
+    const QString path = QStringLiteral(KORV_TEST_MEDIA_DIR "/film-speech-on-track-2-v1.mkv");
+    if (!QFile::exists(path)) {
+        const QString part = path + QStringLiteral(".%1").arg(QCoreApplication::applicationPid());
+        QProcess ffmpeg;
+        ffmpeg.start(QStringLiteral("ffmpeg"), {"-v", "error", "-y", "-i", spoken.path, "-i", silent.path, "-map", "0:v",
+                                                "-map", "1:a", "-map", "0:a", "-c", "copy", "-f", "matroska", part});
+        if (!ffmpeg.waitForFinished(120000) || ffmpeg.exitStatus() != QProcess::NormalExit || ffmpeg.exitCode() != 0) {
+            spoken.error = QStringLiteral("ffmpeg failed: ") + QString::fromLocal8Bit(ffmpeg.readAllStandardError());
+            spoken.path.clear();
+            return spoken;
+        }
+        QFile::rename(part, path);
+    }
+    spoken.path = path;
+    return spoken;
+}
+
 // SubRip rows of the lines, row i timed at times(i).
 QByteArray subRip(const std::vector<test::SpokenLine> &lines, const std::function<std::pair<double, double>(int)> &times)
 {
@@ -212,5 +240,50 @@ TEST_F(SubConvVoiceTest, AFilmWithoutSoundOrSpeechIsAnErrorAndWritesNothing)
     EXPECT_EQ(run({"--snap", "--to", "subrip", path("a.srt"), path("out.srt")})[0], "2");
     EXPECT_EQ(run({"--film", silent, "--to", "subrip", path("a.srt"), path("out.srt")})[0], "2");
     EXPECT_EQ(run({"--film", silent, "--snap", "--list", path("a.srt")})[0], "2");
+    EXPECT_FALSE(QFile::exists(path("out.srt")));
+}
+
+TEST_F(SubConvVoiceTest, AudioTrackChoosesWhichSoundIsListenedToAndATrackTheFilmLacksIsAnError)
+{
+    const SpeechFilm film = speechOnSecondTrack();
+    if (film.path.isEmpty())
+        GTEST_SKIP() << film.error.toStdString();
+    folder.write("late.srt", subRip(film.lines, [&](int i) {
+        return std::pair{film.lines[std::size_t(i)].start + 0.3, film.lines[std::size_t(i)].end + 0.2};
+    }));
+    // The first track, given or not, is the silent one.
+    for (const QStringList &track : {QStringList{}, QStringList{"--audio-track", "1"}}) {
+        const QStringList o =
+            run(QStringList{"--film", film.path} + track + QStringList{"--snap", "--to", "subrip", path("late.srt"), path("out.srt")});
+        EXPECT_EQ(o, QStringList({"1", "", "korvendal-subconv: " + film.path + ": no speech was found in the film's sound\n"}));
+        EXPECT_FALSE(QFile::exists(path("out.srt")));
+    }
+
+    QStringList o = run({"--film", film.path, "--audio-track", "2", "--snap", "--to", "subrip", path("late.srt"), path("out.srt")});
+    ASSERT_EQ(o[0], "0") << o[2].toStdString();
+    EXPECT_TRUE(o[2].startsWith("korvendal-subconv: snapped to the film's speech: ")) << o[2].toStdString();
+    const auto snapped = times(path("out.srt"));
+    ASSERT_EQ(snapped.size(), film.lines.size());
+    int startsNear = 0;
+    for (std::size_t i = 0; i < snapped.size(); ++i)
+        startsNear += std::abs(snapped[i].first - film.lines[i].start) <= 0.1;
+    EXPECT_GE(startsNear, int(snapped.size()) - 1);
+    QFile::remove(path("out.srt"));
+
+    o = run({"--film", film.path, "--audio-track", "3", "--fit", "--to", "subrip", path("late.srt"), path("out.srt")});
+    EXPECT_EQ(o, QStringList({"1", "",
+                              "korvendal-subconv: " + film.path + ": the film has no audio track 3; its audio tracks are "
+                                                                  "1 to 2, as --film-info lists them\n"}));
+    EXPECT_FALSE(QFile::exists(path("out.srt")));
+
+    // Not a track number, or without a film: usage errors.
+    for (const char *wrong : {"0", "-1", "two", ""}) {
+        o = run({"--film", film.path, "--audio-track", wrong, "--snap", "--to", "subrip", path("late.srt"), path("out.srt")});
+        EXPECT_EQ(o[0], "2") << wrong;
+        EXPECT_TRUE(o[2].startsWith("korvendal-subconv: --audio-track takes a track number from 1\n")) << o[2].toStdString();
+    }
+    o = run({"--audio-track", "2", "--to", "subrip", path("late.srt"), path("out.srt")});
+    EXPECT_EQ(o[0], "2");
+    EXPECT_TRUE(o[2].contains("--audio-track chooses among the audio tracks of --film FILM")) << o[2].toStdString();
     EXPECT_FALSE(QFile::exists(path("out.srt")));
 }

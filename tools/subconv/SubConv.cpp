@@ -127,6 +127,8 @@ struct Request {
     bool repair = false;
     // Laying the times on the film's voice.
     QString film;
+    int audioTrack = 0; // 0-based; --audio-track counts from 1, as --film-info lists them
+    bool audioTrackGiven = false;
     bool snap = false;
     bool fit = false;
     QStringList files;
@@ -285,17 +287,26 @@ struct FilmVoice {
     QString note;         // a sound cut short, said on standard error
 };
 
-Result<FilmVoice> filmVoice(const QString &path)
+Result<FilmVoice> filmVoice(const QString &path, int audioTrack)
 {
     FilmVoice voice;
-    if (const auto film = media::describeFilm(path); film && film->video)
+    const auto film = media::describeFilm(path);
+    if (film && film->video)
         voice.frameRate = film->video->rate.value();
+    // A track the film lacks is told before any decoding; with no sound at
+    // all the analysis below says so as for the first track.
+    if (film && !film->audio.empty() && audioTrack >= int(film->audio.size()))
+        return Failure{Message::system(QStringLiteral("the film has no audio track %1; its audio tracks are 1 to %2, as "
+                                                      "--film-info lists them")
+                                           .arg(audioTrack + 1)
+                                           .arg(film->audio.size()),
+                                       path)};
     sound::SoundAnalysis analysis;
     auto features = std::make_shared<sound::SpeechFeatureSink>();
     QEventLoop loop;
     QObject::connect(&analysis, &sound::SoundAnalysis::finished, &loop, &QEventLoop::quit);
     QObject::connect(&analysis, &sound::SoundAnalysis::failed, &loop, &QEventLoop::quit);
-    analysis.start(path, 0, {features});
+    analysis.start(path, audioTrack, {features});
     loop.exec();
     const sound::SoundProblem &problem = analysis.problem();
     const QString detail = problem.detail.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(problem.detail);
@@ -322,7 +333,7 @@ Result<FilmVoice> filmVoice(const QString &path)
 // stores them; what was done goes to standard error.
 Status layOnVoice(const Request &request, SubtitleList &document, TimePrecision precision, QString &said)
 {
-    const auto voice = filmVoice(request.film);
+    const auto voice = filmVoice(request.film, request.audioTrack);
     if (!voice)
         return Failure{voice.error()};
     if (!voice->note.isEmpty())
@@ -393,6 +404,8 @@ SubConvOutput convert(const Request &request)
         return usageError(QStringLiteral("--snap and --fit take the film: --film FILM"));
     if (!request.film.isEmpty() && !request.snap && !request.fit)
         return usageError(QStringLiteral("--film is for --snap or --fit"));
+    if (request.audioTrackGiven && request.film.isEmpty())
+        return usageError(QStringLiteral("--audio-track chooses among the audio tracks of --film FILM"));
     const QString &to = request.target;
     const QString &out = request.files[1];
     const double fps = request.fps;
@@ -535,7 +548,7 @@ struct Option {
 const Mode kModes[] = {
     {"list", nullptr, "print each subtitle as start, TAB, end, TAB, text", {"fps"}, {"FILE"}, nullptr, list},
     {"to", "FORMAT", "convert IN to OUT: subviewer, microdvd, subrip or webvtt",
-     {"fps", "shift", "repair", "film", "snap", "fit"},
+     {"fps", "shift", "repair", "film", "audio-track", "snap", "fit"},
      {"IN", "OUT"},
      [](Request &r, const QString &v) {
          static const QStringList targets = {QStringLiteral("subviewer"), QStringLiteral("microdvd"),
@@ -571,6 +584,14 @@ const Option kOptions[] = {
      [](Request &r, const QString &v) {
          r.film = v;
          return v.isEmpty() ? QStringLiteral("--film takes a film") : QString();
+     }},
+    {"audio-track", "N", "the film's audio track, numbered from 1 as --film-info lists them (default 1)",
+     [](Request &r, const QString &v) {
+         bool number = false;
+         const int n = v.toInt(&number);
+         r.audioTrack = n - 1;
+         r.audioTrackGiven = true;
+         return number && n >= 1 ? QString() : QStringLiteral("--audio-track takes a track number from 1");
      }},
     {"snap", nullptr, "move each start and end to the nearest edge of speech within reach",
      [](Request &r, const QString &) {
@@ -637,8 +658,8 @@ QByteArray usage()
         "as decimal separator; SubRip and WebVTT times are listed with three decimals.\n"
         "--snap and --fit (both: the fit first) need --film; what they did is said on standard\n"
         "error. Exit status: 0 done, 1 a file could not be read or written or failed the check,\n"
-        "or the film has no sound or no speech was found, 2 a usage error. --check: 0 no\n"
-        "problem, 1 some, 2 an error.\n");
+        "or the film has no sound, no such audio track or no speech was found, 2 a usage\n"
+        "error. --check: 0 no problem, 1 some, 2 an error.\n");
     return text.toUtf8();
 }
 
