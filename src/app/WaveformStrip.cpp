@@ -1,5 +1,7 @@
 #include "app/WaveformStrip.h"
 
+#include "app/StripGlyphs.h"
+
 #include "commands/FilmSound.h"
 #include "commands/StripCommands.h"
 #include "commands/Workspace.h"
@@ -15,6 +17,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 
 namespace korv {
@@ -90,9 +93,30 @@ WaveformStrip::WaveformStrip(Workspace &ws, FilmSound &sound, FilmPlayer &player
     connect(&frameTimer_, &QTimer::timeout, this, &WaveformStrip::tick);
     frameTimer_.start(100);
     reportedAt_.start();
+
+    glyphsMaking_ = std::async(std::launch::async, [this] {
+        auto made = std::make_shared<const StripGlyphs>(
+            StripGlyphs::make({kRulerText, kStateText, kBoxEdge, kSelectedEdge}));
+        // Painted again with the labels; dropped when the strip is gone.
+        QMetaObject::invokeMethod(this, [this] { invalidate(); }, Qt::QueuedConnection);
+        return made;
+    });
 }
 
-WaveformStrip::~WaveformStrip() = default;
+WaveformStrip::~WaveformStrip()
+{
+    // The worker names this strip: it ends before the strip does.
+    if (glyphsMaking_.valid())
+        glyphsMaking_.wait();
+}
+
+const StripGlyphs *WaveformStrip::glyphs()
+{
+    if (!glyphs_ && glyphsMaking_.valid()
+        && glyphsMaking_.wait_for(std::chrono::seconds(0)) == std::future_status::ready)
+        glyphs_ = glyphsMaking_.get();
+    return glyphs_.get();
+}
 
 void WaveformStrip::applyTexts()
 {
@@ -229,8 +253,17 @@ void WaveformStrip::paintStatic(QPainter &p)
         ? sound_.stateText()
         : QString();
     if (!state.isEmpty()) {
-        p.setPen(kStateText);
-        p.drawText(wave.adjusted(6, 2, -6, -2), Qt::AlignRight | Qt::AlignTop, state);
+        const QRect box = wave.adjusted(6, 2, -6, -2);
+        if (!StripGlyphs::covers(state)) {
+            // A reason in words: said once, when the sound fails.
+            QFont font = p.font();
+            font.setPixelSize(10);
+            p.setFont(font);
+            p.setPen(kStateText);
+            p.drawText(box, Qt::AlignRight | Qt::AlignTop, state);
+        } else if (const StripGlyphs *g = glyphs()) {
+            g->draw(p, StripGlyphs::State, QPoint(box.right() + 1 - g->width(StripGlyphs::State, state), box.top()), state);
+        }
     }
     if (hasFocus()) {
         p.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
@@ -246,15 +279,14 @@ void WaveformStrip::paintRuler(QPainter &p)
         return;
     const double step = rulerStep(width() / span_);
     p.setPen(kRulerText);
-    QFont font = p.font();
-    font.setPixelSize(10);
-    p.setFont(font);
+    const StripGlyphs *g = glyphs();
     const double first = std::ceil(from_ / step) * step;
     QVarLengthArray<QLine, 64> ticks;
     for (double t = first; t <= from_ + span_ + 1e-9; t += step) {
         const int x = int(std::lround(xOf(t)));
         ticks.append(QLine(x, kRulerHeight - 5, x, kRulerHeight - 1));
-        p.drawText(x + 3, kRulerHeight - 4, rulerLabel(t, step));
+        if (g) // the baseline 4 pixels above the ruler's foot
+            g->draw(p, StripGlyphs::Ruler, QPoint(x + 3, kRulerHeight - 4 - g->ascent(StripGlyphs::Ruler)), rulerLabel(t, step));
         // The half-step ticks between labels.
         const int half = int(std::lround(xOf(t + step / 2)));
         ticks.append(QLine(half, kRulerHeight - 3, half, kRulerHeight - 1));
@@ -315,9 +347,21 @@ void WaveformStrip::paintBoxes(QPainter &p, const QRect &area, bool fills)
     const double to = from_ + span_;
     const int selected = ws_.list.selected();
     const int dragged = drag_ ? drag_->row : -1;
-    QFont font = p.font();
-    font.setPixelSize(11);
-    p.setFont(font);
+    const StripGlyphs *g = glyphs();
+    // A row number as the glyphs write it, else (a number cell holding
+    // something else) as text.
+    auto label = [&](int row, const QRect &r, StripGlyphs::FaceId face) {
+        const QString number = ws_.list.cell(row, ColNumber);
+        if (StripGlyphs::covers(number)) {
+            if (g)
+                g->draw(p, face, r.topLeft(), number, r.right() + 1);
+            return;
+        }
+        QFont font = p.font();
+        font.setPixelSize(11);
+        p.setFont(font);
+        p.drawText(r, Qt::AlignLeft | Qt::AlignTop, number);
+    };
     // The other rows first, their fills and edges gathered into one call
     // each (in time order they merge where they touch), then their numbers
     // where there is room.
@@ -347,7 +391,7 @@ void WaveformStrip::paintBoxes(QPainter &p, const QRect &area, bool fills)
     p.setPen(kBoxEdge);
     p.drawLines(edges.data(), int(edges.size()));
     for (const auto &[row, r] : labels)
-        p.drawText(r, Qt::AlignLeft | Qt::AlignTop, ws_.list.cell(row, ColNumber));
+        label(row, r, StripGlyphs::Box);
 
     // The selected row and the one being dragged over the others.
     auto drawChosen = [&](int row, BoxTimes box) {
@@ -361,7 +405,7 @@ void WaveformStrip::paintBoxes(QPainter &p, const QRect &area, bool fills)
         p.drawLine(r.topLeft(), r.bottomLeft());
         p.drawLine(r.topRight(), r.bottomRight());
         if (r.width() >= 14)
-            p.drawText(r.adjusted(3, 1, -2, 0), Qt::AlignLeft | Qt::AlignTop, ws_.list.cell(row, ColNumber));
+            label(row, r.adjusted(3, 1, -2, 0), StripGlyphs::SelectedBox);
     };
     auto span = [&](int row) -> std::optional<BoxTimes> {
         if (row < 0 || row >= int(rows_.size()) || !rows_[std::size_t(row)].valid)

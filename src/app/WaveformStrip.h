@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <future>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -27,6 +28,7 @@ struct PeakColumn;
 }
 class FilmPlayer;
 class FilmSound;
+class StripGlyphs;
 class Workspace;
 
 class WaveformStrip : public QWidget {
@@ -106,6 +108,8 @@ private:
     void paintBoxes(QPainter &p, const QRect &area, bool fills);
     void paintSpeech(QPainter &p, const QRect &band);
     void paintPosition(QPainter &p);
+    // The characters' images once the worker has made them; null before.
+    const StripGlyphs *glyphs();
     std::optional<Hit> hitAt(int x) const;
     void tick();
     void followPlayback(double position);
@@ -119,6 +123,10 @@ private:
 
     std::vector<Span> rows_;
     std::vector<sound::PeakColumn> columns_;
+    // Made on a worker from the start; until then the strip goes without
+    // its labels (a few tens of milliseconds) and is painted again after.
+    std::future<std::shared_ptr<const StripGlyphs>> glyphsMaking_;
+    std::shared_ptr<const StripGlyphs> glyphs_;
     // Everything but the play position, drawn once per change.
     QPixmap static_;
     bool staticValid_ = false;

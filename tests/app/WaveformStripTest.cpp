@@ -3,6 +3,7 @@
 // scrolling and zooming, what it paints where (the sound on its time, the
 // boxes, the selected row, the speech, the play line), its place under the
 // window's design, and what a screen reader hears of it in both languages.
+#include "app/StripGlyphs.h"
 #include "app/WaveformStrip.h"
 #include "commands/FilmSound.h"
 #include "locale/MessageKeys.h"
@@ -312,4 +313,80 @@ TEST_F(StripWindowTest, ClosingTheWindowMidAnalysisLeavesNoThreadRunning)
     form->close();
     form.reset();
     EXPECT_LE(threadsRunning(), before);
+}
+
+TEST(StripGlyphsTest, WriteTheirCharactersAsTextWouldAndLeaveOutWhatCrossesTheEdge)
+{
+    const StripGlyphs glyphs = StripGlyphs::make({Qt::white, Qt::white, Qt::white, Qt::white});
+    EXPECT_TRUE(StripGlyphs::covers("1:02:03.5"));
+    EXPECT_TRUE(StripGlyphs::covers("%37"));
+    EXPECT_FALSE(StripGlyphs::covers("12a"));
+    // The ink of each way of writing: its columns and its amount.
+    const auto ink = [](const QImage &image) {
+        int first = image.width(), last = -1, amount = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (const int v = qGray(image.pixel(x, y)); v > 0) {
+                    first = std::min(first, x);
+                    last = std::max(last, x);
+                    amount += v;
+                }
+        return std::tuple{first, last, amount};
+    };
+    for (const QString text : {"1:02:03", "59:58.5", "1500", "%37"}) {
+        QImage drawn(200, 30, QImage::Format_RGB32), written(200, 30, QImage::Format_RGB32);
+        drawn.fill(Qt::black);
+        written.fill(Qt::black);
+        {
+            QPainter p(&drawn);
+            QFont font;
+            font.setPixelSize(10);
+            p.setFont(font);
+            p.setPen(Qt::white);
+            p.drawText(10, 5 + glyphs.ascent(StripGlyphs::Ruler), text);
+            QPainter q(&written);
+            glyphs.draw(q, StripGlyphs::Ruler, QPoint(10, 5), text);
+        }
+        const auto [from1, to1, amount1] = ink(drawn);
+        const auto [from2, to2, amount2] = ink(written);
+        ASSERT_GE(to1, 0) << text.toStdString();
+        EXPECT_NEAR(from2, from1, 1) << text.toStdString();
+        EXPECT_NEAR(to2, to1, 2) << text.toStdString();
+        EXPECT_NEAR(amount2, amount1, amount1 * 0.15) << text.toStdString();
+    }
+    // A label narrower than its text loses the characters past its edge.
+    QImage clipped(200, 30, QImage::Format_RGB32);
+    clipped.fill(Qt::black);
+    {
+        QPainter p(&clipped);
+        const int right = 10 + glyphs.width(StripGlyphs::Box, "15");
+        glyphs.draw(p, StripGlyphs::Box, QPoint(10, 5), "1500", right + 3);
+    }
+    EXPECT_LE(std::get<1>(ink(clipped)), 10 + glyphs.width(StripGlyphs::Box, "15") + 1);
+    EXPECT_GE(std::get<1>(ink(clipped)), 10 + glyphs.width(StripGlyphs::Box, "1"));
+}
+
+TEST_F(StripTest, TheRulerAndTheRowNumbersAreWrittenOnceTheirCharactersAreMade)
+{
+    // The ruler's text colour above a tick, the boxes' numbers in their edge colour.
+    const auto written = [&](const QRect &area, auto isText) {
+        const QImage shot = strip.grab().toImage();
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                if (isText(shot.pixelColor(x, y)))
+                    return true;
+        return false;
+    };
+    const auto ruler = [](const QColor &c) { return c.red() > 120 && c.blue() > 120; };
+    const auto number = [](const QColor &c) { return c.red() > 110 && c.green() > 80 && c.blue() < 60; };
+    const QRect rulerText(int(strip.xOf(2)) + 3, 0, 30, WaveformStrip::kRulerHeight - 4);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return written(rulerText, ruler); }, 5000));
+    // Row 2 (3 to 4.5 s, 90 pixels) carries its number at its top left;
+    // nothing of that colour lies in its middle, away from the edges.
+    const int top = strip.waveRect().top();
+    EXPECT_TRUE(written(QRect(int(strip.xOf(3)) + 3, top + 1, 10, 14), number));
+    EXPECT_FALSE(written(QRect(int(strip.xOf(3.6)), top + 20, 20, 20), number));
+    // A box too narrow for its number has none.
+    strip.setView(0, 300); // row 1 is 2 pixels wide, row 2 starts 4 pixels after it
+    EXPECT_FALSE(written(QRect(int(strip.xOf(1)), top + 1, 4, 14), number));
 }
