@@ -123,14 +123,27 @@ std::vector<SpeechSpan> detectSpeech(const SpeechFeatures &f)
         over[t] = level[t] - floorLevel[t];
         active[t] = float(bands);
     }
-    // A voice comes in syllables: within the 200 ms before any moment of
-    // speech and within the 200 ms after it, its level moves by 15 dB and
+    // A voice comes in syllables: within the 300 ms before any moment of
+    // speech and within the 300 ms after it, its level moves by 15 dB and
     // more, where noise and most music hold theirs; a swell of music that
-    // then holds moves on one side only.
-    const std::vector<float> rising = levelRange(level, -20, 0), falling = levelRange(level, 0, 20);
+    // then holds moves on one side only. 300 ms, not less: a line's last
+    // vowel is often held that long.
+    constexpr int swingReach = 30;
+    const std::vector<float> rising = levelRange(level, -swingReach, 0), falling = levelRange(level, 0, swingReach);
     std::vector<float> swing(n);
     for (int t = 0; t < n; ++t)
         swing[t] = std::min(rising[t], falling[t]);
+    // The range does not tell a peak from a ramp: music fading back in after
+    // a line has a wide range on both sides too. A syllable stands over the
+    // quietest of the 300 ms before it and of the 300 ms after it.
+    std::vector<float> peakSwing(n);
+    {
+        const std::vector<float> lowBefore = slidingExtreme(level, -swingReach, 0, false);
+        const std::vector<float> lowAfter = slidingExtreme(level, 0, swingReach, false);
+        const std::vector<float> here = slidingExtreme(level, -5, 5, true);
+        for (int t = 0; t < n; ++t)
+            peakSwing[t] = std::min(here[t] - lowBefore[t], here[t] - lowAfter[t]);
+    }
 
     // How much the background itself swings sets how much a voice must:
     // steady noise little, music much.
@@ -155,8 +168,10 @@ std::vector<SpeechSpan> detectSpeech(const SpeechFeatures &f)
     const std::vector<float> nearPeak = slidingExtreme(level, -30, 30, true);
     std::vector<char> speech(n, 0);
     for (int t = 0; t < n;) {
+        // Where the background itself swings much (music), standing a few
+        // decibels over its floor is what it does on its own.
         auto lax = [&](int k) {
-            return bright[k] && level[k] >= nearPeak[k] - 35 && steadyOver[k] > 3 &&
+            return bright[k] && level[k] >= nearPeak[k] - 35 && steadyOver[k] > std::max(2.5f, usualSwing[k] * 0.75f) &&
                    swing[k] > std::clamp(usualSwing[k] + 4.f, 7.f, 13.f);
         };
         if (!lax(t)) {
@@ -166,15 +181,17 @@ std::vector<SpeechSpan> detectSpeech(const SpeechFeatures &f)
         int e = t;
         int cores = 0;
         for (; e < n && lax(e); ++e)
-            cores += bright[e] && steadyOver[e] > 6 && active[e] >= 2 &&
+            cores += peakSwing[e] > 10 && bright[e] && steadyOver[e] > 6 && active[e] >= 2 &&
                      swing[e] > std::clamp(usualSwing[e] + 8.f, 11.f, 17.f);
         if (cores >= 3)
             std::fill(speech.begin() + t, speech.begin() + e, 1);
         t = e;
     }
 
-    // Bridge the pauses inside a sentence; drop what is too short to be a word.
-    constexpr int bridge = 12, shortest = 15;
+    // Bridge the pauses inside a sentence; drop what is too short to be a
+    // word, and what is short and alone: a short word is said within a
+    // second of its sentence, a note or a hit of music stands anywhere.
+    constexpr int bridge = 12, shortest = 10, shortAlone = 20, sentenceReach = 100;
     int lastEnd = -1000;
     for (int t = 0; t < n;) {
         if (!speech[t]) {
@@ -193,9 +210,18 @@ std::vector<SpeechSpan> detectSpeech(const SpeechFeatures &f)
         t = e;
     }
     std::vector<SpeechSpan> kept;
-    for (SpeechSpan s : spans) {
+    for (size_t i = 0; i < spans.size(); ++i) {
+        SpeechSpan s = spans[i];
         if (s.end - s.start < shortest)
             continue;
+        if (s.end - s.start < shortAlone) {
+            bool nearSentence = false;
+            for (size_t j = i > 3 ? i - 3 : 0; j < std::min(spans.size(), i + 4); ++j)
+                nearSentence = nearSentence || (j != i && spans[j].end - spans[j].start >= shortAlone &&
+                                                std::max(spans[j].start - s.end, s.start - spans[j].end) <= sentenceReach);
+            if (!nearSentence)
+                continue;
+        }
         // The decision needs a few frames of evidence; the voice began where
         // its energy first stood clear of the floor, and ended where it sank
         // back, but never further than 38 dB under the span's loudest: that
@@ -230,9 +256,10 @@ std::vector<SpeechSpan> detectSpeech(const SpeechFeatures &f)
                     return true;
             return false;
         };
-        // Walking out from the word, the level must keep falling (within
-        // 2 dB): a rise means the background's own sound, not the word.
-        for (int k = 0; k < 25 && hearsSoon(a - 1, -1, before) && smooth(a - 1) <= smooth(a) + 2; ++k)
+        // Walking out from the word, the level must keep falling (back
+        // before the onset not at all, after the offset within 2 dB): a rise
+        // means the background's own sound, not the word.
+        for (int k = 0; k < 25 && hearsSoon(a - 1, -1, before) && smooth(a - 1) <= smooth(a); ++k)
             --a;
         for (int k = 0; k < 10 && a + 1 < e && !hears(a, before); ++k)
             ++a;
@@ -249,7 +276,8 @@ std::vector<SpeechSpan> detectSpeech(const SpeechFeatures &f)
             a = std::max(0, a - std::min(5, int(hiddenBefore / 6)));
         if (hiddenAfter > 0)
             e = std::min(n, e + std::min(15, int(hiddenAfter / 2)));
-        if (!kept.empty() && a * 0.01 <= kept.back().end + 0.03) {
+        // Walked out, two parts of one line may now nearly touch.
+        if (!kept.empty() && a * 0.01 <= kept.back().end + 0.08 + 1e-9) {
             kept.back().end = e / double(framesPerSecond);
             continue;
         }
