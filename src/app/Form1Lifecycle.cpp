@@ -110,7 +110,7 @@ void Form1::wireRecovery()
     recoveryLabel_->setObjectName(QStringLiteral("RecoveryState"));
     recoveryLabel_->setContentsMargins(0, 0, 8, 0);
     recoveryLabel_->hide();
-    Durum->insertPermanentWidget(0, recoveryLabel_);
+    Durum->addPermanentWidget(recoveryLabel_);
     connect(&recovery_, &RecoveryCopies::copiesCannotBeKept, this, [this](const QString &folder) {
         recoveryFolderLost_ = folder;
         showRecoveryState();
