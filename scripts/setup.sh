@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-multimedia-dev libgtest-dev libbenchmark-dev
-  libhunspell-dev hunspell-tr hunspell-en-us
+  libhunspell-dev hunspell-tr hunspell-en-us qt6-translations-l10n
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav
   fonts-dejavu-core fonts-liberation libx11-dev xvfb xauth xdotool x11-apps imagemagick ffmpeg
   dpkg-dev file lintian appstream desktop-file-utils man-db

@@ -4,7 +4,9 @@
 #include "commands/LanguageStartup.h"
 #include "help/ApplyLanguage.h"
 #include "help/LanguageWindow.h"
+#include "help/QtCatalogue.h"
 #include "help/OptionsWindow.h"
+#include "locale/LanguageLocale.h"
 #include "locale/LanguageMenu.h"
 
 #include <QAction>
@@ -16,6 +18,7 @@ void Form1::wireLanguage()
 {
     languageMenu = new LanguageMenu(language_, this);
     languageMenu->applyLanguage = [this] {
+        UseQtCatalogue(localeOf(language_));
         ApplyLanguage(this, language_, dialogs_);
         applyOwnTexts();
     };

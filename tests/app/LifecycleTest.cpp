@@ -416,3 +416,26 @@ TEST_F(LifecycleTest, TheStatusBarSaysWhenNoRecoveryCopiesCanBeKept)
     form.applyOwnTexts();
     EXPECT_EQ(state->text(), shownText("271"));
 }
+
+TEST_F(LifecycleTest, QtsOwnWordsInTheFileChooserFollowTheWindowsLanguage)
+{
+    // The file chooser and its "replace the file?" question are Qt's: they
+    // speak the language chosen in the menu, not the system's.
+    const auto lookIn = [] { return QCoreApplication::translate("QFileDialog", "Look in:"); };
+    const auto replace = [] { return QCoreApplication::translate("QFileDialog", "%1 already exists.\nDo you want to replace it?"); };
+    SaveRegSetting("lng", "Turkish");
+    folder.write(kFirstRunFileName, "1\r\n");
+    form.Form_Load();
+    ASSERT_EQ(folder.language.CurrentLanguage(), "Turkish");
+    EXPECT_EQ(lookIn(), "Arama konumu:");
+    EXPECT_EQ(replace(), "%1 zaten var.\nDeğiştirmek istiyor musunuz?");
+    int english = -1;
+    for (int i = 0; i < LanguageMenu::kItemCount; ++i)
+        if (form.controls().mnulng[std::size_t(i)]->text() == "English")
+            english = i;
+    ASSERT_GE(english, 0);
+    form.mnulng_Click(english);
+    EXPECT_EQ(folder.language.CurrentLanguage(), "English");
+    EXPECT_EQ(lookIn(), "Look in:");
+    EXPECT_EQ(replace(), "%1 already exists.\nDo you want to replace it?");
+}

@@ -212,7 +212,7 @@ TEST_F(PackageTest, ControlFieldsNameTheProgramAndEveryPackageItNeeds)
     // The player's plugins and the Turkish dictionary, listed by hand; the
     // libraries, found by dpkg-shlibdeps in what the programs link.
     for (const char *name : {"gstreamer1.0-plugins-base", "gstreamer1.0-plugins-good", "gstreamer1.0-plugins-bad",
-                             "gstreamer1.0-libav", "hunspell-tr", "libqt6core6", "libqt6gui6", "libqt6widgets6",
+                             "gstreamer1.0-libav", "hunspell-tr", "qt6-translations-l10n", "libqt6core6", "libqt6gui6", "libqt6widgets6",
                              "libqt6multimedia6", "libhunspell-1.7-0", "libc6", "libstdc++6"})
         EXPECT_TRUE(depends.count(QLatin1String(name))) << name << " missing from: " << field("Depends").toStdString();
 }
