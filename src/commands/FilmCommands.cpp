@@ -152,6 +152,10 @@ std::optional<media::FilmDescription> FilmCommands::readFilmInformation(const QS
         ReadAviInfo(path);
         // The panel is the headers'; the audio tracks are the media library's.
         auto film = media::describeFilm(path);
+        if (!film && film.error().key == msg::FilmLibraryMissing) {
+            tell(ws_.language.LangText(film.error()));
+            failureTold_ = path;
+        }
         return film ? std::optional(*film) : std::nullopt;
     }
     Result<media::FilmDescription> film = Failure{};
@@ -164,8 +168,9 @@ std::optional<media::FilmDescription> FilmCommands::readFilmInformation(const QS
         ws_.frameRates.film = 0;
         preview_.setInformation({});
         // A DAT film the library cannot describe either has no information,
-        // and says nothing: the player tells if it cannot play it.
-        if (!isDatFileName(path)) {
+        // and says nothing: the player tells if it cannot play it. The
+        // library missing is told whatever the film.
+        if (!isDatFileName(path) || film.error().key == msg::FilmLibraryMissing) {
             tell(ws_.language.LangText(film.error()));
             failureTold_ = path;
         }

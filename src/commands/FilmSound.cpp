@@ -3,6 +3,7 @@
 #include "commands/Workspace.h"
 #include "document/ProgramInfo.h"
 #include "locale/MessageKeys.h"
+#include "media/MediaMessages.h"
 #include "sound/SpeechDetector.h"
 #include "sound/SpeechFeatures.h"
 
@@ -102,9 +103,11 @@ void FilmSound::analysisFailed(const sound::SoundProblem &problem)
     problem_ = problem;
     emit changed();
     // Once a film and track, however often it is opened in this run. A file
-    // that is no film (or cannot be read) the film command tells of already.
+    // that is no film (or cannot be read), and FFmpeg's module missing, the
+    // film command tells of already.
     const QString key = analysis_.filmPath() + QLatin1Char('#') + QString::number(analysis_.audioTrack());
-    if (toldKey_ != key && problem.failure != sound::SoundFailure::UnreadableFile) {
+    if (toldKey_ != key && problem.failure != sound::SoundFailure::UnreadableFile
+        && problem.failure != sound::SoundFailure::NoMediaLibrary) {
         toldKey_ = key;
         ws_.ui.showNotice(ws_.language.LangText(Message::of(msg::SoundNotice, {problemText(problem)})),
                           ProgramInfo::kNoticeTitle);
@@ -156,6 +159,8 @@ QString FilmSound::problemText(const sound::SoundProblem &problem) const
     case sound::SoundFailure::UndecodableCodec: reason = ws_.language.LangText(msg::SoundUndecodable); break;
     case sound::SoundFailure::TruncatedFile: reason = ws_.language.LangText(msg::SoundTruncated); break;
     case sound::SoundFailure::UnreadableFile: reason = ws_.language.LangText(msg::SoundUnreadable); break;
+    case sound::SoundFailure::NoMediaLibrary:
+        return ws_.language.LangText(Message::of(msg::FilmLibraryMissing, {problem.detail}));
     }
     // The decoder's words name a codec or say what the system said; of a
     // missing track they only count the streams, which the reason says.

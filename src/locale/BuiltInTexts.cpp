@@ -167,6 +167,8 @@ constexpr BuiltIn kBuiltIn[] = {
     {"111", "değişken, ortalama %1"},
     {"112", "%1, %2 kanal, %3 Hz"},
     {"113", "yaklaşık %1"},
+    {"274", "FFmpeg kitaplıkları yüklenemiyor (%1); bu yüzden hiçbir film tanımlanamıyor, hiçbir filmin sesi "
+            "çözümlenemiyor. Programı yeniden kurmak onları geri getirir."},
     {"114", "SES İZİ"},
     // Laying times on the voice.
     {"160", "Filmin sesinde konuşma henüz bilinmiyor: sesli bir film açın ve sesinin çözümlenmesini bekleyin. "

@@ -1,9 +1,10 @@
 #pragma once
 // What a film file holds, as its container tells it: the container, the
 // first picture stream with its exact frame rate, and every sound stream.
-// Read with FFmpeg's libavformat from the container's headers and the time
-// stamps of the first packets; nothing is decoded, so a film of any length
-// answers in a fraction of a second.
+// Read with FFmpeg's libavformat (in the module ffmpeg/FfmpegModule.h loads)
+// from the container's headers and the time stamps of the first packets;
+// nothing is decoded, so a film of any length answers in a fraction of a
+// second.
 //
 // Audio tracks are numbered from 0 among the file's audio streams, in the
 // order the container lists them (stream 3 of a file whose streams are
@@ -64,7 +65,8 @@ struct FilmDescription {
 
 // The description of the film at `path`. Fails with message 100 (the media
 // library's reason) for what it cannot read, 101 for a file with neither
-// picture nor sound, 025 for what is not a regular file; all with the path.
+// picture nor sound, 025 for what is not a regular file, 274 (naming what is
+// missing) when FFmpeg's module cannot be loaded; all with the path.
 Result<FilmDescription> describeFilm(const QString &path);
 
 // How many video packets are looked at to tell a constant rate from a

@@ -12,6 +12,9 @@ inline const QString FilmCannotBeRead = QStringLiteral("100");   // the media li
 inline const QString FilmHoldsNothing = QStringLiteral("101");   // neither picture nor sound
 inline const QString FilmHasNoPicture = QStringLiteral("102");   // sound only
 inline const QString FilmEndsEarly = QStringLiteral("103");      // cut short: where, and the header's length
+// FFmpeg's module cannot be loaded (%1: the file, or the library it lacks):
+// no film is described and no sound analysed.
+inline const QString FilmLibraryMissing = QStringLiteral("274");
 
 // Names of the information rows.
 inline const QString RowContainer = QStringLiteral("104");
@@ -31,7 +34,7 @@ inline QStringList mediaKeys()
 {
     return {FilmCannotBeRead, FilmHoldsNothing, FilmHasNoPicture, FilmEndsEarly,  RowContainer,
             RowVideoCodec,    RowResolution,    RowFrameRate,     RowTotalFrames, RowDuration,
-            RowAudioTrack,    VariableRate,     AudioTrackValue,  AboutFrames};
+            RowAudioTrack,    VariableRate,     AudioTrackValue,  AboutFrames,    FilmLibraryMissing};
 }
 
 } // namespace korv::msg

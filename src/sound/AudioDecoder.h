@@ -35,8 +35,15 @@ struct DecodeOutcome {
 
 // `audioTrack` counts the file's audio streams from 0, in container order.
 // Every sink receives the same blocks, then finish() (also after a truncation,
-// not after a cancel or a failure to open).
+// not after a cancel or a failure to open). The decoding is the FFmpeg
+// module's (ffmpeg/FfmpegModule.h); without it the outcome is
+// NoMediaLibrary, its detail naming what is missing.
 DecodeOutcome decodeAudio(const QString &path, int audioTrack, std::span<MonoSink *const> sinks,
                           const DecodeControl &control = {});
+
+// The module's entry, which decodeAudio() calls.
+using DecodeAudioEntry = DecodeOutcome (*)(const QString &path, int audioTrack, std::span<MonoSink *const> sinks,
+                                           const DecodeControl &control);
+inline constexpr char kDecodeAudioEntry[] = "korv_decode_audio_1";
 
 } // namespace korv::sound

@@ -17,6 +17,9 @@ enum class SoundFailure {
     TruncatedFile,
     // Missing, not permitted, or not a film at all.
     UnreadableFile,
+    // FFmpeg's module, which decodes every sound, cannot be loaded; the
+    // detail names the file or the library it lacks.
+    NoMediaLibrary,
 };
 
 struct SoundProblem {

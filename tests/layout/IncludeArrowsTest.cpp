@@ -26,12 +26,15 @@ const std::map<QString, std::set<QString>> kAllowed = {
     {"locale", {"document"}},
     {"dialogs", {}},
     {"document", {}},
-    // A film's sound: decoding, peaks, speech; nothing of ours below it.
-    {"sound", {}},
+    // A film's sound: decoding, peaks, speech; nothing of ours below it but
+    // the loader of FFmpeg's module.
+    {"sound", {"ffmpeg"}},
+    // FFmpeg's module, loaded on first use: its loader.
+    {"ffmpeg", {}},
     // Spelling through Hunspell: words of a subtitle text, markup skipped.
     {"spelling", {"document"}},
     // A film's container: AVI headers and the media library's description.
-    {"media", {"document"}},
+    {"media", {"document", "ffmpeg"}},
     // The command-line converter: the document code, the sound analysis, the
     // spelling and the film's description.
     {"tools", {"document", "editing", "sound", "spelling", "media"}},

@@ -5,6 +5,7 @@
 // where the package puts them.
 #include "locale/ProgramFiles.h"
 #include "support/QtPrinters.h"
+#include "support/TestFilms.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -16,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <set>
@@ -146,6 +148,7 @@ TEST_F(PackageTest, HoldsEveryFileInItsPlaceOwnedByRootAndReadableByAll)
     std::set<QString> expected = {
         "./usr/bin/korvendal-sub",
         "./usr/bin/korvendal-subconv",
+        "./usr/" KORV_MODULE_SUBDIR "/korvendal-ffmpeg.so",
         "./usr/share/applications/korvendal-sub.desktop",
         "./usr/share/metainfo/example.korvendal.sub.metainfo.xml",
         "./usr/share/man/man1/korvendal-sub.1.gz",
@@ -215,6 +218,14 @@ TEST_F(PackageTest, ControlFieldsNameTheProgramAndEveryPackageItNeeds)
                              "gstreamer1.0-libav", "hunspell-tr", "qt6-translations-l10n", "libqt6core6", "libqt6gui6", "libqt6widgets6",
                              "libqt6multimedia6", "libhunspell-1.7-0", "libc6", "libstdc++6"})
         EXPECT_TRUE(depends.count(QLatin1String(name))) << name << " missing from: " << field("Depends").toStdString();
+    // FFmpeg's, which only the module links ("libavformat59"): read there too.
+    for (const char *library : {"libavformat", "libavcodec", "libavutil"}) {
+        const bool found = std::any_of(depends.begin(), depends.end(), [library](const QString &name) {
+            return name.startsWith(QLatin1String(library)) && name.size() > qsizetype(qstrlen(library))
+                   && name.at(qstrlen(library)).isDigit();
+        });
+        EXPECT_TRUE(found) << library << " missing from: " << field("Depends").toStdString();
+    }
 }
 
 TEST_F(PackageTest, VersionsAgreeAndTheDesktopEntryStartsWhatThePackageHolds)
@@ -253,6 +264,15 @@ TEST_F(PackageTest, TheInstalledProgramsRunAndFindTheirFilesWhereThePackagePutsT
         EXPECT_EQ(version.exitCode, 0) << version.err.toStdString();
         EXPECT_EQ(version.out, QLatin1String(program) + QStringLiteral(" " KORV_PROJECT_VERSION "\n"));
     }
+
+    // FFmpeg's module, loaded from the package's private folder: the film
+    // is described, not refused for want of the libraries.
+    const QString film = test::testFilm(test::TestFilm::Mp425);
+    if (film.isEmpty())
+        GTEST_SKIP() << "ffmpeg could not make a test film";
+    const Ran info = run(root("/usr/bin/korvendal-subconv"), {"--film-info", film});
+    EXPECT_EQ(info.exitCode, 0) << info.err.toStdString();
+    EXPECT_TRUE(info.out.contains("FRAME RATE :\t25\n")) << info.out.toStdString();
 }
 
 TEST_F(PackageTest, ManualPagesHaveNoWarningsAndNameEveryOptionAndExitCode)

@@ -77,6 +77,8 @@ QString englishText(const Message &m)
                                  "three digits of milliseconds)"},
         // The film's information, as English.lng words it.
         {msg::FilmCannotBeRead, "The film cannot be read: %1"},
+        {msg::FilmLibraryMissing, "FFmpeg's libraries cannot be loaded (%1), so no film can be described and no "
+                                  "film's sound analysed. Installing the program again puts them back."},
         {msg::FilmHoldsNothing, "This file holds neither picture nor sound; it is not a film."},
         {msg::FilmHasNoPicture, "This file has sound but no picture, so there is nothing to see under the "
                                 "subtitles and no frame rate."},
@@ -318,6 +320,8 @@ Result<FilmVoice> filmVoice(const QString &path, int audioTrack)
         return Failure{Message::system(QStringLiteral("the film's sound cannot be decoded") + detail, path)};
     case sound::SoundFailure::UnreadableFile:
         return Failure{Message::system(QStringLiteral("the film cannot be read") + detail, path)};
+    case sound::SoundFailure::NoMediaLibrary:
+        return Failure{Message::of(msg::FilmLibraryMissing, {problem.detail}, path)};
     case sound::SoundFailure::TruncatedFile:
         voice.note = path + QStringLiteral(": the film's sound breaks off early; speech is looked for up to there");
         break;
