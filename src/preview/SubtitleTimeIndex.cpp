@@ -11,6 +11,7 @@ namespace korv {
 namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 // Edits of up to this many rows update the tree in place; more rebuild it.
 constexpr int kInPlaceRows = 64;
 
@@ -41,13 +42,15 @@ SubtitleTimeIndex::Span SubtitleTimeIndex::read(int row) const
     const auto start = TextToSeconds(entry.start, nf_);
     const auto end = TextToSeconds(entry.end, nf_);
     if (!start || !end)
-        return {kInf, -kInf, false}; // never matches, never starts after anything
-    return {*start, *end, true};
+        return {kNaN, kNaN}; // never matches, never starts after anything
+    return {*start, *end};
 }
 
 void SubtitleTimeIndex::rereadAll()
 {
     spans_.clear();
+    // Exactly the rows: a list read again after a longer one keeps no spare.
+    spans_.shrink_to_fit();
     spans_.reserve(std::size_t(list_.count()));
     for (int row = 0; row < list_.count(); ++row)
         spans_.push_back(read(row));
@@ -58,27 +61,44 @@ void SubtitleTimeIndex::reread(int first, int last)
 {
     first = std::max(first, 0);
     last = std::min(last, int(spans_.size()) - 1);
-    for (int row = first; row <= last; ++row) {
+    for (int row = first; row <= last; ++row)
         spans_[std::size_t(row)] = read(row);
-        if (!treeStale_ && last - first < kInPlaceRows)
-            setLeaf(row);
-    }
-    if (last - first >= kInPlaceRows)
+    if (last - first >= kInPlaceRows) {
         treeStale_ = true;
+    } else if (!treeStale_) {
+        for (int block = first / kBlockRows; first <= last && block <= last / kBlockRows; ++block)
+            setLeaf(block);
+    }
+}
+
+SubtitleTimeIndex::Node SubtitleTimeIndex::blockNode(int block) const
+{
+    Node n{kInf, -kInf, -kInf};
+    const std::size_t first = std::size_t(block) * kBlockRows;
+    const std::size_t end = std::min(first + kBlockRows, spans_.size());
+    for (std::size_t i = first; i < end; ++i) {
+        const Span &s = spans_[i];
+        if (std::isnan(s.start))
+            continue;
+        n.minStart = std::min(n.minStart, s.start);
+        n.maxStart = std::max(n.maxStart, s.start);
+        n.maxEnd = std::max(n.maxEnd, s.end);
+    }
+    return n;
 }
 
 void SubtitleTimeIndex::ensureTree()
 {
     if (!treeStale_)
         return;
+    const int blocks = int((spans_.size() + kBlockRows - 1) / kBlockRows);
     leaves_ = 1;
-    while (leaves_ < int(spans_.size()))
+    while (leaves_ < blocks)
         leaves_ *= 2;
     tree_.assign(std::size_t(2 * leaves_), Node{kInf, -kInf, -kInf});
-    for (std::size_t i = 0; i < spans_.size(); ++i) {
-        const Span &s = spans_[i];
-        tree_[std::size_t(leaves_) + i] = {s.start, s.valid ? s.start : -kInf, s.end};
-    }
+    tree_.shrink_to_fit();
+    for (int block = 0; block < blocks; ++block)
+        tree_[std::size_t(leaves_ + block)] = blockNode(block);
     for (int k = leaves_ - 1; k >= 1; --k) {
         const Node &a = tree_[std::size_t(2 * k)];
         const Node &b = tree_[std::size_t(2 * k + 1)];
@@ -88,11 +108,10 @@ void SubtitleTimeIndex::ensureTree()
     treeStale_ = false;
 }
 
-void SubtitleTimeIndex::setLeaf(int row)
+void SubtitleTimeIndex::setLeaf(int block)
 {
-    const Span &s = spans_[std::size_t(row)];
-    std::size_t k = std::size_t(leaves_ + row);
-    tree_[k] = {s.start, s.valid ? s.start : -kInf, s.end};
+    std::size_t k = std::size_t(leaves_ + block);
+    tree_[k] = blockNode(block);
     for (k /= 2; k >= 1; k /= 2) {
         const Node &a = tree_[2 * k];
         const Node &b = tree_[2 * k + 1];
@@ -103,11 +122,17 @@ void SubtitleTimeIndex::setLeaf(int row)
 int SubtitleTimeIndex::findCovering(int node, int lo, int hi, int from, double t)
 {
     const Node &n = tree_[std::size_t(node)];
-    if (hi < from || n.minStart > t || n.maxEnd < t)
+    if ((hi + 1) * kBlockRows <= from || n.minStart > t || n.maxEnd < t)
         return -1;
     if (lo == hi) {
-        ++examined_;
-        return lo;
+        const int end = std::min((lo + 1) * kBlockRows, int(spans_.size()));
+        for (int row = std::max(from, lo * kBlockRows); row < end; ++row) {
+            ++examined_;
+            const Span &s = spans_[std::size_t(row)];
+            if (s.start <= t && t <= s.end)
+                return row;
+        }
+        return -1;
     }
     const int mid = lo + (hi - lo) / 2;
     const int left = findCovering(2 * node, lo, mid, from, t);
@@ -119,8 +144,13 @@ int SubtitleTimeIndex::findStarting(int node, int lo, int hi, double t)
     if (tree_[std::size_t(node)].maxStart < t)
         return -1;
     if (lo == hi) {
-        ++examined_;
-        return lo;
+        const int end = std::min((lo + 1) * kBlockRows, int(spans_.size()));
+        for (int row = lo * kBlockRows; row < end; ++row) {
+            ++examined_;
+            if (spans_[std::size_t(row)].start >= t)
+                return row;
+        }
+        return -1;
     }
     const int mid = lo + (hi - lo) / 2;
     const int left = findStarting(2 * node, lo, mid, t);
