@@ -134,7 +134,7 @@ double WaveformStrip::filmLength() const
             length = double(peaks->filledUpToUs()) / 1e6;
     // Subtitles past the film's end can still be seen and dragged back.
     for (const Span &row : rows_)
-        if (row.valid)
+        if (row.valid())
             length = std::max(length, row.end);
     return std::max(length, kShortestSpan);
 }
@@ -193,7 +193,7 @@ void WaveformStrip::rereadRows(int first, int last)
     }
     for (int row = std::max(0, first); row <= last && row < int(rows_.size()); ++row) {
         const auto box = rowBox(ws_, row);
-        rows_[std::size_t(row)] = box ? Span{box->start, box->end, true} : Span{};
+        rows_[std::size_t(row)] = box ? Span{box->start, box->end} : Span{};
     }
     invalidate();
 }
@@ -370,7 +370,7 @@ void WaveformStrip::paintBoxes(QPainter &p, const QRect &area, bool fills)
     std::vector<std::pair<int, QRect>> labels;
     for (int row = 0; row < int(rows_.size()); ++row) {
         const Span &s = rows_[std::size_t(row)];
-        if (!s.valid || s.end < from_ || s.start > to || row == selected || row == dragged)
+        if (!s.valid() || s.end < from_ || s.start > to || row == selected || row == dragged)
             continue;
         const int left = int(std::floor(xOf(s.start))), right = int(std::ceil(xOf(s.end)));
         if (fills) {
@@ -408,7 +408,7 @@ void WaveformStrip::paintBoxes(QPainter &p, const QRect &area, bool fills)
             label(row, r.adjusted(3, 1, -2, 0), StripGlyphs::SelectedBox);
     };
     auto span = [&](int row) -> std::optional<BoxTimes> {
-        if (row < 0 || row >= int(rows_.size()) || !rows_[std::size_t(row)].valid)
+        if (row < 0 || row >= int(rows_.size()) || !rows_[std::size_t(row)].valid())
             return std::nullopt;
         return BoxTimes{rows_[std::size_t(row)].start, rows_[std::size_t(row)].end};
     };
@@ -472,7 +472,7 @@ std::optional<WaveformStrip::Hit> WaveformStrip::hitAt(int x) const
     const int selected = ws_.list.selected();
     auto test = [&](int row) -> std::optional<Hit> {
         const Span &s = rows_[std::size_t(row)];
-        if (!s.valid)
+        if (!s.valid())
             return std::nullopt;
         const double left = xOf(s.start), right = xOf(s.end);
         if (std::abs(x - left) <= kEdgeGrip && std::abs(x - left) <= std::abs(x - right))
@@ -490,7 +490,7 @@ std::optional<WaveformStrip::Hit> WaveformStrip::hitAt(int x) const
     std::optional<Hit> found;
     for (int row = 0; row < int(rows_.size()); ++row) {
         const Span &s = rows_[std::size_t(row)];
-        if (!s.valid || s.end < t0 || s.start > t1)
+        if (!s.valid() || s.end < t0 || s.start > t1)
             continue;
         if (auto hit = test(row)) {
             // An edge wins over the inside of a box that overlaps it.

@@ -16,7 +16,9 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <cmath>
 #include <future>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -81,10 +83,12 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
+    // A row without a box (its times do not read) has NaN for both: 16
+    // bytes a row, 100,000 rows or not.
     struct Span {
-        double start = 0;
-        double end = 0;
-        bool valid = false;
+        double start = std::numeric_limits<double>::quiet_NaN();
+        double end = std::numeric_limits<double>::quiet_NaN();
+        bool valid() const { return !std::isnan(start); }
     };
     struct Hit {
         int row = -1;
