@@ -92,6 +92,8 @@ void SubtitleList::setCell(int row, int column, const QString &text)
     if (cell == text)
         return;
     QString before = std::exchange(cell, text);
+    if (column == ColText)
+        emit textChanged(row);
     if (column != ColNumber) {
         markModified();
         if (observer_)

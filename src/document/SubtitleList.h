@@ -108,6 +108,10 @@ signals:
     // A start, end or text changed (cellsChanged also tells of row numbers,
     // which a renumbering changes down to the last row).
     void contentChanged(int firstRow, int lastRow);
+    // A row's text changed: told at once, in a BulkChange too (so the row is
+    // the row it was then), before any contentChanged covering it. What
+    // measures texts need not measure them again after a change of times.
+    void textChanged(int row);
     void selectionChanged(int row);
 
 private:

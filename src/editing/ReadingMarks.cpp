@@ -18,12 +18,19 @@ ReadingMarks::ReadingMarks(SubtitleList &list, QObject *parent) : QObject(parent
     });
     // The row before now meets another next row.
     connect(&list_, &SubtitleList::removed, this, [this](int first) { recheck(first - 1, first - 1); });
+    connect(&list_, &SubtitleList::textChanged, this, [this](int row) {
+        if (row >= 0 && row < int(marks_.size()))
+            marks_[std::size_t(row)].measured = false;
+    });
     connect(&list_, &SubtitleList::contentChanged, this, [this](int first, int last) { recheck(first - 1, last); });
     recheckAll();
 }
 
 void ReadingMarks::recheckAll()
 {
+    marks_.clear();
+    // Exactly the rows: a list read again after a longer one keeps no spare.
+    marks_.shrink_to_fit();
     marks_.assign(std::size_t(list_.count()), Mark{});
     marked_ = 0;
     recheck(0, list_.count() - 1);
@@ -43,9 +50,7 @@ void ReadingMarks::recheck(int first, int last)
         const std::optional<qint64> next =
             i + 1 < list_.count() ? timeTextMs(rows[std::size_t(i) + 1].start, now.numbers) : std::nullopt;
         Mark &mark = marks_[std::size_t(i)];
-        // The same shared text is the same text.
-        if (!mark.measured || mark.text.constData() != entry.text.constData() || mark.text.size() != entry.text.size()) {
-            mark.text = entry.text;
+        if (!mark.measured) {
             mark.measure = summarize(measureShownText(entry.text));
             mark.measured = true;
         }

@@ -273,4 +273,23 @@ TEST(ReadingMarks, OnlyTheTouchedRowsAndTheRowBeforeThemAreCheckedAgain)
     EXPECT_EQ(told, (std::vector<std::pair<int, int>>{{0, 3}}));
     EXPECT_EQ(marks.broken(0), ruleBit(ReadingRule::Lines));
     EXPECT_EQ(marks.markedRows(), 2);
+
+    // A time alone changed: the text's measure stands, the speed is worked
+    // out again from it (its characters over 2 s instead of 1 s).
+    ASSERT_TRUE(marks.cps(0));
+    const double overOneSecond = *marks.cps(0);
+    EXPECT_GT(overOneSecond, 0);
+    list.setCell(0, ColEnd, QStringLiteral("3"));
+    ASSERT_TRUE(marks.cps(0));
+    EXPECT_DOUBLE_EQ(*marks.cps(0), overOneSecond / 2);
+    // A text changed, then a row added before it, in one bulk change: the
+    // row is checked with its new text when it is checked next, where it went.
+    {
+        SubtitleList::BulkChange bulk(list);
+        list.setCell(1, ColText, QStringLiteral("1|2|3|4"));
+        list.insertRow(0, {"0", "0", "0.5", "önce"});
+    }
+    ASSERT_EQ(list.cell(2, ColText), "1|2|3|4");
+    list.setCell(2, ColEnd, QStringLiteral("3.9"));
+    EXPECT_EQ(marks.broken(2) & ruleBit(ReadingRule::Lines), ruleBit(ReadingRule::Lines));
 }
