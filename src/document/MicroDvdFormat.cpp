@@ -1,6 +1,7 @@
 #include "document/MicroDvdFormat.h"
 
 #include "document/TextCodec.h"
+#include "document/TextPack.h"
 #include "document/TimeText.h"
 
 #include <charconv>
@@ -102,6 +103,7 @@ ReadOutcome read(QStringView text, double framesPerSecond, const NumberFormat &n
     ReadOutcome out;
     const std::vector<QStringView> lines = splitLines(text);
     out.rows.reserve(lines.size());
+    TextPack pack;
     const bool rateUsable = framesPerSecond != 0.0 && std::isfinite(framesPerSecond);
     const FrameTimes times(framesPerSecond);
     for (const QStringView line : lines) {
@@ -153,6 +155,7 @@ ReadOutcome read(QStringView text, double framesPerSecond, const NumberFormat &n
         }
         if (part == 2 && i < n)
             entry.text = line.mid(i).toString();
+        pack.packRow(entry);
     }
     return out;
 }

@@ -2,6 +2,7 @@
 
 #include "document/MillisecondTime.h"
 #include "document/TextCodec.h"
+#include "document/TextPack.h"
 
 namespace korv::subrip {
 
@@ -43,6 +44,7 @@ ReadOutcome read(QStringView text, const NumberFormat &nf)
     const std::vector<QStringView> lines = splitLines(text);
     const std::size_t n = lines.size();
     out.rows.reserve(n / 4 + 1);
+    TextPack pack;
     CueTextNotes notes;
     int positionRow = 0;
     std::size_t i = 0;
@@ -77,6 +79,7 @@ ReadOutcome read(QStringView text, const NumberFormat &nf)
             out.error = std::move(*tooLong);
             return out;
         }
+        pack.packRow(entry);
     }
     addCueTextNotices(notes, out.notices);
     if (positionRow)

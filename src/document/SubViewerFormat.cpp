@@ -2,6 +2,7 @@
 
 #include "document/ProgramInfo.h"
 #include "document/TextCodec.h"
+#include "document/TextPack.h"
 #include "document/TimeText.h"
 
 #include <algorithm>
@@ -220,6 +221,7 @@ ReadOutcome read(QStringView text, const NumberFormat &nf)
         i = 0;
     }
     out.rows.reserve(lines.size() / 3 + 1);
+    TextPack pack;
     while (true) {
         // Blank lines between records (and at the end) carry nothing.
         while (i < lines.size() && isBlankLine(lines[i]))
@@ -246,6 +248,7 @@ ReadOutcome read(QStringView text, const NumberFormat &nf)
             return out;
         }
         entry.text = subtitleTextFromLine(lines[i++]);
+        pack.packRow(entry);
         if (i < lines.size())
             ++i; // the separator line, whatever it holds
     }

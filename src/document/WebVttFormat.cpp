@@ -2,6 +2,7 @@
 
 #include "document/MillisecondTime.h"
 #include "document/TextCodec.h"
+#include "document/TextPack.h"
 
 namespace korv::webvtt {
 
@@ -74,6 +75,7 @@ Outcome read(QStringView text, const NumberFormat &nf)
         result.droppedParts = true;
 
     out.rows.reserve(n / 4 + 1);
+    TextPack pack;
     CueTextNotes notes;
     while (true) {
         skipBlankLines();
@@ -114,6 +116,7 @@ Outcome read(QStringView text, const NumberFormat &nf)
             out.error = std::move(*tooLong);
             return result;
         }
+        pack.packRow(entry);
     }
     addCueTextNotices(notes, out.notices);
     if (result.droppedParts)
