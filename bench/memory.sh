@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Memory of the editor's window with a 100,000-row document open, each
-# format in a fresh process (the files made first, by another) (resident set and its peak, from /proc).
+# format in a fresh process (the files made first, by another) (resident set and its peak, from /proc;
+# then how much of it is mapped files and anonymous memory, and what the allocator holds).
 # Usage: bench/memory.sh [BUILD_DIR]   (QT_QPA_PLATFORM defaults to offscreen)
 set -euo pipefail
 build=${1:-build}
