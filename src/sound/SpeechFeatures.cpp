@@ -24,7 +24,7 @@ QByteArray SpeechFeatures::serialise() const
     QDataStream s(&out, QIODevice::WriteOnly);
     s.setByteOrder(QDataStream::LittleEndian);
     s << magic << formatVersion << quint16(sizeof(SpeechFrame)) << quint64(frames.size());
-    static_assert(sizeof(SpeechFrame) == SpeechFeatures::bands, "the cached form is the frame's bytes");
+    static_assert(sizeof(SpeechFrame) == SpeechFeatures::bands + 2, "the cached form is the frame's bytes");
     if (!frames.empty())
         s.writeRawData(reinterpret_cast<const char *>(frames.data()), int(frames.size() * sizeof(SpeechFrame)));
     return out;
@@ -64,6 +64,21 @@ constexpr int analysisRate = 8000;
 constexpr int fftSize = 128; // 16 ms at 8 kHz, centred on the frame
 constexpr int maxFactor = 48; // up to 384 kHz
 constexpr double bandEdges[SpeechFeatures::bands + 1] = {100, 300, 800, 1600, 2800, 3900};
+
+// Voicing is judged at a quarter of the analysis rate (about 2 kHz, where a
+// voice's pitch and first harmonics lie) over 64 samples (32 ms: two and a
+// half periods of a low voice), from the power spectrum of 90-900 Hz
+// weighted up by frequency, so that pink noise, loudest in the lows, is as
+// flat as white and has no period to show. The autocorrelation comes back
+// at twice that rate (the spectrum padded), so a period need not fall on a
+// sample.
+constexpr int voiceFactor = 4;
+constexpr int voiceSize = 64;
+constexpr int voiceHalf = voiceSize * voiceFactor / 2; // analysis samples either side of the frame's middle
+constexpr int acfSize = 2 * voiceSize;
+constexpr double voiceLowHz = 90, voiceHighHz = 900;
+constexpr double shortestPeriod = 0.0025, longestPeriod = 0.0125; // s
+constexpr int keptHalf = std::max(fftSize / 2, voiceHalf);
 
 // log2 within 0.01, several times faster than std::log2; the features are
 // quantised far coarser.
@@ -113,12 +128,37 @@ struct SpeechFeatureSink::State {
     float scale = 1;
     std::array<int, SpeechFeatures::bands + 1> bandBin{};
 
+    // Voicing.
+    float *voiceIn = nullptr;
+    fftwf_complex *voiceSpectrum = nullptr; // voiceSize / 2 + 1 bins
+    fftwf_complex *acfSpectrum = nullptr;   // acfSize / 2 + 1 bins, the upper half zero
+    float *acf = nullptr;
+    fftwf_plan voicePlan = nullptr, acfPlan = nullptr;
+    std::vector<float> voiceWindow;
+    int voiceLowBin = 1, voiceHighBin = 1, shortestLag = 1, longestLag = 1;
+    std::vector<float> binWeight;     // by bin
+    std::vector<float> inverseTaper;  // by lag: what the window alone leaves of a period
+    double lagMs = 0;                 // milliseconds per lag
+
     State()
     {
         in = static_cast<float *>(fftwf_malloc(sizeof(float) * fftSize));
         spectrum = static_cast<fftwf_complex *>(fftwf_malloc(sizeof(fftwf_complex) * (fftSize / 2 + 1)));
-        std::lock_guard<std::mutex> lock(plannerLock());
-        plan = fftwf_plan_dft_r2c_1d(fftSize, in, spectrum, FFTW_ESTIMATE);
+        voiceIn = static_cast<float *>(fftwf_malloc(sizeof(float) * voiceSize));
+        voiceSpectrum = static_cast<fftwf_complex *>(fftwf_malloc(sizeof(fftwf_complex) * (voiceSize / 2 + 1)));
+        acfSpectrum = static_cast<fftwf_complex *>(fftwf_malloc(sizeof(fftwf_complex) * (acfSize / 2 + 1)));
+        acf = static_cast<float *>(fftwf_malloc(sizeof(float) * acfSize));
+        std::memset(acfSpectrum, 0, sizeof(fftwf_complex) * (acfSize / 2 + 1));
+        {
+            std::lock_guard<std::mutex> lock(plannerLock());
+            plan = fftwf_plan_dft_r2c_1d(fftSize, in, spectrum, FFTW_ESTIMATE);
+            voicePlan = fftwf_plan_dft_r2c_1d(voiceSize, voiceIn, voiceSpectrum, FFTW_ESTIMATE);
+            // Planning may write over its arrays; the upper half is cleared after.
+            acfPlan = fftwf_plan_dft_c2r_1d(acfSize, acfSpectrum, acf, FFTW_ESTIMATE | FFTW_DESTROY_INPUT);
+        }
+        voiceWindow.resize(voiceSize);
+        for (int n = 0; n < voiceSize; ++n)
+            voiceWindow[n] = float(0.5 - 0.5 * std::cos(2 * M_PI * (n + 0.5) / voiceSize));
         window.resize(fftSize);
         double sumSquares = 0;
         for (int n = 0; n < fftSize; ++n) {
@@ -133,9 +173,43 @@ struct SpeechFeatureSink::State {
         {
             std::lock_guard<std::mutex> lock(plannerLock());
             fftwf_destroy_plan(plan);
+            fftwf_destroy_plan(voicePlan);
+            fftwf_destroy_plan(acfPlan);
         }
         fftwf_free(in);
         fftwf_free(spectrum);
+        fftwf_free(voiceIn);
+        fftwf_free(voiceSpectrum);
+        fftwf_free(acfSpectrum);
+        fftwf_free(acf);
+    }
+
+    // The window's own autocorrelation, through the same transforms: a
+    // perfectly periodic sound gives the window's shape at its period, so
+    // dividing by it makes a long period count as much as a short one.
+    void startVoicing()
+    {
+        const double voiceRate = double(decRate) / voiceFactor;
+        const double binHz = voiceRate / voiceSize;
+        voiceLowBin = std::max(1, int(std::ceil(voiceLowHz / binHz)));
+        voiceHighBin = std::min(voiceSize / 2 - 1, int(std::floor(voiceHighHz / binHz)));
+        binWeight.assign(voiceSize / 2 + 1, 0.f);
+        for (int k = voiceLowBin; k <= voiceHighBin; ++k)
+            binWeight[k] = float(k) / voiceHighBin;
+        const double acfRate = 2 * voiceRate;
+        lagMs = 1000 / acfRate;
+        shortestLag = int(std::ceil(shortestPeriod * acfRate));
+        longestLag = std::min(acfSize / 2, int(std::floor(longestPeriod * acfRate)));
+        std::copy(voiceWindow.begin(), voiceWindow.end(), voiceIn);
+        fftwf_execute(voicePlan);
+        std::memset(acfSpectrum, 0, sizeof(fftwf_complex) * (acfSize / 2 + 1));
+        for (int k = 0; k <= voiceSize / 2; ++k)
+            acfSpectrum[k][0] = voiceSpectrum[k][0] * voiceSpectrum[k][0] + voiceSpectrum[k][1] * voiceSpectrum[k][1];
+        fftwf_execute(acfPlan);
+        inverseTaper.assign(acfSize / 2 + 1, 0.f);
+        for (int l = 0; l <= acfSize / 2; ++l)
+            inverseTaper[l] = acf[l] > 1e-6f * acf[0] ? acf[0] / acf[l] : 0.f;
+        std::memset(acfSpectrum, 0, sizeof(fftwf_complex) * (acfSize / 2 + 1));
     }
 
     void start(int sampleRate)
@@ -147,6 +221,7 @@ struct SpeechFeatureSink::State {
         const int top = fftSize / 2;
         for (int b = 0; b <= SpeechFeatures::bands; ++b)
             bandBin[b] = std::clamp(int(std::ceil(bandEdges[b] / binHz)), 1, top);
+        startVoicing();
         partialCount = 0;
         dec.clear();
         // The analysis grid starts at the frame the sound reaches now, so a
@@ -163,7 +238,7 @@ struct SpeechFeatureSink::State {
         while (true) {
             const qint64 centre = (2 * nextFrame + 1) * decRate / 200; // the frame's middle
             const qint64 first = centre - fftSize / 2;
-            if (first + fftSize > available)
+            if (centre + keptHalf > available)
                 break;
             const qint64 from = first - decBase;
             if (from >= 0) {
@@ -176,10 +251,11 @@ struct SpeechFeatureSink::State {
             }
             fftwf_execute(plan);
             analyse();
+            voicing(centre - voiceHalf - decBase);
             ++nextFrame;
         }
         // Keep only what later windows still need.
-        const qint64 keepFrom = (2 * nextFrame + 1) * decRate / 200 - fftSize / 2;
+        const qint64 keepFrom = (2 * nextFrame + 1) * decRate / 200 - keptHalf;
         if (keepFrom - decBase > 4096) {
             dec.erase(dec.begin(), dec.begin() + (keepFrom - decBase));
             decBase = keepFrom;
@@ -196,6 +272,47 @@ struct SpeechFeatureSink::State {
             f.band[b] = quantise(dbPerLog2 * fastLog2(sum * scale), SpeechFrame::levelFloor, SpeechFrame::levelStep);
         }
         out.frames.push_back(f);
+    }
+
+    // The last frame's voicing, from the analysis samples from `from` (an
+    // index into dec, negative before the film's start) on.
+    void voicing(qint64 from)
+    {
+        for (int n = 0; n < voiceSize; ++n, from += voiceFactor) {
+            float sum = 0;
+            if (from >= 0) {
+                const float *x = dec.data() + from;
+                sum = (x[0] + x[1]) + (x[2] + x[3]);
+            } else {
+                for (int m = 0; m < voiceFactor; ++m)
+                    sum += from + m >= 0 ? dec[from + m] : 0.f;
+            }
+            voiceIn[n] = sum * voiceWindow[n];
+        }
+        fftwf_execute(voicePlan);
+        for (int k = voiceLowBin; k <= voiceHighBin; ++k) {
+            acfSpectrum[k][0] = binWeight[k] * (voiceSpectrum[k][0] * voiceSpectrum[k][0] + voiceSpectrum[k][1] * voiceSpectrum[k][1]);
+            acfSpectrum[k][1] = 0;
+        }
+        fftwf_execute(acfPlan);
+        // The transform may have used its input as scratch: clear what must stay zero.
+        for (int k = 0; k < voiceLowBin; ++k)
+            acfSpectrum[k][0] = acfSpectrum[k][1] = 0;
+        for (int k = voiceHighBin + 1; k <= acfSize / 2; ++k)
+            acfSpectrum[k][0] = acfSpectrum[k][1] = 0;
+        SpeechFrame &f = out.frames.back();
+        const float zero = acf[0];
+        if (!(zero > 1e-14f))
+            return; // silence: no voicing, no period
+        float best = 0;
+        int bestLag = shortestLag;
+        for (int l = shortestLag; l <= longestLag; ++l) {
+            const float v = acf[l] * inverseTaper[l];
+            if (v > best)
+                best = v, bestLag = l;
+        }
+        f.voicing = quint8(std::clamp(best / zero * 200.f + 0.5f, 0.f, 200.f));
+        f.period = quint8(std::clamp(bestLag * lagMs * 10 + 0.5, 1.0, 255.0));
     }
 
     // Averages groups of input samples, summed as a tree: a chain of
@@ -307,7 +424,7 @@ void SpeechFeatureSink::finish(qint64 endUs)
     const qint64 endInput = (endUs * d->rate + 500000) / 1000000;
     if (endInput > d->nextInput)
         d->silence(endInput - d->nextInput);
-    d->silence(qint64(fftSize) * d->factor);
+    d->silence(qint64(2 * keptHalf) * d->factor);
     if (qint64(d->out.frames.size()) > frames)
         d->out.frames.resize(frames);
 }
