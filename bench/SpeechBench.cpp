@@ -2,7 +2,7 @@
 // each condition, fitting shifted and re-timed files, and the time each step
 // takes against the decoding floor. Prints a table; see the README.
 //
-//   bench_speech [--minutes M] [--seeds S] [--first-seed F] [--conditions clean,pink-6dB,...] [--verbose]
+//   bench_speech [--minutes M] [--seeds S] [--first-seed F] [--conditions clean,pink-6dB,...] [--verbose] [--dump DIR]
 //                             sounds 100 + F .. 100 + F + S - 1 (default F = 1); a second set,
 //                             e.g. --first-seed 11, checks figures on sentences nothing was tuned on
 //   bench_speech --speed      the costs: snapping, fitting, the features against ffmpeg
@@ -157,6 +157,34 @@ Tally measure(const test::SpeechSound &s, const std::vector<SpeechSpan> &spans, 
                     p(on, .5), p(on, .9), p(off, .1), p(off, .5), p(off, .9));
     }
     return tally;
+}
+
+// Every frame's features beside the truth and what was found, for study
+// outside (one line a frame: time, five bands, voicing, period, the line
+// index or -1, found).
+void dump(const QString &path, const test::SpeechSound &s, const SpeechFeatures &f, const std::vector<SpeechSpan> &spans)
+{
+    QFile out(path);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Text))
+        return;
+    std::vector<int> line(f.frames.size(), -1);
+    std::vector<char> found(f.frames.size(), 0);
+    for (size_t i = 0; i < s.lines.size(); ++i)
+        for (size_t k = size_t(s.lines[i].start * 100); k < std::min(line.size(), size_t(s.lines[i].end * 100)); ++k)
+            line[k] = int(i);
+    for (const auto &sp : spans)
+        for (size_t k = size_t(std::lround(sp.start * 100)); k < std::min(found.size(), size_t(std::lround(sp.end * 100))); ++k)
+            found[k] = 1;
+    QByteArray text;
+    for (size_t k = 0; k < f.frames.size(); ++k) {
+        const SpeechFrame &fr = f.frames[k];
+        text += QByteArray::number(k) + '\t';
+        for (int b = 0; b < SpeechFeatures::bands; ++b)
+            text += QByteArray::number(fr.level(b)) + '\t';
+        text += QByteArray::number(fr.voiced()) + '\t' + QByteArray::number(fr.period) + '\t' + QByteArray::number(line[k]) +
+                '\t' + QByteArray::number(int(found[k])) + '\n';
+    }
+    out.write(text);
 }
 
 SpeechFeatures features(const test::SpeechSound &s)
@@ -414,6 +442,7 @@ int main(int argc, char **argv)
     double minutes = 5;
     int seeds = 2, firstSeed = 1;
     bool verbose = false, speed = false, webrtc = false;
+    QString dumpFolder;
     double webrtcSeconds = 0, soundSeconds = 0;
     QStringList only;
     const QStringList args = app.arguments();
@@ -426,6 +455,8 @@ int main(int argc, char **argv)
             firstSeed = args[++i].toInt();
         else if (args[i] == QLatin1String("--conditions") && i + 1 < args.size())
             only = args[++i].split(QLatin1Char(','));
+        else if (args[i] == QLatin1String("--dump") && i + 1 < args.size())
+            dumpFolder = args[++i];
         else if (args[i] == QLatin1String("--verbose"))
             verbose = true;
         else if (args[i] == QLatin1String("--speed"))
@@ -466,7 +497,10 @@ int main(int argc, char **argv)
                 std::printf("built without Debian's WebRTC audio processing library (libwebrtc-audio-processing-dev)\n");
                 return 1;
             }
-            const auto spans = detectSpeech(features(s));
+            const SpeechFeatures f = features(s);
+            const auto spans = detectSpeech(f);
+            if (!dumpFolder.isEmpty())
+                dump(QStringLiteral("%1/%2-%3.tsv").arg(dumpFolder, test::conditionName(c)).arg(100 + seed), s, f, spans);
 #endif
             total.add(measure(s, spans, seed, verbose));
         }
