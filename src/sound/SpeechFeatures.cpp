@@ -71,11 +71,12 @@ constexpr double bandEdges[SpeechFeatures::bands + 1] = {100, 300, 800, 1600, 28
 // weighted up by frequency, so that pink noise, loudest in the lows, is as
 // flat as white and has no period to show. The autocorrelation comes back
 // at twice that rate (the spectrum padded), so a period need not fall on a
-// sample.
+// sample: summed directly over the few bins and lags wanted, which costs a
+// third of a transform of them all.
 constexpr int voiceFactor = 4;
 constexpr int voiceSize = 64;
 constexpr int voiceHalf = voiceSize * voiceFactor / 2; // analysis samples either side of the frame's middle
-constexpr int acfSize = 2 * voiceSize;
+constexpr int acfSize = 2 * voiceSize; // the spectrum padded
 constexpr double voiceLowHz = 90, voiceHighHz = 900;
 constexpr double shortestPeriod = 0.0025, longestPeriod = 0.0125; // s
 constexpr int keptHalf = std::max(fftSize / 2, voiceHalf);
@@ -131,14 +132,13 @@ struct SpeechFeatureSink::State {
     // Voicing.
     float *voiceIn = nullptr;
     fftwf_complex *voiceSpectrum = nullptr; // voiceSize / 2 + 1 bins
-    fftwf_complex *acfSpectrum = nullptr;   // acfSize / 2 + 1 bins, the upper half zero
-    float *acf = nullptr;
-    fftwf_plan voicePlan = nullptr, acfPlan = nullptr;
+    fftwf_plan voicePlan = nullptr;
     std::vector<float> voiceWindow;
-    int voiceLowBin = 1, voiceHighBin = 1, shortestLag = 1, longestLag = 1;
-    std::vector<float> binWeight;     // by bin
-    std::vector<float> inverseTaper;  // by lag: what the window alone leaves of a period
-    double lagMs = 0;                 // milliseconds per lag
+    int voiceLowBin = 1, voiceHighBin = 1, shortestLag = 1, lags = 1, lagStride = 4; // lags rounded up to fours
+    std::vector<float> binWeight;    // by bin
+    std::vector<float> cosines;      // by bin, then by lag: the weighted cosine of each bin at each lag
+    std::vector<float> inverseTaper; // by lag: what the window alone leaves of a period
+    double lagMs = 0;                // milliseconds per lag
 
     State()
     {
@@ -146,15 +146,10 @@ struct SpeechFeatureSink::State {
         spectrum = static_cast<fftwf_complex *>(fftwf_malloc(sizeof(fftwf_complex) * (fftSize / 2 + 1)));
         voiceIn = static_cast<float *>(fftwf_malloc(sizeof(float) * voiceSize));
         voiceSpectrum = static_cast<fftwf_complex *>(fftwf_malloc(sizeof(fftwf_complex) * (voiceSize / 2 + 1)));
-        acfSpectrum = static_cast<fftwf_complex *>(fftwf_malloc(sizeof(fftwf_complex) * (acfSize / 2 + 1)));
-        acf = static_cast<float *>(fftwf_malloc(sizeof(float) * acfSize));
-        std::memset(acfSpectrum, 0, sizeof(fftwf_complex) * (acfSize / 2 + 1));
         {
             std::lock_guard<std::mutex> lock(plannerLock());
             plan = fftwf_plan_dft_r2c_1d(fftSize, in, spectrum, FFTW_ESTIMATE);
             voicePlan = fftwf_plan_dft_r2c_1d(voiceSize, voiceIn, voiceSpectrum, FFTW_ESTIMATE);
-            // Planning may write over its arrays; the upper half is cleared after.
-            acfPlan = fftwf_plan_dft_c2r_1d(acfSize, acfSpectrum, acf, FFTW_ESTIMATE | FFTW_DESTROY_INPUT);
         }
         voiceWindow.resize(voiceSize);
         for (int n = 0; n < voiceSize; ++n)
@@ -174,19 +169,18 @@ struct SpeechFeatureSink::State {
             std::lock_guard<std::mutex> lock(plannerLock());
             fftwf_destroy_plan(plan);
             fftwf_destroy_plan(voicePlan);
-            fftwf_destroy_plan(acfPlan);
         }
         fftwf_free(in);
         fftwf_free(spectrum);
         fftwf_free(voiceIn);
         fftwf_free(voiceSpectrum);
-        fftwf_free(acfSpectrum);
-        fftwf_free(acf);
     }
 
-    // The window's own autocorrelation, through the same transforms: a
-    // perfectly periodic sound gives the window's shape at its period, so
-    // dividing by it makes a long period count as much as a short one.
+    // The autocorrelation at lag l of a power spectrum P over bins k of a
+    // transform of acfSize: P[0] + 2 sum P[k] cos(2 pi k l / acfSize). The
+    // window's own, the same way: a perfectly periodic sound gives the
+    // window's shape at its period, so dividing by it makes a long period
+    // count as much as a short one.
     void startVoicing()
     {
         const double voiceRate = double(decRate) / voiceFactor;
@@ -199,17 +193,29 @@ struct SpeechFeatureSink::State {
         const double acfRate = 2 * voiceRate;
         lagMs = 1000 / acfRate;
         shortestLag = int(std::ceil(shortestPeriod * acfRate));
-        longestLag = std::min(acfSize / 2, int(std::floor(longestPeriod * acfRate)));
+        const int longestLag = std::min(acfSize / 2, int(std::floor(longestPeriod * acfRate)));
+        lags = longestLag - shortestLag + 1;
+        lagStride = (lags + 3) / 4 * 4;
+        auto cosine = [](int k, int l) { return std::cos(2 * M_PI * k * l / acfSize); };
+        cosines.assign(size_t(voiceHighBin - voiceLowBin + 1) * lagStride, 0.f);
+        for (int k = voiceLowBin; k <= voiceHighBin; ++k)
+            for (int l = 0; l < lags; ++l)
+                cosines[size_t(k - voiceLowBin) * lagStride + l] = float(2 * binWeight[k] * cosine(k, shortestLag + l));
         std::copy(voiceWindow.begin(), voiceWindow.end(), voiceIn);
         fftwf_execute(voicePlan);
-        std::memset(acfSpectrum, 0, sizeof(fftwf_complex) * (acfSize / 2 + 1));
-        for (int k = 0; k <= voiceSize / 2; ++k)
-            acfSpectrum[k][0] = voiceSpectrum[k][0] * voiceSpectrum[k][0] + voiceSpectrum[k][1] * voiceSpectrum[k][1];
-        fftwf_execute(acfPlan);
-        inverseTaper.assign(acfSize / 2 + 1, 0.f);
-        for (int l = 0; l <= acfSize / 2; ++l)
-            inverseTaper[l] = acf[l] > 1e-6f * acf[0] ? acf[0] / acf[l] : 0.f;
-        std::memset(acfSpectrum, 0, sizeof(fftwf_complex) * (acfSize / 2 + 1));
+        auto windowAcf = [&](int l) {
+            double sum = 0;
+            for (int k = 0; k <= voiceSize / 2; ++k)
+                sum += (k == 0 ? 1 : 2) * (double(voiceSpectrum[k][0]) * voiceSpectrum[k][0] +
+                                           double(voiceSpectrum[k][1]) * voiceSpectrum[k][1]) * cosine(k, l);
+            return sum;
+        };
+        const double atZero = windowAcf(0);
+        inverseTaper.assign(lags, 0.f);
+        for (int l = 0; l < lags; ++l) {
+            const double here = windowAcf(shortestLag + l);
+            inverseTaper[l] = here > 1e-6 * atZero ? float(atZero / here) : 0.f;
+        }
     }
 
     void start(int sampleRate)
@@ -290,27 +296,32 @@ struct SpeechFeatureSink::State {
             voiceIn[n] = sum * voiceWindow[n];
         }
         fftwf_execute(voicePlan);
+        alignas(16) float acf[acfSize / 2 + 4] = {};
+        float zero = 0;
         for (int k = voiceLowBin; k <= voiceHighBin; ++k) {
-            acfSpectrum[k][0] = binWeight[k] * (voiceSpectrum[k][0] * voiceSpectrum[k][0] + voiceSpectrum[k][1] * voiceSpectrum[k][1]);
-            acfSpectrum[k][1] = 0;
+            const float power = voiceSpectrum[k][0] * voiceSpectrum[k][0] + voiceSpectrum[k][1] * voiceSpectrum[k][1];
+            zero += 2 * binWeight[k] * power;
+            const float *c = cosines.data() + size_t(k - voiceLowBin) * lagStride;
+#ifdef __SSE2__
+            const __m128 p = _mm_set1_ps(power);
+            for (int l = 0; l < lagStride; l += 4)
+                _mm_store_ps(acf + l, _mm_add_ps(_mm_load_ps(acf + l), _mm_mul_ps(p, _mm_loadu_ps(c + l))));
+#else
+            for (int l = 0; l < lags; ++l)
+                acf[l] += power * c[l];
+#endif
         }
-        fftwf_execute(acfPlan);
-        // The transform may have used its input as scratch: clear what must stay zero.
-        for (int k = 0; k < voiceLowBin; ++k)
-            acfSpectrum[k][0] = acfSpectrum[k][1] = 0;
-        for (int k = voiceHighBin + 1; k <= acfSize / 2; ++k)
-            acfSpectrum[k][0] = acfSpectrum[k][1] = 0;
         SpeechFrame &f = out.frames.back();
-        const float zero = acf[0];
         if (!(zero > 1e-14f))
             return; // silence: no voicing, no period
         float best = 0;
-        int bestLag = shortestLag;
-        for (int l = shortestLag; l <= longestLag; ++l) {
+        int bestLag = 0;
+        for (int l = 0; l < lags; ++l) {
             const float v = acf[l] * inverseTaper[l];
             if (v > best)
                 best = v, bestLag = l;
         }
+        bestLag += shortestLag;
         f.voicing = quint8(std::clamp(best / zero * 200.f + 0.5f, 0.f, 200.f));
         f.period = quint8(std::clamp(bestLag * lagMs * 10 + 0.5, 1.0, 255.0));
     }
