@@ -71,8 +71,7 @@ constexpr double bandEdges[SpeechFeatures::bands + 1] = {100, 300, 800, 1600, 28
 // weighted up by frequency, so that pink noise, loudest in the lows, is as
 // flat as white and has no period to show. The autocorrelation comes back
 // at twice that rate (the spectrum padded), so a period need not fall on a
-// sample: summed directly over the few bins and lags wanted, which costs a
-// third of a transform of them all.
+// sample; it is summed directly over the few bins and lags wanted.
 constexpr int voiceFactor = 4;
 constexpr int voiceSize = 64;
 constexpr int voiceHalf = voiceSize * voiceFactor / 2; // analysis samples either side of the frame's middle
