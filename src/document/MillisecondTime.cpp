@@ -231,15 +231,23 @@ Result<QString> cueClock(const QString &cell, int row, bool isStart, QChar separ
     return ThousandthsToClock(*thousandths, separator);
 }
 
+// The line tests below run several times on every line of a file: they look
+// at characters directly rather than make trimmed views or search strings.
 bool isBlankCueLine(QStringView line)
 {
-    return line.trimmed().isEmpty();
+    for (QChar c : line) {
+        if (!c.isSpace())
+            return false;
+    }
+    return true;
 }
 
 bool isMeantAsTimeLine(QStringView line)
 {
-    if (line.contains(QLatin1String("-->")))
-        return true;
+    for (qsizetype k = 0; k + 2 < line.size(); ++k) {
+        if (line[k] == QLatin1Char('-') && line[k + 1] == QLatin1Char('-') && line[k + 2] == QLatin1Char('>'))
+            return true;
+    }
     qsizetype i = 0;
     while (i < line.size() && isBlank(line[i]))
         ++i;
@@ -254,11 +262,15 @@ bool isMeantAsTimeLine(QStringView line)
 
 bool isCueNumberLine(QStringView line)
 {
-    line = line.trimmed();
-    if (line.isEmpty())
+    qsizetype from = 0, to = line.size();
+    while (from < to && line[from].isSpace())
+        ++from;
+    while (to > from && line[to - 1].isSpace())
+        --to;
+    if (from == to)
         return false;
-    for (QChar c : line) {
-        if (!isAsciiDigit(c))
+    for (qsizetype k = from; k < to; ++k) {
+        if (!isAsciiDigit(line[k]))
             return false;
     }
     return true;
