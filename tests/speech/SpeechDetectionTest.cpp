@@ -26,24 +26,13 @@ namespace {
 const QString mediaFolder = QStringLiteral(KORV_TEST_MEDIA_DIR);
 constexpr unsigned seed = 7;
 
-const SpeechSound &sound(SpeechCondition condition)
+// A minute of `condition`, or as many seconds as asked, made once a run.
+const SpeechSound &sound(SpeechCondition condition, int seconds = 60)
 {
-    static std::map<SpeechCondition, SpeechSound> made;
-    auto it = made.find(condition);
+    static std::map<std::pair<SpeechCondition, int>, SpeechSound> made;
+    auto it = made.find({condition, seconds});
     if (it == made.end())
-        it = made.emplace(condition, korv::test::makeSpeechSound(condition, 60, seed, mediaFolder)).first;
-    return it->second;
-}
-
-// Three minutes: long enough that what the rules let through of the music
-// between lines (its swells, its return after a line, its notes and hits)
-// shows against what they keep out.
-const SpeechSound &longSound(SpeechCondition condition)
-{
-    static std::map<SpeechCondition, SpeechSound> made;
-    auto it = made.find(condition);
-    if (it == made.end())
-        it = made.emplace(condition, korv::test::makeSpeechSound(condition, 180, seed, mediaFolder)).first;
+        it = made.emplace(std::pair{condition, seconds}, korv::test::makeSpeechSound(condition, seconds, seed, mediaFolder)).first;
     return it->second;
 }
 
@@ -140,7 +129,10 @@ TEST(NoSpeech, SilenceMusicAndNoiseGiveAlmostNone)
 
 TEST(LoudMusicBetweenLines, IsNotTakenForSpeechOverThreeMinutes)
 {
-    const SpeechSound &s = longSound(SpeechCondition::LoudMusicBetween);
+    // Three minutes: long enough that what the rules let through of the music
+    // between lines (its swells, its return after a line, its notes and hits)
+    // shows against what they keep out.
+    const SpeechSound &s = sound(SpeechCondition::LoudMusicBetween, 180);
     ASSERT_TRUE(s.error.isEmpty()) << qPrintable(s.error);
     ASSERT_GE(s.lines.size(), 40u);
     const std::vector<SpeechSpan> spans = detectSpeech(featuresOf(s));
