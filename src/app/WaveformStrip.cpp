@@ -255,12 +255,13 @@ void WaveformStrip::paintStatic(QPainter &p)
     if (!state.isEmpty()) {
         const QRect box = wave.adjusted(6, 2, -6, -2);
         if (!StripGlyphs::covers(state)) {
-            // A reason in words: said once, when the sound fails.
+            // A reason in words: said once, when the sound fails; a long one
+            // (a missing library, with its folders) wraps inside the strip.
             QFont font = p.font();
             font.setPixelSize(10);
             p.setFont(font);
             p.setPen(kStateText);
-            p.drawText(box, Qt::AlignRight | Qt::AlignTop, state);
+            p.drawText(box, Qt::AlignRight | Qt::AlignTop | Qt::TextWordWrap, state);
         } else if (const StripGlyphs *g = glyphs()) {
             g->draw(p, StripGlyphs::State, QPoint(box.right() + 1 - g->width(StripGlyphs::State, state), box.top()), state);
         }
