@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <deque>
 
 namespace korv::sound {
 namespace {
@@ -17,73 +16,92 @@ constexpr int floorReach = 250;   // frames either way (2.5 s)
 constexpr int floorStride = 5;    // frames between evaluations
 constexpr double floorShare = 0.1;
 
-// A low percentile of `values` (steps of 0.5 from `base`, 256 of them)
-// over the frames around each frame.
+// A low percentile of `values` (0-255) over the frames around each frame,
+// as a value of the same scale. The histogram's cut is moved from where it
+// was, not searched again: the window moves by a few frames at a time, so
+// the percentile moves by a few steps, and a film has hundreds of
+// thousands of frames.
 template<typename Step>
-std::vector<float> localPercentile(int n, Step step, double base, double share)
+std::vector<quint8> localPercentile(int n, Step step, double share)
 {
-    std::vector<float> result(n, 0.f);
+    std::vector<quint8> result(n, 0);
     std::array<int, 256> histogram{};
     int inWindow = 0, lo = 0, hi = 0; // window [lo, hi)
+    int level = 0, below = 0;         // the cut, and how many lie under it
     for (int t = 0; t < n; t += floorStride) {
         const int wantLo = std::max(0, t - floorReach), wantHi = std::min(n, t + floorReach + 1);
-        for (; hi < wantHi; ++hi, ++inWindow)
-            ++histogram[step(hi)];
-        for (; lo < wantLo; ++lo, --inWindow)
-            --histogram[step(lo)];
-        const int rank = int(inWindow * share);
-        int seen = 0, level = 0;
-        for (; level < 255; ++level) {
-            seen += histogram[level];
-            if (seen > rank)
-                break;
+        for (; hi < wantHi; ++hi, ++inWindow) {
+            const int v = step(hi);
+            ++histogram[v];
+            below += v < level;
         }
-        const float value = float(base + level * SpeechFrame::levelStep);
-        for (int k = t; k < std::min(n, t + floorStride); ++k)
-            result[k] = value;
+        for (; lo < wantLo; ++lo, --inWindow) {
+            const int v = step(lo);
+            --histogram[v];
+            below -= v < level;
+        }
+        // The lowest level whose count from the bottom passes the rank
+        // (255 when none does).
+        const int rank = int(inWindow * share);
+        while (level > 0 && below > rank)
+            below -= histogram[--level];
+        while (level < 255 && below + histogram[level] <= rank)
+            below += histogram[level++];
+        std::fill(result.begin() + t, result.begin() + std::min(n, t + floorStride), quint8(level));
     }
     return result;
 }
 
-std::vector<float> bandFloor(const SpeechFeatures &f, int band)
+// The loudest (or quietest) frame of [t + from, t + to] for every t: a
+// queue of the candidates, best first, in a ring as long as the window
+// (a film's frames are many, its windows short).
+template<typename Better>
+std::vector<float> slidingExtreme(const std::vector<float> &level, int from, int to, Better better)
 {
-    return localPercentile(int(f.frames.size()), [&](int t) { return f.frames[t].band[band]; },
-                           SpeechFrame::levelFloor, floorShare);
-}
-
-// The loudest (or quietest) frame of [t + from, t + to] for every t.
-std::vector<float> slidingExtreme(const std::vector<float> &level, int from, int to, bool loudest)
-{
+    constexpr int ring = 128, mask = ring - 1;
+    Q_ASSERT(to - from + 2 <= ring);
     const int n = int(level.size());
     std::vector<float> extreme(n);
-    std::deque<int> kept; // candidates, best first
-    auto better = [&](int x, int y) { return loudest ? level[x] >= level[y] : level[x] <= level[y]; };
+    std::array<int, ring> kept;
+    int head = 0, tail = 0; // kept[head, tail), counted on past the ring's end
     int next = 0;
     for (int t = 0; t < n; ++t) {
         for (; next < n && next <= t + to; ++next) {
-            while (!kept.empty() && better(next, kept.back()))
-                kept.pop_back();
-            kept.push_back(next);
+            while (tail > head && better(level[next], level[kept[(tail - 1) & mask]]))
+                --tail;
+            kept[tail++ & mask] = next;
         }
-        while (kept.front() < t + from)
-            kept.pop_front();
-        extreme[t] = level[kept.front()];
+        while (kept[head & mask] < t + from)
+            ++head;
+        extreme[t] = level[kept[head & mask]];
     }
     return extreme;
 }
 
-// The difference between the loudest and the quietest frame of
-// [t + from, t + to] for every t.
-std::vector<float> levelRange(const std::vector<float> &level, int from, int to)
+std::vector<float> slidingLoudest(const std::vector<float> &level, int from, int to)
 {
-    std::vector<float> range = slidingExtreme(level, from, to, true);
-    const std::vector<float> quietest = slidingExtreme(level, from, to, false);
-    for (size_t t = 0; t < range.size(); ++t)
-        range[t] -= quietest[t];
-    return range;
+    return slidingExtreme(level, from, to, [](float a, float b) { return a >= b; });
+}
+
+std::vector<float> slidingQuietest(const std::vector<float> &level, int from, int to)
+{
+    return slidingExtreme(level, from, to, [](float a, float b) { return a <= b; });
 }
 
 double toPower(double db) { return std::pow(10.0, db / 10); }
+
+// The power of each quantised level: the levels come in 256 steps, so their
+// powers are looked up, not computed for every frame and band.
+const std::array<double, 256> &levelPowers()
+{
+    static const std::array<double, 256> powers = [] {
+        std::array<double, 256> p{};
+        for (int q = 0; q < 256; ++q)
+            p[q] = toPower(SpeechFrame::levelFloor + q * SpeechFrame::levelStep);
+        return p;
+    }();
+    return powers;
+}
 
 } // namespace
 
@@ -93,41 +111,55 @@ std::vector<SpeechSpan> detectSpeech(const SpeechFeatures &f)
     std::vector<SpeechSpan> spans;
     if (n == 0)
         return spans;
-    std::array<std::vector<float>, SpeechFeatures::bands> floors;
-    for (int b = 0; b < SpeechFeatures::bands; ++b)
-        floors[b] = bandFloor(f, b);
+    const std::array<double, 256> &power = levelPowers();
+    // Each band's floor, as a level step (the lowest band has none: it
+    // tells a voice from nothing here).
+    std::array<std::vector<quint8>, SpeechFeatures::bands> floors;
+    for (int b = 1; b < SpeechFeatures::bands; ++b)
+        floors[b] = localPercentile(n, [&](int t) { return f.frames[t].band[b]; }, floorShare);
 
     // A voice has formants above 1.6 kHz: its highs lie within 40 dB of its
     // lows, where a bass line, a drum or a low chord has next to nothing.
     std::vector<char> bright(n);
     for (int t = 0; t < n; ++t) {
         const SpeechFrame &fr = f.frames[t];
-        const double lows = toPower(fr.level(1)) + toPower(fr.level(2));
-        const double highs = toPower(fr.level(3)) + toPower(fr.level(4));
+        const double lows = power[fr.band[1]] + power[fr.band[2]];
+        const double highs = power[fr.band[3]] + power[fr.band[4]];
         bright[t] = highs > lows * 1e-4;
     }
     // How far the voice's bands (300-3900 Hz) stand over their floors, and
-    // in how many of the three formant bands a voice would show.
-    std::vector<float> over(n), active(n), level(n), floorLevel(n);
+    // in how many of the three formant bands a voice would show (6 dB: 12
+    // level steps). A film has hundreds of thousands of frames, and each
+    // array of them is memory the system must hand over page by page: what
+    // is needed only for a while shares an array with what follows it.
+    std::vector<float> level(n), floorLevel(n), steadyOver(n); // steadyOver holds the level over the floor first
+    std::vector<quint8> active(n);
     for (int t = 0; t < n; ++t) {
-        double sum = 0, floor = 0;
+        double sum = 0;
         int bands = 0;
         for (int b = 1; b < SpeechFeatures::bands; ++b) {
-            sum += toPower(f.frames[t].level(b));
-            floor += toPower(floors[b][t]);
-            if (b <= 3 && f.frames[t].level(b) - floors[b][t] > 6)
+            sum += power[f.frames[t].band[b]];
+            if (b <= 3 && f.frames[t].band[b] - floors[b][t] > 12)
                 ++bands;
         }
         level[t] = float(10 * std::log10(std::max(sum, 1e-30)));
-        floorLevel[t] = float(10 * std::log10(std::max(floor, 1e-30)));
-        over[t] = level[t] - floorLevel[t];
-        active[t] = float(bands);
+        // The floors change only every floorStride frames.
+        if (t % floorStride == 0) {
+            double floor = 0;
+            for (int b = 1; b < SpeechFeatures::bands; ++b)
+                floor += power[floors[b][t]];
+            floorLevel[t] = float(10 * std::log10(std::max(floor, 1e-30)));
+        } else {
+            floorLevel[t] = floorLevel[t - 1];
+        }
+        steadyOver[t] = level[t] - floorLevel[t];
+        active[t] = quint8(bands);
     }
+    for (auto &floor : floors)
+        std::vector<quint8>().swap(floor);
     // A voice is voiced: its vowels repeat themselves at the pitch, where
     // noise, a hit, a hi-hat and most of a film's music do not.
-    std::vector<float> voicing(n);
-    for (int t = 0; t < n; ++t)
-        voicing[t] = float(f.frames[t].voiced());
+    auto voicing = [&](int t) { return float(f.frames[t].voiced()); };
     constexpr float clearlyVoiced = 0.8f;
 
     // A voice comes in syllables: within the 300 ms before any moment of
@@ -135,51 +167,57 @@ std::vector<SpeechSpan> detectSpeech(const SpeechFeatures &f)
     // more, where noise and most music hold theirs; a swell of music that
     // then holds moves on one side only. 300 ms, not less: a line's last
     // vowel is often held that long.
-    constexpr int swingReach = 30;
-    const std::vector<float> rising = levelRange(level, -swingReach, 0), falling = levelRange(level, 0, swingReach);
-    std::vector<float> swing(n);
-    for (int t = 0; t < n; ++t)
-        swing[t] = std::min(rising[t], falling[t]);
     // The range does not tell a peak from a ramp: music fading back in after
     // a line has a wide range on both sides too. A syllable stands over the
     // quietest of the 300 ms before it and of the 300 ms after it.
-    std::vector<float> peakSwing(n);
+    constexpr int swingReach = 30;
+    std::vector<float> nearPeak = slidingLoudest(level, -swingReach, 0); // the loudest before, first
+    std::vector<float> swing(n), peakSwing = slidingLoudest(level, -5, 5);
     {
-        const std::vector<float> lowBefore = slidingExtreme(level, -swingReach, 0, false);
-        const std::vector<float> lowAfter = slidingExtreme(level, 0, swingReach, false);
-        const std::vector<float> here = slidingExtreme(level, -5, 5, true);
-        for (int t = 0; t < n; ++t)
-            peakSwing[t] = std::min(here[t] - lowBefore[t], here[t] - lowAfter[t]);
+        const std::vector<float> lowBefore = slidingQuietest(level, -swingReach, 0);
+        const std::vector<float> loudAfter = slidingLoudest(level, 0, swingReach);
+        const std::vector<float> lowAfter = slidingQuietest(level, 0, swingReach);
+        for (int t = 0; t < n; ++t) {
+            swing[t] = std::min(nearPeak[t] - lowBefore[t], loudAfter[t] - lowAfter[t]);
+            peakSwing[t] = std::min(peakSwing[t] - lowBefore[t], peakSwing[t] - lowAfter[t]);
+            nearPeak[t] = std::max(nearPeak[t], loudAfter[t]);
+        }
     }
 
     // How much the background itself swings sets how much a voice must:
-    // steady noise little, music much.
-    const std::vector<float> usualSwing = localPercentile(
-        n, [&](int t) { return std::clamp(int(swing[t] * 2), 0, 255); }, 0, 0.2);
+    // steady noise little, music much (in level steps).
+    const std::vector<quint8> usualSwingSteps =
+        localPercentile(n, [&](int t) { return std::clamp(int(swing[t] * 2), 0, 255); }, 0.2);
+    auto usualSwing = [&](int t) { return float(usualSwingSteps[t] * SpeechFrame::levelStep); };
 
     // The level over the floor, averaged over 50 ms: in noise a syllable's
-    // frames scatter around the threshold.
-    std::vector<float> steadyOver(n);
-    for (int t = 0; t < n; ++t) {
-        double sum = 0;
-        int count = 0;
-        for (int k = std::max(0, t - 2); k <= std::min(n - 1, t + 2); ++k, ++count)
-            sum += toPower(over[k]);
-        steadyOver[t] = float(10 * std::log10(sum / count));
+    // frames scatter around the threshold. Worked out in place, the powers
+    // of the five frames kept aside.
+    {
+        std::array<double, 8> overPower{};
+        int ready = 0; // powers of the frames before this are in overPower
+        for (int t = 0; t < n; ++t) {
+            for (; ready < n && ready <= t + 2; ++ready)
+                overPower[ready & 7] = toPower(steadyOver[ready]);
+            double sum = 0;
+            int count = 0;
+            for (int k = std::max(0, t - 2); k <= std::min(n - 1, t + 2); ++k, ++count)
+                sum += overPower[k & 7];
+            steadyOver[t] = float(10 * std::log10(sum / count));
+        }
     }
     // A voice must stand clearly over its background somewhere (a core),
     // and is all of the stretch around it where it stands somewhat over it:
     // weak first and last syllables belong to the word they begin or end.
     // Over a floor of digital silence anything stands out, so a voice is
     // also within 35 dB of the loudest of the 300 ms around it.
-    const std::vector<float> nearPeak = slidingExtreme(level, -30, 30, true);
     std::vector<char> speech(n, 0);
     for (int t = 0; t < n;) {
         // Where the background itself swings much (music), standing a few
         // decibels over its floor is what it does on its own.
         auto lax = [&](int k) {
-            return bright[k] && level[k] >= nearPeak[k] - 35 && steadyOver[k] > std::max(2.5f, usualSwing[k] * 0.75f) &&
-                   swing[k] > std::clamp(usualSwing[k] + 4.f, 7.f, 13.f);
+            return bright[k] && level[k] >= nearPeak[k] - 35 && steadyOver[k] > std::max(2.5f, usualSwing(k) * 0.75f) &&
+                   swing[k] > std::clamp(usualSwing(k) + 4.f, 7.f, 13.f);
         };
         if (!lax(t)) {
             ++t;
@@ -192,8 +230,8 @@ std::vector<SpeechSpan> detectSpeech(const SpeechFeatures &f)
         // swing and one formant band.
         for (; e < n && lax(e); ++e)
             cores += peakSwing[e] > 10 && bright[e] && steadyOver[e] > 6 &&
-                     ((active[e] >= 2 && swing[e] > std::clamp(usualSwing[e] + 8.f, 11.f, 17.f)) ||
-                      (voicing[e] >= clearlyVoiced && active[e] >= 1 && swing[e] > 8));
+                     ((active[e] >= 2 && swing[e] > std::clamp(usualSwing(e) + 8.f, 11.f, 17.f)) ||
+                      (voicing(e) >= clearlyVoiced && active[e] >= 1 && swing[e] > 8));
         if (cores >= 3)
             std::fill(speech.begin() + t, speech.begin() + e, 1);
         t = e;
@@ -294,15 +332,15 @@ std::vector<SpeechSpan> detectSpeech(const SpeechFeatures &f)
         // line.
         int firstVoiced = -1;
         for (int k = a; k < std::min(e, a + 60) && firstVoiced < 0; ++k)
-            if (voicing[k] >= 0.7f)
+            if (voicing(k) >= 0.7f)
                 firstVoiced = k;
         if (firstVoiced > a + 5) {
             int from = firstVoiced, gap = 0;
             for (int k = firstVoiced - 1; k >= a && gap <= 2; --k) {
                 const SpeechFrame &fr = f.frames[k];
-                const double lows = toPower(fr.level(1)) + toPower(fr.level(2));
-                const double highs = toPower(fr.level(3)) + toPower(fr.level(4));
-                if (voicing[k] >= 0.55f || highs >= lows * 0.5) {
+                const double lows = power[fr.band[1]] + power[fr.band[2]];
+                const double highs = power[fr.band[3]] + power[fr.band[4]];
+                if (voicing(k) >= 0.55f || highs >= lows * 0.5) {
                     from = k;
                     gap = 0;
                 } else {
@@ -320,8 +358,10 @@ std::vector<SpeechSpan> detectSpeech(const SpeechFeatures &f)
         }
         // Standing apart, it must be voiced somewhere: a line's last word
         // may be faint under music, a swell, a drum or a hit is not voiced.
-        if (std::count_if(voicing.begin() + int(s.start), voicing.begin() + int(s.end),
-                          [](float v) { return v >= clearlyVoiced; }) < voicedLeast)
+        int voiced = 0;
+        for (int k = int(s.start); k < int(s.end); ++k)
+            voiced += voicing(k) >= clearlyVoiced;
+        if (voiced < voicedLeast)
             continue;
         kept.push_back({a / double(framesPerSecond), e / double(framesPerSecond)});
     }
