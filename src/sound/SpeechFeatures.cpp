@@ -10,6 +10,10 @@
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define KORV_X86_DISPATCH 1
+#endif
 
 #include <algorithm>
 #include <cmath>
@@ -100,6 +104,89 @@ quint8 quantise(float value, float floor, float step)
     return quint8(std::clamp((value - floor) / step + 0.5f, 0.f, 255.f));
 }
 
+// The autocorrelation over the lags from a power spectrum: for every lag
+// l, the sum over the bins k of power[k] * cosines[k][l], each lag's sum
+// kept in a register while the bins go by. Every lag adds its bins in the
+// same order with separate multiplies and adds, whichever width runs, so a
+// processor with AVX gives the very same features as one without.
+void sumCosines(const float *power, int bins, const float *cosines, int stride, int count, float *acf)
+{
+    int l = 0;
+#ifdef __SSE2__
+    for (; l + 16 <= count; l += 16) {
+        __m128 a0 = _mm_setzero_ps(), a1 = a0, a2 = a0, a3 = a0;
+        const float *c = cosines + l;
+        for (int k = 0; k < bins; ++k, c += stride) {
+            const __m128 p = _mm_set1_ps(power[k]);
+            a0 = _mm_add_ps(a0, _mm_mul_ps(p, _mm_loadu_ps(c)));
+            a1 = _mm_add_ps(a1, _mm_mul_ps(p, _mm_loadu_ps(c + 4)));
+            a2 = _mm_add_ps(a2, _mm_mul_ps(p, _mm_loadu_ps(c + 8)));
+            a3 = _mm_add_ps(a3, _mm_mul_ps(p, _mm_loadu_ps(c + 12)));
+        }
+        _mm_storeu_ps(acf + l, a0);
+        _mm_storeu_ps(acf + l + 4, a1);
+        _mm_storeu_ps(acf + l + 8, a2);
+        _mm_storeu_ps(acf + l + 12, a3);
+    }
+    for (; l + 4 <= count; l += 4) {
+        __m128 a = _mm_setzero_ps();
+        const float *c = cosines + l;
+        for (int k = 0; k < bins; ++k, c += stride)
+            a = _mm_add_ps(a, _mm_mul_ps(_mm_set1_ps(power[k]), _mm_loadu_ps(c)));
+        _mm_storeu_ps(acf + l, a);
+    }
+#endif
+    for (; l < count; ++l) {
+        float a = 0;
+        for (int k = 0; k < bins; ++k)
+            a += power[k] * cosines[size_t(k) * stride + l];
+        acf[l] = a;
+    }
+}
+
+#ifdef KORV_X86_DISPATCH
+// The same eight lags at a time. AVX only, not FMA: a fused multiply-add
+// rounds once where the others round twice.
+__attribute__((target("avx"))) void sumCosinesAvx(const float *power, int bins, const float *cosines, int stride, int count, float *acf)
+{
+    int l = 0;
+    for (; l + 24 <= count; l += 24) {
+        __m256 a0 = _mm256_setzero_ps(), a1 = a0, a2 = a0;
+        const float *c = cosines + l;
+        for (int k = 0; k < bins; ++k, c += stride) {
+            const __m256 p = _mm256_set1_ps(power[k]);
+            a0 = _mm256_add_ps(a0, _mm256_mul_ps(p, _mm256_loadu_ps(c)));
+            a1 = _mm256_add_ps(a1, _mm256_mul_ps(p, _mm256_loadu_ps(c + 8)));
+            a2 = _mm256_add_ps(a2, _mm256_mul_ps(p, _mm256_loadu_ps(c + 16)));
+        }
+        _mm256_storeu_ps(acf + l, a0);
+        _mm256_storeu_ps(acf + l + 8, a1);
+        _mm256_storeu_ps(acf + l + 16, a2);
+    }
+    for (; l + 8 <= count; l += 8) {
+        __m256 a = _mm256_setzero_ps();
+        const float *c = cosines + l;
+        for (int k = 0; k < bins; ++k, c += stride)
+            a = _mm256_add_ps(a, _mm256_mul_ps(_mm256_set1_ps(power[k]), _mm256_loadu_ps(c)));
+        _mm256_storeu_ps(acf + l, a);
+    }
+    _mm256_zeroupper();
+    if (l < count)
+        sumCosines(power, bins, cosines + l, stride, count - l, acf + l);
+}
+#endif
+
+using SumCosines = void (*)(const float *, int, const float *, int, int, float *);
+
+SumCosines pickSumCosines()
+{
+#ifdef KORV_X86_DISPATCH
+    if (__builtin_cpu_supports("avx"))
+        return sumCosinesAvx;
+#endif
+    return sumCosines;
+}
+
 std::mutex &plannerLock()
 {
     // FFTW's planner is not thread-safe; its execution is.
@@ -138,6 +225,7 @@ struct SpeechFeatureSink::State {
     std::vector<float> cosines;      // by bin, then by lag: the weighted cosine of each bin at each lag
     std::vector<float> inverseTaper; // by lag: what the window alone leaves of a period
     double lagMs = 0;                // milliseconds per lag
+    SumCosines sumCosinesNow = pickSumCosines();
 
     State()
     {
@@ -295,21 +383,15 @@ struct SpeechFeatureSink::State {
             voiceIn[n] = sum * voiceWindow[n];
         }
         fftwf_execute(voicePlan);
-        alignas(16) float acf[acfSize / 2 + 4] = {};
+        float power[voiceSize / 2 + 1];
         float zero = 0;
         for (int k = voiceLowBin; k <= voiceHighBin; ++k) {
-            const float power = voiceSpectrum[k][0] * voiceSpectrum[k][0] + voiceSpectrum[k][1] * voiceSpectrum[k][1];
-            zero += 2 * binWeight[k] * power;
-            const float *c = cosines.data() + size_t(k - voiceLowBin) * lagStride;
-#ifdef __SSE2__
-            const __m128 p = _mm_set1_ps(power);
-            for (int l = 0; l < lagStride; l += 4)
-                _mm_store_ps(acf + l, _mm_add_ps(_mm_load_ps(acf + l), _mm_mul_ps(p, _mm_loadu_ps(c + l))));
-#else
-            for (int l = 0; l < lags; ++l)
-                acf[l] += power * c[l];
-#endif
+            const float p = voiceSpectrum[k][0] * voiceSpectrum[k][0] + voiceSpectrum[k][1] * voiceSpectrum[k][1];
+            zero += 2 * binWeight[k] * p;
+            power[k - voiceLowBin] = p;
         }
+        float acf[acfSize / 2 + 4];
+        sumCosinesNow(power, voiceHighBin - voiceLowBin + 1, cosines.data(), lagStride, lagStride, acf);
         SpeechFrame &f = out.frames.back();
         if (!(zero > 1e-14f))
             return; // silence: no voicing, no period
