@@ -5,12 +5,20 @@
 //                                        cache written), for timing the whole
 //                                        process against ffmpeg decoding the
 //                                        same film
-//   korvendal-sound-probe FILM report    the same, then when the first ten
+//   korvendal-sound-probe FILM analyse-speech
+//                                        the same with the speech features
+//                                        computed on the same decode, then
+//                                        the speech found in them, as the
+//                                        application does: its time against
+//                                        `analyse` is what speech edges cost
+//   korvendal-sound-probe FILM report    the same as analyse, then when the first ten
 //                                        minutes were readable, the peaks'
 //                                        memory, the film reopened from the
 //                                        cache, and cancels mid-analysis
 #include "sound/PeakPyramid.h"
 #include "sound/SoundAnalysis.h"
+#include "sound/SpeechDetector.h"
+#include "sound/SpeechFeatures.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -19,7 +27,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <sys/resource.h>
+#include <thread>
 
 using namespace korv::sound;
 
@@ -40,7 +50,14 @@ struct Run {
     std::shared_ptr<const PeakPyramid> peaks;
 };
 
-Run analyse(const QString &film, const QString &cacheFolder)
+double processSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec + t.tv_nsec / 1e9;
+}
+
+Run analyse(const QString &film, const QString &cacheFolder, std::vector<std::shared_ptr<MonoSink>> extraSinks = {})
 {
     Run run;
     SoundAnalysis analysis{SoundCache(cacheFolder)};
@@ -60,7 +77,7 @@ Run analyse(const QString &film, const QString &cacheFolder)
         QCoreApplication::quit();
     });
     clock.start();
-    analysis.start(film, 0);
+    analysis.start(film, 0, std::move(extraSinks));
     poll.start();
     QCoreApplication::exec();
     if (run.firstTenMinutesMs < 0 && analysis.peaks()->filledUpToUs() >= 600LL * 1000000)
@@ -76,7 +93,7 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s FILM analyse|decode\n", argv[0]);
+        std::fprintf(stderr, "usage: %s FILM analyse|analyse-speech|report\n", argv[0]);
         return 2;
     }
     const QString film = QString::fromLocal8Bit(argv[1]);
@@ -86,6 +103,19 @@ int main(int argc, char **argv)
         const Run run = analyse(film, cache.path());
         std::printf("analysed %.1f s of sound in %lld ms, problem %s\n", run.peaks->filledUpToUs() / 1e6,
                     static_cast<long long>(run.totalMs), failureName(run.problem.failure));
+        return run.problem ? 1 : 0;
+    }
+    if (mode == "analyse-speech") {
+        // The detector on a thread of its own once the analysis has ended,
+        // as the film's sound runs it.
+        auto features = std::make_shared<SpeechFeatureSink>();
+        const Run run = analyse(film, cache.path(), {features});
+        const double before = processSeconds();
+        std::vector<SpeechSpan> spans;
+        std::thread([&] { spans = detectSpeech(features->features()); }).join();
+        std::printf("analysed %.1f s of sound in %lld ms, problem %s; %zu speech frames, %zu spans found in %.3f s\n",
+                    run.peaks->filledUpToUs() / 1e6, static_cast<long long>(run.totalMs), failureName(run.problem.failure),
+                    features->features().frames.size(), spans.size(), processSeconds() - before);
         return run.problem ? 1 : 0;
     }
     const long rssBefore = peakRssKb();

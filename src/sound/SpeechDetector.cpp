@@ -52,41 +52,45 @@ std::vector<quint8> localPercentile(int n, Step step, double share)
     return result;
 }
 
-// The loudest (or quietest) frame of [t + from, t + to] for every t: a
-// queue of the candidates, best first, in a ring as long as the window
-// (a film's frames are many, its windows short).
-template<typename Better>
-std::vector<float> slidingExtreme(const std::vector<float> &level, int from, int to, Better better)
-{
-    constexpr int ring = 128, mask = ring - 1;
-    Q_ASSERT(to - from + 2 <= ring);
-    const int n = int(level.size());
-    std::vector<float> extreme(n);
-    std::array<int, ring> kept;
-    int head = 0, tail = 0; // kept[head, tail), counted on past the ring's end
-    int next = 0;
-    for (int t = 0; t < n; ++t) {
-        for (; next < n && next <= t + to; ++next) {
-            while (tail > head && better(level[next], level[kept[(tail - 1) & mask]]))
-                --tail;
-            kept[tail++ & mask] = next;
+// The loudest and the quietest of the frames around each frame, for
+// frames [first, first + count): before[i] and after[i] over the `reach`
+// frames before and after frame first + i (and it), near[i] over the 5
+// either side. Windows are cut at the film's ends. Extremes of 2, 4, 8
+// and then 16 frames are made from those of half the length, in place, so
+// every window is two overlapping ones: a few vector operations a frame,
+// in a buffer that stays in the cache.
+struct Extremes {
+    static constexpr int reach = 30;
+    std::vector<float> loud, low; // frames first - reach ... first + count + reach - 1, then 16 more past the film
+    int first = 0, length = 0;
+
+    void fill(const std::vector<float> &level, int from, int count)
+    {
+        first = from;
+        const int n = int(level.size());
+        length = count + 2 * reach;
+        loud.resize(length + 16);
+        low.resize(length + 16);
+        for (int i = 0; i < length; ++i) {
+            const int t = from - reach + i;
+            const bool inside = t >= 0 && t < n;
+            loud[i] = inside ? level[t] : -HUGE_VALF;
+            low[i] = inside ? level[t] : HUGE_VALF;
         }
-        while (kept[head & mask] < t + from)
-            ++head;
-        extreme[t] = level[kept[head & mask]];
+        for (int i = length; i < length + 16; ++i)
+            loud[i] = -HUGE_VALF, low[i] = HUGE_VALF;
     }
-    return extreme;
-}
-
-std::vector<float> slidingLoudest(const std::vector<float> &level, int from, int to)
-{
-    return slidingExtreme(level, from, to, [](float a, float b) { return a >= b; });
-}
-
-std::vector<float> slidingQuietest(const std::vector<float> &level, int from, int to)
-{
-    return slidingExtreme(level, from, to, [](float a, float b) { return a <= b; });
-}
+    // Extremes over `span` frames from each frame on, from those over half.
+    void doubleSpan(int half)
+    {
+        float *a = loud.data(), *b = low.data();
+        for (int i = 0; i + half < length + 16; ++i) {
+            a[i] = std::max(a[i], a[i + half]);
+            b[i] = std::min(b[i], b[i + half]);
+        }
+    }
+    int local(int t) const { return t - first + reach; }
+};
 
 double toPower(double db) { return std::pow(10.0, db / 10); }
 
@@ -170,17 +174,31 @@ std::vector<SpeechSpan> detectSpeech(const SpeechFeatures &f)
     // The range does not tell a peak from a ramp: music fading back in after
     // a line has a wide range on both sides too. A syllable stands over the
     // quietest of the 300 ms before it and of the 300 ms after it.
-    constexpr int swingReach = 30;
-    std::vector<float> nearPeak = slidingLoudest(level, -swingReach, 0); // the loudest before, first
-    std::vector<float> swing(n), peakSwing = slidingLoudest(level, -5, 5);
+    constexpr int swingReach = Extremes::reach;
+    std::vector<float> swing(n), peakSwing(n), nearPeak(n);
     {
-        const std::vector<float> lowBefore = slidingQuietest(level, -swingReach, 0);
-        const std::vector<float> loudAfter = slidingLoudest(level, 0, swingReach);
-        const std::vector<float> lowAfter = slidingQuietest(level, 0, swingReach);
-        for (int t = 0; t < n; ++t) {
-            swing[t] = std::min(nearPeak[t] - lowBefore[t], loudAfter[t] - lowAfter[t]);
-            peakSwing[t] = std::min(peakSwing[t] - lowBefore[t], peakSwing[t] - lowAfter[t]);
-            nearPeak[t] = std::max(nearPeak[t], loudAfter[t]);
+        constexpr int chunk = 4096;
+        Extremes e;
+        for (int from = 0; from < n; from += chunk) {
+            const int count = std::min(chunk, n - from);
+            e.fill(level, from, count);
+            e.doubleSpan(1);
+            e.doubleSpan(2);
+            e.doubleSpan(4); // over 8 frames: the loudest of the 5 either side
+            for (int t = from; t < from + count; ++t) {
+                const int i = e.local(t);
+                peakSwing[t] = std::max(e.loud[i - 5], e.loud[i - 2]);
+            }
+            e.doubleSpan(8); // over 16: of the 30 before and after
+            for (int t = from; t < from + count; ++t) {
+                const int i = e.local(t);
+                const float lb = std::max(e.loud[i - 30], e.loud[i - 15]), qb = std::min(e.low[i - 30], e.low[i - 15]);
+                const float la = std::max(e.loud[i], e.loud[i + 15]), qa = std::min(e.low[i], e.low[i + 15]);
+                const float h = peakSwing[t];
+                swing[t] = std::min(lb - qb, la - qa);
+                peakSwing[t] = std::min(h - qb, h - qa);
+                nearPeak[t] = std::max(lb, la);
+            }
         }
     }
 
