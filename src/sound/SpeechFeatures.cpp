@@ -586,7 +586,13 @@ struct SpeechFeatureSink::State {
     }
 };
 
-SpeechFeatureSink::SpeechFeatureSink() : d(std::make_unique<State>()) {}
+SpeechFeatureSink::SpeechFeatureSink() : d(std::make_unique<State>())
+{
+    // Room for four hours at once: the system hands over only the pages
+    // written, and a growing vector would copy its frames over and over,
+    // each time into memory new to the process.
+    d->out.frames.reserve(size_t(4) * 3600 * 1000 / SpeechFeatures::frameMs);
+}
 SpeechFeatureSink::~SpeechFeatureSink() = default;
 
 void SpeechFeatureSink::consume(const MonoBlock &block)
