@@ -194,6 +194,36 @@ TEST(SpeechFeatureSink, PlacesBlocksByTheirTimestamps)
     EXPECT_GE(found, int(s.lines.size()) - 1);
 }
 
+TEST(SpeechFeatureSink, PutsAToneInTheFramesItSoundsInAndItsBand)
+{
+    // A second of silence, a second of a 1 kHz tone, a second of silence:
+    // each frame is judged over the 16 ms around its middle, so frames 0-98
+    // and from 201 on hear nothing at all and 100-198 the tone whole, in
+    // 800-1600 Hz and far under it elsewhere; at half the amplitude, 6 dB
+    // lower.
+    auto featuresOfTone = [](double amplitude) {
+        const int rate = 48000;
+        std::vector<float> samples(3 * rate, 0.f);
+        for (int n = rate; n < 2 * rate; ++n)
+            samples[n] = float(amplitude * std::sin(2 * M_PI * 1000 * (n - rate) / rate));
+        SpeechFeatureSink sink;
+        sink.consume({samples.data(), qsizetype(samples.size()), rate, 0});
+        sink.finish(3000000);
+        return sink.take();
+    };
+    const SpeechFeatures loud = featuresOfTone(1), f = featuresOfTone(0.5);
+    ASSERT_EQ(f.frames.size(), 300u);
+    for (int t : {0, 50, 98, 201, 250, 299})
+        for (int b = 0; b < SpeechFeatures::bands; ++b)
+            EXPECT_EQ(f.frames[t].band[b], 0) << "frame " << t << " band " << b;
+    for (int t = 100; t <= 198; ++t) {
+        EXPECT_NEAR(loud.frames[t].level(2) - f.frames[t].level(2), 6, 0.5) << "frame " << t;
+        EXPECT_GT(f.frames[t].level(2), -10) << "frame " << t;
+        for (int b : {0, 1, 3, 4})
+            EXPECT_LT(f.frames[t].level(b), f.frames[t].level(2) - 20) << "frame " << t << " band " << b;
+    }
+}
+
 TEST(SpeechFeatureSink, GivesTheSameFeaturesForAnyBlockSizeAndOverlap)
 {
     const SpeechSound &s = sound(SpeechCondition::Pink15);
