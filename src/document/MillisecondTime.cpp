@@ -51,8 +51,11 @@ std::optional<int> someDigits(QStringView s, qsizetype &i)
 }
 
 // [-]h+:mm:ss,mmm (or mm:ss,mmm when hours are optional) at `i`, in
-// milliseconds; `i` moves past it. Minutes and seconds run to 59.
-std::optional<qint64> readClock(QStringView s, qsizetype &i, Hours hours, Clock clock = Clock::Strict)
+// milliseconds into `out`; `i` moves past it. Minutes and seconds run to 59.
+// A flag rather than an optional: most calls fail at once (a text line, a
+// cue number), and an optional read back straight after it was written
+// stalls the processor on each.
+bool readClock(QStringView s, qsizetype &i, Hours hours, Clock clock, qint64 &out)
 {
     const bool strict = clock == Clock::Strict;
     const bool negative = i < s.size() && s[i] == QLatin1Char('-');
@@ -65,21 +68,21 @@ std::optional<qint64> readClock(QStringView s, qsizetype &i, Hours hours, Clock 
         first = first * 10 + (s[i].unicode() - u'0');
         // Far past any clock a file may hold; also keeps the sums below in range.
         if (first > kClockThousandthsLimit / 3600000)
-            return std::nullopt;
+            return false;
         ++firstDigits;
     }
     if (firstDigits == 0 || i >= s.size() || s[i] != QLatin1Char(':'))
-        return std::nullopt;
+        return false;
     ++i;
     const auto second = fixedDigits(s, i, 2);
     if (!second)
-        return std::nullopt;
+        return false;
     qint64 h = 0, m = 0, sec = 0;
     if (i < s.size() && s[i] == QLatin1Char(':')) {
         ++i;
         const auto third = fixedDigits(s, i, 2);
         if (!third)
-            return std::nullopt;
+            return false;
         h = first;
         m = *second;
         sec = *third;
@@ -87,43 +90,91 @@ std::optional<qint64> readClock(QStringView s, qsizetype &i, Hours hours, Clock 
         m = first;
         sec = *second;
     } else {
-        return std::nullopt;
+        return false;
     }
     if (strict && (m > 59 || sec > 59))
-        return std::nullopt;
+        return false;
     if (i >= s.size() || (s[i] != QLatin1Char(',') && s[i] != QLatin1Char('.')))
-        return std::nullopt;
+        return false;
     ++i;
     const auto ms = strict ? fixedDigits(s, i, 3) : someDigits(s, i);
     if (!ms)
-        return std::nullopt;
+        return false;
     const qint64 value = ((h * 60 + m) * 60 + sec) * 1000 + *ms;
     if (value >= kClockThousandthsLimit)
+        return false;
+    out = negative ? -value : value;
+    return true;
+}
+
+// A digit's value, past 9 for any other character.
+unsigned digitAt(const char16_t *c, int k)
+{
+    return unsigned(c[k]) - u'0';
+}
+
+// hh:mm:ss,mmm (or ".mmm") at `at`, read at its fixed places.
+bool fixedClock(const char16_t *c, int at, qint64 &out)
+{
+    if (c[at + 2] != u':' || c[at + 5] != u':' || (c[at + 8] != u',' && c[at + 8] != u'.'))
+        return false;
+    const unsigned h1 = digitAt(c, at), h2 = digitAt(c, at + 1), m1 = digitAt(c, at + 3), m2 = digitAt(c, at + 4),
+                   s1 = digitAt(c, at + 6), s2 = digitAt(c, at + 7), f1 = digitAt(c, at + 9),
+                   f2 = digitAt(c, at + 10), f3 = digitAt(c, at + 11);
+    if ((h1 | h2 | m1 | m2 | s1 | s2 | f1 | f2 | f3) > 9 || m1 > 5 || s1 > 5)
+        return false;
+    out = ((qint64(h1 * 10 + h2) * 60 + (m1 * 10 + m2)) * 60 + (s1 * 10 + s2)) * 1000 + (f1 * 100 + f2 * 10 + f3);
+    return true;
+}
+
+// The time line nearly every file holds, "hh:mm:ss,mmm --> hh:mm:ss,mmm",
+// read at fixed places: a file of 100,000 cues has as many of them. Any
+// other line, a clock out of range included, is left to readTimes.
+std::optional<CueTimes> readCommonTimes(QStringView line)
+{
+    constexpr int kLength = 29;
+    if (line.size() < kLength)
         return std::nullopt;
-    return negative ? -value : value;
+    const char16_t *c = line.utf16();
+    if (c[12] != u' ' || c[13] != u'-' || c[14] != u'-' || c[15] != u'>' || c[16] != u' ')
+        return std::nullopt;
+    CueTimes times;
+    if (!fixedClock(c, 0, times.start) || !fixedClock(c, 17, times.end))
+        return std::nullopt;
+    qsizetype i = kLength;
+    if (i < line.size() && !isBlank(line[i]))
+        return std::nullopt;
+    while (i < line.size() && isBlank(line[i]))
+        ++i;
+    times.extra = i < line.size();
+    return times;
 }
 
 std::optional<CueTimes> readTimes(QStringView line, Hours hours, Clock clock)
 {
+    if (clock == Clock::Strict) {
+        if (std::optional<CueTimes> common = readCommonTimes(line))
+            return common;
+    }
     qsizetype i = 0;
     auto skipBlanks = [&] {
         while (i < line.size() && isBlank(line[i]))
             ++i;
     };
     skipBlanks();
-    const auto start = readClock(line, i, hours, clock);
-    if (!start)
+    CueTimes times;
+    if (!readClock(line, i, hours, clock, times.start))
         return std::nullopt;
     skipBlanks();
     if (!line.mid(i).startsWith(QLatin1String("-->")))
         return std::nullopt;
     i += 3;
     skipBlanks();
-    const auto end = readClock(line, i, hours, clock);
-    if (!end || (i < line.size() && !isBlank(line[i])))
+    if (!readClock(line, i, hours, clock, times.end) || (i < line.size() && !isBlank(line[i])))
         return std::nullopt;
     skipBlanks();
-    return CueTimes{*start, *end, i < line.size()};
+    times.extra = i < line.size();
+    return times;
 }
 
 } // namespace
@@ -244,10 +295,8 @@ bool isBlankCueLine(QStringView line)
 
 bool isMeantAsTimeLine(QStringView line)
 {
-    for (qsizetype k = 0; k + 2 < line.size(); ++k) {
-        if (line[k] == QLatin1Char('-') && line[k + 1] == QLatin1Char('-') && line[k + 2] == QLatin1Char('>'))
-            return true;
-    }
+    // The clock at the start first: a time line has it, and then the search
+    // for the arrow is not needed.
     qsizetype i = 0;
     while (i < line.size() && isBlank(line[i]))
         ++i;
@@ -257,7 +306,13 @@ bool isMeantAsTimeLine(QStringView line)
     while (i < line.size() && isAsciiDigit(line[i]))
         ++i;
     qsizetype after = i + 1;
-    return i > digits && i < line.size() && line[i] == QLatin1Char(':') && fixedDigits(line, after, 2).has_value();
+    if (i > digits && i < line.size() && line[i] == QLatin1Char(':') && fixedDigits(line, after, 2).has_value())
+        return true;
+    for (qsizetype k = 0; k + 2 < line.size(); ++k) {
+        if (line[k] == QLatin1Char('-') && line[k + 1] == QLatin1Char('-') && line[k + 2] == QLatin1Char('>'))
+            return true;
+    }
+    return false;
 }
 
 bool isCueNumberLine(QStringView line)

@@ -74,6 +74,17 @@ bool isMeantAsTimeLine(QStringView line);
 // Digits alone on the line (blanks around): a SubRip cue's number.
 bool isCueNumberLine(QStringView line);
 
+// Whether the line may be a cue's number or time line at all: it begins with
+// a digit, a minus or a blank. A cheap look before the full tests, which
+// every text line of a file would otherwise go through.
+inline bool mayStartCue(QStringView line)
+{
+    if (line.isEmpty())
+        return false;
+    const QChar c = line.front();
+    return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('-') || c.isSpace();
+}
+
 // Whether `lines[j]` begins the next cue, straight after a text line or
 // after blank lines.
 using CueStartTest = bool (*)(const std::vector<QStringView> &lines, std::size_t j);

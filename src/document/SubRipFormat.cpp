@@ -14,6 +14,8 @@ const QString kLineEnd = QStringLiteral("\r\n");
 // over it) starts the next cue: a text may hold a number or an arrow.
 bool startsCueAfterText(const std::vector<QStringView> &lines, std::size_t j)
 {
+    if (!mayStartCue(lines[j]))
+        return false;
     if (isCueNumberLine(lines[j]))
         return j + 1 < lines.size() && readCueTimes(lines[j + 1], Hours::Required).has_value();
     return readCueTimes(lines[j], Hours::Required).has_value();
@@ -58,12 +60,12 @@ ReadOutcome read(QStringView text, const NumberFormat &nf)
         const int rowNumber = int(out.rows.size());
         // The number line is optional and its value plays no part: the list
         // is numbered again after a read.
-        QStringView timeLine = lines[i];
-        std::optional<CueTimes> times = readCueTimes(timeLine, Hours::Required);
-        if (!times && isCueNumberLine(timeLine) && i + 1 < n && !isBlankCueLine(lines[i + 1])) {
-            timeLine = lines[++i];
-            times = readCueTimes(timeLine, Hours::Required);
-        }
+        // A number line is never a time line: it is looked at first, as
+        // nearly every cue has one.
+        if (isCueNumberLine(lines[i]) && i + 1 < n && !isBlankCueLine(lines[i + 1]))
+            ++i;
+        const QStringView timeLine = lines[i];
+        const std::optional<CueTimes> times = readCueTimes(timeLine, Hours::Required);
         if (!times) {
             const QString &key = isTimeLineShape(timeLine, Hours::Required) ? msg::NoClockInTimeLine : msg::NotASubRipTimeLine;
             out.error = Message::of(key, {QString::number(rowNumber), shortened(timeLine)});

@@ -29,6 +29,8 @@ bool isNonCueBlock(QStringView firstLine)
 // with a number over it taken as its identifier.
 bool startsCueAfterText(const std::vector<QStringView> &lines, std::size_t j)
 {
+    if (!mayStartCue(lines[j]))
+        return false;
     if (isCueNumberLine(lines[j]))
         return j + 1 < lines.size() && readCueTimes(lines[j + 1], Hours::Optional).has_value();
     return readCueTimes(lines[j], Hours::Optional).has_value();
