@@ -121,7 +121,7 @@ bool fixedClock(const char16_t *c, int at, qint64 &out)
     const unsigned h1 = digitAt(c, at), h2 = digitAt(c, at + 1), m1 = digitAt(c, at + 3), m2 = digitAt(c, at + 4),
                    s1 = digitAt(c, at + 6), s2 = digitAt(c, at + 7), f1 = digitAt(c, at + 9),
                    f2 = digitAt(c, at + 10), f3 = digitAt(c, at + 11);
-    if ((h1 | h2 | m1 | m2 | s1 | s2 | f1 | f2 | f3) > 9 || m1 > 5 || s1 > 5)
+    if (h1 > 9 || h2 > 9 || m1 > 5 || m2 > 9 || s1 > 5 || s2 > 9 || f1 > 9 || f2 > 9 || f3 > 9)
         return false;
     out = ((qint64(h1 * 10 + h2) * 60 + (m1 * 10 + m2)) * 60 + (s1 * 10 + s2)) * 1000 + (f1 * 100 + f2 * 10 + f3);
     return true;
