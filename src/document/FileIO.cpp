@@ -45,8 +45,10 @@ std::optional<Message> replacedBytesNotice(const std::vector<SubtitleEntry> &row
 ReadOutcome readSubtitleBytes(SubtitleFormat format, QByteArrayView bytes, double framesPerSecond,
                               const NumberFormat &nf)
 {
-    // WebVTT is UTF-8 whatever its bytes look like.
-    const DecodedText decoded = format == SubtitleFormat::WebVtt ? decodeUtf8Text(bytes) : decodeText(bytes);
+    // WebVTT is UTF-8 whatever its bytes look like; SubRip nearly always is.
+    const DecodedText decoded = format == SubtitleFormat::WebVtt ? decodeUtf8Text(bytes)
+        : format == SubtitleFormat::SubRip                    ? decodeText(bytes, ExpectedEncoding::Utf8)
+                                                              : decodeText(bytes);
     ReadOutcome out;
     switch (format) {
     case SubtitleFormat::Unknown: break;

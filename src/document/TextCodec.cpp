@@ -225,11 +225,26 @@ std::optional<DecodedText> decodeUnicodeByMark(QByteArrayView bytes)
     return out;
 }
 
-DecodedText decodeText(QByteArrayView bytes)
+DecodedText decodeText(QByteArrayView bytes, ExpectedEncoding expected)
 {
     if (std::optional<DecodedText> marked = decodeUnicodeByMark(bytes))
         return std::move(*marked);
     DecodedText out;
+    if (expected == ExpectedEncoding::Utf8) {
+        // Stateless: a sequence cut short at the end is an error too.
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        QString text = decoder(bytes);
+        if (!decoder.hasError()) {
+            // Valid UTF-8 has no stray byte: it is UTF-8 when it holds a
+            // multi-byte sequence (the text is then shorter than the bytes),
+            // and plain ASCII otherwise, which Windows-1254 reads alike.
+            if (text.size() < bytes.size())
+                out.encoding = TextEncoding::Utf8;
+            out.text = std::move(text);
+            dropInnerMarks(out.text);
+            return out;
+        }
+    }
     // UTF-8 when its sequences outweigh the bytes that fit none: one stray
     // byte in a UTF-8 file is damage to be shown, while a Windows-1254 file
     // has a stray byte at nearly every Turkish letter and hardly a sequence.

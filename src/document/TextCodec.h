@@ -26,7 +26,13 @@ struct DecodedText {
     bool replaced = false;
 };
 
-DecodedText decodeText(QByteArrayView bytes);
+// Which encoding a format's files are mostly in. It changes only the order
+// of the work, never the answer: bytes expected in UTF-8 (SubRip) are decoded
+// as UTF-8 first and weighed only when some byte fits no sequence; others
+// are weighed first.
+enum class ExpectedEncoding { Windows1254, Utf8 };
+
+DecodedText decodeText(QByteArrayView bytes, ExpectedEncoding expected = ExpectedEncoding::Windows1254);
 
 // For a format that is UTF-8 whatever its bytes look like (WebVTT): the
 // byte-order marks as decodeText takes them, otherwise UTF-8.
