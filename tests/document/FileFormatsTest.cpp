@@ -226,6 +226,7 @@ TEST(TextCodec, Utf8WithOrWithoutMarkElseWindows1254)
         {"\xC0\xAF", TextEncoding::Windows1254, QStringLiteral("À¯")},   // overlong "/"
         {"\xED\xA0\x80", TextEncoding::Windows1254, QStringLiteral("í\u00A0€")}, // a surrogate
         {"ok \xC3", TextEncoding::Windows1254, QStringLiteral("ok Ã")},     // cut short
+        {"\xE3", TextEncoding::Windows1254, QStringLiteral("ã")},
         // The evidence decides: sequences at least twice the stray bytes.
         {turkish.toUtf8() + "\xFF", TextEncoding::Utf8, turkish + QChar::ReplacementCharacter},
         {"\xC3\xBC\xC3\xA7 \xFC", TextEncoding::Utf8, QStringLiteral("üç \uFFFD")},
@@ -235,11 +236,15 @@ TEST(TextCodec, Utf8WithOrWithoutMarkElseWindows1254)
         {QByteArray("\xFE\xFF\x01\x5F\xFE\xFF\0x", 8), TextEncoding::Utf16BE, QStringLiteral("şx")},
         {"a\xEF\xBB\xBF\xC3\xBC", TextEncoding::Utf8, QStringLiteral("aü")},
     };
-    for (const auto &[bytes, encoding, text] : cases) {
-        const DecodedText decoded = decodeText(bytes);
-        EXPECT_EQ(decoded.encoding, encoding) << bytes.toStdString();
-        EXPECT_EQ(decoded.text, text);
-        EXPECT_EQ(decoded.replaced, text.contains(QChar::ReplacementCharacter)) << bytes.toStdString();
+    // Bytes expected in UTF-8 (SubRip) are decoded in another order, to
+    // the same text.
+    for (const ExpectedEncoding expected : {ExpectedEncoding::Windows1254, ExpectedEncoding::Utf8}) {
+        for (const auto &[bytes, encoding, text] : cases) {
+            const DecodedText decoded = decodeText(bytes, expected);
+            EXPECT_EQ(decoded.encoding, encoding) << bytes.toStdString();
+            EXPECT_EQ(decoded.text, text) << bytes.toStdString();
+            EXPECT_EQ(decoded.replaced, text.contains(QChar::ReplacementCharacter)) << bytes.toStdString();
+        }
     }
     // Every byte, in every neighbourhood, as the system's own decoder reads it.
     // (After a letter: a file that begins FF FE is UTF-16.)
@@ -258,6 +263,25 @@ TEST(TextCodec, LinesEndAtCrLfCrOrLfAndEncodingFindsWhatHasNoByte)
     EXPECT_EQ(lines, QStringList({"a", "b", "c", "d", "", "e"}));
     EXPECT_EQ(splitLines(u"x\r\n").size(), 1u);
     EXPECT_EQ(splitLines(u"").size(), 0u);
+    // Lines of every length up to past two blocks of eight characters, each
+    // line end at every place in a block, a CR LF split between blocks.
+    QString text;
+    QStringList expected;
+    const QStringView ends[] = {u"\r\n", u"\n", u"\r"};
+    for (int length = 0; length < 20; ++length) {
+        for (int e = 0; e < 3; ++e) {
+            const QString line = QString(length, QChar(u'a' + e)) + QChar(0x015F);
+            expected << line;
+            text += line;
+            text += ends[e];
+        }
+    }
+    text += QStringLiteral("last line without an end");
+    expected << QStringLiteral("last line without an end");
+    lines.clear();
+    for (QStringView line : splitLines(text))
+        lines << line.toString();
+    EXPECT_EQ(lines, expected);
 
     const EncodedText ok = encodeWindows1254(u"Işık ğüşöç €");
     EXPECT_EQ(ok.unencodable, -1);

@@ -125,6 +125,8 @@ TEST_F(SubRipWebVttTest, SubRipReadsWhatOtherProgramsWrite)
          "2\n00:00:03,000 --> 00:00:04,000\n\n",
          {{"0", "1", "2", "{\\an8}<i>Yukarıda</i>|<font color=\"#ff0000\">kırmızı</font> <b>b</b>"},
           {"0", "3", "4", ""}}},
+        // Every digit of the usual time line in its place; a tab after it.
+        {"1\r\n12:34:56,789 --> 23:59:59,999\t\r\nSaat\r\n", {{"0", "45296.789", "86399.999", "Saat"}}},
         // Times before the film's start, as a shift in another program leaves them.
         {"1\r\n-00:00:06,843 --> -00:00:02,850\r\nÖnce\r\n", {{"0", "-6.843", "-2.85", "Önce"}}},
         {"", {}},
@@ -183,6 +185,7 @@ TEST_F(SubRipWebVttTest, WebVttReadsCuesAndTellsWhatItLeftOut)
          {{"0", "1", "2", "A"}}, true},
         {"WEBVTT\n\ngiris-1\n00:01.000 --> 00:02.000\nA\n", {{"0", "1", "2", "A"}}, true},
         {"WEBVTT\n\n00:01.000 --> 00:02.000 align:start position:10%\nA\n", {{"0", "1", "2", "A"}}, true},
+        {"WEBVTT\n\n10:20:30.405 --> 10:20:31.506 line:0\nA\n", {{"0", "37230.405", "37231.506", "A"}}, true},
         // A block that begins "NOTE" but has a time line under it is a cue named NOTE.
         {"WEBVTT\n\nNOTE\n00:01.000 --> 00:02.000\nA\n", {{"0", "1", "2", "A"}}, true},
     };
