@@ -308,6 +308,11 @@ bool isMeantAsTimeLine(QStringView line)
     qsizetype after = i + 1;
     if (i > digits && i < line.size() && line[i] == QLatin1Char(':') && fixedDigits(line, after, 2).has_value())
         return true;
+    return holdsCueArrow(line);
+}
+
+bool holdsCueArrow(QStringView line)
+{
     for (qsizetype k = 0; k + 2 < line.size(); ++k) {
         if (line[k] == QLatin1Char('-') && line[k + 1] == QLatin1Char('-') && line[k + 2] == QLatin1Char('>'))
             return true;

@@ -67,6 +67,10 @@ Result<QString> cueClock(const QString &cell, int row, bool isStart, QChar separ
 // A line of blanks only, which ends a cue.
 bool isBlankCueLine(QStringView line);
 
+// A line that holds "-->" anywhere (looked for by hand: a file has a time
+// line a cue, and a general search costs more than the line).
+bool holdsCueArrow(QStringView line);
+
 // A line that holds "-->" or begins with a clock ("00:01", "1:00:00"): after
 // blank lines a reader takes it as a time line, to be read or named.
 bool isMeantAsTimeLine(QStringView line);

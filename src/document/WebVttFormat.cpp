@@ -9,7 +9,6 @@ namespace korv::webvtt {
 namespace {
 
 const QString kLineEnd = QStringLiteral("\n");
-const QLatin1String kArrow("-->");
 
 // `word` alone on the line or followed by a blank ("NOTE", "NOTE about x").
 bool startsWithWord(QStringView line, QLatin1String word)
@@ -40,7 +39,7 @@ bool startsCueAfterText(const std::vector<QStringView> &lines, std::size_t j)
 // carries no subtitle.
 bool startsCueAfterBlank(const std::vector<QStringView> &lines, std::size_t j)
 {
-    return isMeantAsTimeLine(lines[j]) || (j + 1 < lines.size() && lines[j + 1].contains(kArrow))
+    return isMeantAsTimeLine(lines[j]) || (j + 1 < lines.size() && holdsCueArrow(lines[j + 1]))
         || isNonCueBlock(lines[j]);
 }
 
@@ -73,7 +72,7 @@ Outcome read(QStringView text, const NumberFormat &nf)
         result.droppedParts = true;
     // The header's own lines (metadata of older files) up to the first empty
     // line; a time line right under the header starts the first cue.
-    for (++i; i < n && !isBlankCueLine(lines[i]) && !lines[i].contains(kArrow); ++i)
+    for (++i; i < n && !isBlankCueLine(lines[i]) && !holdsCueArrow(lines[i]); ++i)
         result.droppedParts = true;
 
     out.rows.reserve(n / 4 + 1);
@@ -84,8 +83,8 @@ Outcome read(QStringView text, const NumberFormat &nf)
         if (i >= n)
             break;
         QStringView timeLine = lines[i];
-        if (!timeLine.contains(kArrow)) {
-            if (i + 1 < n && lines[i + 1].contains(kArrow)) {
+        if (!holdsCueArrow(timeLine)) {
+            if (i + 1 < n && holdsCueArrow(lines[i + 1])) {
                 // A cue identifier, which the list has no column for ("NOTE"
                 // over a time line is one too).
                 result.droppedParts = true;
