@@ -113,48 +113,38 @@ unsigned digitAt(const char16_t *c, int k)
     return unsigned(c[k]) - u'0';
 }
 
-// hh:mm:ss,mmm (or ".mmm") at `at`, read at its fixed places.
-bool fixedClock(const char16_t *c, int at, qint64 &out)
+// hh:mm:ss,mmm (or ".mmm") at `at`, read at its fixed places, in
+// milliseconds; -1 for any other text.
+qint64 fixedClock(const char16_t *c, int at)
 {
     if (c[at + 2] != u':' || c[at + 5] != u':' || (c[at + 8] != u',' && c[at + 8] != u'.'))
-        return false;
+        return -1;
     const unsigned h1 = digitAt(c, at), h2 = digitAt(c, at + 1), m1 = digitAt(c, at + 3), m2 = digitAt(c, at + 4),
                    s1 = digitAt(c, at + 6), s2 = digitAt(c, at + 7), f1 = digitAt(c, at + 9),
                    f2 = digitAt(c, at + 10), f3 = digitAt(c, at + 11);
     if (h1 > 9 || h2 > 9 || m1 > 5 || m2 > 9 || s1 > 5 || s2 > 9 || f1 > 9 || f2 > 9 || f3 > 9)
-        return false;
-    out = ((qint64(h1 * 10 + h2) * 60 + (m1 * 10 + m2)) * 60 + (s1 * 10 + s2)) * 1000 + (f1 * 100 + f2 * 10 + f3);
-    return true;
-}
-
-// The time line nearly every file holds, "hh:mm:ss,mmm --> hh:mm:ss,mmm",
-// read at fixed places: a file of 100,000 cues has as many of them. Any
-// other line, a clock out of range included, is left to readTimes.
-std::optional<CueTimes> readCommonTimes(QStringView line)
-{
-    constexpr int kLength = 29;
-    if (line.size() < kLength)
-        return std::nullopt;
-    const char16_t *c = line.utf16();
-    if (c[12] != u' ' || c[13] != u'-' || c[14] != u'-' || c[15] != u'>' || c[16] != u' ')
-        return std::nullopt;
-    CueTimes times;
-    if (!fixedClock(c, 0, times.start) || !fixedClock(c, 17, times.end))
-        return std::nullopt;
-    qsizetype i = kLength;
-    if (i < line.size() && !isBlank(line[i]))
-        return std::nullopt;
-    while (i < line.size() && isBlank(line[i]))
-        ++i;
-    times.extra = i < line.size();
-    return times;
+        return -1;
+    return ((qint64(h1 * 10 + h2) * 60 + (m1 * 10 + m2)) * 60 + (s1 * 10 + s2)) * 1000 + (f1 * 100 + f2 * 10 + f3);
 }
 
 std::optional<CueTimes> readTimes(QStringView line, Hours hours, Clock clock)
 {
-    if (clock == Clock::Strict) {
-        if (std::optional<CueTimes> common = readCommonTimes(line))
-            return common;
+    // The time line nearly every file holds, "hh:mm:ss,mmm --> hh:mm:ss,mmm",
+    // read at fixed places: a file of 100,000 cues has as many of them. Any
+    // other line, a clock out of range included, is left to the reading below.
+    constexpr int kCommonLength = 29;
+    if (clock == Clock::Strict && line.size() >= kCommonLength) {
+        const char16_t *c = line.utf16();
+        if (c[12] == u' ' && c[13] == u'-' && c[14] == u'-' && c[15] == u'>' && c[16] == u' ') {
+            const qint64 start = fixedClock(c, 0);
+            const qint64 end = fixedClock(c, 17);
+            qsizetype i = kCommonLength;
+            if (start >= 0 && end >= 0 && (i == line.size() || isBlank(line[i]))) {
+                while (i < line.size() && isBlank(line[i]))
+                    ++i;
+                return CueTimes{start, end, i < line.size()};
+            }
+        }
     }
     qsizetype i = 0;
     auto skipBlanks = [&] {
