@@ -21,6 +21,7 @@
 #include "sound/SpeechFeatures.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -113,9 +114,20 @@ int main(int argc, char **argv)
         const double before = processSeconds();
         std::vector<SpeechSpan> spans;
         std::thread([&] { spans = detectSpeech(features->features()); }).join();
+        const double detectorSeconds = processSeconds() - before;
         std::printf("analysed %.1f s of sound in %lld ms, problem %s; %zu speech frames, %zu spans found in %.3f s\n",
                     run.peaks->filledUpToUs() / 1e6, static_cast<long long>(run.totalMs), failureName(run.problem.failure),
-                    features->features().frames.size(), spans.size(), processSeconds() - before);
+                    features->features().frames.size(), spans.size(), detectorSeconds);
+        // Fingerprints, so that a change meant to keep the results can be
+        // checked to keep them; only when asked, as sound.sh times this mode.
+        if (qEnvironmentVariableIsSet("KORV_SPEECH_HASH")) {
+            QCryptographicHash spanHash(QCryptographicHash::Sha1);
+            for (const SpeechSpan &s : spans)
+                spanHash.addData(QByteArray::number(s.start, 'f', 3) + ' ' + QByteArray::number(s.end, 'f', 3) + '\n');
+            std::printf("features sha1 %s, spans sha1 %s\n",
+                        QCryptographicHash::hash(features->features().serialise(), QCryptographicHash::Sha1).toHex().constData(),
+                        spanHash.result().toHex().constData());
+        }
         return run.problem ? 1 : 0;
     }
     const long rssBefore = peakRssKb();
