@@ -94,14 +94,21 @@ struct Extremes {
 
 double toPower(double db) { return std::pow(10.0, db / 10); }
 
+// The passes over every frame of the film work in single precision with
+// base-2 exponents and logarithms: the levels come in half-decibel steps,
+// far coarser than a float's error, and these passes run hundreds of
+// thousands of times a film.
+inline float toPowerF(float db) { return std::exp2(db * 0.33219281f); }       // 10^(db/10)
+inline float toDecibelsF(float power) { return 3.0103f * std::log2(power); } // 10 log10(power)
+
 // The power of each quantised level: the levels come in 256 steps, so their
 // powers are looked up, not computed for every frame and band.
-const std::array<double, 256> &levelPowers()
+const std::array<float, 256> &levelPowers()
 {
-    static const std::array<double, 256> powers = [] {
-        std::array<double, 256> p{};
+    static const std::array<float, 256> powers = [] {
+        std::array<float, 256> p{};
         for (int q = 0; q < 256; ++q)
-            p[q] = toPower(SpeechFrame::levelFloor + q * SpeechFrame::levelStep);
+            p[q] = float(toPower(SpeechFrame::levelFloor + q * SpeechFrame::levelStep));
         return p;
     }();
     return powers;
@@ -115,7 +122,7 @@ std::vector<SpeechSpan> detectSpeech(const SpeechFeatures &f)
     std::vector<SpeechSpan> spans;
     if (n == 0)
         return spans;
-    const std::array<double, 256> &power = levelPowers();
+    const std::array<float, 256> &power = levelPowers();
     // Each band's floor, as a level step (the lowest band has none: it
     // tells a voice from nothing here).
     std::array<std::vector<quint8>, SpeechFeatures::bands> floors;
@@ -127,9 +134,9 @@ std::vector<SpeechSpan> detectSpeech(const SpeechFeatures &f)
     std::vector<char> bright(n);
     for (int t = 0; t < n; ++t) {
         const SpeechFrame &fr = f.frames[t];
-        const double lows = power[fr.band[1]] + power[fr.band[2]];
-        const double highs = power[fr.band[3]] + power[fr.band[4]];
-        bright[t] = highs > lows * 1e-4;
+        const float lows = power[fr.band[1]] + power[fr.band[2]];
+        const float highs = power[fr.band[3]] + power[fr.band[4]];
+        bright[t] = highs > lows * 1e-4f;
     }
     // How far the voice's bands (300-3900 Hz) stand over their floors, and
     // in how many of the three formant bands a voice would show (6 dB: 12
@@ -139,20 +146,20 @@ std::vector<SpeechSpan> detectSpeech(const SpeechFeatures &f)
     std::vector<float> level(n), floorLevel(n), steadyOver(n); // steadyOver holds the level over the floor first
     std::vector<quint8> active(n);
     for (int t = 0; t < n; ++t) {
-        double sum = 0;
+        float sum = 0;
         int bands = 0;
         for (int b = 1; b < SpeechFeatures::bands; ++b) {
             sum += power[f.frames[t].band[b]];
             if (b <= 3 && f.frames[t].band[b] - floors[b][t] > 12)
                 ++bands;
         }
-        level[t] = float(10 * std::log10(std::max(sum, 1e-30)));
+        level[t] = toDecibelsF(std::max(sum, 1e-30f));
         // The floors change only every floorStride frames.
         if (t % floorStride == 0) {
-            double floor = 0;
+            float floor = 0;
             for (int b = 1; b < SpeechFeatures::bands; ++b)
                 floor += power[floors[b][t]];
-            floorLevel[t] = float(10 * std::log10(std::max(floor, 1e-30)));
+            floorLevel[t] = toDecibelsF(std::max(floor, 1e-30f));
         } else {
             floorLevel[t] = floorLevel[t - 1];
         }
@@ -212,16 +219,16 @@ std::vector<SpeechSpan> detectSpeech(const SpeechFeatures &f)
     // frames scatter around the threshold. Worked out in place, the powers
     // of the five frames kept aside.
     {
-        std::array<double, 8> overPower{};
+        std::array<float, 8> overPower{};
         int ready = 0; // powers of the frames before this are in overPower
         for (int t = 0; t < n; ++t) {
             for (; ready < n && ready <= t + 2; ++ready)
-                overPower[ready & 7] = toPower(steadyOver[ready]);
-            double sum = 0;
+                overPower[ready & 7] = toPowerF(steadyOver[ready]);
+            float sum = 0;
             int count = 0;
             for (int k = std::max(0, t - 2); k <= std::min(n - 1, t + 2); ++k, ++count)
                 sum += overPower[k & 7];
-            steadyOver[t] = float(10 * std::log10(sum / count));
+            steadyOver[t] = toDecibelsF(sum / float(count));
         }
     }
     // A voice must stand clearly over its background somewhere (a core),

@@ -490,17 +490,34 @@ struct SpeechFeatureSink::State {
         int bestLag = 0;
         int l = 0;
 #ifdef __SSE2__
+        // The weighted values kept, so that finding the first of the highest
+        // is a few vector compares rather than a multiply a lag.
+        float weighted[acfSize / 2 + 4];
         __m128 top = _mm_setzero_ps();
-        for (; l + 4 <= lags; l += 4)
-            top = _mm_max_ps(top, _mm_mul_ps(_mm_loadu_ps(acf + l), _mm_loadu_ps(inverseTaper.data() + l)));
+        for (; l + 4 <= lags; l += 4) {
+            const __m128 v = _mm_mul_ps(_mm_loadu_ps(acf + l), _mm_loadu_ps(inverseTaper.data() + l));
+            _mm_storeu_ps(weighted + l, v);
+            top = _mm_max_ps(top, v);
+        }
         top = _mm_max_ps(top, _mm_shuffle_ps(top, top, _MM_SHUFFLE(1, 0, 3, 2)));
         top = _mm_max_ps(top, _mm_shuffle_ps(top, top, _MM_SHUFFLE(2, 3, 0, 1)));
         best = _mm_cvtss_f32(top);
-        for (; l < lags; ++l)
-            best = std::max(best, acf[l] * inverseTaper[l]);
-        if (best > 0)
-            while (acf[bestLag] * inverseTaper[bestLag] != best)
-                ++bestLag;
+        for (; l < lags; ++l) {
+            weighted[l] = acf[l] * inverseTaper[l];
+            best = std::max(best, weighted[l]);
+        }
+        if (best > 0) {
+            const __m128 wanted = _mm_set1_ps(best);
+            int mask = 0;
+            for (; bestLag + 4 <= lags; bestLag += 4)
+                if ((mask = _mm_movemask_ps(_mm_cmpeq_ps(_mm_loadu_ps(weighted + bestLag), wanted))) != 0)
+                    break;
+            if (mask != 0)
+                bestLag += __builtin_ctz(unsigned(mask));
+            else
+                while (weighted[bestLag] != best)
+                    ++bestLag;
+        }
 #else
         for (; l < lags; ++l) {
             const float v = acf[l] * inverseTaper[l];
