@@ -17,14 +17,15 @@ constexpr int floorStride = 5;    // frames between evaluations
 constexpr double floorShare = 0.1;
 
 // A low percentile of `values` (0-255) over the frames around each frame,
-// as a value of the same scale. The histogram's cut is moved from where it
+// as a value of the same scale: one for each floorStride frames, as it
+// changes no oftener. The histogram's cut is moved from where it
 // was, not searched again: the window moves by a few frames at a time, so
 // the percentile moves by a few steps, and a film has hundreds of
 // thousands of frames.
 template<typename Step>
 std::vector<quint8> localPercentile(int n, Step step, double share)
 {
-    std::vector<quint8> result(n, 0);
+    std::vector<quint8> result((n + floorStride - 1) / floorStride, 0);
     std::array<int, 256> histogram{};
     int inWindow = 0, lo = 0, hi = 0; // window [lo, hi)
     int level = 0, below = 0;         // the cut, and how many lie under it
@@ -47,7 +48,7 @@ std::vector<quint8> localPercentile(int n, Step step, double share)
             below -= histogram[--level];
         while (level < 255 && below + histogram[level] <= rank)
             below += histogram[level++];
-        std::fill(result.begin() + t, result.begin() + std::min(n, t + floorStride), quint8(level));
+        result[t / floorStride] = quint8(level);
     }
     return result;
 }
@@ -129,42 +130,49 @@ std::vector<SpeechSpan> detectSpeech(const SpeechFeatures &f)
     for (int b = 1; b < SpeechFeatures::bands; ++b)
         floors[b] = localPercentile(n, [&](int t) { return f.frames[t].band[b]; }, floorShare);
 
+    // What is known of each frame as yes or no, or a small count, in one
+    // byte: a film has hundreds of thousands of frames, and each array of
+    // them is memory the system must hand over page by page, which costs
+    // more than the passes that fill it.
+    enum : quint8 {
+        brightFlag = 1,      // see below
+        activeShift = 1,     // bits 1-2: how many formant bands stand out
+        syllableFlag = 8,    // a syllable's peak near (see the swing)
+        nearLoudFlag = 16,   // within 35 dB of the loudest around
+        speechFlag = 32,     // taken for speech
+    };
+    std::vector<quint8> flags(n, 0);
+    auto bright = [&](int t) { return (flags[t] & brightFlag) != 0; };
+    auto active = [&](int t) { return (flags[t] >> activeShift) & 3; };
     // A voice has formants above 1.6 kHz: its highs lie within 40 dB of its
     // lows, where a bass line, a drum or a low chord has next to nothing.
-    std::vector<char> bright(n);
-    for (int t = 0; t < n; ++t) {
-        const SpeechFrame &fr = f.frames[t];
-        const float lows = power[fr.band[1]] + power[fr.band[2]];
-        const float highs = power[fr.band[3]] + power[fr.band[4]];
-        bright[t] = highs > lows * 1e-4f;
-    }
     // How far the voice's bands (300-3900 Hz) stand over their floors, and
     // in how many of the three formant bands a voice would show (6 dB: 12
-    // level steps). A film has hundreds of thousands of frames, and each
-    // array of them is memory the system must hand over page by page: what
-    // is needed only for a while shares an array with what follows it.
-    std::vector<float> level(n), floorLevel(n), steadyOver(n); // steadyOver holds the level over the floor first
-    std::vector<quint8> active(n);
+    // level steps).
+    std::vector<float> level(n), steadyOver(n); // steadyOver holds the level over the floor first
+    std::vector<float> floorLevel((n + floorStride - 1) / floorStride); // one for each floorStride frames
+    auto floorAt = [&](int t) { return floorLevel[t / floorStride]; };
     for (int t = 0; t < n; ++t) {
+        const SpeechFrame &fr = f.frames[t];
+        const int stride = t / floorStride;
+        const float lows = power[fr.band[1]] + power[fr.band[2]];
+        const float highs = power[fr.band[3]] + power[fr.band[4]];
         float sum = 0;
         int bands = 0;
         for (int b = 1; b < SpeechFeatures::bands; ++b) {
-            sum += power[f.frames[t].band[b]];
-            if (b <= 3 && f.frames[t].band[b] - floors[b][t] > 12)
+            sum += power[fr.band[b]];
+            if (b <= 3 && fr.band[b] - floors[b][stride] > 12)
                 ++bands;
         }
         level[t] = toDecibelsF(std::max(sum, 1e-30f));
-        // The floors change only every floorStride frames.
         if (t % floorStride == 0) {
             float floor = 0;
             for (int b = 1; b < SpeechFeatures::bands; ++b)
-                floor += power[floors[b][t]];
-            floorLevel[t] = toDecibelsF(std::max(floor, 1e-30f));
-        } else {
-            floorLevel[t] = floorLevel[t - 1];
+                floor += power[floors[b][stride]];
+            floorLevel[stride] = toDecibelsF(std::max(floor, 1e-30f));
         }
-        steadyOver[t] = level[t] - floorLevel[t];
-        active[t] = quint8(bands);
+        steadyOver[t] = level[t] - floorLevel[stride];
+        flags[t] = quint8((highs > lows * 1e-4f ? brightFlag : 0) | bands << activeShift);
     }
     for (auto &floor : floors)
         std::vector<quint8>().swap(floor);
@@ -181,11 +189,11 @@ std::vector<SpeechSpan> detectSpeech(const SpeechFeatures &f)
     // The range does not tell a peak from a ramp: music fading back in after
     // a line has a wide range on both sides too. A syllable stands over the
     // quietest of the 300 ms before it and of the 300 ms after it.
-    constexpr int swingReach = Extremes::reach;
-    std::vector<float> swing(n), peakSwing(n), nearPeak(n);
+    std::vector<float> swing(n);
     {
         constexpr int chunk = 4096;
         Extremes e;
+        std::vector<float> peak(chunk);
         for (int from = 0; from < n; from += chunk) {
             const int count = std::min(chunk, n - from);
             e.fill(level, from, count);
@@ -194,17 +202,19 @@ std::vector<SpeechSpan> detectSpeech(const SpeechFeatures &f)
             e.doubleSpan(4); // over 8 frames: the loudest of the 5 either side
             for (int t = from; t < from + count; ++t) {
                 const int i = e.local(t);
-                peakSwing[t] = std::max(e.loud[i - 5], e.loud[i - 2]);
+                peak[t - from] = std::max(e.loud[i - 5], e.loud[i - 2]);
             }
             e.doubleSpan(8); // over 16: of the 30 before and after
             for (int t = from; t < from + count; ++t) {
                 const int i = e.local(t);
                 const float lb = std::max(e.loud[i - 30], e.loud[i - 15]), qb = std::min(e.low[i - 30], e.low[i - 15]);
                 const float la = std::max(e.loud[i], e.loud[i + 15]), qa = std::min(e.low[i], e.low[i + 15]);
-                const float h = peakSwing[t];
+                const float h = peak[t - from];
                 swing[t] = std::min(lb - qb, la - qa);
-                peakSwing[t] = std::min(h - qb, h - qa);
-                nearPeak[t] = std::max(lb, la);
+                if (std::min(h - qb, h - qa) > 10)
+                    flags[t] |= syllableFlag;
+                if (level[t] >= std::max(lb, la) - 35)
+                    flags[t] |= nearLoudFlag;
             }
         }
     }
@@ -213,7 +223,7 @@ std::vector<SpeechSpan> detectSpeech(const SpeechFeatures &f)
     // steady noise little, music much (in level steps).
     const std::vector<quint8> usualSwingSteps =
         localPercentile(n, [&](int t) { return std::clamp(int(swing[t] * 2), 0, 255); }, 0.2);
-    auto usualSwing = [&](int t) { return float(usualSwingSteps[t] * SpeechFrame::levelStep); };
+    auto usualSwing = [&](int t) { return float(usualSwingSteps[t / floorStride] * SpeechFrame::levelStep); };
 
     // The level over the floor, averaged over 50 ms: in noise a syllable's
     // frames scatter around the threshold. Worked out in place, the powers
@@ -236,12 +246,11 @@ std::vector<SpeechSpan> detectSpeech(const SpeechFeatures &f)
     // weak first and last syllables belong to the word they begin or end.
     // Over a floor of digital silence anything stands out, so a voice is
     // also within 35 dB of the loudest of the 300 ms around it.
-    std::vector<char> speech(n, 0);
     for (int t = 0; t < n;) {
         // Where the background itself swings much (music), standing a few
         // decibels over its floor is what it does on its own.
         auto lax = [&](int k) {
-            return bright[k] && level[k] >= nearPeak[k] - 35 && steadyOver[k] > std::max(2.5f, usualSwing(k) * 0.75f) &&
+            return bright(k) && (flags[k] & nearLoudFlag) && steadyOver[k] > std::max(2.5f, usualSwing(k) * 0.75f) &&
                    swing[k] > std::clamp(usualSwing(k) + 4.f, 7.f, 13.f);
         };
         if (!lax(t)) {
@@ -254,11 +263,12 @@ std::vector<SpeechSpan> detectSpeech(const SpeechFeatures &f)
         // syllable may not beat it; clearly voiced, it needs only a syllable's
         // swing and one formant band.
         for (; e < n && lax(e); ++e)
-            cores += peakSwing[e] > 10 && bright[e] && steadyOver[e] > 6 &&
-                     ((active[e] >= 2 && swing[e] > std::clamp(usualSwing(e) + 8.f, 11.f, 17.f)) ||
-                      (voicing(e) >= clearlyVoiced && active[e] >= 1 && swing[e] > 8));
+            cores += (flags[e] & syllableFlag) && bright(e) && steadyOver[e] > 6 &&
+                     ((active(e) >= 2 && swing[e] > std::clamp(usualSwing(e) + 8.f, 11.f, 17.f)) ||
+                      (voicing(e) >= clearlyVoiced && active(e) >= 1 && swing[e] > 8));
         if (cores >= 3)
-            std::fill(speech.begin() + t, speech.begin() + e, 1);
+            for (int k = t; k < e; ++k)
+                flags[k] |= speechFlag;
         t = e;
     }
 
@@ -269,12 +279,12 @@ std::vector<SpeechSpan> detectSpeech(const SpeechFeatures &f)
     constexpr int bridge = 12, shortest = 10, shortAlone = 20, sentenceReach = 100, voicedLeast = 3;
     int lastEnd = -1000;
     for (int t = 0; t < n;) {
-        if (!speech[t]) {
+        if (!(flags[t] & speechFlag)) {
             ++t;
             continue;
         }
         int e = t;
-        while (e < n && speech[e])
+        while (e < n && (flags[e] & speechFlag))
             ++e;
         if (!spans.empty() && t - lastEnd <= bridge) {
             spans.back().end = e;
@@ -322,7 +332,7 @@ std::vector<SpeechSpan> detectSpeech(const SpeechFeatures &f)
         };
         const double before = valley(a - 30, a), after = valley(e, e + 30);
         auto hears = [&](int t, double background) {
-            return t >= 0 && t < n && bright[t] && smooth(t) > std::max(background + 5, double(floorLevel[t]) + 3) &&
+            return t >= 0 && t < n && bright(t) && smooth(t) > std::max(background + 5, double(floorAt(t)) + 3) &&
                    level[t] > peak - 38;
         };
         auto hearsSoon = [&](int t, int step, double background) {

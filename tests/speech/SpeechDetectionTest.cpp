@@ -125,6 +125,13 @@ TEST(NoSpeech, SilenceMusicAndNoiseGiveAlmostNone)
         EXPECT_LE(speechSeconds(spans), c == SpeechCondition::Silence ? 0.0 : 0.3)
             << qPrintable(korv::test::conditionName(c)) << ": " << spans.size() << " spans";
     }
+    // Noise, then music: what the music must do to count is set by the music
+    // around it, not by the calmer noise a minute before (at most a word's
+    // worth of the two minutes).
+    SpeechSound both = sound(SpeechCondition::NoiseOnly);
+    const SpeechSound &music = sound(SpeechCondition::MusicOnly);
+    both.samples.insert(both.samples.end(), music.samples.begin(), music.samples.end());
+    EXPECT_LE(speechSeconds(detectSpeech(featuresOf(both))), 0.2) << "noise, then music";
 }
 
 TEST(LoudMusicBetweenLines, IsNotTakenForSpeechOverThreeMinutes)
