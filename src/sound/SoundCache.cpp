@@ -69,25 +69,54 @@ constexpr quint32 kFormatVersion = 1;
 
 // A fast 64-bit checksum (a multiply-rotate over 8-byte words): damage, not
 // malice, is what it has to catch, and a 2-hour film's entry must be checked
-// in a few milliseconds.
+// in a few milliseconds. Fed in pieces of any length, as an entry is written
+// piece by piece; the total length is known before.
+class Checksum {
+public:
+    explicit Checksum(qsizetype total) : h_(0x27D4EB2F165667C5ULL ^ quint64(total)) {}
+    void add(const char *data, qsizetype size)
+    {
+        while (size > 0 && held_ > 0) { // finish a word the last piece began
+            word_[held_++] = *data++;
+            --size;
+            if (held_ == 8)
+                mix(word_), held_ = 0;
+        }
+        for (; size >= 8; data += 8, size -= 8)
+            mix(data);
+        std::memcpy(word_, data, size_t(size));
+        held_ = int(size);
+    }
+    quint64 result()
+    {
+        quint64 tail = 0;
+        for (int j = 0; j < held_; ++j)
+            tail |= quint64(quint8(word_[j])) << (8 * j);
+        h_ ^= tail * k1;
+        h_ ^= h_ >> 29;
+        h_ *= k2;
+        return h_ ^ (h_ >> 32);
+    }
+
+private:
+    static constexpr quint64 k1 = 0x9E3779B185EBCA87ULL, k2 = 0xC2B2AE3D27D4EB4FULL;
+    void mix(const char *p)
+    {
+        quint64 w;
+        std::memcpy(&w, p, 8);
+        h_ ^= qFromLittleEndian(w) * k1;
+        h_ = (h_ << 31 | h_ >> 33) * k2;
+    }
+    quint64 h_;
+    char word_[8] = {};
+    int held_ = 0;
+};
+
 quint64 checksum(const char *data, qsizetype size)
 {
-    constexpr quint64 k1 = 0x9E3779B185EBCA87ULL, k2 = 0xC2B2AE3D27D4EB4FULL;
-    quint64 h = 0x27D4EB2F165667C5ULL ^ quint64(size);
-    qsizetype i = 0;
-    for (; i + 8 <= size; i += 8) {
-        quint64 w;
-        std::memcpy(&w, data + i, 8);
-        h ^= qFromLittleEndian(w) * k1;
-        h = (h << 31 | h >> 33) * k2;
-    }
-    quint64 tail = 0;
-    for (qsizetype j = 0; i + j < size; ++j)
-        tail |= quint64(quint8(data[i + j])) << (8 * j);
-    h ^= tail * k1;
-    h ^= h >> 29;
-    h *= k2;
-    return h ^ (h >> 32);
+    Checksum sum(size);
+    sum.add(data, size);
+    return sum.result();
 }
 
 template<typename T>
@@ -154,26 +183,49 @@ constexpr auto kSuffix = ".sound";
 
 } // namespace
 
+namespace {
+
+// The entry's bytes handed to `write` piece by piece, the sections' data as
+// they are: an entry holds megabytes, and the file need not be assembled in
+// memory first.
+template<typename Write>
+void writeEntry(const CacheEntry &entry, Write write)
+{
+    QByteArray head;
+    head.append(kMagic, sizeof kMagic);
+    put<quint32>(head, kFormatVersion);
+    const QByteArray key = keyBytes(entry.key);
+    put<quint32>(head, quint32(key.size()));
+    head.append(key);
+    put<quint32>(head, quint32(entry.sections.size()));
+    qsizetype total = head.size();
+    for (const CacheSection &s : entry.sections)
+        total += 16 + s.data.size();
+    Checksum sum(total);
+    auto piece = [&](const QByteArray &bytes) {
+        sum.add(bytes.constData(), bytes.size());
+        write(bytes);
+    };
+    piece(head);
+    for (const CacheSection &s : entry.sections) {
+        QByteArray sectionHead;
+        put<quint32>(sectionHead, s.tag);
+        put<quint32>(sectionHead, s.version);
+        put<quint64>(sectionHead, quint64(s.data.size()));
+        piece(sectionHead);
+        piece(s.data);
+    }
+    QByteArray tail;
+    put<quint64>(tail, sum.result());
+    write(tail);
+}
+
+} // namespace
+
 QByteArray SoundCache::encode(const CacheEntry &entry)
 {
     QByteArray out;
-    qsizetype total = 64 + entry.key.path.size() * 3;
-    for (const CacheSection &s : entry.sections)
-        total += 16 + s.data.size();
-    out.reserve(total + 8);
-    out.append(kMagic, sizeof kMagic);
-    put<quint32>(out, kFormatVersion);
-    const QByteArray key = keyBytes(entry.key);
-    put<quint32>(out, quint32(key.size()));
-    out.append(key);
-    put<quint32>(out, quint32(entry.sections.size()));
-    for (const CacheSection &s : entry.sections) {
-        put<quint32>(out, s.tag);
-        put<quint32>(out, s.version);
-        put<quint64>(out, quint64(s.data.size()));
-        out.append(s.data);
-    }
-    put<quint64>(out, checksum(out.constData(), out.size()));
+    writeEntry(entry, [&out](const QByteArray &piece) { out.append(piece); });
     return out;
 }
 
@@ -251,8 +303,9 @@ bool SoundCache::store(const CacheEntry &entry) const
     QSaveFile file(entryPath(entry.key));
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    const QByteArray bytes = encode(entry);
-    if (file.write(bytes) != bytes.size() || !file.commit())
+    bool written = true;
+    writeEntry(entry, [&](const QByteArray &piece) { written = written && file.write(piece) == piece.size(); });
+    if (!written || !file.commit())
         return false;
     trim();
     return true;
