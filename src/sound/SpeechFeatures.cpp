@@ -420,7 +420,12 @@ struct SpeechFeatureSink::State {
             }
             bandSpectrum.transform();
             analyse();
-            voicing(centre - voiceHalf - decBase);
+            // Voicing every other frame: its window is three frames long, so
+            // the frame between two computed ones is their mean.
+            if (nextFrame % 2 == 0) {
+                voicing(centre - voiceHalf - decBase);
+                interpolateVoicing();
+            }
             ++nextFrame;
         }
         // Keep only what later windows still need.
@@ -443,6 +448,19 @@ struct SpeechFeatureSink::State {
             f.band[b] = quantise(dbPerLog2 * fastLog2(sum * scale), SpeechFrame::levelFloor, SpeechFrame::levelStep);
         }
         out.frames.push_back(f);
+    }
+
+    // The frame before the last, between two whose voicing was computed,
+    // takes their mean and the period of the more voiced.
+    void interpolateVoicing()
+    {
+        const size_t n = out.frames.size();
+        if (n < 3)
+            return;
+        const SpeechFrame &a = out.frames[n - 3], &b = out.frames[n - 1];
+        SpeechFrame &between = out.frames[n - 2];
+        between.voicing = quint8((a.voicing + b.voicing + 1) / 2);
+        between.period = a.voicing >= b.voicing ? a.period : b.period;
     }
 
     // The last frame's voicing, from the analysis samples from `from` (an
@@ -682,6 +700,11 @@ void SpeechFeatureSink::finish(qint64 endUs)
     if (endInput > d->nextInput)
         d->silence(endInput - d->nextInput);
     d->silence(qint64(2 * keptHalf) * d->factor);
+    // A last frame with no computed one after it keeps the one before's.
+    if (auto &all = d->out.frames; all.size() >= 2 && d->nextFrame % 2 == 0) {
+        all.back().voicing = all[all.size() - 2].voicing;
+        all.back().period = all[all.size() - 2].period;
+    }
     if (qint64(d->out.frames.size()) > frames)
         d->out.frames.resize(frames);
 }

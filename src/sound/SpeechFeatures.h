@@ -49,7 +49,7 @@ struct SpeechFeatures {
     // the frames byte for byte. A reader refuses any other version, so a
     // changed format is simply analysed again.
     static constexpr quint32 magic = 0x4B535046; // "KSPF"
-    static constexpr quint16 formatVersion = 3;
+    static constexpr quint16 formatVersion = 4;
     QByteArray serialise() const;
     static std::optional<SpeechFeatures> deserialise(QByteArrayView bytes);
 };
