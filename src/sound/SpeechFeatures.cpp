@@ -438,16 +438,17 @@ struct SpeechFeatureSink::State {
 
     void analyse()
     {
-        SpeechFrame f;
         float power[fftSize / 2 + 1];
         bandSpectrum.powers(bandBin[0], bandBin[SpeechFeatures::bands], power);
+        // Written in place: a frame put together on the stack byte by byte
+        // and then copied out as words stalls the processor on every frame.
+        SpeechFrame &f = out.frames.emplace_back();
         for (int b = 0; b < SpeechFeatures::bands; ++b) {
             float sum = 1e-12f;
             for (int k = bandBin[b]; k < bandBin[b + 1]; ++k)
                 sum += power[k - bandBin[0]];
             f.band[b] = quantise(dbPerLog2 * fastLog2(sum * scale), SpeechFrame::levelFloor, SpeechFrame::levelStep);
         }
-        out.frames.push_back(f);
     }
 
     // The frame before the last, between two whose voicing was computed,

@@ -21,10 +21,10 @@ namespace korv::sound {
 // silence). Bands, not a finer spectrum: what tells a voice from its
 // background here is how each band rises and falls against its own
 // surroundings, and a few bytes keep a film's features small.
-// And how periodic the sound below 900 Hz is over the 32 ms around each
-// pair of frames, for periods of 2.5-12.5 ms (a voice's pitch): a voiced
-// syllable repeats itself, noise, a hit or a hi-hat does not, whatever its
-// level.
+// And how periodic the sound below 900 Hz is over the 32 ms around every
+// other frame (the frame between takes the mean of the two), for periods
+// of 2.5-12.5 ms (a voice's pitch): a voiced syllable repeats itself,
+// noise, a hit or a hi-hat does not, whatever its level.
 struct SpeechFrame {
     std::array<quint8, 5> band{};
     quint8 voicing = 0; // the autocorrelation's peak over those periods, 0-1 in steps of 1/200
