@@ -82,6 +82,8 @@ public:
             if (held_ == 8)
                 mix(word_), held_ = 0;
         }
+        if (held_ > 0)
+            return; // the piece ended inside that word
         for (; size >= 8; data += 8, size -= 8)
             mix(data);
         std::memcpy(word_, data, size_t(size));

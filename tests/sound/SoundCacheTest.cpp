@@ -58,6 +58,24 @@ TEST_F(SoundCacheTest, AnEntryComesBackWithEverySectionAndItsVersion)
     EXPECT_EQ(cache.load(*filmKey(film("a.mkv"), 0), &back), SoundCache::Lookup::Missing);
 }
 
+TEST_F(SoundCacheTest, SectionsOfAFewBytesOrNoneComeBackToo)
+{
+    // The entry is written piece by piece; pieces shorter than a checksum
+    // word must not be lost from it.
+    const SoundCache cache(cacheFolder());
+    const FilmKey key = *filmKey(film("tiny.mkv"), 0);
+    CacheEntry e{key, {}};
+    e.put({sectionTag("AAAA"), 1, QByteArray("abc")});
+    e.put({sectionTag("BBBB"), 1, QByteArray()});
+    e.put({sectionTag("CCCC"), 1, QByteArray("d")});
+    ASSERT_TRUE(cache.store(e));
+    CacheEntry back;
+    ASSERT_EQ(cache.load(key, &back), SoundCache::Lookup::Hit);
+    ASSERT_NE(back.find(sectionTag("CCCC"), 1), nullptr);
+    EXPECT_EQ(back.find(sectionTag("AAAA"), 1)->data, QByteArray("abc"));
+    EXPECT_EQ(back.find(sectionTag("CCCC"), 1)->data, QByteArray("d"));
+}
+
 TEST_F(SoundCacheTest, AFilmChangedInPlaceFindsItsEntryOutdated)
 {
     const SoundCache cache(cacheFolder());
