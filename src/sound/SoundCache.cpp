@@ -224,13 +224,6 @@ void writeEntry(const CacheEntry &entry, Write write)
 
 } // namespace
 
-QByteArray SoundCache::encode(const CacheEntry &entry)
-{
-    QByteArray out;
-    writeEntry(entry, [&out](const QByteArray &piece) { out.append(piece); });
-    return out;
-}
-
 std::optional<CacheEntry> SoundCache::decode(const QByteArray &bytes)
 {
     if (bytes.size() < qsizetype(sizeof kMagic + 8) || std::memcmp(bytes.constData(), kMagic, sizeof kMagic) != 0)

@@ -73,7 +73,6 @@ public:
 
     QString entryPath(const FilmKey &key) const;
 
-    static QByteArray encode(const CacheEntry &entry);
     static std::optional<CacheEntry> decode(const QByteArray &bytes);
 
 private:
